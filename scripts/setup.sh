@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quilm needs (when missing), then configures and
+# builds it into build/. Safe to run again: it only does what is left to do.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QUILM_BUILD_DIR:-$here/build}
+
+packages=(
+    g++ cmake make pkg-config
+    qtbase5-dev qttools5-dev qttools5-dev-tools
+    libexiv2-dev
+    xvfb xauth              # headless runs and screenshots
+    fonts-noto-cjk          # Chinese texts need a CJK font to render
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -1,0 +1,62 @@
+#include "FHLogFile.h"
+
+#include "FHException.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+FHLogFile *s_instance = nullptr;
+
+// Points the stream's descriptor at the log file in append mode. Unlike
+// freopen(), a failure leaves the stream exactly as it was.
+bool redirect(FILE *stream, const QByteArray &path)
+{
+    int fd;
+    do {
+        fd = ::open(path.constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    std::fflush(stream);
+    const bool ok = ::dup2(fd, ::fileno(stream)) >= 0;
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+QString FHLogFile::path()
+{
+    return QStringLiteral(".") + QDir::separator() + QStringLiteral("Quilm") + QStringLiteral(".Log.txt");
+}
+
+FHLogFile &FHLogFile::instance()
+{
+    if (s_instance)
+        return *s_instance;
+
+    const QString logPath = path();
+    const QByteArray encoded = QFile::encodeName(logPath);
+    if (!redirect(stdout, encoded))
+        throw FHException(FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stdout"), logPath);
+    if (!redirect(stderr, encoded))
+        throw FHException(FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stderr"), logPath);
+
+    s_instance = new FHLogFile;
+    return *s_instance;
+}
+
+void FHLogFile::write(const QString &text)
+{
+    // UTF-8 whatever the locale: file names and EXIF texts must survive a C locale.
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(nullptr);
+}

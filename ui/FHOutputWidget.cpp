@@ -1,0 +1,82 @@
+#include "FHOutputWidget.h"
+
+#include "FHException.h"
+#include "FHLogFile.h"
+
+#include <QMessageBox>
+
+namespace {
+FHOutputWidget *s_panel = nullptr;
+}
+
+FHOutputWidget::FHOutputWidget(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setWindowTitle(QStringLiteral("Output"));
+    setReadOnly(true);
+    setMaximumBlockCount(1000);
+}
+
+FHOutputWidget *FHOutputWidget::instance(QWidget *parent)
+{
+    if (!s_panel)
+        s_panel = new FHOutputWidget(parent);
+    return s_panel;
+}
+
+bool FHOutputWidget::exists()
+{
+    return s_panel != nullptr;
+}
+
+void FHOutputWidget::appendText(const QString &text, bool box)
+{
+    appendPlainText(text.trimmed());
+    if (!box)
+        return;
+    QMessageBox messageBox;
+    messageBox.setTextFormat(Qt::PlainText);
+    messageBox.setText(text);
+    messageBox.setIcon(QMessageBox::Critical);
+    messageBox.exec();
+}
+
+void FHOutputWidget::appendException(const FHException &e)
+{
+    // File names and paths are data: escape them so "<b>x</b>.jpg" reads as it is.
+    appendHtml(QStringLiteral("<html><body><p><font color=\"red\">%1</font></p></body></html>")
+                   .arg(e.message().toHtmlEscaped()));
+}
+
+QSize FHOutputWidget::sizeHint() const
+{
+    QSize size = QPlainTextEdit::sizeHint();
+    size.setHeight(10 * fontMetrics().height());
+    return size;
+}
+
+QSize FHOutputWidget::minimumSizeHint() const
+{
+    QSize size = QPlainTextEdit::minimumSizeHint();
+    size.setHeight(5 * fontMetrics().height());
+    return size;
+}
+
+void reportMessage(const QString &text)
+{
+    FHLogFile::instance().write(text);
+    FHOutputWidget::instance()->appendText(text, false);
+}
+
+void reportError(const QString &text)
+{
+    FHLogFile::instance().write(text);
+    FHOutputWidget::instance()->appendText(text, true);
+}
+
+void reportException(const FHException &e)
+{
+    FHLogFile::instance().write(e.message());
+    FHOutputWidget::instance()->appendException(e);
+    showRunTimeError(e);
+}

@@ -1,0 +1,39 @@
+#ifndef FHOUTPUTWIDGET_H
+#define FHOUTPUTWIDGET_H
+
+#include <QPlainTextEdit>
+
+class FHException;
+
+// The one panel that collects every report of the process.
+class FHOutputWidget : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    // The one panel, created on the first call with that call's parent.
+    static FHOutputWidget *instance(QWidget *parent = nullptr);
+    // True once the first report has created the panel.
+    static bool exists();
+
+    // Appends the trimmed text as a plain paragraph; with box, then shows the
+    // untrimmed text in a modal critical box.
+    void appendText(const QString &text, bool box);
+    // Appends the exception's message as one red line, shown literally.
+    void appendException(const FHException &e);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    explicit FHOutputWidget(QWidget *parent);
+};
+
+// The program's only way of telling the user and the log about an event. Each
+// writes the log line first; when the log cannot be opened they throw
+// FHException 260 before anything reaches the panel.
+void reportMessage(const QString &text);
+void reportError(const QString &text);
+void reportException(const FHException &e);
+
+#endif // FHOUTPUTWIDGET_H
