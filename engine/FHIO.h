@@ -32,8 +32,8 @@ public:
     bool checkFile();
     void makeDirectory();
 
-    void beginList(const QStringList &nameFilters, QDir::Filters filters,
-                   QDirIterator::IteratorFlags flags);
+    void beginList(
+        const QStringList &nameFilters, QDir::Filters filters, QDirIterator::IteratorFlags flags);
     bool nextEntry(FHIO *target);
     void endList();
 
