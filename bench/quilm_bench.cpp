@@ -85,14 +85,18 @@ QByteArray templateJpeg()
     Exiv2::ExifThumb(exif).setJpegThumbnail(
         reinterpret_cast<const Exiv2::byte *>(thumb.data().constData()), long(thumb.size()));
 
-    auto image = Exiv2::ImageFactory::open(
-        reinterpret_cast<const Exiv2::byte *>(jpeg.data().constData()), long(jpeg.size()));
+    // Through a file: the in-memory interfaces differ between library versions.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("template.jpg"));
+    QFile file(path);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly)
+        || file.write(jpeg.data()) != jpeg.size())
+        return QByteArray();
+    file.close();
+    auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
     image->setExifData(exif);
     image->writeMetadata();
-    Exiv2::BasicIo &io = image->io();
-    io.seek(0, Exiv2::BasicIo::beg);
-    const Exiv2::DataBuf data = io.read(long(io.size()));
-    return QByteArray(reinterpret_cast<const char *>(data.pData_), int(data.size_));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool makeImages(const QByteArray &jpeg, const QString &folder, int count)
@@ -106,8 +110,8 @@ bool makeImages(const QByteArray &jpeg, const QString &folder, int count)
     for (int i = 0; i < count; ++i) {
         // Shuffled so that listing order is not capture order.
         const qint64 slot = (qint64(i) * 7919) % count;
-        const QByteArray date =
-            start.addSecs(slot * step).toString(QStringLiteral("yyyy:MM:dd hh:mm:ss")).toLatin1();
+        const QByteArray date
+            = start.addSecs(slot * step).toString(QStringLiteral("yyyy:MM:dd hh:mm:ss")).toLatin1();
         bytes.replace(offset, date.size(), date);
         QFile file(QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i, 6, 10, QLatin1Char('0')));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -118,7 +122,7 @@ bool makeImages(const QByteArray &jpeg, const QString &folder, int count)
 
 double peakMegabytes()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
 }
@@ -133,10 +137,10 @@ int main(int argc, char **argv)
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    parser.addOption({"images", "Images per run.", "N", "10000"});
-    parser.addOption({"runs", "Runs per mode.", "R", "5"});
-    parser.addOption({"modes", "Sub-folder modes to time, in order.", "list", "1,0"});
-    parser.addOption({"dir", "Folder to work in (default: a temporary one).", "path"});
+    parser.addOption({ "images", "Images per run.", "N", "10000" });
+    parser.addOption({ "runs", "Runs per mode.", "R", "5" });
+    parser.addOption({ "modes", "Sub-folder modes to time, in order.", "list", "1,0" });
+    parser.addOption({ "dir", "Folder to work in (default: a temporary one).", "path" });
     parser.process(app);
     const int images = parser.value("images").toInt();
     const int runs = parser.value("runs").toInt();
@@ -149,7 +153,7 @@ int main(int argc, char **argv)
     }
     const QByteArray jpeg = templateJpeg();
     std::printf("%d images of %d bytes, %d runs per mode, in %s\n", images, int(jpeg.size()), runs,
-                qPrintable(temporary.path()));
+        qPrintable(temporary.path()));
     std::printf("memory before the first run: %.1f MB\n", peakMegabytes());
 
     for (const QString &modeText : parser.value("modes").split(',')) {
@@ -157,7 +161,8 @@ int main(int argc, char **argv)
         QVector<double> rates;
         for (int run = 0; run < runs; ++run) {
             const QString input = temporary.filePath(QStringLiteral("in-%1-%2").arg(mode).arg(run));
-            const QString output = temporary.filePath(QStringLiteral("out-%1-%2").arg(mode).arg(run));
+            const QString output
+                = temporary.filePath(QStringLiteral("out-%1-%2").arg(mode).arg(run));
             QDir().mkpath(input);
             if (!makeImages(jpeg, input, images)) {
                 std::fprintf(stderr, "cannot make the images\n");
@@ -168,16 +173,16 @@ int main(int argc, char **argv)
             QString makers = QStringLiteral("Canon|Apple|Nikon|Samsung");
             QElapsedTimer timer;
             timer.start();
-            app.sortImages(input, output, {"*.JPG", "*.PNG", "*.GIF", "*.JPEG"},
-                           QStringLiteral("${NUM}"), true, false, mode, moved, notMoved, makers);
+            app.sortImages(input, output, { "*.JPG", "*.PNG", "*.GIF", "*.JPEG" },
+                QStringLiteral("${NUM}"), true, false, mode, moved, notMoved, makers);
             const double seconds = timer.nsecsElapsed() / 1e9;
             if (moved != quint32(images)) {
                 std::fprintf(stderr, "only %u of %d images moved\n", moved, images);
                 return 1;
             }
             rates << images / seconds;
-            std::printf("mode %d run %d: %.2f s, %.0f files/s\n", mode, run + 1, seconds,
-                        rates.last());
+            std::printf(
+                "mode %d run %d: %.2f s, %.0f files/s\n", mode, run + 1, seconds, rates.last());
             std::fflush(stdout);
             QDir(input).removeRecursively();
             QDir(output).removeRecursively();

@@ -229,8 +229,16 @@ bool FHexiv2Application::readExif(Exiv2::ExifData &exifData, QString &cameraMake
     const auto original = exifData.findKey(dateKey);
     if (original == exifData.end())
         return false;
-    date = QDateTime::fromString(QString::fromStdString(original->value().toString()),
-        QStringLiteral("yyyy:MM:dd hh:mm:ss"));
+    const QString text = QString::fromStdString(original->value().toString());
+    date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd hh:mm:ss"));
+    if (!date.isValid() && text.size() == 19 && text.at(10) == QLatin1Char(' ')) {
+        // A camera clock knows no daylight saving: a time that the local clock
+        // skips in spring is still the time the photo shows. Only its fields are used.
+        const QDate day = QDate::fromString(text.left(10), QStringLiteral("yyyy:MM:dd"));
+        const QTime time = QTime::fromString(text.mid(11), QStringLiteral("hh:mm:ss"));
+        if (day.isValid() && time.isValid())
+            date = QDateTime(day, time, Qt::UTC);
+    }
     return date.isValid();
 }
 

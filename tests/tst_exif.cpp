@@ -9,6 +9,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <ctime>
+
 namespace {
 const QString DefaultMakers = QStringLiteral("Canon|Apple|Nikon|Samsung");
 }
@@ -21,6 +23,7 @@ private slots:
     void initTestCase();
     void readExif_data();
     void readExif();
+    void timeSkippedByDaylightSaving();
     void lookup_data();
     void lookup();
     void unreadableFiles_data();
@@ -107,6 +110,31 @@ void TestExif::readExif()
         QCOMPARE(result, expectedDate);
     if (make.isNull() || date.isNull())
         QCOMPARE(result, untouched);
+}
+
+void TestExif::timeSkippedByDaylightSaving()
+{
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const auto restore = qScopeGuard([&] {
+        if (previous.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", previous);
+        tzset();
+    });
+    if (QDateTime(QDate(2014, 3, 30), QTime(2, 30)).isValid())
+        QSKIP("this system's local time has no gap on 30 March 2014");
+
+    Exiv2::ExifData exif;
+    exif["Exif.Image.Make"] = "Canon";
+    exif["Exif.Photo.DateTimeOriginal"] = "2014:03:30 02:30:00";
+    QString makers = DefaultMakers;
+    QDateTime date;
+    QVERIFY(FHexiv2Application::readExif(exif, makers, date));
+    QCOMPARE(date.date(), QDate(2014, 3, 30));
+    QCOMPARE(date.time(), QTime(2, 30));
 }
 
 void TestExif::lookup_data()
