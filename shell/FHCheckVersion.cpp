@@ -65,6 +65,7 @@ void FHCheckVersion::run()
     // whole wait gets one deadline; aborting finishes the reply with an error.
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early
     connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline.start(TimeoutMs);
 
