@@ -3,7 +3,9 @@
 #include "FHException.h"
 #include "FHLogFile.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 FHOutputWidget *s_panel = nullptr;
@@ -48,6 +50,25 @@ void FHOutputWidget::appendException(const FHException &e)
                    .arg(e.message().toHtmlEscaped()));
 }
 
+void FHOutputWidget::reveal()
+{
+    if (!isVisible() && !m_placed && isWindow()) {
+        m_placed = true;
+        QWidget *anchor = QApplication::activeWindow();
+        if (anchor && anchor != this && anchor->screen()) {
+            const QRect frame = anchor->frameGeometry();
+            const QRect wanted(
+                frame.bottomLeft() + QPoint(0, 1), QSize(frame.width(), sizeHint().height()));
+            if (anchor->screen()->availableGeometry().contains(wanted)) {
+                resize(wanted.size());
+                move(wanted.topLeft());
+            }
+        }
+    }
+    show();
+    raise();
+}
+
 QSize FHOutputWidget::sizeHint() const
 {
     QSize size = QPlainTextEdit::sizeHint();
@@ -71,12 +92,16 @@ void reportMessage(const QString &text)
 void reportError(const QString &text)
 {
     FHLogFile::instance().write(text);
-    FHOutputWidget::instance()->appendText(text, true);
+    FHOutputWidget *panel = FHOutputWidget::instance();
+    panel->reveal();
+    panel->appendText(text, true);
 }
 
 void reportException(const FHException &e)
 {
     FHLogFile::instance().write(e.message());
-    FHOutputWidget::instance()->appendException(e);
+    FHOutputWidget *panel = FHOutputWidget::instance();
+    panel->appendException(e);
+    panel->reveal();
     showRunTimeError(e);
 }
