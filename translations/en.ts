@@ -4,7 +4,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+270"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
@@ -197,7 +197,7 @@
 <context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+68"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -317,13 +317,26 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location line="+16"/>
         <source>is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-434"/>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

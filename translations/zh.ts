@@ -4,7 +4,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+270"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -197,7 +197,7 @@
 <context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+68"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>自定义文件名中可以加入任意文字，例如用 &apos;Paris&apos; 表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
     </message>
@@ -317,7 +317,7 @@
         <translation>结果：</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
         <translation>巴黎 ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
@@ -325,6 +325,19 @@
         <location line="+16"/>
         <source>is missing.</source>
         <translation>缺失。</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-434"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 </TS>

@@ -197,7 +197,7 @@ void FHAnimationPanel::paintSorting(QPainter &p, qint64 ms)
     const int cycle = int(ms / qint64(cyclePeriod));
     const qreal t = std::fmod(qreal(ms), cyclePeriod) / cyclePeriod;
 
-    const QSizeF card(30, 23);
+    const QSizeF card(27, 20);
     const QPointF stackCentre(28, 21);
     const QRectF folder(196, 11, 42, 25);
     const QPointF folderMouth(folder.center().x(), folder.top() + 6);
@@ -207,7 +207,7 @@ void FHAnimationPanel::paintSorting(QPainter &p, qint64 ms)
     p.setBrush(Qt::NoBrush);
     QPainterPath road;
     road.moveTo(stackCentre + QPointF(20, -2));
-    road.quadTo(QPointF(120, -6), folderMouth + QPointF(-22, -2));
+    road.quadTo(QPointF(120, 2), folderMouth + QPointF(-22, -2));
     p.drawPath(road);
 
     // Folder back, behind the photograph that drops into it.
@@ -232,18 +232,18 @@ void FHAnimationPanel::paintSorting(QPainter &p, qint64 ms)
         qreal angle = -6;
         qreal scale = 1;
         if (t < 0.12) {
-            pos = stackCentre - QPointF(0, 4 * (t / 0.12));
+            pos = stackCentre - QPointF(0, 3 * (t / 0.12));
         } else if (t < 0.78) {
             const qreal u
                 = QEasingCurve(QEasingCurve::InOutCubic).valueForProgress((t - 0.12) / 0.66);
-            const QPointF from = stackCentre - QPointF(0, 4);
-            const QPointF to = folderMouth - QPointF(0, 10);
-            pos = from + (to - from) * u - QPointF(0, 10 * std::sin(M_PI * u));
+            const QPointF from = stackCentre - QPointF(0, 3);
+            const QPointF to = folderMouth - QPointF(0, 5);
+            pos = from + (to - from) * u - QPointF(0, 5 * std::sin(M_PI * u));
             angle = -6 * (1 - u) + 10 * std::sin(M_PI * u);
             scale = 1 - 0.25 * u;
         } else {
             const qreal u = (t - 0.78) / 0.14;
-            pos = folderMouth - QPointF(0, 10 - 14 * u);
+            pos = folderMouth - QPointF(0, 5 - 12 * u);
             angle = 0;
             scale = 0.75;
         }

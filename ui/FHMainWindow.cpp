@@ -3,10 +3,12 @@
 #include "FHAnimationPanel.h"
 #include "FHApplication.h"
 #include "FHConfig.h"
+#include "FHFontFit.h"
 #include "FHIO.h"
 #include "FHOutputWidget.h"
 #include "FHRuleDialog.h"
 #include "FHSettings.h"
+#include "FHWrappingRadioButton.h"
 #include "FHexiv2Application.h"
 
 #include <QAction>
@@ -53,6 +55,13 @@ QFrame *separator(QWidget *parent)
     return line;
 }
 
+// Texts of the toolkit's standard buttons (OK of the boxes, Close of the rule
+// dialog), listed so that lupdate keeps them in our translation files.
+const char *const standardButtonTexts[] Q_DECL_UNUSED = {
+    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Close"),
+};
+
 template<typename T> T *named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));
@@ -98,9 +107,14 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
 
     m_centralWidget = new QWidget(this);
     m_mainLayout = new QVBoxLayout(m_centralWidget);
+    // Compact spacing: everything has to fit the fixed 600 x 480.
+    m_mainLayout->setContentsMargins(6, 4, 6, 4);
+    m_mainLayout->setSpacing(4);
 
     m_descriptionGroup = named(new QGroupBox(m_centralWidget), "descriptionGroup");
     m_descriptionLayout = new QVBoxLayout(m_descriptionGroup);
+    m_descriptionLayout->setContentsMargins(6, 2, 6, 4);
+    m_descriptionLayout->setSpacing(2);
     m_descriptionLabel = named(new QLabel(m_descriptionGroup), "descriptionLabel");
     m_descriptionLabel->setWordWrap(true);
     m_descriptionLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
@@ -117,6 +131,7 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
 
     const QFontMetrics metrics(font());
     m_directoryGrid = new QGridLayout;
+    m_directoryGrid->setVerticalSpacing(3);
     m_inputCaption = named(new QLabel(m_centralWidget), "inputCaption");
     m_inputEdit = named(new QLineEdit(m_centralWidget), "inputEdit");
     m_inputBrowseButton = named(new QPushButton(browseText, m_centralWidget), "inputBrowseButton");
@@ -139,11 +154,14 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
 
     m_optionGroup = named(new QGroupBox(m_centralWidget), "optionGroup");
     m_optionLayout = new QVBoxLayout(m_optionGroup);
-    m_camerasOnlyRadio = named(new QRadioButton(m_optionGroup), "camerasOnlyRadio");
-    m_allImagesRadio = named(new QRadioButton(m_optionGroup), "allImagesRadio");
+    m_optionLayout->setContentsMargins(6, 2, 6, 4);
+    m_optionLayout->setSpacing(2);
+    m_camerasOnlyRadio = named(new FHWrappingRadioButton(m_optionGroup), "camerasOnlyRadio");
+    m_allImagesRadio = named(new FHWrappingRadioButton(m_optionGroup), "allImagesRadio");
     m_separator1 = separator(m_optionGroup);
     m_recursionRow = new QHBoxLayout;
     m_recursionLabel = named(new QLabel(m_optionGroup), "recursionLabel");
+    m_recursionLabel->setWordWrap(true);
     m_yesRadio = named(new QRadioButton(m_optionGroup), "yesRadio");
     m_noRadio = named(new QRadioButton(m_optionGroup), "noRadio");
     m_recursionRow->addWidget(m_recursionLabel, 1);
@@ -151,7 +169,8 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_recursionRow->addWidget(m_noRadio, 0, Qt::AlignRight);
     m_separator2 = separator(m_optionGroup);
     m_namingGrid = new QGridLayout;
-    m_defaultNamingRadio = named(new QRadioButton(m_optionGroup), "defaultNamingRadio");
+    m_namingGrid->setVerticalSpacing(2);
+    m_defaultNamingRadio = named(new FHWrappingRadioButton(m_optionGroup), "defaultNamingRadio");
     m_patternRadio = named(new QRadioButton(m_optionGroup), "patternRadio");
     m_patternEdit = named(new QLineEdit(m_optionGroup), "patternEdit");
     m_rulesButton = named(new QPushButton(m_optionGroup), "rulesButton");
@@ -161,10 +180,13 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_namingGrid->addWidget(m_rulesButton, 1, 2);
     m_separator3 = separator(m_optionGroup);
     m_subFolderGrid = new QGridLayout;
+    m_subFolderGrid->setVerticalSpacing(2);
+    m_subFolderGrid->setHorizontalSpacing(4);
     m_subFolderLabel = named(new QLabel(m_optionGroup), "subFolderLabel");
-    m_noneRadio = named(new QRadioButton(m_optionGroup), "noneRadio");
-    m_monthRadio = named(new QRadioButton(m_optionGroup), "monthRadio");
-    m_dayRadio = named(new QRadioButton(m_optionGroup), "dayRadio");
+    m_subFolderLabel->setWordWrap(true);
+    m_noneRadio = named(new FHWrappingRadioButton(m_optionGroup), "noneRadio");
+    m_monthRadio = named(new FHWrappingRadioButton(m_optionGroup), "monthRadio");
+    m_dayRadio = named(new FHWrappingRadioButton(m_optionGroup), "dayRadio");
     m_subFolderGrid->addWidget(m_subFolderLabel, 0, 0);
     m_subFolderGrid->addWidget(m_noneRadio, 0, 1);
     m_subFolderGrid->addWidget(m_monthRadio, 1, 0);
@@ -195,6 +217,7 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     connect(m_rulesButton, &QPushButton::clicked, this, &FHMainWindow::rules);
 
     m_progressGrid = new QGridLayout;
+    m_progressGrid->setVerticalSpacing(2);
     m_progressCaption = named(new QLabel(m_centralWidget), "progressCaption");
     m_progressBar = named(new QProgressBar(m_centralWidget), "progressBar");
     m_progressBar->setRange(0, 100);
@@ -236,10 +259,9 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
 
     loadSettings();
-    // A checked language has installed its translation and the language-change
-    // event will bring the texts; without one, the English texts come now.
-    if (!m_languageGroup->checkedAction())
-        retranslateUi();
+    // A translation without messages (English) sends no language-change event,
+    // nor does a start without translations: give the window its texts now.
+    applyLanguage();
 }
 
 FHMainWindow::~FHMainWindow() = default;
@@ -252,17 +274,22 @@ void FHMainWindow::closeEvent(QCloseEvent *event)
 
 void FHMainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange) {
-        retranslateUi();
-        if (QLocale().language() == QLocale::Chinese) {
-            setFont(QFont(QStringLiteral("simsun"), 10, -1, false));
-        } else {
-            QFont defaultFont;
-            defaultFont.setFamily(defaultFont.defaultFamily());
-            setFont(defaultFont);
-        }
-    }
+    if (event->type() == QEvent::LanguageChange)
+        applyLanguage();
     QWidget::changeEvent(event);
+}
+
+void FHMainWindow::applyLanguage()
+{
+    retranslateUi();
+    if (QLocale().language() == QLocale::Chinese) {
+        setFont(QFont(QStringLiteral("simsun"), 10, -1, false));
+    } else {
+        QFont defaultFont;
+        defaultFont.setFamily(defaultFont.defaultFamily());
+        setFont(defaultFont);
+    }
+    shrinkFontToFit(this, m_mainLayout, menuBar()->sizeHint().height());
 }
 
 void FHMainWindow::retranslateUi()

@@ -51,6 +51,8 @@ private slots:
 
 private:
     void retranslateUi();
+    // Texts and the font of the language in effect.
+    void applyLanguage();
     void createLanguageMenu();
     QString chooseDirectory(const QString &startDir);
     void loadSettings();

@@ -1,5 +1,6 @@
 #include "FHRuleDialog.h"
 
+#include "FHFontFit.h"
 #include "FHNaming.h"
 
 #include <QDialogButtonBox>
@@ -94,6 +95,7 @@ void FHRuleDialog::retranslate()
         tr("Please update example field below and result will be shown in the result field."));
     m_exampleCaption->setText(tr("Example:"));
     m_resultCaption->setText(tr("Result:"));
+    shrinkFontToFit(this, m_layout);
 }
 
 void FHRuleDialog::setExample(const QString &text)
