@@ -456,6 +456,10 @@ void FHMainWindow::start()
 QMessageBox *FHMainWindow::createBox()
 {
     auto *box = new QMessageBox(this);
+    // A message box is modal by default; these leave the window usable, and
+    // each goes away when it is closed.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
     box->setIconPixmap(QPixmap(QStringLiteral("image/logoSmall.png")));
     box->setWindowTitle(QStringLiteral(" %1").arg(productName));
     return box;

@@ -104,7 +104,8 @@ QVariant FHSettings::value(FHSettingKey key) const
         return k.fallback();
     // A text that does not convert gives the type's null value: (0, 0) for a
     // point, 0 for a number.
-    stored.convert(k.type);
+    if (!stored.convert(k.type))
+        return QVariant(k.type, nullptr);
     return stored;
 }
 
