@@ -1,11 +1,11 @@
-#include "FHApplication.h"
+#include "FHexiv2Application.h"
 #include "FHMessageHandler.h"
 
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(messageHandler);
 
-    FHApplication app(argc, argv);
+    FHexiv2Application app(argc, argv);
     FHApplication::loadTranslators(QCoreApplication::applicationDirPath());
 
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);

@@ -1,0 +1,16 @@
+#ifndef FHEXIF_H
+#define FHEXIF_H
+
+#include <QDateTime>
+#include <QString>
+
+// Opens the image at the absolute path, reads its metadata and looks up the
+// capture date, adding a new camera maker to cameraMakers on the way. Returns
+// true when a valid date was written. The library's exceptions pass through.
+bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date);
+
+// Keeps the library's own warnings out of the log file: crafted files can make
+// it print thousands of lines. Its errors still get through.
+void muteExifLibraryWarnings();
+
+#endif // FHEXIF_H

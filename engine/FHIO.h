@@ -1,0 +1,58 @@
+#ifndef FHIO_H
+#define FHIO_H
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The door through which a sort run checks, creates, lists and moves files and
+// folders. A guard stands for one path and a role naming what the path is
+// expected to be; every failure throws an FHException naming both.
+class FHIO : public QObject
+{
+    Q_OBJECT
+
+public:
+    FHIO(const QString &path, const QString &role);
+    ~FHIO() override;
+
+    const QString &currentFile() const { return m_currentFile; }
+    const QString &role() const { return m_role; }
+    void setRole(const QString &role) { m_role = role; }
+    // Points the guard at another path and emits getCurrentFile.
+    void setCurrentFile(const QString &path);
+
+    bool checkDirectory();
+    bool checkFile();
+    void makeDirectory();
+
+    void beginList(
+        const QStringList &nameFilters, QDir::Filters filters, QDirIterator::IteratorFlags flags);
+    bool nextEntry(FHIO *target);
+    void endList();
+
+    QDateTime created() const;
+    QString suffix() const;
+    QString baseName() const;
+
+    // Moves the file to the new path without ever replacing an existing file
+    // and without losing the source; throws 265 on failure.
+    void renameTo(const QString &newPath);
+
+signals:
+    void getCurrentFile(const QString &path);
+
+private:
+    QString m_role;
+    QString m_currentFile;
+    QFileInfo m_info;
+    std::unique_ptr<QDirIterator> m_listing;
+};
+
+#endif // FHIO_H

@@ -1,0 +1,22 @@
+#ifndef FHNAMING_H
+#define FHNAMING_H
+
+#include <QDateTime>
+#include <QString>
+
+class QRegularExpression;
+
+// Replaces the naming keywords ${NUM}, ${YYYY}, ${mm}, ${DD}, ${HH}, ${MM} and
+// ${SS} in place and returns the same text.
+QString &expandNamePattern(
+    QString &pattern, int number, int year, int month, int day, int hour, int minute, int second);
+
+// The name a file carries between the two passes of a run: its capture time and
+// a sequence tag, e.g. 2014-12-31-23-34-45_000000000a. Without suffix.
+QString temporaryName(const QDateTime &date, quint32 tag);
+
+// Recognises a temporary name; groups 1 to 6 are year, month, day, hour,
+// minute and second, group 7 the tag.
+const QRegularExpression &temporaryNamePattern();
+
+#endif // FHNAMING_H

@@ -1,0 +1,226 @@
+#include "FHSafeMove.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace FHSafeMove {
+const char *const PartialPrefix = ".quilm-partial-";
+}
+
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    // Closes now and tells whether the close reported an error (NFS reports
+    // failed writes there).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool refusesNoReplaceFlag(int error)
+{
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+bool refusesHardLinks(int error)
+{
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// A move within one file system that never replaces an existing target.
+int placeWithoutReplacing(const char *from, const char *to)
+{
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    int error = errno;
+    if (!refusesNoReplaceFlag(error))
+        return error;
+
+    if (::link(from, to) == 0) {
+        if (::unlink(from) == 0)
+            return 0;
+        error = errno;
+        ::unlink(to);
+        return error;
+    }
+    error = errno;
+    if (!refusesHardLinks(error))
+        return error;
+
+    // Neither the flag nor hard links (some network shares): checking and
+    // renaming cannot be one step there.
+    struct stat st;
+    if (::lstat(to, &st) == 0)
+        return EEXIST;
+    return ::rename(from, to) == 0 ? 0 : errno;
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const int slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+int writeAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (written == 0)
+            return ENOSPC;
+        data += written;
+        size -= size_t(written);
+    }
+    return 0;
+}
+
+int copyContent(int in, int out)
+{
+    static constexpr size_t BufferSize = 256 * 1024;
+    const std::unique_ptr<char[]> buffer(new char[BufferSize]);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.get(), BufferSize);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (got == 0)
+            return 0;
+        if (const int error = writeAll(out, buffer.get(), size_t(got)))
+            return error;
+    }
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+int createPartial(const QByteArray &folder, QByteArray &partial)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        partial = folder + '/' + FHSafeMove::PartialPrefix + QByteArray::number(::getpid()) + '-'
+            + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
+        const int fd = ::open(partial.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Each step is checked; the source goes only once its copy is safely in place.
+int copyAcross(const QByteArray &source, const QByteArray &target)
+{
+    Descriptor in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (in.get() < 0)
+        return errno;
+    struct stat st;
+    if (::fstat(in.get(), &st) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode))
+        return EINVAL;
+
+    const QByteArray folder = folderOf(target);
+    QByteArray partial;
+    Descriptor out(createPartial(folder, partial));
+    if (out.get() < 0)
+        return errno;
+
+    int error = copyContent(in.get(), out.get());
+    if (!error) {
+        // Permissions and times are nice to keep; file systems that refuse them
+        // still hold the photo intact.
+        ::fchmod(out.get(), st.st_mode & 07777);
+        const struct timespec times[2] = { st.st_atim, st.st_mtim };
+        ::futimens(out.get(), times);
+        if (::fsync(out.get()) != 0)
+            error = errno;
+    }
+    if (!out.close() && !error)
+        error = errno;
+    if (!error)
+        error = placeWithoutReplacing(partial.constData(), target.constData());
+    if (error) {
+        ::unlink(partial.constData());
+        return error;
+    }
+
+    syncFolder(folder);
+    if (::unlink(source.constData()) != 0) {
+        error = errno;
+        ::unlink(target.constData());
+        return error;
+    }
+    return 0;
+}
+
+} // namespace
+
+int FHSafeMove::moveFile(const QString &source, const QString &target)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(target);
+    const int error = placeWithoutReplacing(from.constData(), to.constData());
+    if (error == EXDEV)
+        return copyAcross(from, to);
+    return error;
+}
+
+void FHSafeMove::removeStalePartialCopies(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    const size_t prefixLength = qstrlen(PartialPrefix);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (qstrncmp(entry->d_name, PartialPrefix, uint(prefixLength)) != 0)
+            continue;
+        char *end = nullptr;
+        const long pid = std::strtol(entry->d_name + prefixLength, &end, 10);
+        if (pid <= 0 || !end || *end != '-' || pid == long(::getpid()))
+            continue;
+        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}

@@ -1,0 +1,25 @@
+#ifndef FHSAFEMOVE_H
+#define FHSAFEMOVE_H
+
+#include <QString>
+
+// Moving a photo must never lose or damage it, nor replace another file.
+namespace FHSafeMove {
+
+// Name prefix of the partial copies made while moving across file systems.
+// It matches no image name filter, so no listing of the program picks one up.
+extern const char *const PartialPrefix;
+
+// Moves the file at source to target. On one file system this is a rename that
+// never replaces an existing target; across file systems the file is copied
+// into a partial file beside the target, synced, put in place without replacing
+// and only then removed at the source. Returns 0 on success, else the errno of
+// the failure; a failed move leaves the source as it was and no partial copy.
+int moveFile(const QString &source, const QString &target);
+
+// Removes the partial copies in the folder whose process no longer runs.
+void removeStalePartialCopies(const QString &folder);
+
+} // namespace FHSafeMove
+
+#endif // FHSAFEMOVE_H

@@ -1,0 +1,111 @@
+#include "FHCheckVersion.h"
+
+#include "FHConfig.h"
+#include "FHException.h"
+#include "FHOutputWidget.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// The version this build announces to the server; the about box shows its own.
+const int RequestMajor = 3;
+const int RequestMinor = 3;
+const int RequestPatch = 0;
+
+} // namespace
+
+FHCheckVersion::FHCheckVersion()
+    : FHCheckVersion(QStringLiteral(QUILM_VERSION_SERVER))
+{
+}
+
+FHCheckVersion::FHCheckVersion(const QString &baseAddress)
+    : m_manager(new QNetworkAccessManager(this))
+    , m_url(QStringLiteral("%1/%2?name=%3&version=%4.%5.%6")
+                .arg(baseAddress, QStringLiteral("check_version.php"), QStringLiteral("Quilm"))
+                .arg(RequestMajor)
+                .arg(RequestMinor)
+                .arg(RequestPatch))
+{
+    // Connected before run() connects its loop, so the reply is handled before
+    // the loop is told to quit.
+    connect(m_manager, &QNetworkAccessManager::finished, this, &FHCheckVersion::replyFinished);
+}
+
+FHCheckVersion::~FHCheckVersion() = default;
+
+void FHCheckVersion::run()
+{
+    m_replyText.clear();
+    emit emitProgress(10);
+
+    // Connected before the request goes out, so a reply that finishes at once
+    // cannot leave the loop waiting for a signal that has already passed.
+    QEventLoop loop;
+    bool finished = false;
+    connect(m_manager, &QNetworkAccessManager::finished, &loop, [&finished, &loop] {
+        finished = true;
+        loop.quit();
+    });
+
+    QNetworkReply *reply = m_manager->get(QNetworkRequest(QUrl(m_url, QUrl::TolerantMode)));
+
+    emit emitProgress(20);
+
+    // Without a bound, a connect that hangs, a server that never answers or one
+    // that sends a byte now and then would keep the program behind its splash
+    // screen. QNetworkRequest::setTransferTimeout() only bounds idle time, so the
+    // whole wait gets one deadline; aborting finishes the reply with an error.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early
+    connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline.start(TimeoutMs);
+
+    if (!finished)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    emit emitProgress(50);
+}
+
+void FHCheckVersion::replyFinished(QNetworkReply *reply)
+{
+    reply->deleteLater();
+    emit emitProgress(100);
+
+    if (reply->error() != QNetworkReply::NoError) {
+        // We are inside the event loop here: a log that cannot open must not
+        // escape as an exception, so tell the user in its own box.
+        try {
+            reportMessage(reply->errorString());
+        } catch (const FHException &e) {
+            showRunTimeError(e);
+        }
+        return;
+    }
+
+    QByteArray body = reply->readAll();
+    const int zero = body.indexOf('\0');
+    if (zero >= 0)
+        body.truncate(zero);
+    m_replyText = QString::fromUtf8(body);
+}
+
+QString FHCheckVersion::newVersion() const
+{
+    return isVersionString(m_replyText) ? m_replyText : QString();
+}
+
+bool FHCheckVersion::isVersionString(const QString &text)
+{
+    // No Unicode option: \d stays ASCII. "$" also matches before one final "\n".
+    static const QRegularExpression version(QStringLiteral("^\\d+\\.{1,1}\\d+\\.{1,1}\\d+$"));
+    return version.match(text).hasMatch();
+}

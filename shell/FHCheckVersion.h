@@ -1,0 +1,52 @@
+#ifndef FHCHECKVERSION_H
+#define FHCHECKVERSION_H
+
+#include <QObject>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Asks the maker's server once whether a newer version exists. run() blocks in a
+// nested event loop that handles paint, timer and network events but no user
+// input; newVersion() then holds the answer.
+class FHCheckVersion : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How long run() waits for the server before it gives up.
+    static constexpr int TimeoutMs = 5000;
+
+    // Asks the server configured at build time (QUILM_VERSION_SERVER).
+    FHCheckVersion();
+    // baseAddress: scheme and host (and port), no trailing slash.
+    explicit FHCheckVersion(const QString &baseAddress);
+    ~FHCheckVersion() override;
+
+    // Sends the request and returns once the reply has finished, with success,
+    // an error or the timeout. Emits 10, 20, 100 and 50 on the way.
+    void run();
+
+    // The server's reply if it is a version number, else an empty string.
+    QString newVersion() const;
+
+    // True for three runs of ASCII digits joined by single dots, optionally
+    // followed by one final line feed.
+    static bool isVersionString(const QString &text);
+
+signals:
+    void emitProgress(int progress);
+
+public slots:
+    // Keeps the body of a good reply; reports a failed one to the log and the
+    // output panel. Never throws.
+    void replyFinished(QNetworkReply *reply);
+
+private:
+    QNetworkAccessManager *m_manager;
+    QString m_url;
+    QString m_replyText;
+};
+
+#endif // FHCHECKVERSION_H

@@ -1,0 +1,36 @@
+#include "SortRunner.h"
+
+#include "FHIO.h"
+#include "FHexiv2Application.h"
+
+#include <QSignalSpy>
+
+void SortRunner::run()
+{
+    auto *app = qobject_cast<FHexiv2Application *>(QCoreApplication::instance());
+    Q_ASSERT(app);
+    QSignalSpy progressSpy(app, &FHexiv2Application::getProgress);
+    QSignalSpy fileSpy(app->fileGuard(), &FHIO::getCurrentFile);
+    ModalCloser closer;
+    moved = 0;
+    notMoved = 0;
+    app->sortImages(
+        input, output, nameFilters, pattern, exifOnly, recursive, mode, moved, notMoved, makers);
+    progress.clear();
+    for (const QList<QVariant> &args : progressSpy)
+        progress << args.at(0).toInt();
+    currentFiles.clear();
+    for (const QList<QVariant> &args : fileSpy)
+        currentFiles << args.at(0).toString();
+    boxes = closer.seen();
+}
+
+QStringList SortRunner::boxTexts() const
+{
+    QStringList texts;
+    for (const ModalCloser::Seen &box : boxes) {
+        const QString text = plainTextOf(box.text);
+        texts << (text.startsWith(QLatin1String("Quilm run time error ")) ? text.mid(21) : text);
+    }
+    return texts;
+}

@@ -1,0 +1,293 @@
+// Fault injection for tests, loaded with LD_PRELOAD. It makes chosen system
+// calls fail so that the program's failure paths run without root, full disks
+// or broken network shares.
+//
+// QUILM_FAULTS holds rules separated by '|'; each rule is key=value pairs
+// separated by ',':
+//   call=NAME     write, open, fsync, close, rename, renameat2, link or unlink
+//   path=TEXT     only calls on a path containing TEXT (for write, fsync and
+//                 close: the path the descriptor was opened with)
+//   skip=N        let the first N matching calls through (default 0)
+//   count=N       fail N calls, then let the rest through (default: all)
+//   after=N       write only: let N bytes through, then fail
+//   errno=NAME    ENOSPC, EIO, EXDEV, EINVAL, EPERM, ENOSYS, EACCES, ENOTSUP,
+//                 EDQUOT, or a number (default EIO)
+// The variable is read on every call, so a test may change it between steps;
+// counters restart whenever its text changes.
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int MaxRules = 8;
+constexpr int MaxDescriptors = 4096;
+
+struct Rule
+{
+    char call[16] = {};
+    char path[256] = {};
+    long skip = 0;
+    long count = -1;
+    long after = -1;
+    int error = EIO;
+    long seen = 0;
+    long failed = 0;
+    long bytes = 0;
+};
+
+char g_cached[2048];
+Rule g_rules[MaxRules];
+int g_ruleCount = 0;
+char *g_paths[MaxDescriptors];
+
+int errorFromName(const char *name)
+{
+    static const struct
+    {
+        const char *name;
+        int value;
+    } names[] = { { "ENOSPC", ENOSPC }, { "EIO", EIO }, { "EXDEV", EXDEV }, { "EINVAL", EINVAL },
+        { "EPERM", EPERM }, { "ENOSYS", ENOSYS }, { "EACCES", EACCES }, { "ENOTSUP", ENOTSUP },
+        { "EDQUOT", EDQUOT } };
+    for (const auto &entry : names) {
+        if (std::strcmp(entry.name, name) == 0)
+            return entry.value;
+    }
+    const int number = std::atoi(name);
+    return number > 0 ? number : EIO;
+}
+
+void parseRule(Rule &rule, char *text)
+{
+    for (char *saveField = nullptr, *field = strtok_r(text, ",", &saveField); field;
+         field = strtok_r(nullptr, ",", &saveField)) {
+        char *value = std::strchr(field, '=');
+        if (!value)
+            continue;
+        *value++ = '\0';
+        if (std::strcmp(field, "call") == 0)
+            std::snprintf(rule.call, sizeof rule.call, "%s", value);
+        else if (std::strcmp(field, "path") == 0)
+            std::snprintf(rule.path, sizeof rule.path, "%s", value);
+        else if (std::strcmp(field, "skip") == 0)
+            rule.skip = std::atol(value);
+        else if (std::strcmp(field, "count") == 0)
+            rule.count = std::atol(value);
+        else if (std::strcmp(field, "after") == 0)
+            rule.after = std::atol(value);
+        else if (std::strcmp(field, "errno") == 0)
+            rule.error = errorFromName(value);
+    }
+}
+
+void loadRules()
+{
+    const char *text = std::getenv("QUILM_FAULTS");
+    if (!text)
+        text = "";
+    if (std::strncmp(text, g_cached, sizeof g_cached) == 0)
+        return;
+    std::snprintf(g_cached, sizeof g_cached, "%s", text);
+    char copy[sizeof g_cached];
+    std::snprintf(copy, sizeof copy, "%s", text);
+    g_ruleCount = 0;
+    for (char *saveRule = nullptr, *ruleText = strtok_r(copy, "|", &saveRule);
+         ruleText && g_ruleCount < MaxRules; ruleText = strtok_r(nullptr, "|", &saveRule)) {
+        g_rules[g_ruleCount] = Rule();
+        parseRule(g_rules[g_ruleCount], ruleText);
+        ++g_ruleCount;
+    }
+}
+
+bool pathMatches(const Rule &rule, const char *a, const char *b)
+{
+    if (!rule.path[0])
+        return true;
+    return (a && std::strstr(a, rule.path)) || (b && std::strstr(b, rule.path));
+}
+
+const char *descriptorPath(int fd)
+{
+    return fd >= 0 && fd < MaxDescriptors ? g_paths[fd] : nullptr;
+}
+
+// The rule that makes this call fail, or none. Counts the call.
+Rule *failingRule(const char *call, const char *a, const char *b = nullptr)
+{
+    loadRules();
+    for (int i = 0; i < g_ruleCount; ++i) {
+        Rule &rule = g_rules[i];
+        if (std::strcmp(rule.call, call) != 0 || !pathMatches(rule, a, b))
+            continue;
+        if (rule.seen++ < rule.skip)
+            continue;
+        if (rule.count >= 0 && rule.failed >= rule.count)
+            continue;
+        return &rule;
+    }
+    return nullptr;
+}
+
+int fail(Rule *rule)
+{
+    ++rule->failed;
+    errno = rule->error;
+    return -1;
+}
+
+template<typename F> F real(const char *name)
+{
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+void remember(int fd, const char *path)
+{
+    if (fd < 0 || fd >= MaxDescriptors)
+        return;
+    std::free(g_paths[fd]);
+    g_paths[fd] = path ? strdup(path) : nullptr;
+}
+
+// On 64-bit systems the 64 variants are the same functions.
+int openWith(int dirfd, bool at, const char *path, int flags, mode_t mode)
+{
+    if (Rule *rule = failingRule("open", path))
+        return fail(rule);
+    static auto realOpenat = real<int (*)(int, const char *, int, ...)>("openat");
+    static auto realOpen = real<int (*)(const char *, int, ...)>("open");
+    const int fd = at ? realOpenat(dirfd, path, flags, mode) : realOpen(path, flags, mode);
+    const int saved = errno;
+    remember(fd, path);
+    errno = saved;
+    return fd;
+}
+
+mode_t modeArgument(int flags, va_list args)
+{
+    return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(args, int)) : 0;
+}
+
+} // namespace
+
+extern "C" {
+
+int open(const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return openWith(AT_FDCWD, false, path, flags, mode);
+}
+
+int open64(const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return openWith(AT_FDCWD, false, path, flags, mode);
+}
+
+int openat(int dirfd, const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return openWith(dirfd, true, path, flags, mode);
+}
+
+int openat64(int dirfd, const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return openWith(dirfd, true, path, flags, mode);
+}
+
+ssize_t write(int fd, const void *data, size_t size)
+{
+    static auto realWrite = real<ssize_t (*)(int, const void *, size_t)>("write");
+    const char *path = descriptorPath(fd);
+    if (!path)
+        return realWrite(fd, data, size);
+    Rule *rule = failingRule("write", path);
+    if (!rule)
+        return realWrite(fd, data, size);
+    if (rule->after >= 0 && rule->bytes < rule->after) {
+        const size_t allowed = size_t(rule->after - rule->bytes);
+        const ssize_t written = realWrite(fd, data, size < allowed ? size : allowed);
+        if (written > 0)
+            rule->bytes += written;
+        return written;
+    }
+    return fail(rule);
+}
+
+int fsync(int fd)
+{
+    static auto realFsync = real<int (*)(int)>("fsync");
+    const char *path = descriptorPath(fd);
+    if (path) {
+        if (Rule *rule = failingRule("fsync", path))
+            return fail(rule);
+    }
+    return realFsync(fd);
+}
+
+int close(int fd)
+{
+    static auto realClose = real<int (*)(int)>("close");
+    const char *path = descriptorPath(fd);
+    Rule *rule = path ? failingRule("close", path) : nullptr;
+    remember(fd, nullptr);
+    const int result = realClose(fd);
+    // Like NFS: the descriptor is gone, yet the close reports the failure.
+    if (rule)
+        return fail(rule);
+    return result;
+}
+
+int rename(const char *from, const char *to)
+{
+    static auto realRename = real<int (*)(const char *, const char *)>("rename");
+    if (Rule *rule = failingRule("rename", from, to))
+        return fail(rule);
+    return realRename(from, to);
+}
+
+int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned int flags)
+{
+    static auto realRenameat2
+        = real<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
+    if (Rule *rule = failingRule("renameat2", from, to))
+        return fail(rule);
+    return realRenameat2(fromDir, from, toDir, to, flags);
+}
+
+int link(const char *from, const char *to)
+{
+    static auto realLink = real<int (*)(const char *, const char *)>("link");
+    if (Rule *rule = failingRule("link", from, to))
+        return fail(rule);
+    return realLink(from, to);
+}
+
+int unlink(const char *path)
+{
+    static auto realUnlink = real<int (*)(const char *)>("unlink");
+    if (Rule *rule = failingRule("unlink", path))
+        return fail(rule);
+    return realUnlink(path);
+}
+
+} // extern "C"
