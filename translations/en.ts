@@ -4,7 +4,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
         <source>&amp;File</source>
         <translation type="unfinished"></translation>
     </message>
@@ -154,7 +154,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+68"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -330,7 +330,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-434"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
         <source>OK</source>
         <translation type="unfinished"></translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -154,7 +154,7 @@
         <translation>浏览</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+68"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>按 %1 查看本次运行的报告。</translation>
     </message>
@@ -330,7 +330,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-434"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
