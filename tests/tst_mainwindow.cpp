@@ -603,6 +603,8 @@ void TestMainWindow::errorsRevealTheOutputPanel()
     QCOMPARE(closer.count(), 1);
     QVERIFY(panel->isVisible());
     QVERIFY(panel->isWindow());
+    // Placed with the main window, none active without a window manager.
+    QCOMPARE(panel->width(), window->frameGeometry().width());
     QVERIFY(panel->toPlainText().contains(QLatin1String("network unreachable")));
 
     // Closed by the user, it comes back on request.

@@ -4,6 +4,7 @@
 #include "FHLogFile.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -54,19 +55,39 @@ void FHOutputWidget::reveal()
 {
     if (!isVisible() && !m_placed && isWindow()) {
         m_placed = true;
-        QWidget *anchor = QApplication::activeWindow();
-        if (anchor && anchor != this && anchor->screen()) {
-            const QRect frame = anchor->frameGeometry();
-            const QRect wanted(
-                frame.bottomLeft() + QPoint(0, 1), QSize(frame.width(), sizeHint().height()));
-            if (anchor->screen()->availableGeometry().contains(wanted)) {
-                resize(wanted.size());
-                move(wanted.topLeft());
-            }
-        }
+        placeNear(anchorWindow());
     }
     show();
     raise();
+}
+
+QWidget *FHOutputWidget::anchorWindow() const
+{
+    QWidget *active = QApplication::activeWindow();
+    if (active && active != this)
+        return active;
+    // Without a window manager nothing may be active: take the main window.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isVisible() && qobject_cast<QMainWindow *>(w))
+            return w;
+    }
+    return nullptr;
+}
+
+void FHOutputWidget::placeNear(const QWidget *anchor)
+{
+    if (!anchor || !anchor->screen())
+        return;
+    const QRect frame = anchor->frameGeometry();
+    const QRect screen = anchor->screen()->availableGeometry();
+    resize(frame.width(), sizeHint().height());
+    const QRect below(frame.bottomLeft() + QPoint(0, 1), size());
+    const QRect above(frame.topLeft() - QPoint(0, height() + 1), size());
+    if (screen.contains(below))
+        move(below.topLeft());
+    else if (screen.contains(above))
+        move(above.topLeft());
 }
 
 QSize FHOutputWidget::sizeHint() const

@@ -23,7 +23,8 @@ public:
     void appendException(const FHException &e);
 
     // Shows the panel as a window of its own and brings it to the front; the
-    // first time it is placed under the active window when it fits there.
+    // first time it takes the width of the active (or main) window and goes
+    // below it, or above it, where it fits on the screen.
     void reveal();
 
     QSize sizeHint() const override;
@@ -31,6 +32,8 @@ public:
 
 private:
     explicit FHOutputWidget(QWidget *parent);
+    QWidget *anchorWindow() const;
+    void placeNear(const QWidget *anchor);
 
     bool m_placed = false;
 };
