@@ -1,4 +1,343 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>FHMainWindow</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Exit</source>
+        <translation>退出(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;User manual</source>
+        <translation>用户手册(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>输出</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Description</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像文件的创建日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Input Directory</source>
+        <translation>输入目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>仅处理来自数码相机和智能手机的图像，例如 &apos;Canon&apos;、&apos;Nikon&apos;、&apos;iPhone&apos;、&apos;SamSung&apos; 等。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>处理所有类型的图像，包括手绘图片和屏幕截图。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>读取输入目录中的图像时，同时读取其子文件夹</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>不自定义输出文件名，默认使用升序整数，例如 001.jpg、002.jpg、003.jpg 等。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file pattern to:</source>
+        <translation>输出文件名模式：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rules</source>
+        <translation>规则</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>输出目录的子文件夹：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do not create sub-folders</source>
+        <translation>不创建子文件夹</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by month (format=YYYY-MM)</source>
+        <translation>按月创建并命名（格式=YYYY-MM）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by day (format=YYYY-MM-DD)</source>
+        <translation>按日创建并命名（格式=YYYY-MM-DD）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>START</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Found new version</source>
+        <translation>发现新版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>. Click to download.</source>
+        <translation>。点击下载。</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Browse</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>按 %1 查看本次运行的报告。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>网站</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>技术支持</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>files are successfully moved.</source>
+        <translation>个文件已成功移动。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>files are not moved.</source>
+        <translation>个文件未移动。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>For more information please visit:</source>
+        <translation>更多信息请访问：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>FHRuleDialog</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
+        <translation>自定义文件名中可以加入任意文字，例如用 &apos;Paris&apos; 表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Keywords</source>
+        <translation>关键字</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${NUM}</source>
+        <translation>${NUM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${YYYY}</source>
+        <translation>${YYYY}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${mm}</source>
+        <translation>${mm}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>${DD}</source>
+        <translation>${DD}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${HH}</source>
+        <translation>${HH}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${MM}</source>
+        <translation>${MM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${SS}</source>
+        <translation>${SS}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Meaning</source>
+        <translation>含义</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Number</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Year</source>
+        <translation>年</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Month</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Day</source>
+        <translation>日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hour</source>
+        <translation>时</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Minute</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Digits</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Example</source>
+        <translation>示例</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>NOTE:</source>
+        <translation>注意：</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>is mandatory</source>
+        <translation>必不可少</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Please update example field below and result will be shown in the result field.</source>
+        <translation>请修改下面的示例，结果会显示在结果栏中。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Example:</source>
+        <translation>示例：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Result:</source>
+        <translation>结果：</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
+        <translation>巴黎 ${YYYY}-${mm}-${DD} ${NUM}</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>is missing.</source>
+        <translation>缺失。</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
 </TS>

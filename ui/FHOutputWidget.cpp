@@ -3,7 +3,10 @@
 #include "FHException.h"
 #include "FHLogFile.h"
 
+#include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 FHOutputWidget *s_panel = nullptr;
@@ -48,6 +51,45 @@ void FHOutputWidget::appendException(const FHException &e)
                    .arg(e.message().toHtmlEscaped()));
 }
 
+void FHOutputWidget::reveal()
+{
+    if (!isVisible() && !m_placed && isWindow()) {
+        m_placed = true;
+        placeNear(anchorWindow());
+    }
+    show();
+    raise();
+}
+
+QWidget *FHOutputWidget::anchorWindow() const
+{
+    QWidget *active = QApplication::activeWindow();
+    if (active && active != this)
+        return active;
+    // Without a window manager nothing may be active: take the main window.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isVisible() && qobject_cast<QMainWindow *>(w))
+            return w;
+    }
+    return nullptr;
+}
+
+void FHOutputWidget::placeNear(const QWidget *anchor)
+{
+    if (!anchor || !anchor->screen())
+        return;
+    const QRect frame = anchor->frameGeometry();
+    const QRect screen = anchor->screen()->availableGeometry();
+    resize(frame.width(), sizeHint().height());
+    const QRect below(frame.bottomLeft() + QPoint(0, 1), size());
+    const QRect above(frame.topLeft() - QPoint(0, height() + 1), size());
+    if (screen.contains(below))
+        move(below.topLeft());
+    else if (screen.contains(above))
+        move(above.topLeft());
+}
+
 QSize FHOutputWidget::sizeHint() const
 {
     QSize size = QPlainTextEdit::sizeHint();
@@ -71,12 +113,16 @@ void reportMessage(const QString &text)
 void reportError(const QString &text)
 {
     FHLogFile::instance().write(text);
-    FHOutputWidget::instance()->appendText(text, true);
+    FHOutputWidget *panel = FHOutputWidget::instance();
+    panel->reveal();
+    panel->appendText(text, true);
 }
 
 void reportException(const FHException &e)
 {
     FHLogFile::instance().write(e.message());
-    FHOutputWidget::instance()->appendException(e);
+    FHOutputWidget *panel = FHOutputWidget::instance();
+    panel->appendException(e);
+    panel->reveal();
     showRunTimeError(e);
 }

@@ -22,16 +22,27 @@ public:
     // Appends the exception's message as one red line, shown literally.
     void appendException(const FHException &e);
 
+    // Shows the panel as a window of its own and brings it to the front; the
+    // first time it takes the width of the active (or main) window and goes
+    // below it, or above it, where it fits on the screen.
+    void reveal();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 private:
     explicit FHOutputWidget(QWidget *parent);
+    QWidget *anchorWindow() const;
+    void placeNear(const QWidget *anchor);
+
+    bool m_placed = false;
 };
 
 // The program's only way of telling the user and the log about an event. Each
 // writes the log line first; when the log cannot be opened they throw
-// FHException 260 before anything reaches the panel.
+// FHException 260 before anything reaches the panel. The two that show a box
+// reveal the panel too, so the history stays in view once the box is closed;
+// a plain message does not.
 void reportMessage(const QString &text);
 void reportError(const QString &text);
 void reportException(const FHException &e);

@@ -1,0 +1,582 @@
+#include "FHMainWindow.h"
+
+#include "FHAnimationPanel.h"
+#include "FHApplication.h"
+#include "FHConfig.h"
+#include "FHFontFit.h"
+#include "FHIO.h"
+#include "FHOutputWidget.h"
+#include "FHRuleDialog.h"
+#include "FHSettings.h"
+#include "FHWrappingRadioButton.h"
+#include "FHexiv2Application.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString productName = QStringLiteral("Quilm");
+// Sets the least width of the directory fields: 26 characters of a typical path.
+const QString samplePath = QStringLiteral("/home/photos/2014/paris-01");
+const QString browseText = QStringLiteral("...");
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+// Texts of the toolkit's standard buttons (OK of the boxes, Close of the rule
+// dialog), listed so that lupdate keeps them in our translation files.
+const char *const standardButtonTexts[] Q_DECL_UNUSED = {
+    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Close"),
+};
+
+template<typename T> T *named(T *object, const char *name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+} // namespace
+
+FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidget *parent)
+    : QMainWindow(parent)
+    , engine(engine)
+{
+    setFixedSize(600, 480);
+    setWindowFlags(windowFlags() ^ Qt::WindowMaximizeButtonHint);
+
+    m_fileMenu = named(menuBar()->addMenu(QString()), "fileMenu");
+    m_languageMenu = named(menuBar()->addMenu(QString()), "languageMenu");
+    m_helpMenu = named(menuBar()->addMenu(QString()), "helpMenu");
+
+    m_exitAction = named(new QAction(this), "exitAction");
+    m_userManualAction = named(new QAction(this), "userManualAction");
+    m_aboutAction = named(new QAction(this), "aboutAction");
+    // Leaving through the menu keeps the settings as closing the window does.
+    connect(m_exitAction, &QAction::triggered, this, [this] { saveSettings(); });
+    connect(m_exitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(m_userManualAction, &QAction::triggered, this, &FHMainWindow::userManual);
+    connect(m_aboutAction, &QAction::triggered, this, &FHMainWindow::about);
+
+    // Brings back the reports of this session, e.g. after an error box was
+    // dismissed and the output panel closed.
+    m_outputAction = named(new QAction(this), "outputAction");
+    m_outputAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m_outputAction->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(m_outputAction);
+    connect(
+        m_outputAction, &QAction::triggered, this, [] { FHOutputWidget::instance()->reveal(); });
+
+    m_fileMenu->addAction(m_exitAction);
+    createLanguageMenu();
+    m_helpMenu->addAction(m_userManualAction);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_aboutAction);
+
+    m_centralWidget = new QWidget(this);
+    m_mainLayout = new QVBoxLayout(m_centralWidget);
+    // Compact spacing: everything has to fit the fixed 600 x 480.
+    m_mainLayout->setContentsMargins(6, 4, 6, 4);
+    m_mainLayout->setSpacing(4);
+
+    m_descriptionGroup = named(new QGroupBox(m_centralWidget), "descriptionGroup");
+    m_descriptionLayout = new QVBoxLayout(m_descriptionGroup);
+    m_descriptionLayout->setContentsMargins(6, 2, 6, 4);
+    m_descriptionLayout->setSpacing(2);
+    m_descriptionLabel = named(new QLabel(m_descriptionGroup), "descriptionLabel");
+    m_descriptionLabel->setWordWrap(true);
+    m_descriptionLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    m_descriptionLayout->addWidget(m_descriptionLabel);
+    if (!newVersion.isEmpty()) {
+        m_newVersionLabel = named(new QLabel(m_descriptionGroup), "newVersionLabel");
+        m_newVersionLabel->setTextFormat(Qt::RichText);
+        m_newVersionLabel->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        m_newVersionLabel->setOpenExternalLinks(true);
+        m_newVersionLabel->setAlignment(Qt::AlignHCenter);
+        m_descriptionLayout->addWidget(m_newVersionLabel);
+        this->newVersion = newVersion;
+    }
+
+    const QFontMetrics metrics(font());
+    m_directoryGrid = new QGridLayout;
+    m_directoryGrid->setVerticalSpacing(3);
+    m_inputCaption = named(new QLabel(m_centralWidget), "inputCaption");
+    m_inputEdit = named(new QLineEdit(m_centralWidget), "inputEdit");
+    m_inputBrowseButton = named(new QPushButton(browseText, m_centralWidget), "inputBrowseButton");
+    m_outputCaption = named(new QLabel(m_centralWidget), "outputCaption");
+    m_outputEdit = named(new QLineEdit(m_centralWidget), "outputEdit");
+    m_outputBrowseButton
+        = named(new QPushButton(browseText, m_centralWidget), "outputBrowseButton");
+    for (QLineEdit *edit : { m_inputEdit, m_outputEdit })
+        edit->setMinimumWidth(metrics.horizontalAdvance(samplePath) + 15);
+    for (QPushButton *button : { m_inputBrowseButton, m_outputBrowseButton })
+        button->setMaximumWidth(metrics.horizontalAdvance(browseText) + 15);
+    m_directoryGrid->addWidget(m_inputCaption, 0, 0);
+    m_directoryGrid->addWidget(m_inputEdit, 0, 1);
+    m_directoryGrid->addWidget(m_inputBrowseButton, 0, 2);
+    m_directoryGrid->addWidget(m_outputCaption, 1, 0);
+    m_directoryGrid->addWidget(m_outputEdit, 1, 1);
+    m_directoryGrid->addWidget(m_outputBrowseButton, 1, 2);
+    connect(m_inputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::inputDirChoose);
+    connect(m_outputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::outputDirChoose);
+
+    m_optionGroup = named(new QGroupBox(m_centralWidget), "optionGroup");
+    m_optionLayout = new QVBoxLayout(m_optionGroup);
+    m_optionLayout->setContentsMargins(6, 2, 6, 4);
+    m_optionLayout->setSpacing(2);
+    m_camerasOnlyRadio = named(new FHWrappingRadioButton(m_optionGroup), "camerasOnlyRadio");
+    m_allImagesRadio = named(new FHWrappingRadioButton(m_optionGroup), "allImagesRadio");
+    m_separator1 = separator(m_optionGroup);
+    m_recursionRow = new QHBoxLayout;
+    m_recursionLabel = named(new QLabel(m_optionGroup), "recursionLabel");
+    m_recursionLabel->setWordWrap(true);
+    m_yesRadio = named(new QRadioButton(m_optionGroup), "yesRadio");
+    m_noRadio = named(new QRadioButton(m_optionGroup), "noRadio");
+    m_recursionRow->addWidget(m_recursionLabel, 1);
+    m_recursionRow->addWidget(m_yesRadio, 0, Qt::AlignRight);
+    m_recursionRow->addWidget(m_noRadio, 0, Qt::AlignRight);
+    m_separator2 = separator(m_optionGroup);
+    m_namingGrid = new QGridLayout;
+    m_namingGrid->setVerticalSpacing(2);
+    m_defaultNamingRadio = named(new FHWrappingRadioButton(m_optionGroup), "defaultNamingRadio");
+    m_patternRadio = named(new QRadioButton(m_optionGroup), "patternRadio");
+    m_patternEdit = named(new QLineEdit(m_optionGroup), "patternEdit");
+    m_rulesButton = named(new QPushButton(m_optionGroup), "rulesButton");
+    m_namingGrid->addWidget(m_defaultNamingRadio, 0, 0, 1, 3);
+    m_namingGrid->addWidget(m_patternRadio, 1, 0);
+    m_namingGrid->addWidget(m_patternEdit, 1, 1);
+    m_namingGrid->addWidget(m_rulesButton, 1, 2);
+    m_separator3 = separator(m_optionGroup);
+    m_subFolderGrid = new QGridLayout;
+    m_subFolderGrid->setVerticalSpacing(2);
+    m_subFolderGrid->setHorizontalSpacing(4);
+    m_subFolderLabel = named(new QLabel(m_optionGroup), "subFolderLabel");
+    m_subFolderLabel->setWordWrap(true);
+    m_noneRadio = named(new FHWrappingRadioButton(m_optionGroup), "noneRadio");
+    m_monthRadio = named(new FHWrappingRadioButton(m_optionGroup), "monthRadio");
+    m_dayRadio = named(new FHWrappingRadioButton(m_optionGroup), "dayRadio");
+    m_subFolderGrid->addWidget(m_subFolderLabel, 0, 0);
+    m_subFolderGrid->addWidget(m_noneRadio, 0, 1);
+    m_subFolderGrid->addWidget(m_monthRadio, 1, 0);
+    m_subFolderGrid->addWidget(m_dayRadio, 1, 1);
+    m_optionLayout->addWidget(m_camerasOnlyRadio);
+    m_optionLayout->addWidget(m_allImagesRadio);
+    m_optionLayout->addWidget(m_separator1);
+    m_optionLayout->addLayout(m_recursionRow);
+    m_optionLayout->addWidget(m_separator2);
+    m_optionLayout->addLayout(m_namingGrid);
+    m_optionLayout->addWidget(m_separator3);
+    m_optionLayout->addLayout(m_subFolderGrid);
+
+    m_sourceGroup = new QButtonGroup(this);
+    m_sourceGroup->addButton(m_camerasOnlyRadio);
+    m_sourceGroup->addButton(m_allImagesRadio);
+    m_recursionGroup = new QButtonGroup(this);
+    m_recursionGroup->addButton(m_yesRadio);
+    m_recursionGroup->addButton(m_noRadio);
+    m_namingGroup = new QButtonGroup(this);
+    m_namingGroup->addButton(m_patternRadio);
+    m_namingGroup->addButton(m_defaultNamingRadio);
+    m_subFolderGroup = new QButtonGroup(this);
+    m_subFolderGroup->addButton(m_noneRadio);
+    m_subFolderGroup->addButton(m_monthRadio);
+    m_subFolderGroup->addButton(m_dayRadio);
+    connect(m_patternRadio, &QRadioButton::toggled, this, &FHMainWindow::isCustomize);
+    connect(m_rulesButton, &QPushButton::clicked, this, &FHMainWindow::rules);
+
+    m_progressGrid = new QGridLayout;
+    m_progressGrid->setVerticalSpacing(2);
+    m_progressCaption = named(new QLabel(m_centralWidget), "progressCaption");
+    m_progressBar = named(new QProgressBar(m_centralWidget), "progressBar");
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(true);
+    m_progressBar->setValue(0);
+    m_statusCaption = named(new QLabel(m_centralWidget), "statusCaption");
+    m_statusLine = named(new QLabel(m_centralWidget), "statusLine");
+    m_statusLine->setAlignment(Qt::AlignRight);
+    // A long path must not widen the fixed window; the end of it stays in view.
+    m_statusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_animationPanel = named(new FHAnimationPanel(m_centralWidget), "animationPanel");
+    m_animationPanel->loadMovie(QDir::currentPath() + QStringLiteral("/Car-speakers.swf"));
+    m_startButton = named(new QToolButton(m_centralWidget), "startButton");
+    m_startButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_startButton->setIcon(QIcon(QStringLiteral("image/start.png")));
+    m_startButton->setIconSize(QSize(32, 32));
+    m_startButton->setEnabled(false);
+    m_progressGrid->addWidget(m_progressCaption, 0, 0);
+    m_progressGrid->addWidget(m_progressBar, 0, 1);
+    m_progressGrid->addWidget(m_statusCaption, 1, 0);
+    m_progressGrid->addWidget(m_statusLine, 1, 1);
+    m_progressGrid->addWidget(m_animationPanel, 0, 2, 2, 1);
+    m_progressGrid->addWidget(m_startButton, 0, 3, 2, 1);
+    connect(m_startButton, &QToolButton::clicked, this, &FHMainWindow::start);
+
+    m_mainLayout->addWidget(m_descriptionGroup);
+    m_mainLayout->addLayout(m_directoryGrid);
+    m_mainLayout->addWidget(m_optionGroup);
+    m_mainLayout->addLayout(m_progressGrid);
+    m_mainLayout->addStretch(1);
+    setCentralWidget(m_centralWidget);
+
+    nameFilters = QStringLiteral("*.JPG|*.PNG|*.GIF|*.JPEG")
+                      .split(QLatin1Char('|'), Qt::KeepEmptyParts, Qt::CaseSensitive);
+
+    connect(engine->fileGuard(), &FHIO::getCurrentFile, this, &FHMainWindow::updateDetail);
+    connect(engine, &FHexiv2Application::getProgress, m_progressBar, &QProgressBar::setValue);
+    connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
+    connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
+
+    loadSettings();
+    // A translation without messages (English) sends no language-change event,
+    // nor does a start without translations: give the window its texts now.
+    applyLanguage();
+}
+
+FHMainWindow::~FHMainWindow() = default;
+
+void FHMainWindow::closeEvent(QCloseEvent *event)
+{
+    saveSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void FHMainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        applyLanguage();
+    QWidget::changeEvent(event);
+}
+
+void FHMainWindow::applyLanguage()
+{
+    retranslateUi();
+    if (QLocale().language() == QLocale::Chinese) {
+        setFont(QFont(QStringLiteral("simsun"), 10, -1, false));
+    } else {
+        QFont defaultFont;
+        defaultFont.setFamily(defaultFont.defaultFamily());
+        setFont(defaultFont);
+    }
+    shrinkFontToFit(this, m_mainLayout, menuBar()->sizeHint().height());
+}
+
+void FHMainWindow::retranslateUi()
+{
+    m_fileMenu->setTitle(tr("&File"));
+    m_languageMenu->setTitle(tr("&Language"));
+    m_helpMenu->setTitle(tr("&Help"));
+    m_exitAction->setText(tr("&Exit"));
+    m_userManualAction->setText(tr("&User manual"));
+    m_aboutAction->setText(tr("&About"));
+    m_outputAction->setText(tr("Output"));
+
+    m_descriptionGroup->setTitle(tr("Description"));
+    m_descriptionLabel->setText(
+        tr("<html><body><p>Quilm searches for image files in <b>Input Directory</b> and move "
+           "them into <b>Output Directory</b>. Inside their destination image files will be "
+           "sorted by their precise time and renamed in ascending order, i.e. <i>001.png, "
+           "002.png, 003.png</i>. Options are: 1. Move images further into sub-folders of "
+           "<b>Output Directory</b>. The sub-folders imply the creation date of those image "
+           "files, in the format of <i>YYYY-MM</i> or <i>YYYY-MM-DD</i>; 2. Customize output "
+           "file name, i.e. <i>Paris 2014-12-31 001.jpg.</i> </p></body></html>"));
+    m_inputCaption->setText(tr("Input Directory"));
+    m_outputCaption->setText(tr("Output Directory"));
+    m_optionGroup->setTitle(tr("Option"));
+    m_camerasOnlyRadio->setText(
+        tr("Process images from digital cameras and smart phones only, i.e. 'Canon', 'Nikon', "
+           "'iPhone', 'SamSung', etc."));
+    m_allImagesRadio->setText(
+        tr("Process all kinds of images , i.e. including hand-drawn pictures and screenshots."));
+    m_recursionLabel->setText(
+        tr("Recursively enter sub-folders when reading images from Input Directory"));
+    m_yesRadio->setText(tr("Yes"));
+    m_noRadio->setText(tr("No"));
+    m_defaultNamingRadio->setText(
+        tr("Do not customize output file names so they will default to ascending integers, "
+           "i.e. 001.jpg, 002.jpg, 003.jpg, etc."));
+    m_patternRadio->setText(tr("Set output file pattern to:"));
+    m_rulesButton->setText(tr("Rules"));
+    m_subFolderLabel->setText(tr("Operations on sub-folders of output directory:"));
+    m_noneRadio->setText(tr("Do not create sub-folders"));
+    m_monthRadio->setText(tr("Create and name by month (format=YYYY-MM)"));
+    m_dayRadio->setText(tr("Create and name by day (format=YYYY-MM-DD)"));
+    m_progressCaption->setText(tr("Progress"));
+    m_statusCaption->setText(tr("Status"));
+    m_startButton->setText(tr("START"));
+
+    if (!newVersion.isEmpty()) {
+        m_newVersionLabel->setText(
+            QStringLiteral("<html><body><a href=\"%1\">%2 %3%4</a></body></html>")
+                .arg(tr(QUILM_PRODUCT_PAGE), tr("Found new version"), newVersion,
+                    tr(". Click to download.")));
+    }
+}
+
+void FHMainWindow::createLanguageMenu()
+{
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    connect(m_languageGroup, &QActionGroup::triggered, this, &FHMainWindow::setLanguage);
+
+    const QStringList codes = FHApplication::languages();
+    for (const QString &code : codes) {
+        QString label;
+        if (code == QLatin1String("zh"))
+            label = QStringLiteral("中文");
+        else if (code == QLatin1String("en"))
+            label = QStringLiteral("English");
+        else
+            label = QLocale(code).nativeLanguageName();
+        const QIcon icon(QStringLiteral("%1/%2.png").arg(QStringLiteral("image"), code));
+        auto *action = new QAction(icon, label, this);
+        action->setData(code);
+        action->setCheckable(true);
+        m_languageMenu->addAction(action);
+        m_languageGroup->addAction(action);
+    }
+}
+
+void FHMainWindow::setLanguage(QAction *action)
+{
+    FHApplication::setLanguage(action->data().toString());
+}
+
+void FHMainWindow::checkBtnStartAvailablity(const QString &)
+{
+    m_startButton->setEnabled(
+        !m_inputEdit->text().trimmed().isEmpty() && !m_outputEdit->text().trimmed().isEmpty());
+}
+
+void FHMainWindow::isCustomize(bool checked)
+{
+    m_patternEdit->setEnabled(checked);
+    m_rulesButton->setEnabled(checked);
+}
+
+void FHMainWindow::inputDirChoose()
+{
+    const QString dir = chooseDirectory(m_inputEdit->text());
+    if (!dir.isEmpty())
+        m_inputEdit->setText(dir);
+}
+
+void FHMainWindow::outputDirChoose()
+{
+    const QString dir = chooseDirectory(m_outputEdit->text());
+    if (!dir.isEmpty())
+        m_outputEdit->setText(dir);
+}
+
+QString FHMainWindow::chooseDirectory(const QString &startDir)
+{
+    QFileDialog dialog(this, tr("Browse"), QString(), QString());
+    dialog.setDirectory(startDir);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
+void FHMainWindow::rules()
+{
+    FHRuleDialog dialog(this);
+    dialog.retranslate();
+    dialog.setExample(m_patternEdit->text());
+    connect(dialog.exampleEdit(), &QLineEdit::textChanged, m_patternEdit, &QLineEdit::setText);
+    dialog.exec();
+}
+
+void FHMainWindow::updateDetail(const QString &path)
+{
+    m_statusLine->setText(path);
+    QCoreApplication::processEvents();
+}
+
+void FHMainWindow::start()
+{
+    QWidget *const runLocked[]
+        = { m_startButton, m_inputEdit, m_inputBrowseButton, m_outputEdit, m_outputBrowseButton };
+    for (QWidget *w : runLocked)
+        w->setEnabled(false);
+
+    const int subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
+    const QString namePattern
+        = m_patternRadio->isChecked() ? m_patternEdit->text() : QStringLiteral("${NUM}");
+    const QString inputDir = m_inputEdit->text();
+    const QString outputDir = m_outputEdit->text();
+    const bool recursive = m_yesRadio->isChecked();
+    const bool exifOnly = m_camerasOnlyRadio->isChecked();
+    quint32 movedCount = 0;
+    qint32 notMovedCount = 0;
+
+    engine->sortImages(inputDir, outputDir, nameFilters, namePattern, exifOnly, recursive,
+        subFolderMode, movedCount, notMovedCount, cameraMakers);
+
+    if (notMovedCount > 0)
+        showSummary(movedCount, notMovedCount);
+
+    for (QWidget *w : runLocked)
+        w->setEnabled(true);
+}
+
+QMessageBox *FHMainWindow::createBox()
+{
+    auto *box = new QMessageBox(this);
+    // A message box is modal by default; these leave the window usable, and
+    // each goes away when it is closed.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIconPixmap(QPixmap(QStringLiteral("image/logoSmall.png")));
+    box->setWindowTitle(QStringLiteral(" %1").arg(productName));
+    return box;
+}
+
+void FHMainWindow::about()
+{
+    QMessageBox *box = createBox();
+    box->setObjectName(QStringLiteral("aboutBox"));
+    const QString notice = tr("Press %1 to see the reports of this session.")
+                               .arg(m_outputAction->shortcut().toString(QKeySequence::NativeText));
+    box->setText(
+        QStringLiteral("<html><head></head><body><p><b> %1</b> %2 %3.%4.%5</p><p><table><tr>"
+                       "<td>%6</td><td><a href=\"%7\">%7</a></td></tr><tr><td>%8</td><td><a "
+                       "href=\"mailto:%9\">%9</a></td></tr></table></p><p>%10</p></body></html>")
+            .arg(productName, tr("version"), QString::number(3), QString::number(3),
+                QString::number(1), tr("Website"), QStringLiteral(QUILM_WEBSITE),
+                tr("Technical Support"), QStringLiteral(QUILM_SUPPORT_EMAIL), notice));
+    box->show();
+}
+
+void FHMainWindow::userManual()
+{
+    QDesktopServices::openUrl(QUrl(QStringLiteral(QUILM_PRODUCT_PAGE), QUrl::TolerantMode));
+}
+
+void FHMainWindow::showSummary(unsigned movedCount, int notMovedCount)
+{
+    QMessageBox *box = createBox();
+    box->setObjectName(QStringLiteral("summaryBox"));
+    box->setText(
+        QStringLiteral("<html><head></head><body><p>%1 %2 %3 %4</p><p>%5 %6</p></body></html>")
+            .arg(QString::number(movedCount), tr("files are successfully moved."),
+                QString::number(notMovedCount), tr("files are not moved."),
+                tr("For more information please visit:"),
+                tr("<a href=\"%1\">%1</a>").arg(QStringLiteral(QUILM_PRODUCT_PAGE))));
+    box->show();
+}
+
+void FHMainWindow::loadSettings()
+{
+    FHSettings settings;
+    const QList<QAction *> languageEntries = m_languageGroup->actions();
+
+    const QVariant pos = settings.value(FHSettingKey::Pos);
+    if (pos.isValid() && isReachable(pos.toPoint()))
+        move(pos.toPoint());
+    m_inputEdit->setText(settings.value(FHSettingKey::Input).toString());
+    m_outputEdit->setText(settings.value(FHSettingKey::Output).toString());
+    const QString language = settings.value(FHSettingKey::Language).toString();
+    for (QAction *entry : languageEntries) {
+        if (entry->data().toString() == language) {
+            entry->setChecked(true);
+            FHApplication::setLanguage(entry->data().toString());
+            break;
+        }
+    }
+
+    if (settings.value(FHSettingKey::IsExif).toBool())
+        m_camerasOnlyRadio->setChecked(true);
+    else
+        m_allImagesRadio->setChecked(true);
+    cameraMakers = settings.value(FHSettingKey::CameraMaker).toString();
+    if (settings.value(FHSettingKey::IsRecursive).toBool())
+        m_yesRadio->setChecked(true);
+    else
+        m_noRadio->setChecked(true);
+    const bool customize = settings.value(FHSettingKey::IsCustomize).toBool();
+    if (customize)
+        m_patternRadio->setChecked(true);
+    else
+        m_defaultNamingRadio->setChecked(true);
+    // No toggle happens when the default radio is checked from nothing.
+    isCustomize(customize);
+    m_patternEdit->setText(settings.value(FHSettingKey::CustomizeName).toString());
+    switch (settings.value(FHSettingKey::SubFolder).toInt()) {
+    case 0:
+        m_noneRadio->setChecked(true);
+        break;
+    case 1:
+        m_monthRadio->setChecked(true);
+        break;
+    default:
+        m_dayRadio->setChecked(true);
+        break;
+    }
+}
+
+void FHMainWindow::saveSettings()
+{
+    FHSettings settings;
+    settings.setValue(FHSettingKey::Pos, pos());
+    settings.setValue(FHSettingKey::Input, m_inputEdit->text());
+    settings.setValue(FHSettingKey::Output, m_outputEdit->text());
+    if (QAction *checked = m_languageGroup->checkedAction())
+        settings.setValue(FHSettingKey::Language, checked->data().toString());
+    settings.setValue(FHSettingKey::IsExif, m_camerasOnlyRadio->isChecked());
+    settings.setValue(FHSettingKey::CameraMaker, cameraMakers);
+    settings.setValue(FHSettingKey::IsRecursive, m_yesRadio->isChecked());
+    settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
+    settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
+    settings.setValue(FHSettingKey::SubFolder,
+        m_noneRadio->isChecked()        ? 0
+            : m_monthRadio->isChecked() ? 1
+                                        : 2);
+}
+
+bool FHMainWindow::isReachable(const QPoint &framePos) const
+{
+    // The title bar must be on some screen, or the user could not drag the
+    // window back (a monitor was removed since the last run).
+    const QRect titleBar(framePos, QSize(width(), 30));
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens) {
+        const QRect shown = titleBar & screen->availableGeometry();
+        if (shown.width() >= 100 && shown.height() >= 20)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,129 @@
+#include "FHSettings.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QPoint>
+#include <QStandardPaths>
+
+namespace {
+
+struct KeyInfo
+{
+    FHSettingKey key;
+    const char *group;
+    const char *name;
+    int type; // QMetaType id the stored text is converted to
+    bool emptyIsMissing; // an empty stored text gives the default as well
+    QVariant (*fallback)();
+};
+
+QVariant none()
+{
+    return QVariant();
+}
+QVariant pictures()
+{
+    return picturesFolder();
+}
+QVariant language()
+{
+    return defaultLanguage();
+}
+QVariant yes()
+{
+    return true;
+}
+QVariant no()
+{
+    return false;
+}
+QVariant makers()
+{
+    return QStringLiteral("Canon|Apple|Nikon|Samsung");
+}
+QVariant numberOnly()
+{
+    return QStringLiteral("${NUM}");
+}
+QVariant perDay()
+{
+    return 2;
+}
+
+const KeyInfo keys[] = {
+    { FHSettingKey::Pos, "MainWindow", "pos", QMetaType::QPoint, false, none },
+    { FHSettingKey::Input, "MainWindow", "input", QMetaType::QString, true, pictures },
+    { FHSettingKey::Output, "MainWindow", "output", QMetaType::QString, true, pictures },
+    { FHSettingKey::Language, "MainWindow", "language", QMetaType::QString, false, language },
+    { FHSettingKey::IsExif, "Option", "isExif", QMetaType::Bool, false, yes },
+    { FHSettingKey::CameraMaker, "Option", "cameraMaker", QMetaType::QString, false, makers },
+    { FHSettingKey::IsRecursive, "Option", "isRecursive", QMetaType::Bool, false, no },
+    { FHSettingKey::IsCustomize, "Option", "isCustomize", QMetaType::Bool, false, no },
+    { FHSettingKey::CustomizeName, "Option", "customizeName", QMetaType::QString, true,
+        numberOnly },
+    // 0 none, 1 per month, anything else per day
+    { FHSettingKey::SubFolder, "Option", "subFolder", QMetaType::Int, false, perDay },
+};
+
+const KeyInfo &info(FHSettingKey key)
+{
+    for (const KeyInfo &k : keys) {
+        if (k.key == key)
+            return k;
+    }
+    Q_UNREACHABLE();
+}
+
+QString path(const KeyInfo &k)
+{
+    return QStringLiteral("%1/%2").arg(QLatin1String(k.group), QLatin1String(k.name));
+}
+
+} // namespace
+
+FHSettings::FHSettings()
+    : m_settings(fileName(), QSettings::IniFormat)
+{
+}
+
+QString FHSettings::fileName()
+{
+    return QStringLiteral("Quilm.ini");
+}
+
+bool FHSettings::contains(FHSettingKey key) const
+{
+    return m_settings.contains(path(info(key)));
+}
+
+QVariant FHSettings::value(FHSettingKey key) const
+{
+    const KeyInfo &k = info(key);
+    QVariant stored = m_settings.value(path(k));
+    if (!stored.isValid() || (k.emptyIsMissing && stored.toString().isEmpty()))
+        return k.fallback();
+    // A text that does not convert gives the type's null value: (0, 0) for a
+    // point, 0 for a number.
+    if (!stored.convert(k.type))
+        return QVariant(k.type, nullptr);
+    return stored;
+}
+
+void FHSettings::setValue(FHSettingKey key, const QVariant &value)
+{
+    m_settings.setValue(path(info(key)), value);
+}
+
+QString picturesFolder()
+{
+    // The one place a build for another platform would change.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir::toNativeSeparators(folder);
+}
+
+QString defaultLanguage()
+{
+    return QLocale().language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+}

@@ -1,0 +1,51 @@
+#ifndef FHSETTINGS_H
+#define FHSETTINGS_H
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+// The keys of Quilm.ini. Their groups, types and the value a missing key stands
+// for live in one table in FHSettings.cpp.
+enum class FHSettingKey
+{
+    Pos,
+    Input,
+    Output,
+    Language,
+    IsExif,
+    CameraMaker,
+    IsRecursive,
+    IsCustomize,
+    CustomizeName,
+    SubFolder,
+};
+
+// Quilm.ini in the working directory, opened for one load or one save and
+// written when dropped.
+class FHSettings
+{
+public:
+    FHSettings();
+
+    static QString fileName();
+
+    bool contains(FHSettingKey key) const;
+    // The stored value converted to the key's type; a missing value (and, for
+    // the keys that say so, an empty one) gives the key's default. Pos has no
+    // default: a missing pos is an invalid variant.
+    QVariant value(FHSettingKey key) const;
+    void setValue(FHSettingKey key, const QVariant &value);
+
+private:
+    QSettings m_settings;
+};
+
+// The folder offered as input and output on a first start: the user's pictures
+// folder, or the home folder when there is none.
+QString picturesFolder();
+
+// "zh" when the default locale is Chinese, "en" otherwise.
+QString defaultLanguage();
+
+#endif // FHSETTINGS_H
