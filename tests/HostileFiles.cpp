@@ -55,6 +55,53 @@ namespace {
         return file.readAll();
     }
 
+    QByteArray le16(int value)
+    {
+        QByteArray out(2, '\0');
+        qToLittleEndian(quint16(value), out.data());
+        return out;
+    }
+
+    QByteArray le32(quint32 value)
+    {
+        QByteArray out(4, '\0');
+        qToLittleEndian(value, out.data());
+        return out;
+    }
+
+    // A RIFF WebP holding only its extended header and an EXIF chunk.
+    QByteArray webpWithExif(const QByteArray &tiff)
+    {
+        const QByteArray vp8x = QByteArray("VP8X") + le32(10) + QByteArray("\x08\0\0\0", 4)
+            + QByteArray("\x3f\0\0\x1f\0\0", 6);
+        QByteArray exif = QByteArray("EXIF") + le32(quint32(tiff.size())) + tiff;
+        if (exif.size() % 2)
+            exif += '\0';
+        const QByteArray body = "WEBP" + vp8x + exif;
+        return "RIFF" + le32(quint32(body.size())) + body;
+    }
+
+    // A Photoshop file whose image resources hold the EXIF block.
+    QByteArray psdWithExif(const QByteArray &tiff)
+    {
+        QByteArray resource = QByteArray("8BIM") + be16(0x0422) + QByteArray(2, '\0')
+            + be32(quint32(tiff.size())) + tiff;
+        if (resource.size() % 2)
+            resource += '\0';
+        const QByteArray header = QByteArray("8BPS") + be16(1) + QByteArray(6, '\0') + be16(3)
+            + be32(32) + be32(64) + be16(8) + be16(3);
+        return header + be32(0) + be32(quint32(resource.size())) + resource + be32(0) + be16(0);
+    }
+
+    // Maker notes: a Canon one is a bare IFD, a Nikon one a TIFF block of its own.
+    QByteArray makerNoteJpeg(const QByteArray &make, const QByteArray &note)
+    {
+        return jpegWithExif(tiff({ ascii(MakeTag, make) },
+            { ascii(DateTimeOriginalTag, CraftedDate),
+                Entry { 0x927c, 7, quint32(note.size()),
+                    note } }).bytes);
+    }
+
     QByteArray datedJpeg(const QByteArray &make = "Canon")
     {
         return jpegWithExif(cameraTiff(make, CraftedDate).bytes);
@@ -245,6 +292,22 @@ QList<Case> cases()
         { "make-64k.PNG",
             pngWithChunk(plainImage("PNG"), "eXIf",
                 cameraTiff(QByteArray(64 * 1024, 'M'), CraftedDate).bytes),
+            true },
+
+        // Other formats the library reads, whatever the suffix says.
+        { "tiff-named.JPG", camera, true },
+        { "webp-named.JPG", webpWithExif(camera), true },
+        { "psd-named.PNG", psdWithExif(camera), true },
+        { "canon-makernote.JPG",
+            makerNoteJpeg("Canon", le16(1) + le16(6) + le16(2) + le32(4) + "abc" + '\0' + le32(0)),
+            true },
+        { "canon-makernote-count-past-end.JPG",
+            makerNoteJpeg("Canon", le16(0x7fff) + le16(6) + le16(2) + le32(4) + "abc" + '\0'),
+            true },
+        { "nikon-makernote.JPG",
+            makerNoteJpeg("NIKON CORPORATION",
+                QByteArray("Nikon\0\x02\x10\0\0II*\0", 14) + le32(8) + le16(1) + le16(1) + le16(7)
+                    + le32(4) + "0210" + le32(0)),
             true },
 
         { "plain.GIF", plainImage("GIF"), false },
