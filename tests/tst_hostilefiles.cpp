@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // Each hostile file goes through a whole run beside good images: the run goes
 // on, the good images are sorted, and nothing is lost or doubled.
 class TestHostileFiles : public QObject
@@ -19,6 +21,7 @@ private slots:
     void besideGoodImages();
     void allInOneRun_data();
     void allInOneRun();
+    void specialFilesAreLeftAlone();
 
 private:
     QList<HostileFiles::Case> m_cases;
@@ -166,6 +169,36 @@ void TestHostileFiles::allInOneRun()
     QVERIFY2(sorted.contains("2014-01-01/001.PNG"), qPrintable(sorted.join(' ')));
     QVERIFY2(sorted.contains("2014-12-31/001.JPG"), qPrintable(sorted.join(' ')));
     QCOMPARE(sorted.filter("2014-06-15/").size(), dated - 2);
+}
+
+void TestHostileFiles::specialFilesAreLeftAlone()
+{
+    // Named like images, but no reader may touch them: reading a pipe would
+    // wait for ever, and a link's target lies elsewhere.
+    Run run;
+    QVERIFY(QDir().mkpath(run.in("folder.JPG")));
+    run.addGoodImages();
+    QVERIFY(TestImages::makeImage(
+        run.root.filePath("elsewhere.JPG"), "Canon", HostileFiles::CraftedDate));
+    QVERIFY(QFile::link(run.root.filePath("elsewhere.JPG"), run.in("link.JPG")));
+    QVERIFY(QFile::link(run.root.filePath("nowhere.JPG"), run.in("dangling.JPG")));
+    run.remember(); // before the pipe: hashing would read it
+    QCOMPARE(::mkfifo(QFile::encodeName(run.in("pipe.JPG")).constData(), 0644), 0);
+    const QStringList special { "dangling.JPG", "folder.JPG", "link.JPG", "pipe.JPG" };
+
+    SortRunner r;
+    r.input = run.in();
+    r.output = run.out();
+    r.exifOnly = false;
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(r.moved, 2u);
+    QCOMPARE(r.notMoved, 0);
+    QCOMPARE(run.sortedOrder(), QStringList({ "good-jan.PNG", "good-dec.JPG" }));
+    QCOMPARE(
+        QDir(run.in()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), special);
+    QVERIFY(QFileInfo(run.in("link.JPG")).isSymLink());
+    QVERIFY(QFileInfo::exists(run.root.filePath("elsewhere.JPG")));
 }
 
 int main(int argc, char **argv)
