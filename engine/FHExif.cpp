@@ -15,6 +15,11 @@ bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date)
 {
     if (!image)
         return false;
+    // The library's video readers are not hardened against damaged files: one
+    // header with a large size keeps them looping for minutes. A video named like
+    // a photo is no photo.
+    if (image->mimeType().compare(0, 6, "video/") == 0)
+        throw std::runtime_error("The file holds a video, not a photo");
     image->readMetadata();
     Exiv2::ExifData &exifData = image->exifData();
     if (exifData.empty())

@@ -310,6 +310,20 @@ QList<Case> cases()
                     + le32(4) + "0210" + le32(0)),
             true },
 
+        // Videos: the library's readers for them loop for minutes on these.
+        { "quicktime-named.JPG",
+            QByteArray::fromHex("5249464666747970ffd8ffe1005a45786966000049492a00080000000200"
+                                "0f0102000900000038000000698704000100000026000000000000000100"
+                                "030000003e00000000000000492a000843616e6f6e85c10900300c03b12a"
+                                "bafbef11f0471ae0e03232af216f0100"),
+            false },
+        { "asf-named.JPG",
+            QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + le32(0xfffffff0)
+                + le32(0x7fff) + le32(1000) + QByteArray("\x01\x02", 2)
+                + QByteArray::fromHex("a1dcab8c47a9cf118ee400c00c205365") + le32(0xfffffff0)
+                + le32(0x7fff) + QByteArray(32, '\0'),
+            false },
+
         { "plain.GIF", plainImage("GIF"), false },
         { "exif-comment.GIF",
             gifWithComment(plainImage("GIF"), exifHeader + cameraTiff("Canon", CraftedDate).bytes),
