@@ -47,11 +47,88 @@ bool pathTaken(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+// The temporary names in a target folder before this run moved anything there,
+// by their folder and capture second. One of them may be what an interrupted
+// move left: the photo in place, its source not yet removed.
+using Leftovers = QHash<QString, QStringList>;
+constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss
+
+void collectLeftovers(FHIO &folderGuard, const QStringList &nameFilters, Leftovers &leftovers)
+{
+    const QStringList entries = takeListing(folderGuard, nameFilters,
+        QDir::Files | QDir::NoDotAndDotDot, QDirIterator::NoIteratorFlags);
+    for (const QString &entry : entries) {
+        const QFileInfo info(entry);
+        if (temporaryNamePattern().match(info.baseName()).hasMatch())
+            leftovers[entry.left(entry.size() - info.fileName().size() + SecondLength)].append(
+                entry);
+    }
+}
+
+// A move cut short on a file system without the no-replace flag can leave a
+// temporary name as a second name of a file that already has its final name.
+// Such names are removed, so that the photo is not numbered twice.
+void removeSecondNames(QStringList &entries)
+{
+    QList<int> linked;
+    for (int i = 0; i < entries.size(); ++i) {
+        struct stat st;
+        if (temporaryNamePattern().match(QFileInfo(entries.at(i)).baseName()).hasMatch()
+            && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
+            linked.append(i);
+    }
+    if (linked.isEmpty())
+        return;
+    QHash<QPair<dev_t, ino_t>, int> files;
+    const auto identity = [](const QString &path, QPair<dev_t, ino_t> &id) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        id = qMakePair(st.st_dev, st.st_ino);
+        return true;
+    };
+    // Final names first: they are the ones to keep.
+    for (int i = 0; i < entries.size(); ++i) {
+        QPair<dev_t, ino_t> id;
+        if (!linked.contains(i) && identity(entries.at(i), id))
+            files.insert(id, i);
+    }
+    QList<int> removed;
+    for (const int i : qAsConst(linked)) {
+        QPair<dev_t, ino_t> id;
+        if (!identity(entries.at(i), id))
+            continue;
+        if (!files.contains(id))
+            files.insert(id, i);
+        else if (::unlink(QFile::encodeName(entries.at(i)).constData()) == 0)
+            removed.prepend(i);
+    }
+    for (const int i : qAsConst(removed))
+        entries.removeAt(i);
+}
+
 QString unreadableImageText(const QString &path, const char *libraryText)
 {
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
                           "date: %2")
         .arg(path, QString::fromUtf8(libraryText).trimmed());
+}
+
+// Removes the source when one of the candidates is its copy left by a cut move.
+bool finishCutMove(FHRunReporter &reporter, const QString &source, QStringList &candidates)
+{
+    for (int i = 0; i < candidates.size(); ++i) {
+        const QString copy = candidates.at(i);
+        if (!FHSafeMove::isCutMoveOf(source, copy))
+            continue;
+        candidates.removeAt(i);
+        if (FHSafeMove::finishCutMove(source, copy) != 0)
+            return false;
+        reporter.message(
+            QStringLiteral("Finished the interrupted move of '%1' to '%2'").arg(source, copy));
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -115,6 +192,7 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     m_fileGuard->setRole(ImageFileRole);
     const QString separator = QDir::separator();
     QSet<QString> checkedFolders;
+    Leftovers leftovers;
     quint32 tag = movedCount;
     for (const QString &image : images) {
         m_fileGuard->setCurrentFile(image);
@@ -148,10 +226,17 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
         if (!checkedFolders.contains(folderGuard.currentFile())) {
             FHSafeMove::removeStalePartialCopies(folderGuard.currentFile());
             checkedFolders.insert(folderGuard.currentFile());
+            collectLeftovers(folderGuard, nameFilters, leftovers);
         }
 
         // A temporary name left by an interrupted run can equal this one.
         const QString suffix = QLatin1Char('.') + m_fileGuard->suffix();
+        const auto cut = leftovers.find(
+            folderGuard.currentFile() + separator + temporaryName(date, 0).left(SecondLength));
+        if (cut != leftovers.end() && finishCutMove(reporter, m_fileGuard->currentFile(), *cut)) {
+            ++movedCount;
+            continue;
+        }
         QString target;
         do {
             target = folder + separator + temporaryName(date, tag++) + suffix;
@@ -182,6 +267,7 @@ void FHexiv2Application::renameTemporaryFiles(
     QStringList entries = takeListing(*folderGuard, nameFilters, QDir::Files | QDir::NoDotAndDotDot,
         QDirIterator::NoIteratorFlags);
     entries.sort(Qt::CaseSensitive);
+    removeSecondNames(entries);
 
     const QRegularExpression &pattern = temporaryNamePattern();
     const QString folder = folderGuard->currentFile() + QDir::separator();

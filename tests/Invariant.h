@@ -38,9 +38,9 @@ public:
 
     // Empty when the invariant holds, else one line per breach. A move cut short
     // by a crash may leave its photo twice, never lost: as two names of one file,
-    // or (copied across file systems) still in the input and complete in the output.
-    enum Moves { Finished, OneCut };
-    QString check(Moves moves = Finished) const;
+    // or (copied across file systems) still in the input and complete in the
+    // output. Up to cutMoves photos may be found so.
+    QString check(int cutMoves = 0) const;
 
     static QStringList imageNameFilters();
     static bool isPhotoName(const QString &fileName);

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 
 SortDriver::Outcome SortDriver::run()
 {
@@ -31,12 +32,13 @@ SortDriver::Outcome SortDriver::run()
     if (asNobody) {
         args.prepend(program);
         args = QStringList { QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                   QStringLiteral("--clear-groups") }
+            QStringLiteral("--clear-groups") }
             + args;
         program = QStringLiteral("setpriv");
     }
 
     QProcess child;
+    child.setReadChannel(QProcess::StandardError);
     child.setProcessEnvironment(env);
     child.setWorkingDirectory(workDir);
     QElapsedTimer clock;
@@ -50,12 +52,17 @@ SortDriver::Outcome SortDriver::run()
     QByteArray said;
     while (!said.contains("sorting\n") && child.waitForReadyRead(10000))
         said += child.readAllStandardError();
-    const qint64 sortStart = clock.elapsed();
+    const qint64 sortStart = clock.nsecsElapsed();
     const auto running = [&](int ms) {
         return child.state() != QProcess::NotRunning && !child.waitForFinished(ms);
     };
-    if (killAfterMs >= 0 && running(killAfterMs))
+    if (killAfterUs >= 0) {
+        QElapsedTimer delay;
+        delay.start();
+        while (delay.nsecsElapsed() < killAfterUs * 1000)
+            QThread::usleep(50);
         child.kill();
+    }
     if (running(60000)) {
         child.kill();
         child.waitForFinished();
@@ -63,7 +70,7 @@ SortDriver::Outcome SortDriver::run()
         return Failed;
     }
     elapsedMs = clock.elapsed();
-    sortMs = elapsedMs - sortStart;
+    sortUs = (clock.nsecsElapsed() - sortStart) / 1000;
     said += child.readAllStandardError();
     if (child.exitStatus() == QProcess::CrashExit) {
         signal = child.exitCode();

@@ -16,19 +16,24 @@ struct SortDriver
     bool exifOnly = true;
     bool recursive = false;
     QString pattern = QStringLiteral("${NUM}");
-    QString workDir;   // the child's working directory: its log file and result
+    QString workDir; // the child's working directory: its log file and result
     QByteArray faults; // QUILM_FAULTS; the shim is preloaded when this is set
     bool asNobody = false;
-    int killAfterMs = -1; // SIGKILL from outside this long after sorting began, when >= 0
+    qint64 killAfterUs = -1; // SIGKILL from outside, this many µs after sorting began
 
-    enum Outcome { Finished, Killed, Failed };
+    enum Outcome
+    {
+        Finished,
+        Killed,
+        Failed
+    };
     Outcome run();
 
     // Set by run(): the signal that ended a killed child, its whole time and the
-    // time since it began to sort, and the result of a finished one.
+    // time since it began to sort (µs), and the result of a finished one.
     int signal = 0;
     qint64 elapsedMs = 0;
-    qint64 sortMs = 0;
+    qint64 sortUs = 0;
     quint32 moved = 0;
     qint32 notMoved = 0;
     RunReport report;

@@ -34,7 +34,12 @@ namespace {
 constexpr int MaxRules = 8;
 constexpr int MaxDescriptors = 4096;
 
-enum Action { Fail, Kill, Take };
+enum Action
+{
+    Fail,
+    Kill,
+    Take
+};
 
 struct Rule
 {

@@ -6,7 +6,7 @@ target_link_libraries(quilm_sortdriver PRIVATE quilm_core Qt5::Test)
 target_include_directories(quilm_sortdriver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 set(QUILM_SAFETY_HELPERS Invariant.h Invariant.cpp SortDriver.h SortDriver.cpp
-    TestImages.h TestImages.cpp)
+    SortRunner.h SortRunner.cpp TestImages.h TestImages.cpp)
 
 function(quilm_add_safety_test name)
     quilm_add_test(${name} SOURCES ${name}.cpp ${QUILM_SAFETY_HELPERS} ${ARGN})

@@ -21,8 +21,8 @@ int main(int argc, char **argv)
     FHexiv2Application app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 8) {
-        std::fprintf(stderr, "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN\n",
-            argv[0]);
+        std::fprintf(
+            stderr, "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN\n", argv[0]);
         return 2;
     }
     quint32 moved = 0;
@@ -40,8 +40,8 @@ int main(int argc, char **argv)
             args.at(4).toInt(), moved, notMoved, makers);
         for (const ModalCloser::Seen &box : closer.seen()) {
             const QString text = plainTextOf(box.text);
-            boxes.append(text.startsWith(QLatin1String("Quilm run time error ")) ? text.mid(21)
-                                                                                 : text);
+            boxes.append(
+                text.startsWith(QLatin1String("Quilm run time error ")) ? text.mid(21) : text);
         }
     }
     QJsonObject result;
@@ -51,8 +51,8 @@ int main(int argc, char **argv)
     result.insert(QStringLiteral("panel"),
         FHOutputWidget::exists() ? FHOutputWidget::instance()->toPlainText() : QString());
     QFile file(args.at(1));
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(result).toJson()) < 0 || !file.flush())
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(result).toJson()) < 0
+        || !file.flush())
         return 3;
     return 0;
 }

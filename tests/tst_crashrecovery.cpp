@@ -3,6 +3,7 @@
 #include "FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortDriver.h"
+#include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -27,6 +28,8 @@ private slots:
     void killAtCall_data();
     void killAtCall();
     void randomTimedKills();
+    void cutMoveIsFinished_data();
+    void cutMoveIsFinished();
     void campaign();
 
 private:
@@ -39,58 +42,95 @@ private:
         QByteArray faults;
         bool crossFs = false;
     };
+    // A kill by the shim at a call (rule), or from outside after some µs.
+    struct Kill
+    {
+        QByteArray rule;
+        qint64 afterUs = -1;
+    };
     struct Outcome
     {
-        bool killed = false;
-        bool leftPartial = false;
+        int kills = 0; // that struck before the run ended
+        int partials = 0; // kills that left a partial copy
         QString problems;
     };
 
+    bool addPhotos(const QString &folder, int more);
     static QList<Scenario> scenarios();
-    Outcome killAndRecover(const Scenario &s, const QByteArray &kill, int killAfterMs);
+    static Kill atCall(const QByteArray &call, int n);
+    // A kill at a random moment of the scenario's sort.
+    Kill randomKill(const Scenario &s);
+    SortDriver setUp(const Scenario &s, const QTemporaryDir &root);
+    // Runs the sort once per kill, then once more to the end, checking each time.
+    Outcome killAndRecover(const Scenario &s, const QList<Kill> &kills);
     QString finalState(const QString &input, const QString &output, int mode) const;
     static QString folderFor(int mode, const QDateTime &date);
     static QStringList partialsUnder(const QString &folder);
 
     QTemporaryDir m_library;
     QHash<QByteArray, QDateTime> m_captured; // content -> capture time
-    QString m_earlier;                       // a photo sorted by an earlier run
-    bool m_otherFs = false;                  // /dev/shm is another file system
+    QString m_earlier; // a photo sorted by an earlier run
+    QString m_photos; // the photos each run sorts
+    bool m_otherFs = false; // /dev/shm is another file system
+    QHash<QString, qint64> m_sortUs; // scenario -> time of a whole sort
+    std::unique_ptr<QTemporaryDir> m_shm; // the input on another file system
 };
 
 void TestCrashRecovery::initTestCase()
 {
     QVERIFY(m_library.isValid());
-    // Two share a second; two are big enough to take several writes to copy.
-    const struct
-    {
-        const char *name;
-        const char *date;
-        int padTo;
-    } photos[] = { { "a.JPG", "2014:12:31 23:34:45", 300 * 1024 },
-        { "b.PNG", "2014:12:31 23:34:45", 0 }, { "c.jpg", "2015:01:02 08:00:00", 0 },
-        { "d.JPEG", "2014:12:31 10:00:00", 0 }, { "e.JPG", "2015:01:02 07:59:59", 600 * 1024 },
-        { "f.PNG", "2014:12:30 12:00:00", 0 }, { "earlier.JPG", "2014:12:30 09:00:00", 0 } };
-    QDir().mkpath(m_library.filePath("in"));
-    for (const auto &photo : photos) {
-        const bool earlier = qstrcmp(photo.name, "earlier.JPG") == 0;
-        const QString path = earlier ? m_library.filePath(photo.name)
-                                     : m_library.filePath(QStringLiteral("in/") + photo.name);
-        QVERIFY(TestImages::makeImage(path, "Canon", photo.date));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        if (file.size() < photo.padTo)
-            file.write(QByteArray(int(photo.padTo - file.size()), '\x5a')); // after the image's end
-        file.close();
-        m_captured.insert(Invariant::hashOf(path),
-            QDateTime::fromString(photo.date, QStringLiteral("yyyy:MM:dd hh:mm:ss")));
-        if (earlier)
-            m_earlier = path;
-    }
+    QVERIFY(
+        TestImages::makeImage(m_library.filePath("earlier.JPG"), "Canon", "2014:12:30 09:00:00"));
+    m_earlier = m_library.filePath("earlier.JPG");
+    m_captured.insert(Invariant::hashOf(m_earlier), QDateTime(QDate(2014, 12, 30), QTime(9, 0)));
+    QVERIFY(addPhotos(m_library.filePath("small"), 0));
+    m_photos = m_library.filePath("small");
     struct stat shm, here;
     m_otherFs = ::stat("/dev/shm", &shm) == 0
         && ::stat(QFile::encodeName(m_library.path()).constData(), &here) == 0
         && shm.st_dev != here.st_dev;
+}
+
+// Six photos, of which two share a second and two take several writes to copy;
+// then `more` photos at random times, all later than the earlier run's photo.
+bool TestCrashRecovery::addPhotos(const QString &folder, int more)
+{
+    struct Photo
+    {
+        QString name;
+        QDateTime date;
+        int padTo;
+    };
+    const auto at = [](int y, int mo, int d, int h, int mi, int s) {
+        return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+    };
+    QList<Photo> photos { { "a.JPG", at(2014, 12, 31, 23, 34, 45), 300 * 1024 },
+        { "b.PNG", at(2014, 12, 31, 23, 34, 45), 0 }, { "c.jpg", at(2015, 1, 2, 8, 0, 0), 0 },
+        { "d.JPEG", at(2014, 12, 31, 10, 0, 0), 0 },
+        { "e.JPG", at(2015, 1, 2, 7, 59, 59), 600 * 1024 },
+        { "f.PNG", at(2014, 12, 30, 12, 0, 0), 0 } };
+    const QStringList suffixes { "JPG", "jpg", "PNG", "JPEG" };
+    QRandomGenerator *random = QRandomGenerator::global();
+    for (int i = 0; i < more; ++i) {
+        photos.append({ QStringLiteral("g%1.%2").arg(i).arg(suffixes.at(i % suffixes.size())),
+            at(2014, 12, 30, 10, 0, 0).addSecs(random->bounded(60 * 86400)),
+            i % 5 == 0 ? 270 * 1024 : 0 });
+    }
+    QDir().mkpath(folder);
+    for (const Photo &photo : photos) {
+        const QString path = folder + '/' + photo.name;
+        if (!TestImages::makeImage(
+                path, "Canon", photo.date.toString(QStringLiteral("yyyy:MM:dd hh:mm:ss"))))
+            return false;
+        QFile file(path);
+        if (!file.open(QIODevice::Append))
+            return false;
+        if (file.size() < photo.padTo)
+            file.write(QByteArray(int(photo.padTo - file.size()), '\x5a')); // after the image's end
+        file.close();
+        m_captured.insert(Invariant::hashOf(path), photo.date);
+    }
+    return true;
 }
 
 QList<TestCrashRecovery::Scenario> TestCrashRecovery::scenarios()
@@ -116,20 +156,21 @@ void TestCrashRecovery::killAtCall_data()
     QTest::addColumn<QList<int>>("points");
 
     // scenarios(): 4 per mode (rename, link fallback, rename fallback, cross-fs).
-    QTest::newRow("pass 1 and 2, mode 0") << 0 << QByteArray("renameat2")
-                                          << QList<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
+    QTest::newRow("pass 1 and 2, mode 0")
+        << 0 << QByteArray("renameat2") << QList<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 };
     QTest::newRow("pass 1 and 2, mode 1") << 4 << QByteArray("renameat2") << QList<int> { 3, 6, 9 };
     QTest::newRow("pass 1 and 2, mode 2") << 8 << QByteArray("renameat2") << QList<int> { 2, 8 };
     QTest::newRow("link fallback, link") << 1 << QByteArray("link") << QList<int> { 2, 9 };
     QTest::newRow("link fallback, unlink") << 5 << QByteArray("unlink") << QList<int> { 1, 4, 10 };
     QTest::newRow("rename fallback") << 2 << QByteArray("rename") << QList<int> { 3, 10 };
-    QTest::newRow("cross-fs copy, write") << 7 << QByteArray("write,path=.quilm-partial-")
-                                          << QList<int> { 1, 2, 3, 5, 7, 9 };
-    QTest::newRow("cross-fs copy, fsync") << 3 << QByteArray("fsync,path=.quilm-partial-")
-                                          << QList<int> { 2 };
+    QTest::newRow("cross-fs copy, write")
+        << 7 << QByteArray("write,path=.quilm-partial-") << QList<int> { 1, 2, 3, 5, 7, 9 };
+    QTest::newRow("cross-fs copy, fsync")
+        << 3 << QByteArray("fsync,path=.quilm-partial-") << QList<int> { 2 };
     QTest::newRow("cross-fs copy, put in place")
         << 11 << QByteArray("renameat2,path=.quilm-partial-") << QList<int> { 1, 5 };
-    QTest::newRow("cross-fs copy, source removal") << 7 << QByteArray("unlink") << QList<int> { 1, 4 };
+    QTest::newRow("cross-fs copy, source removal")
+        << 7 << QByteArray("unlink") << QList<int> { 1, 4 };
 }
 
 void TestCrashRecovery::killAtCall()
@@ -139,26 +180,91 @@ void TestCrashRecovery::killAtCall()
     QFETCH(QList<int>, points);
     const Scenario s = scenarios().at(scenario);
     for (const int n : points) {
-        const QByteArray kill
-            = "call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1);
-        const Outcome outcome = killAndRecover(s, kill, -1);
-        QVERIFY2(outcome.killed, qPrintable(s.name + " never reached " + kill));
-        QVERIFY2(outcome.problems.isEmpty(), qPrintable(s.name + ", " + kill + ":\n" + outcome.problems));
+        const Outcome outcome = killAndRecover(s, { atCall(call, n) });
+        QVERIFY2(outcome.kills == 1, qPrintable(s.name + " never reached " + atCall(call, n).rule));
+        QVERIFY2(outcome.problems.isEmpty(),
+            qPrintable(s.name + ", " + atCall(call, n).rule + ":\n" + outcome.problems));
     }
 }
 
+// Also kills the run that recovers from the first kill.
 void TestCrashRecovery::randomTimedKills()
 {
     const QList<Scenario> all = scenarios();
-    int killed = 0;
+    int started = 0;
+    int struck = 0;
     for (int i = 0; i < 6; ++i) {
-        const Scenario &s = all.at(i % 2 == 0 ? 4 * (i / 2) : 4 * (i / 2) + 3);
-        const Outcome outcome
-            = killAndRecover(s, {}, int(QRandomGenerator::global()->bounded(40)));
+        const Scenario &s = all.at(i % 4 == 3 ? 3 : i % 4 * 4); // modes 0 to 2, cross-fs
+        QList<Kill> kills { randomKill(s) };
+        if (i % 2)
+            kills << randomKill(s);
+        const Outcome outcome = killAndRecover(s, kills);
         QVERIFY2(outcome.problems.isEmpty(), qPrintable(s.name + ":\n" + outcome.problems));
-        killed += outcome.killed;
+        started += kills.size();
+        struck += outcome.kills;
     }
-    qInfo("%d of 6 random kills struck before the sort ended", killed);
+    qInfo("%d of %d random kills struck before the sort ended", struck, started);
+}
+
+// What a cut move leaves, made by hand: the next run keeps one of the two, and
+// only when they are one file, or one photo copied across file systems.
+void TestCrashRecovery::cutMoveIsFinished_data()
+{
+    QTest::addColumn<QString>("leftover"); // how the second one was made
+    QTest::addColumn<bool>("otherFs");
+    QTest::addColumn<bool>("finished"); // the next run keeps only one
+
+    QTest::newRow("pass 1: a second name in the output") << "link" << false << true;
+    QTest::newRow("pass 1: a complete copy on another file system") << "copy" << true << true;
+    QTest::newRow("pass 1: equal bytes on one file system") << "copy" << false << false;
+    QTest::newRow("pass 1: another photo of the same second") << "other" << true << false;
+    QTest::newRow("pass 2: a second name beside the final name") << "final" << false << true;
+}
+
+void TestCrashRecovery::cutMoveIsFinished()
+{
+    QFETCH(QString, leftover);
+    QFETCH(bool, otherFs);
+    QFETCH(bool, finished);
+    if (otherFs && !m_otherFs)
+        QSKIP("no second file system at /dev/shm");
+    QTemporaryDir root;
+    QTemporaryDir shm(QStringLiteral("/dev/shm/quilm-cut-XXXXXX"));
+    const QString input = (otherFs ? shm.path() : root.path()) + "/in";
+    const QString output = root.filePath("out");
+    QVERIFY(QDir().mkpath(input) && QDir().mkpath(output));
+    const QString photo = input + "/a.JPG";
+    QVERIFY(TestImages::makeImage(photo, "Canon", "2014:12:31 23:34:45"));
+    const QString temporary = output + '/'
+        + temporaryName(QDateTime(QDate(2014, 12, 31), QTime(23, 34, 45)), 7) + ".JPG";
+    if (leftover == "link")
+        QCOMPARE(::link(QFile::encodeName(photo), QFile::encodeName(temporary)), 0);
+    else if (leftover == "copy")
+        QVERIFY(QFile::copy(photo, temporary));
+    else if (leftover == "other")
+        QVERIFY(TestImages::makeImage(temporary, "Canon", "2014:12:31 23:34:45"));
+    else {
+        QVERIFY(QFile::rename(photo, output + "/001.JPG"));
+        QCOMPARE(::link(QFile::encodeName(output + "/001.JPG"), QFile::encodeName(temporary)), 0);
+    }
+    Invariant invariant(input, output);
+    invariant.record();
+
+    SortRunner r;
+    r.input = input;
+    r.output = output;
+    const ReportWatch watch;
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(TestImages::filesUnder(input), QStringList());
+    const QStringList both { "001.JPG", "002.JPG" };
+    QCOMPARE(TestImages::filesUnder(output), finished ? QStringList { "001.JPG" } : both);
+    if (leftover != "other")
+        QCOMPARE(TestImages::contentsUnder({ output }).size(), 1);
+    const bool reported = finished && leftover != "final";
+    QCOMPARE(checkReported(watch.take({}), photo, {}).isEmpty(), reported);
+    if (reported)
+        QVERIFY(watch.take({}).log.contains("Finished the interrupted move of '" + photo));
 }
 
 void TestCrashRecovery::campaign()
@@ -166,17 +272,18 @@ void TestCrashRecovery::campaign()
     const int randomKills = qEnvironmentVariableIntValue("QUILM_CRASH_CAMPAIGN");
     if (randomKills <= 0)
         QSKIP("set QUILM_CRASH_CAMPAIGN=N to try every call point and N random kills");
+    QVERIFY(addPhotos(m_library.filePath("large"), 18));
+    m_photos = m_library.filePath("large");
+    m_sortUs.clear();
     int tried = 0;
     int survived = 0;
     int partials = 0;
     QStringList failures;
     const auto tally = [&](const QString &what, const Outcome &outcome) {
-        if (!outcome.killed)
-            return;
-        ++tried;
-        partials += outcome.leftPartial;
+        tried += outcome.kills;
+        partials += outcome.partials;
         if (outcome.problems.isEmpty())
-            ++survived;
+            survived += outcome.kills;
         else
             failures << what + QLatin1String(":\n") + outcome.problems;
     };
@@ -187,97 +294,125 @@ void TestCrashRecovery::campaign()
         int points = 0;
         for (const QByteArray &call : calls) {
             for (int n = 1;; ++n) {
-                const QByteArray kill
-                    = "call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1);
-                const Outcome outcome = killAndRecover(s, kill, -1);
-                if (!outcome.killed)
+                const Outcome outcome = killAndRecover(s, { atCall(call, n) });
+                if (outcome.kills == 0)
                     break;
                 ++points;
-                tally(s.name + QLatin1String(", ") + QString::fromLatin1(kill), outcome);
+                tally(s.name + QLatin1String(", ") + QString::fromLatin1(atCall(call, n).rule),
+                    outcome);
             }
         }
         qInfo("%s: %d call points", qPrintable(s.name), points);
     }
     const int deterministic = tried;
 
+    // Random kills, every third one followed by a kill of the recovering run.
     const QList<Scenario> all = scenarios();
+    int started = 0;
     for (int i = 0; i < randomKills; ++i) {
         const Scenario &s = all.at(int(QRandomGenerator::global()->bounded(all.size())));
-        const int delay = int(QRandomGenerator::global()->bounded(60));
-        tally(QStringLiteral("%1, killed after %2 ms").arg(s.name).arg(delay),
-            killAndRecover(s, {}, delay));
+        QList<Kill> kills { randomKill(s) };
+        if (i % 3 == 2)
+            kills << randomKill(s);
+        started += kills.size();
+        tally(s.name + QLatin1String(", random kills"), killAndRecover(s, kills));
     }
-    qInfo("kills tried: %d (%d at call points, %d random of %d started)", tried, deterministic,
-        tried - deterministic, randomKills);
+    qInfo("kills tried: %d (%d at call points, %d random that struck of %d)", tried, deterministic,
+        tried - deterministic, started);
     qInfo("kills survived with nothing lost: %d; partial copies left and removed: %d", survived,
         partials);
-    QVERIFY2(failures.isEmpty(),
-        qPrintable(QStringLiteral("%1 failed, first:\n%2").arg(failures.size()).arg(failures.first())));
+    if (!failures.isEmpty())
+        QFAIL(qPrintable(
+            QStringLiteral("%1 failed, first:\n%2").arg(failures.size()).arg(failures.first())));
+}
+
+TestCrashRecovery::Kill TestCrashRecovery::atCall(const QByteArray &call, int n)
+{
+    return { "call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1), -1 };
+}
+
+TestCrashRecovery::Kill TestCrashRecovery::randomKill(const Scenario &s)
+{
+    if (!m_sortUs.contains(s.name)) {
+        // A whole sort, to learn how long it takes.
+        QTemporaryDir root;
+        SortDriver driver = setUp(s, root);
+        driver.run();
+        m_sortUs.insert(s.name, driver.sortUs);
+    }
+    return { {}, QRandomGenerator::global()->bounded(int(m_sortUs.value(s.name)) + 1) };
+}
+
+SortDriver TestCrashRecovery::setUp(const Scenario &s, const QTemporaryDir &root)
+{
+    SortDriver driver;
+    driver.input = root.filePath("in");
+    if (s.crossFs && m_otherFs) {
+        m_shm = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quilm-crash-XXXXXX"));
+        driver.input = m_shm->filePath("in");
+    }
+    driver.output = root.filePath("out");
+    driver.workDir = root.filePath("work");
+    driver.mode = s.mode;
+    driver.faults = s.faults;
+    if (s.crossFs && !m_otherFs)
+        driver.faults += "|call=renameat2,errno=EXDEV,path=" + QFile::encodeName(driver.input);
+
+    QDir().mkpath(driver.input);
+    QDir().mkpath(driver.workDir);
+    for (const QString &name : TestImages::filesUnder(m_photos))
+        QFile::copy(m_photos + '/' + name, driver.input + '/' + name);
+    const QString earlierFolder
+        = driver.output + '/' + folderFor(s.mode, m_captured.value(Invariant::hashOf(m_earlier)));
+    QDir().mkpath(earlierFolder);
+    QFile::copy(m_earlier, earlierFolder + "/001.JPG");
+    QFile notes(driver.output + "/notes.txt");
+    if (notes.open(QIODevice::WriteOnly))
+        notes.write("not a photo\n");
+    return driver;
 }
 
 TestCrashRecovery::Outcome TestCrashRecovery::killAndRecover(
-    const Scenario &s, const QByteArray &kill, int killAfterMs)
+    const Scenario &s, const QList<Kill> &kills)
 {
     Outcome outcome;
     QTemporaryDir root;
-    std::unique_ptr<QTemporaryDir> shm;
-    QString input = root.filePath("in");
-    if (s.crossFs && m_otherFs) {
-        shm = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quilm-crash-XXXXXX"));
-        input = shm->filePath("in");
-    }
-    const QString output = root.filePath("out");
-    const QString work = root.filePath("work");
-    QDir().mkpath(input);
-    QDir().mkpath(work);
-    for (const QString &name : TestImages::filesUnder(m_library.filePath("in")))
-        QFile::copy(m_library.filePath("in/" + name), input + '/' + name);
-    const QString earlierFolder = output + '/'
-        + folderFor(s.mode, QDateTime::fromString("2014:12:30 09:00:00", "yyyy:MM:dd hh:mm:ss"));
-    QDir().mkpath(earlierFolder);
-    QFile::copy(m_earlier, earlierFolder + "/001.JPG");
-    QFile notes(output + "/notes.txt");
-    notes.open(QIODevice::WriteOnly);
-    notes.write("not a photo\n");
-    notes.close();
-
-    QByteArray faults = s.faults;
-    if (s.crossFs && !m_otherFs)
-        faults += "|call=renameat2,errno=EXDEV,path=" + QFile::encodeName(input);
-    Invariant invariant(input, output);
+    SortDriver driver = setUp(s, root);
+    const QByteArray faults = driver.faults;
+    Invariant invariant(driver.input, driver.output);
     invariant.record();
 
-    SortDriver driver;
-    driver.input = input;
-    driver.output = output;
-    driver.mode = s.mode;
-    driver.workDir = work;
-    driver.faults = kill.isEmpty() ? faults : faults + '|' + kill;
-    driver.killAfterMs = killAfterMs;
-    const SortDriver::Outcome first = driver.run();
     QStringList problems;
-    if (first == SortDriver::Failed)
-        problems << QStringLiteral("the killed run failed: ") + driver.failure;
-    outcome.killed = first == SortDriver::Killed;
-    if (outcome.killed && driver.signal != SIGKILL)
-        problems << QStringLiteral("ended by signal %1").arg(driver.signal);
-    if (!outcome.killed && first == SortDriver::Finished && !driver.report.boxes.isEmpty())
-        problems << QStringLiteral("boxes: ") + driver.report.boxes.join(" | ");
-    if (const QString broken = invariant.check(Invariant::OneCut); !broken.isEmpty())
-        problems << QStringLiteral("after the kill:\n") + broken;
-    outcome.leftPartial = !partialsUnder(output).isEmpty();
+    for (const Kill &kill : kills) {
+        driver.faults = kill.rule.isEmpty() ? faults : faults + '|' + kill.rule;
+        driver.killAfterUs = kill.afterUs;
+        const SortDriver::Outcome result = driver.run();
+        if (result == SortDriver::Failed)
+            problems << QStringLiteral("a killed run failed: ") + driver.failure;
+        if (result == SortDriver::Finished && !driver.report.boxes.isEmpty())
+            problems << QStringLiteral("a run showed: ") + driver.report.boxes.join(" | ");
+        if (result == SortDriver::Killed) {
+            ++outcome.kills;
+            if (driver.signal != SIGKILL)
+                problems << QStringLiteral("ended by signal %1").arg(driver.signal);
+        }
+        if (const QString broken = invariant.check(outcome.kills); !broken.isEmpty())
+            problems << QStringLiteral("after a kill:\n") + broken;
+        outcome.partials += !partialsUnder(driver.output).isEmpty();
+    }
 
     driver.faults = faults;
-    driver.killAfterMs = -1;
+    driver.killAfterUs = -1;
     if (driver.run() != SortDriver::Finished)
-        problems << QStringLiteral("the second run failed: ") + driver.failure;
+        problems << QStringLiteral("the last run failed: ") + driver.failure;
     else if (!driver.report.boxes.isEmpty())
-        problems << QStringLiteral("the second run showed: ") + driver.report.boxes.join(" | ");
+        problems << QStringLiteral("the last run showed: ") + driver.report.boxes.join(" | ");
     if (const QString broken = invariant.check(); !broken.isEmpty())
-        problems << QStringLiteral("after the second run:\n") + broken;
-    if (const QString wrong = finalState(input, output, s.mode); !wrong.isEmpty())
+        problems << QStringLiteral("after the last run:\n") + broken;
+    if (const QString wrong = finalState(driver.input, driver.output, s.mode); !wrong.isEmpty())
         problems << wrong;
     outcome.problems = problems.join('\n');
+    m_shm.reset();
     return outcome;
 }
 
