@@ -14,6 +14,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <cstring>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
@@ -107,6 +109,42 @@ void removeSecondNames(QStringList &entries)
         entries.removeAt(i);
 }
 
+QString changedSinceListing(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("'%1' was removed after the input directory was listed; it is "
+                              "not sorted")
+            .arg(path);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("'%1' is no longer a file since the input directory was listed; "
+                              "it is left where it is")
+            .arg(path);
+    return QString();
+}
+
+// A folder that cannot be read lists as empty: say so rather than sort nothing
+// in silence.
+const char *const NotSortedText = "no image in it is sorted";
+const char *const TemporaryNamesText = "the images in it keep their temporary names";
+
+void reportIfUnreadable(
+    FHRunReporter &reporter, const QString &folder, const char *consequence, bool box)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir) {
+        ::closedir(dir);
+        return;
+    }
+    const QString text = QStringLiteral("Unable to read directory '%1' (%2): %3")
+                             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)),
+                                 QLatin1String(consequence));
+    if (box)
+        reporter.error(text);
+    else
+        reporter.message(text);
+}
+
 QString unreadableImageText(const QString &path, const char *libraryText)
 {
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
@@ -186,6 +224,13 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     setProgress(20);
 
     // Pass 1: every accepted image goes to its target folder under a temporary name.
+    reportIfUnreadable(reporter, inputGuard.currentFile(), NotSortedText, true);
+    if (recursive) {
+        const QStringList folders = takeListing(inputGuard, { QStringLiteral("*") },
+            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        for (const QString &folder : folders)
+            reportIfUnreadable(reporter, folder, NotSortedText, false);
+    }
     const QStringList images = takeListing(inputGuard, nameFilters,
         QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot,
         recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
@@ -197,9 +242,11 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     for (const QString &image : images) {
         m_fileGuard->setCurrentFile(image);
         stepProgress(49);
-        // The user may have removed it since the listing was taken.
-        if (!pathTaken(image))
+        // Another program may have removed or replaced it since the listing.
+        if (const QString change = changedSinceListing(image); !change.isEmpty()) {
+            reporter.message(change);
             continue;
+        }
 
         QDateTime date;
         bool dated = false;
@@ -249,12 +296,15 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     // Pass 2: temporary names become final names, folder by folder.
     FHIO folderGuard(outputDir, SubDirectoryRole);
     if (subFolderFormat.isEmpty()) {
+        reportIfUnreadable(reporter, folderGuard.currentFile(), TemporaryNamesText, true);
         renameTemporaryFiles(&folderGuard, nameFilters, namePattern);
     } else {
+        reportIfUnreadable(reporter, outputGuard.currentFile(), TemporaryNamesText, true);
         const QStringList folders = takeListing(outputGuard, { QStringLiteral("*") },
             QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDirIterator::NoIteratorFlags);
         for (const QString &folder : folders) {
             folderGuard.setCurrentFile(folder);
+            reportIfUnreadable(reporter, folder, TemporaryNamesText, true);
             renameTemporaryFiles(&folderGuard, nameFilters, namePattern);
         }
     }

@@ -17,3 +17,4 @@ function(quilm_add_safety_test name)
 endfunction()
 
 quilm_add_safety_test(tst_crashrecovery TIMEOUT 120)
+quilm_add_safety_test(tst_fsfaults TIMEOUT 120)
