@@ -11,5 +11,6 @@ build=${QUILM_BUILD_DIR:-$here/build}
 kills=${1:-2000}
 
 cmake --build "$build" -j2 --target tst_crashrecovery quilm_sortdriver quilm_faultshim >/dev/null
-QT_QPA_PLATFORM=offscreen QUILM_CRASH_CAMPAIGN=$kills \
+# It takes long: lift the test library's five-minute limit per function.
+QT_QPA_PLATFORM=offscreen QUILM_CRASH_CAMPAIGN=$kills QTEST_FUNCTION_TIMEOUT=86400000 \
     "$build/tests/tst_crashrecovery" campaign -maxwarnings 0

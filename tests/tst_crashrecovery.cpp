@@ -295,18 +295,18 @@ void TestCrashRecovery::campaign()
     const QList<QByteArray> calls { "renameat2", "rename", "link", "unlink",
         "write,path=.quilm-partial-", "fsync,path=.quilm-partial-", "close,path=.quilm-partial-" };
     for (const Scenario &s : scenarios()) {
-        int points = 0;
+        const int before = tried;
         for (const QByteArray &call : calls) {
             for (int n = 1;; ++n) {
                 const Outcome outcome = killAndRecover(s, { atCall(call, n) });
                 if (outcome.kills == 0)
                     break;
-                ++points;
                 tally(s.name + QLatin1String(", ") + QString::fromLatin1(atCall(call, n).rule),
                     outcome);
             }
         }
-        qInfo("%s: %d call points", qPrintable(s.name), points);
+        qInfo("%s: %d call points; kills survived so far: %d of %d", qPrintable(s.name),
+            tried - before, survived, tried);
     }
     const int deterministic = tried;
 
@@ -320,6 +320,8 @@ void TestCrashRecovery::campaign()
             kills << randomKill(s);
         started += kills.size();
         tally(s.name + QLatin1String(", random kills"), killAndRecover(s, kills));
+        if ((i + 1) % 500 == 0)
+            qInfo("%d random runs; kills survived so far: %d of %d", i + 1, survived, tried);
     }
     qInfo("kills tried: %d (%d at call points, %d random that struck of %d)", tried, deterministic,
         tried - deterministic, started);
