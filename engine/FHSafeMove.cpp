@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -194,6 +195,29 @@ int copyAcross(const QByteArray &source, const QByteArray &target)
     return 0;
 }
 
+bool sameBytes(int a, int b)
+{
+    static constexpr size_t BufferSize = 64 * 1024;
+    const std::unique_ptr<char[]> left(new char[BufferSize]);
+    const std::unique_ptr<char[]> right(new char[BufferSize]);
+    for (;;) {
+        const ssize_t got = ::read(a, left.get(), BufferSize);
+        if (got < 0)
+            return false;
+        ssize_t have = 0;
+        while (have < got) {
+            const ssize_t more = ::read(b, right.get() + have, size_t(got - have));
+            if (more <= 0)
+                return false;
+            have += more;
+        }
+        if (got == 0)
+            return ::read(b, right.get(), 1) == 0;
+        if (std::memcmp(left.get(), right.get(), size_t(got)) != 0)
+            return false;
+    }
+}
+
 } // namespace
 
 int FHSafeMove::moveFile(const QString &source, const QString &target)
@@ -223,4 +247,33 @@ void FHSafeMove::removeStalePartialCopies(const QString &folder)
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
+}
+
+bool FHSafeMove::isCutMoveOf(const QString &source, const QString &copy)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(copy);
+    struct stat a, b;
+    if (::lstat(from.constData(), &a) != 0 || ::lstat(to.constData(), &b) != 0
+        || !S_ISREG(a.st_mode) || !S_ISREG(b.st_mode) || from == to)
+        return false;
+    if (a.st_dev == b.st_dev)
+        return a.st_ino == b.st_ino; // a move on one file system never copies
+    if (a.st_size != b.st_size)
+        return false;
+    Descriptor left(::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor right(::open(to.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    return left.get() >= 0 && right.get() >= 0 && sameBytes(left.get(), right.get());
+}
+
+int FHSafeMove::finishCutMove(const QString &source, const QString &copy)
+{
+    const QByteArray to = QFile::encodeName(copy);
+    {
+        Descriptor fd(::open(to.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (fd.get() < 0 || ::fsync(fd.get()) != 0)
+            return errno;
+    }
+    syncFolder(folderOf(to));
+    return ::unlink(QFile::encodeName(source).constData()) == 0 ? 0 : errno;
 }

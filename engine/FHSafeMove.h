@@ -20,6 +20,15 @@ int moveFile(const QString &source, const QString &target);
 // Removes the partial copies in the folder whose process no longer runs.
 void removeStalePartialCopies(const QString &folder);
 
+// True when the file at copy is what a move of source, cut short by a crash
+// after its target appeared and before its source went, left behind: another
+// name of the same file, or a complete copy on another file system.
+bool isCutMoveOf(const QString &source, const QString &copy);
+
+// Ends such a move: makes the copy durable, then removes the source. Returns 0
+// on success, else the errno of the failure.
+int finishCutMove(const QString &source, const QString &copy);
+
 } // namespace FHSafeMove
 
 #endif // FHSAFEMOVE_H

@@ -14,6 +14,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <cstring>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
@@ -47,11 +49,124 @@ bool pathTaken(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+// The temporary names in a target folder before this run moved anything there,
+// by their folder and capture second. One of them may be what an interrupted
+// move left: the photo in place, its source not yet removed.
+using Leftovers = QHash<QString, QStringList>;
+constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss
+
+void collectLeftovers(FHIO &folderGuard, const QStringList &nameFilters, Leftovers &leftovers)
+{
+    const QStringList entries = takeListing(folderGuard, nameFilters,
+        QDir::Files | QDir::NoDotAndDotDot, QDirIterator::NoIteratorFlags);
+    for (const QString &entry : entries) {
+        const QFileInfo info(entry);
+        if (temporaryNamePattern().match(info.baseName()).hasMatch())
+            leftovers[entry.left(entry.size() - info.fileName().size() + SecondLength)].append(
+                entry);
+    }
+}
+
+// A move cut short on a file system without the no-replace flag can leave a
+// temporary name as a second name of a file that already has its final name.
+// Such names are removed, so that the photo is not numbered twice.
+void removeSecondNames(QStringList &entries)
+{
+    QList<int> linked;
+    for (int i = 0; i < entries.size(); ++i) {
+        struct stat st;
+        if (temporaryNamePattern().match(QFileInfo(entries.at(i)).baseName()).hasMatch()
+            && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
+            linked.append(i);
+    }
+    if (linked.isEmpty())
+        return;
+    QHash<QPair<dev_t, ino_t>, int> files;
+    const auto identity = [](const QString &path, QPair<dev_t, ino_t> &id) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        id = qMakePair(st.st_dev, st.st_ino);
+        return true;
+    };
+    // Final names first: they are the ones to keep.
+    for (int i = 0; i < entries.size(); ++i) {
+        QPair<dev_t, ino_t> id;
+        if (!linked.contains(i) && identity(entries.at(i), id))
+            files.insert(id, i);
+    }
+    QList<int> removed;
+    for (const int i : qAsConst(linked)) {
+        QPair<dev_t, ino_t> id;
+        if (!identity(entries.at(i), id))
+            continue;
+        if (!files.contains(id))
+            files.insert(id, i);
+        else if (::unlink(QFile::encodeName(entries.at(i)).constData()) == 0)
+            removed.prepend(i);
+    }
+    for (const int i : qAsConst(removed))
+        entries.removeAt(i);
+}
+
+QString changedSinceListing(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("'%1' was removed after the input directory was listed; it is "
+                              "not sorted")
+            .arg(path);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("'%1' is no longer a file since the input directory was listed; "
+                              "it is left where it is")
+            .arg(path);
+    return QString();
+}
+
+// A folder that cannot be read lists as empty: say so rather than sort nothing
+// in silence.
+const char *const NotSortedText = "no image in it is sorted";
+const char *const TemporaryNamesText = "the images in it keep their temporary names";
+
+void reportIfUnreadable(
+    FHRunReporter &reporter, const QString &folder, const char *consequence, bool box)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir) {
+        ::closedir(dir);
+        return;
+    }
+    const QString text = QStringLiteral("Unable to read directory '%1' (%2): %3")
+                             .arg(folder, QString::fromLocal8Bit(std::strerror(errno)),
+                                 QLatin1String(consequence));
+    if (box)
+        reporter.error(text);
+    else
+        reporter.message(text);
+}
+
 QString unreadableImageText(const QString &path, const char *libraryText)
 {
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
                           "date: %2")
         .arg(path, QString::fromUtf8(libraryText).trimmed());
+}
+
+// Removes the source when one of the candidates is its copy left by a cut move.
+bool finishCutMove(FHRunReporter &reporter, const QString &source, QStringList &candidates)
+{
+    for (int i = 0; i < candidates.size(); ++i) {
+        const QString copy = candidates.at(i);
+        if (!FHSafeMove::isCutMoveOf(source, copy))
+            continue;
+        candidates.removeAt(i);
+        if (FHSafeMove::finishCutMove(source, copy) != 0)
+            return false;
+        reporter.message(
+            QStringLiteral("Finished the interrupted move of '%1' to '%2'").arg(source, copy));
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -109,6 +224,13 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     setProgress(20);
 
     // Pass 1: every accepted image goes to its target folder under a temporary name.
+    reportIfUnreadable(reporter, inputGuard.currentFile(), NotSortedText, true);
+    if (recursive) {
+        const QStringList folders = takeListing(inputGuard, { QStringLiteral("*") },
+            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        for (const QString &folder : folders)
+            reportIfUnreadable(reporter, folder, NotSortedText, false);
+    }
     const QStringList images = takeListing(inputGuard, nameFilters,
         QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot,
         recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
@@ -122,13 +244,16 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     m_fileGuard->setRole(ImageFileRole);
     const QString separator = QDir::separator();
     QSet<QString> checkedFolders;
+    Leftovers leftovers;
     quint32 tag = movedCount;
     for (const QString &image : images) {
         m_fileGuard->setCurrentFile(image);
         stepProgress(49);
-        // The user may have removed it since the listing was taken.
-        if (!pathTaken(image))
+        // Another program may have removed or replaced it since the listing.
+        if (const QString change = changedSinceListing(image); !change.isEmpty()) {
+            reporter.message(change);
             continue;
+        }
 
         QDateTime date;
         bool dated = false;
@@ -155,10 +280,17 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
         if (!checkedFolders.contains(folderGuard.currentFile())) {
             FHSafeMove::removeStalePartialCopies(folderGuard.currentFile());
             checkedFolders.insert(folderGuard.currentFile());
+            collectLeftovers(folderGuard, nameFilters, leftovers);
         }
 
         // A temporary name left by an interrupted run can equal this one.
         const QString suffix = QLatin1Char('.') + m_fileGuard->suffix();
+        const auto cut = leftovers.find(
+            folderGuard.currentFile() + separator + temporaryName(date, 0).left(SecondLength));
+        if (cut != leftovers.end() && finishCutMove(reporter, m_fileGuard->currentFile(), *cut)) {
+            ++movedCount;
+            continue;
+        }
         QString target;
         do {
             target = folder + separator + temporaryName(date, tag++) + suffix;
@@ -171,12 +303,15 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     // Pass 2: temporary names become final names, folder by folder.
     FHIO folderGuard(outputDir, SubDirectoryRole);
     if (subFolderFormat.isEmpty()) {
+        reportIfUnreadable(reporter, folderGuard.currentFile(), TemporaryNamesText, true);
         renameTemporaryFiles(&folderGuard, nameFilters, namePattern);
     } else {
+        reportIfUnreadable(reporter, outputGuard.currentFile(), TemporaryNamesText, true);
         const QStringList folders = takeListing(outputGuard, { QStringLiteral("*") },
             QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDirIterator::NoIteratorFlags);
         for (const QString &folder : folders) {
             folderGuard.setCurrentFile(folder);
+            reportIfUnreadable(reporter, folder, TemporaryNamesText, true);
             renameTemporaryFiles(&folderGuard, nameFilters, namePattern);
         }
     }
@@ -189,6 +324,7 @@ void FHexiv2Application::renameTemporaryFiles(
     QStringList entries = takeListing(*folderGuard, nameFilters, QDir::Files | QDir::NoDotAndDotDot,
         QDirIterator::NoIteratorFlags);
     entries.sort(Qt::CaseSensitive);
+    removeSecondNames(entries);
 
     const QRegularExpression &pattern = temporaryNamePattern();
     const QString folder = folderGuard->currentFile() + QDir::separator();

@@ -1,5 +1,6 @@
-#include "FHexiv2Application.h"
 #include "FHMessageHandler.h"
+#include "FHStartUp.h"
+#include "FHexiv2Application.h"
 
 int main(int argc, char *argv[])
 {
@@ -8,6 +9,6 @@ int main(int argc, char *argv[])
     FHexiv2Application app(argc, argv);
     FHApplication::loadTranslators(QCoreApplication::applicationDirPath());
 
-    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
+    FHStartUp startUp(&app);
     return app.exec();
 }

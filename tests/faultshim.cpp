@@ -12,10 +12,15 @@
 //   after=N       write only: let N bytes through, then fail
 //   errno=NAME    ENOSPC, EIO, EXDEV, EINVAL, EPERM, ENOSYS, EACCES, ENOTSUP,
 //                 EDQUOT, or a number (default EIO)
+//   action=WHAT   fail (default); kill: the process dies by SIGKILL before the
+//                 call, as in a crash or power cut; take: another process
+//                 creates the target name (rename, renameat2, link) just
+//                 before the call, which then runs
 // The variable is read on every call, so a test may change it between steps;
 // counters restart whenever its text changes.
 
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +34,13 @@ namespace {
 constexpr int MaxRules = 8;
 constexpr int MaxDescriptors = 4096;
 
+enum Action
+{
+    Fail,
+    Kill,
+    Take
+};
+
 struct Rule
 {
     char call[16] = {};
@@ -37,6 +49,7 @@ struct Rule
     long count = -1;
     long after = -1;
     int error = EIO;
+    Action action = Fail;
     long seen = 0;
     long failed = 0;
     long bytes = 0;
@@ -84,6 +97,10 @@ void parseRule(Rule &rule, char *text)
             rule.after = std::atol(value);
         else if (std::strcmp(field, "errno") == 0)
             rule.error = errorFromName(value);
+        else if (std::strcmp(field, "action") == 0)
+            rule.action = std::strcmp(value, "kill") == 0 ? Kill
+                : std::strcmp(value, "take") == 0         ? Take
+                                                          : Fail;
     }
 }
 
@@ -135,16 +152,41 @@ Rule *failingRule(const char *call, const char *a, const char *b = nullptr)
     return nullptr;
 }
 
-int fail(Rule *rule)
-{
-    ++rule->failed;
-    errno = rule->error;
-    return -1;
-}
-
 template<typename F> F real(const char *name)
 {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+void takeName(const char *path)
+{
+    static auto realOpen = real<int (*)(const char *, int, ...)>("open");
+    static auto realWrite = real<ssize_t (*)(int, const void *, size_t)>("write");
+    static auto realClose = real<int (*)(int)>("close");
+    const int fd = realOpen(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    static const char text[] = "taken by another process\n";
+    if (realWrite(fd, text, sizeof text - 1) < 0)
+        std::perror("faultshim: take");
+    realClose(fd);
+}
+
+// Carries out the rule's action on a call it matched; true when the call must
+// fail with the rule's errno.
+bool strikes(Rule *rule, const char *target = nullptr)
+{
+    if (!rule)
+        return false;
+    ++rule->failed;
+    if (rule->action == Kill)
+        ::kill(::getpid(), SIGKILL);
+    if (rule->action == Take) {
+        if (target)
+            takeName(target);
+        return false;
+    }
+    errno = rule->error;
+    return true;
 }
 
 void remember(int fd, const char *path)
@@ -158,8 +200,8 @@ void remember(int fd, const char *path)
 // On 64-bit systems the 64 variants are the same functions.
 int openWith(int dirfd, bool at, const char *path, int flags, mode_t mode)
 {
-    if (Rule *rule = failingRule("open", path))
-        return fail(rule);
+    if (strikes(failingRule("open", path)))
+        return -1;
     static auto realOpenat = real<int (*)(int, const char *, int, ...)>("openat");
     static auto realOpen = real<int (*)(const char *, int, ...)>("open");
     const int fd = at ? realOpenat(dirfd, path, flags, mode) : realOpen(path, flags, mode);
@@ -223,14 +265,14 @@ ssize_t write(int fd, const void *data, size_t size)
     Rule *rule = failingRule("write", path);
     if (!rule)
         return realWrite(fd, data, size);
-    if (rule->after >= 0 && rule->bytes < rule->after) {
+    if (rule->action == Fail && rule->after >= 0 && rule->bytes < rule->after) {
         const size_t allowed = size_t(rule->after - rule->bytes);
         const ssize_t written = realWrite(fd, data, size < allowed ? size : allowed);
         if (written > 0)
             rule->bytes += written;
         return written;
     }
-    return fail(rule);
+    return strikes(rule) ? -1 : realWrite(fd, data, size);
 }
 
 int fsync(int fd)
@@ -238,8 +280,8 @@ int fsync(int fd)
     static auto realFsync = real<int (*)(int)>("fsync");
     const char *path = descriptorPath(fd);
     if (path) {
-        if (Rule *rule = failingRule("fsync", path))
-            return fail(rule);
+        if (strikes(failingRule("fsync", path)))
+            return -1;
     }
     return realFsync(fd);
 }
@@ -249,19 +291,19 @@ int close(int fd)
     static auto realClose = real<int (*)(int)>("close");
     const char *path = descriptorPath(fd);
     Rule *rule = path ? failingRule("close", path) : nullptr;
+    if (rule && rule->action == Kill)
+        strikes(rule);
     remember(fd, nullptr);
     const int result = realClose(fd);
     // Like NFS: the descriptor is gone, yet the close reports the failure.
-    if (rule)
-        return fail(rule);
-    return result;
+    return strikes(rule) ? -1 : result;
 }
 
 int rename(const char *from, const char *to)
 {
     static auto realRename = real<int (*)(const char *, const char *)>("rename");
-    if (Rule *rule = failingRule("rename", from, to))
-        return fail(rule);
+    if (strikes(failingRule("rename", from, to), to))
+        return -1;
     return realRename(from, to);
 }
 
@@ -269,24 +311,24 @@ int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned
 {
     static auto realRenameat2
         = real<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
-    if (Rule *rule = failingRule("renameat2", from, to))
-        return fail(rule);
+    if (strikes(failingRule("renameat2", from, to), to))
+        return -1;
     return realRenameat2(fromDir, from, toDir, to, flags);
 }
 
 int link(const char *from, const char *to)
 {
     static auto realLink = real<int (*)(const char *, const char *)>("link");
-    if (Rule *rule = failingRule("link", from, to))
-        return fail(rule);
+    if (strikes(failingRule("link", from, to), to))
+        return -1;
     return realLink(from, to);
 }
 
 int unlink(const char *path)
 {
     static auto realUnlink = real<int (*)(const char *)>("unlink");
-    if (Rule *rule = failingRule("unlink", path))
-        return fail(rule);
+    if (strikes(failingRule("unlink", path)))
+        return -1;
     return realUnlink(path);
 }
 

@@ -99,9 +99,8 @@ void TestSettings::initTestCase()
     m_home = QString::fromLocal8Bit(qgetenv("HOME"));
     QVERIFY(m_home.startsWith(QDir::tempPath()));
     FHApplication::loadTranslators(QStringLiteral(QUILM_BINARY_DIR));
-    QStringList codes = FHApplication::languages();
-    codes.sort();
-    QCOMPARE(codes, QStringList({ "en", "zh" }));
+    const QStringList codes = FHApplication::languages();
+    QVERIFY(codes.contains(QStringLiteral("en")) && codes.contains(QStringLiteral("zh")));
 }
 
 void TestSettings::init()

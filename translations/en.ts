@@ -6,192 +6,192 @@
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+297"/>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Language</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Language</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Exit</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;User manual</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;User manual</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&amp;About</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Output</source>
-        <translation type="unfinished"></translation>
+        <translation>Output</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Description</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <location line="+7"/>
         <source>Input Directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Input Directory</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Output Directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Output Directory</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Option</source>
-        <translation type="unfinished"></translation>
+        <translation>Option</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation type="unfinished"></translation>
+        <translation>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation type="unfinished"></translation>
+        <translation>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Recursively enter sub-folders when reading images from Input Directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Recursively enter sub-folders when reading images from Input Directory</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation type="unfinished"></translation>
+        <translation>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Set output file pattern to:</source>
-        <translation type="unfinished"></translation>
+        <translation>Set output file pattern to:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Rules</source>
-        <translation type="unfinished"></translation>
+        <translation>Rules</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Operations on sub-folders of output directory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Operations on sub-folders of output directory:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Do not create sub-folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Do not create sub-folders</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Create and name by month (format=YYYY-MM)</source>
-        <translation type="unfinished"></translation>
+        <translation>Create and name by month (format=YYYY-MM)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Create and name by day (format=YYYY-MM-DD)</source>
-        <translation type="unfinished"></translation>
+        <translation>Create and name by day (format=YYYY-MM-DD)</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progress</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>START</source>
-        <translation type="unfinished"></translation>
+        <translation>START</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>Found new version</source>
-        <translation type="unfinished"></translation>
+        <translation>Found new version</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>. Click to download.</source>
-        <translation type="unfinished"></translation>
+        <translation>. Click to download.</translation>
     </message>
     <message>
         <location line="+61"/>
         <source>Browse</source>
-        <translation type="unfinished"></translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <location line="+68"/>
         <source>Press %1 to see the reports of this session.</source>
-        <translation type="unfinished"></translation>
+        <translation>Press %1 to see the reports of this session.</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>version</source>
-        <translation type="unfinished"></translation>
+        <translation>version</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Website</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Technical Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Technical Support</translation>
     </message>
     <message>
         <location line="+15"/>
         <source>files are successfully moved.</source>
-        <translation type="unfinished"></translation>
+        <translation>files are successfully moved.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>files are not moved.</source>
-        <translation type="unfinished"></translation>
+        <translation>files are not moved.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>For more information please visit:</source>
-        <translation type="unfinished"></translation>
+        <translation>For more information please visit:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
 </context>
 <context>
@@ -199,132 +199,132 @@
     <message>
         <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
-        <translation type="unfinished"></translation>
+        <translation>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</translation>
     </message>
     <message>
         <location line="+8"/>
         <source>Keywords</source>
-        <translation type="unfinished"></translation>
+        <translation>Keywords</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${NUM}</source>
-        <translation type="unfinished"></translation>
+        <translation>${NUM}</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${YYYY}</source>
-        <translation type="unfinished"></translation>
+        <translation>${YYYY}</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${mm}</source>
-        <translation type="unfinished"></translation>
+        <translation>${mm}</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>${DD}</source>
-        <translation type="unfinished"></translation>
+        <translation>${DD}</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${HH}</source>
-        <translation type="unfinished"></translation>
+        <translation>${HH}</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${MM}</source>
-        <translation type="unfinished"></translation>
+        <translation>${MM}</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>${SS}</source>
-        <translation type="unfinished"></translation>
+        <translation>${SS}</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Meaning</source>
-        <translation type="unfinished"></translation>
+        <translation>Meaning</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Number</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Year</source>
-        <translation type="unfinished"></translation>
+        <translation>Year</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Month</source>
-        <translation type="unfinished"></translation>
+        <translation>Month</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Day</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Hour</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Minute</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Second</source>
-        <translation type="unfinished"></translation>
+        <translation>Second</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Digits</source>
-        <translation type="unfinished"></translation>
+        <translation>Digits</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Example</source>
-        <translation type="unfinished"></translation>
+        <translation>Example</translation>
     </message>
     <message>
         <location line="+9"/>
         <source>NOTE:</source>
-        <translation type="unfinished"></translation>
+        <translation>NOTE:</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>is mandatory</source>
-        <translation type="unfinished"></translation>
+        <translation>is mandatory</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please update example field below and result will be shown in the result field.</source>
-        <translation type="unfinished"></translation>
+        <translation>Please update example field below and result will be shown in the result field.</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Example:</source>
-        <translation type="unfinished"></translation>
+        <translation>Example:</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Result:</source>
-        <translation type="unfinished"></translation>
+        <translation>Result:</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
-        <translation type="unfinished"></translation>
+        <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>is missing.</translation>
     </message>
 </context>
 <context>
@@ -332,12 +332,12 @@
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="-437"/>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 </TS>

@@ -31,7 +31,7 @@
     <message>
         <location line="+1"/>
         <source>&amp;About</source>
-        <translation>关于(&amp;A)</translation>
+        <translation>关于 Quilm(&amp;A)</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -46,7 +46,7 @@
     <message>
         <location line="+2"/>
         <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像文件的创建日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像的拍摄日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;巴黎 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
         <location line="+7"/>
@@ -66,7 +66,7 @@
     <message>
         <location line="+2"/>
         <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>仅处理来自数码相机和智能手机的图像，例如 &apos;Canon&apos;、&apos;Nikon&apos;、&apos;iPhone&apos;、&apos;SamSung&apos; 等。</translation>
+        <translation>仅处理数码相机和智能手机拍摄的图像，例如 Canon、Nikon、iPhone、Samsung 等。</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -91,12 +91,12 @@
     <message>
         <location line="+2"/>
         <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>不自定义输出文件名，默认使用升序整数，例如 001.jpg、002.jpg、003.jpg 等。</translation>
+        <translation>不自定义输出文件名，默认使用升序编号，例如 001.jpg、002.jpg、003.jpg 等。</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Set output file pattern to:</source>
-        <translation>输出文件名模式：</translation>
+        <translation>自定义文件名：</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -106,7 +106,7 @@
     <message>
         <location line="+1"/>
         <source>Operations on sub-folders of output directory:</source>
-        <translation>输出目录的子文件夹：</translation>
+        <translation>输出目录中的子文件夹：</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -116,12 +116,12 @@
     <message>
         <location line="+1"/>
         <source>Create and name by month (format=YYYY-MM)</source>
-        <translation>按月创建并命名（格式=YYYY-MM）</translation>
+        <translation>按月创建子文件夹（YYYY-MM）</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>Create and name by day (format=YYYY-MM-DD)</source>
-        <translation>按日创建并命名（格式=YYYY-MM-DD）</translation>
+        <translation>按日创建子文件夹（YYYY-MM-DD）</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -151,7 +151,7 @@
     <message>
         <location line="+61"/>
         <source>Browse</source>
-        <translation>浏览</translation>
+        <translation>选择文件夹</translation>
     </message>
     <message>
         <location line="+68"/>
@@ -199,7 +199,7 @@
     <message>
         <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
-        <translation>自定义文件名中可以加入任意文字，例如用 &apos;Paris&apos; 表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
+        <translation>自定义文件名中可以加入任意文字，例如用“巴黎”表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -304,7 +304,7 @@
     <message>
         <location line="+2"/>
         <source>Please update example field below and result will be shown in the result field.</source>
-        <translation>请修改下面的示例，结果会显示在结果栏中。</translation>
+        <translation>请修改下面的示例，结果会立即显示在结果栏中。</translation>
     </message>
     <message>
         <location line="+1"/>

@@ -1,0 +1,26 @@
+#include "FHStartUp.h"
+
+#include "FHMainWindow.h"
+#include "FHexiv2Application.h"
+
+#include <QCoreApplication>
+
+FHStartUp::FHStartUp(FHexiv2Application *app, const QString &serverAddress)
+    : m_check(serverAddress.isEmpty() ? std::make_unique<FHCheckVersion>()
+                                      : std::make_unique<FHCheckVersion>(serverAddress))
+{
+    QObject::connect(m_check.get(), &FHCheckVersion::emitProgress, &m_splash,
+                     &FHSplashScreen::setProgress);
+    m_splash.show();
+    // Painted once before the check blocks.
+    QCoreApplication::processEvents();
+    m_check->run();
+    m_newVersion = m_check->newVersion();
+
+    m_window = std::make_unique<FHMainWindow>(app, m_newVersion);
+    m_window->show();
+    QObject::connect(app, &QGuiApplication::lastWindowClosed, app, &QCoreApplication::quit);
+    m_splash.finish(m_window.get());
+}
+
+FHStartUp::~FHStartUp() = default;

@@ -1,0 +1,343 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>FHMainWindow</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Exit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;User manual</source>
+        <translation>&amp;Handbuch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber Quilm</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm sucht Bilddateien im &lt;b&gt;Eingabeordner&lt;/b&gt; und verschiebt sie in den &lt;b&gt;Ausgabeordner&lt;/b&gt;. Dort werden sie nach dem genauen Aufnahmezeitpunkt sortiert und fortlaufend umbenannt, z.&#xa0;B. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Optionen: 1. Bilder zusätzlich in Unterordner des &lt;b&gt;Ausgabeordners&lt;/b&gt; einsortieren, benannt nach dem Aufnahmedatum im Format &lt;i&gt;JJJJ-MM&lt;/i&gt; oder &lt;i&gt;JJJJ-MM-TT&lt;/i&gt;; 2. eigene Dateinamen, z.&#xa0;B. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Input Directory</source>
+        <translation>Eingabeordner</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output Directory</source>
+        <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Option</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Nur Bilder von Digitalkameras und Smartphones verarbeiten, z.&#xa0;B. von Canon, Nikon, iPhone oder Samsung.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>Alle Bilder verarbeiten, auch Zeichnungen und Bildschirmfotos.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>Auch Unterordner des Eingabeordners durchsuchen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Dateinamen nicht anpassen, sondern fortlaufend nummerieren, z.&#xa0;B. 001.jpg, 002.jpg, 003.jpg usw.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file pattern to:</source>
+        <translation>Eigenes Namensmuster:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rules</source>
+        <translation>Regeln</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>Unterordner im Ausgabeordner:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do not create sub-folders</source>
+        <translation>Keine Unterordner anlegen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by month (format=YYYY-MM)</source>
+        <translation>Ein Ordner pro Monat (JJJJ-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by day (format=YYYY-MM-DD)</source>
+        <translation>Ein Ordner pro Tag (JJJJ-MM-TT)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>START</source>
+        <translation>START</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Found new version</source>
+        <translation>Neue Version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>. Click to download.</source>
+        <translation> verfügbar – zum Herunterladen klicken.</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Browse</source>
+        <translation>Ordner wählen</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>Technischer Support</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>files are successfully moved.</source>
+        <translation>Dateien wurden verschoben.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>files are not moved.</source>
+        <translation>Dateien wurden nicht verschoben.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>For more information please visit:</source>
+        <translation>Weitere Informationen finden Sie unter:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>FHRuleDialog</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
+        <translation>Der Dateiname darf beliebigen Text enthalten, etwa „Paris“ als Ort. Die folgenden Platzhalter werden jedoch durch echte Werte ersetzt: ${YYYY} wird zum Beispiel zu 2014, wenn das Bild 2014 aufgenommen wurde. Die Tabelle zeigt die Regeln am Beispiel eines Bildes vom 31. Dezember 2014, 23:34:45&#xa0;Uhr.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Keywords</source>
+        <translation>Platzhalter</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${NUM}</source>
+        <translation>${NUM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${YYYY}</source>
+        <translation>${YYYY}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${mm}</source>
+        <translation>${mm}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>${DD}</source>
+        <translation>${DD}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${HH}</source>
+        <translation>${HH}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${MM}</source>
+        <translation>${MM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${SS}</source>
+        <translation>${SS}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hour</source>
+        <translation>Std.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Minute</source>
+        <translation>Min.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Second</source>
+        <translation>Sek.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Digits</source>
+        <translation>Stellen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Example</source>
+        <translation>Beispiel</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>NOTE:</source>
+        <translation>Hinweis:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>is mandatory</source>
+        <translation>ist Pflicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Please update example field below and result will be shown in the result field.</source>
+        <translation>Ändern Sie das Beispiel unten; das Ergebnis erscheint sofort im Feld darunter.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Example:</source>
+        <translation>Beispiel:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Result:</source>
+        <translation>Ergebnis:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
+        <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>is missing.</source>
+        <translation>fehlt.</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,343 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>FHMainWindow</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Language</source>
+        <translation>&amp;Langue</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Exit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;User manual</source>
+        <translation>&amp;Manuel d’utilisation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;About</source>
+        <translation>À &amp;propos de Quilm</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output</source>
+        <translation>Sortie</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm recherche les images du &lt;b&gt;dossier source&lt;/b&gt; et les déplace dans le &lt;b&gt;dossier de destination&lt;/b&gt;. Elles y sont triées selon leur date de prise de vue exacte et renommées dans l’ordre, par ex. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options&#xa0;: 1. ranger en outre les images dans des sous-dossiers du &lt;b&gt;dossier de destination&lt;/b&gt;, nommés d’après leur date au format &lt;i&gt;AAAA-MM&lt;/i&gt; ou &lt;i&gt;AAAA-MM-JJ&lt;/i&gt;&#xa0;; 2. personnaliser le nom des fichiers, par ex. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Input Directory</source>
+        <translation>Dossier source</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Output Directory</source>
+        <translation>Dossier de destination</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Option</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Ne traiter que les photos d’appareils photo et de smartphones, par ex. Canon, Nikon, iPhone, Samsung, etc.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>Traiter toutes les images, y compris les dessins et les captures d’écran.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>Parcourir aussi les sous-dossiers du dossier source</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Ne pas personnaliser les noms de fichiers et les numéroter dans l’ordre, par ex. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file pattern to:</source>
+        <translation>Nommer selon le modèle&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rules</source>
+        <translation>Règles</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>Sous-dossiers à créer&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do not create sub-folders</source>
+        <translation>Ne pas créer de sous-dossiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by month (format=YYYY-MM)</source>
+        <translation>Un dossier par mois (AAAA-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by day (format=YYYY-MM-DD)</source>
+        <translation>Un dossier par jour (AAAA-MM-JJ)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>START</source>
+        <translation>LANCER</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Found new version</source>
+        <translation>Nouvelle version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>. Click to download.</source>
+        <translation> disponible. Cliquez pour la télécharger.</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Browse</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>version</source>
+        <translation>version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>Site web</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>Assistance technique</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>files are successfully moved.</source>
+        <translation>fichiers ont été déplacés.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>files are not moved.</source>
+        <translation>fichiers n’ont pas été déplacés.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>For more information please visit:</source>
+        <translation>Pour en savoir plus&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>FHRuleDialog</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
+        <translation>Le nom de fichier peut contenir n’importe quel texte, par exemple «&#xa0;Paris&#xa0;» pour le lieu. Les mots-clés suivants sont toutefois remplacés par une valeur réelle&#xa0;: ${YYYY} devient 2014 si la photo a été prise en 2014. Le tableau ci-dessous illustre ces règles avec une photo prise le 31 décembre 2014 à 23:34:45.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Keywords</source>
+        <translation>Mot-clé</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${NUM}</source>
+        <translation>${NUM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${YYYY}</source>
+        <translation>${YYYY}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${mm}</source>
+        <translation>${mm}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>${DD}</source>
+        <translation>${DD}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${HH}</source>
+        <translation>${HH}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${MM}</source>
+        <translation>${MM}</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>${SS}</source>
+        <translation>${SS}</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Meaning</source>
+        <translation>Sens</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Number</source>
+        <translation>Numéro</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Year</source>
+        <translation>Année</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Month</source>
+        <translation>Mois</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Day</source>
+        <translation>Jour</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hour</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Minute</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Second</source>
+        <translation>Seconde</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Digits</source>
+        <translation>Chiffres</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Example</source>
+        <translation>Exemple</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>NOTE:</source>
+        <translation>Remarque&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>is mandatory</source>
+        <translation>est obligatoire</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Please update example field below and result will be shown in the result field.</source>
+        <translation>Modifiez l’exemple ci-dessous&#xa0;: le résultat s’affiche aussitôt dans le champ Résultat.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Example:</source>
+        <translation>Exemple&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Result:</source>
+        <translation>Résultat&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Paris ${YYYY}-${mm}-${DD} ${NUM}</source>
+        <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>is missing.</source>
+        <translation>est manquant.</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+</TS>
