@@ -67,8 +67,10 @@ void showRunTimeError(const FHException &e)
                     .arg(QStringLiteral("Quilm run time error"))
                     .arg(e.codeText()));
     // Paths and file names are data: the informative label guesses its format, so
-    // hand it the message already converted from plain text.
-    box.setInformativeText(Qt::convertFromPlainText(e.message(), Qt::WhiteSpaceNormal));
+    // hand it the message as rich text that keeps every blank, tab and line break
+    // of a name, and still wraps.
+    box.setInformativeText(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>")
+                               .arg(e.message().toHtmlEscaped()));
     box.setIcon(QMessageBox::Critical);
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);

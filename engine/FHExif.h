@@ -4,10 +4,16 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstddef>
+
 // Opens the image at the absolute path, reads its metadata and looks up the
 // capture date, adding a new camera maker to cameraMakers on the way. Returns
 // true when a valid date was written. The library's exceptions pass through.
 bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date);
+
+// The same lookup on an image file's bytes held in memory.
+bool lookupCaptureDate(
+    const unsigned char *data, std::size_t size, QString &cameraMakers, QDateTime &date);
 
 // Keeps the library's own warnings out of the log file: crafted files can make
 // it print thousands of lines. Its errors still get through.

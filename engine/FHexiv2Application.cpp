@@ -234,6 +234,13 @@ void FHexiv2Application::runSort(FHRunReporter &reporter, const QString &inputDi
     const QStringList images = takeListing(inputGuard, nameFilters,
         QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot,
         recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    // The listing cannot name these: the user is told, and they stay where they are.
+    for (const QString &path : inputGuard.undecodableFiles(nameFilters, recursive)) {
+        reporter.message(QStringLiteral("Unable to handle '%1': its name is not valid in the "
+                                        "system's file-name encoding; it is left in place")
+                             .arg(path));
+        ++notMovedCount;
+    }
     m_fileGuard->setRole(ImageFileRole);
     const QString separator = QDir::separator();
     QSet<QString> checkedFolders;

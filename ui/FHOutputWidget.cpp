@@ -46,8 +46,10 @@ void FHOutputWidget::appendText(const QString &text, bool box)
 
 void FHOutputWidget::appendException(const FHException &e)
 {
-    // File names and paths are data: escape them so "<b>x</b>.jpg" reads as it is.
-    appendHtml(QStringLiteral("<html><body><p><font color=\"red\">%1</font></p></body></html>")
+    // File names and paths are data: escape them so "<b>x</b>.jpg" reads as it is,
+    // and keep their blanks, tabs and line breaks.
+    appendHtml(QStringLiteral("<html><body><p style=\"white-space:pre-wrap\"><font "
+                              "color=\"red\">%1</font></p></body></html>")
                    .arg(e.message().toHtmlEscaped()));
 }
 

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Fuzzes the capture-date lookup (the EXIF library's parser and readExif())
+# with libFuzzer, in a clang build of its own with AddressSanitizer and
+# UndefinedBehaviorSanitizer. The normal build and its tests are not touched.
+#
+#   scripts/fuzz.sh [SECONDS] [libFuzzer options...]
+#
+# New inputs collect in build-fuzz/corpus; inputs that crash are written to
+# build-fuzz/artifacts/. Copy a crash whose cause was ours into
+# tests/fuzz/crashes/ once fixed: the test tst_fuzzreplay replays it from then on.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QUILM_FUZZ_BUILD_DIR:-$here/build-fuzz}
+seconds=${1:-600}
+shift || true
+
+for p in clang-14 libclang-rt-14-dev; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || {
+        echo "The fuzz build needs the Debian package $p." >&2
+        exit 1
+    }
+done
+
+flags="-fsanitize=address,undefined -fsanitize=fuzzer-no-link -fno-omit-frame-pointer -g"
+cmake -S "$here" -B "$build" -DQUILM_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DCMAKE_CXX_FLAGS="$flags" >/dev/null
+cmake --build "$build" -j2 --target quilm_fuzz_exif
+
+mkdir -p "$build/corpus" "$build/artifacts"
+# One process: the machine's cores are shared. Allocations the EXIF library
+# makes from crafted sizes show up as out-of-memory reports above 1 GiB.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:quarantine_size_mb=64}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+exec "$build/tests/quilm_fuzz_exif" "$build/corpus" "$here/tests/fuzz/corpus" \
+    -dict="$here/tests/fuzz/exif.dict" -artifact_prefix="$build/artifacts/" \
+    -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 \
+    -print_final_stats=1 "$@"

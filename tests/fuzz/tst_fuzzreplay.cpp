@@ -1,0 +1,52 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QtTest>
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+// Every seed of the fuzz corpus and every input that once crashed the lookup
+// goes through the fuzz entry point again, in the normal build.
+class TestFuzzReplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replay_data();
+    void replay();
+};
+
+void TestFuzzReplay::replay_data()
+{
+    QTest::addColumn<QString>("path");
+    int seeds = 0;
+    for (const char *folder : { "corpus", "crashes" }) {
+        QDirIterator it(QStringLiteral(QUILM_SOURCE_DIR "/tests/fuzz/") + folder, QDir::Files);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (it.fileName() == QLatin1String("README"))
+                continue;
+            QTest::newRow(qPrintable(QString::fromLatin1(folder) + '/' + it.fileName())) << path;
+            seeds += folder == QByteArray("corpus") ? 1 : 0;
+        }
+    }
+    QVERIFY2(seeds >= 10, "the seed corpus is missing");
+}
+
+void TestFuzzReplay::replay()
+{
+    QFETCH(QString, path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    QCOMPARE(LLVMFuzzerTestOneInput(
+                 reinterpret_cast<const std::uint8_t *>(data.constData()), size_t(data.size())),
+        0);
+}
+
+QUILM_TEST_MAIN(TestFuzzReplay)
+
+#include "tst_fuzzreplay.moc"
