@@ -6,7 +6,7 @@
 // year, sorts them with sortImages() and prints files per second; at the end
 // the median per mode and the peak memory of the process.
 
-#include "FHexiv2Application.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>

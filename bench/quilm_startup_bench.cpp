@@ -7,10 +7,10 @@
 // to the window's first expose. Run it several times and take the median; see
 // scripts/startup-bench.sh.
 
-#include "FHMainWindow.h"
-#include "FHMessageHandler.h"
-#include "FHStartUp.h"
-#include "FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
+#include "shell/FHMessageHandler.h"
+#include "shell/FHStartUp.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QFile>
 #include <QTcpServer>

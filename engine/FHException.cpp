@@ -1,7 +1,5 @@
-#include "FHException.h"
+#include "engine/FHException.h"
 
-#include <QMessageBox>
-#include <QTextDocument>
 #include <QVector>
 
 #include <algorithm>
@@ -13,8 +11,8 @@ const char *const PathMissingFormat = "Path '%1' does not exist. It is expected 
 const char *const PathIsFileFormat = "Path '%1' exists as a file. It is expected as '%2'";
 const char *const PathIsDirectoryFormat = "Path '%1' exists as a directory. It is expected as '%2'";
 const char *const RenameFormat = "Unable to rename file from '%1' to '%2'. It is expected as '%3'";
-const char *const NumKeywordMissingFormat =
-    "Keywords ${NUM} is missing in customized naming string '%1'";
+const char *const NumKeywordMissingFormat
+    = "Keywords ${NUM} is missing in customized naming string '%1'";
 } // namespace FHError
 
 namespace {
@@ -57,22 +55,4 @@ FHException::FHException(int code, const QString &format, std::initializer_list<
     : m_message(substitute(format, args))
     , m_codeText(QStringLiteral("0x%1").arg(code, 6, 16, QLatin1Char('0')).toUpper())
 {
-}
-
-void showRunTimeError(const FHException &e)
-{
-    QMessageBox box;
-    box.setTextFormat(Qt::RichText);
-    box.setText(QStringLiteral("<html><body><b>%1 %2</b></body></html>")
-                    .arg(QStringLiteral("Quilm run time error"))
-                    .arg(e.codeText()));
-    // Paths and file names are data: the informative label guesses its format, so
-    // hand it the message as rich text that keeps every blank, tab and line break
-    // of a name, and still wraps.
-    box.setInformativeText(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>")
-                               .arg(e.message().toHtmlEscaped()));
-    box.setIcon(QMessageBox::Critical);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
 }

@@ -13,7 +13,7 @@ public:
     // One to nine text arguments fill %1, %2, ... in order.
     template<typename... Args>
     FHException(int code, const QString &format, const Args &...args)
-        : FHException(code, format, std::initializer_list<QString>{QString(args)...})
+        : FHException(code, format, std::initializer_list<QString> { QString(args)... })
     {
         static_assert(sizeof...(Args) >= 1 && sizeof...(Args) <= 9, "one to nine arguments");
     }
@@ -30,7 +30,8 @@ private:
 
 // Error codes and their fixed formats; never translated.
 namespace FHError {
-enum Code {
+enum Code
+{
     LogFile = 260,
     CreateDirectory = 261,
     PathMissing = 262,
@@ -47,9 +48,5 @@ extern const char *const PathIsDirectoryFormat;
 extern const char *const RenameFormat;
 extern const char *const NumKeywordMissingFormat;
 } // namespace FHError
-
-// Shows the run-time error box for the exception and returns when the user has
-// closed it.
-void showRunTimeError(const FHException &e);
 
 #endif // FHEXCEPTION_H

@@ -6,10 +6,24 @@
 
 #include <cstddef>
 
+namespace Exiv2 {
+class ExifData;
+}
+
+// The maker list a new user starts with.
+QString defaultCameraMakers();
+
+// Adds the camera maker to cameraMakers when new, then writes the capture date;
+// true when that date is valid. Without a maker no date is read.
+bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date);
+
 // Opens the image at the absolute path, reads its metadata and looks up the
 // capture date, adding a new camera maker to cameraMakers on the way. Returns
-// true when a valid date was written. The library's exceptions pass through.
-bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date);
+// true when a valid date was written; then subSecond, when given, receives the
+// digits of the sub-second field (empty when there is none). The library's
+// exceptions pass through.
+bool lookupCaptureDate(
+    const QString &path, QString &cameraMakers, QDateTime &date, QString *subSecond = nullptr);
 
 // The same lookup on an image file's bytes held in memory.
 bool lookupCaptureDate(

@@ -1,75 +1,7 @@
-#include "FHIO.h"
+#include "engine/FHIO.h"
 
-#include "FHException.h"
-#include "FHSafeMove.h"
-
-#include <dirent.h>
-#include <sys/stat.h>
-
-namespace {
-
-bool decodes(const QByteArray &name)
-{
-    return QFile::encodeName(QFile::decodeName(name)) == name;
-}
-
-// Valid UTF-8 as it is, every other byte as \xNN.
-QString printable(const QByteArray &path)
-{
-    QString text;
-    for (int i = 0; i < path.size();) {
-        const uchar lead = uchar(path.at(i));
-        const int length = lead < 0x80 ? 1
-            : lead >= 0xf0             ? 4
-            : lead >= 0xe0             ? 3
-            : lead >= 0xc0             ? 2
-                                       : 0;
-        const QByteArray sequence = path.mid(i, qMax(length, 1));
-        const QString decoded = QString::fromUtf8(sequence);
-        if (length > 0 && sequence.size() == length
-            && !decoded.contains(QChar::ReplacementCharacter) && decoded.toUtf8() == sequence) {
-            text += decoded;
-            i += length;
-        } else {
-            text += QLatin1String("\\x")
-                + QString::number(lead, 16).rightJustified(2, '0').toUpper();
-            ++i;
-        }
-    }
-    return text;
-}
-
-void collectUndecodable(const QByteArray &folder, bool folderDecodes,
-    const QStringList &nameFilters, bool recursive, QStringList &found)
-{
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        // Hidden entries, and . and .., are never listed.
-        if (name.startsWith('.'))
-            continue;
-        const QByteArray path = folder + '/' + name;
-        const bool pathDecodes = folderDecodes && decodes(name);
-        if (pathDecodes && !recursive)
-            continue;
-        unsigned char type = entry->d_type;
-        struct stat st;
-        if (type == DT_UNKNOWN && ::lstat(path.constData(), &st) == 0)
-            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
-        if (type == DT_DIR) {
-            if (recursive)
-                collectUndecodable(path, pathDecodes, nameFilters, recursive, found);
-        } else if (type == DT_REG && !pathDecodes
-            && QDir::match(nameFilters, QFile::decodeName(name))) {
-            found.append(QDir::toNativeSeparators(printable(path)));
-        }
-    }
-    ::closedir(dir);
-}
-
-} // namespace
+#include "engine/FHException.h"
+#include "engine/FHSafeMove.h"
 
 FHIO::FHIO(const QString &path, const QString &role)
     : m_role(role)
@@ -140,14 +72,6 @@ void FHIO::endList()
         return;
     m_listing.reset();
     m_info.refresh();
-}
-
-QStringList FHIO::undecodableFiles(const QStringList &nameFilters, bool recursive) const
-{
-    QStringList found;
-    collectUndecodable(QFile::encodeName(m_currentFile), true, nameFilters, recursive, found);
-    found.sort();
-    return found;
 }
 
 QDateTime FHIO::created() const

@@ -36,10 +36,6 @@ public:
         const QStringList &nameFilters, QDir::Filters filters, QDirIterator::IteratorFlags flags);
     bool nextEntry(FHIO *target);
     void endList();
-    // The files below this folder that a listing with these filters leaves out
-    // because their path has no form in the system's file-name encoding. Shown
-    // with each byte that does not decode as \xNN.
-    QStringList undecodableFiles(const QStringList &nameFilters, bool recursive) const;
 
     QDateTime created() const;
     QString suffix() const;

@@ -1,4 +1,4 @@
-#include "FHSafeMove.h"
+#include "engine/FHSafeMove.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "FHCheckVersion.h"
+#include "shell/FHCheckVersion.h"
 
 #include "FHConfig.h"
-#include "FHException.h"
-#include "FHOutputWidget.h"
+#include "engine/FHException.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

@@ -1,6 +1,6 @@
-#include "FHLogFile.h"
+#include "shell/FHLogFile.h"
 
-#include "FHException.h"
+#include "engine/FHException.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "FHMessageHandler.h"
+#include "shell/FHMessageHandler.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "FHStartUp.h"
+#include "shell/FHStartUp.h"
 
-#include "FHMainWindow.h"
-#include "FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #ifndef FHSTARTUP_H
 #define FHSTARTUP_H
 
-#include "FHCheckVersion.h"
-#include "FHSplashScreen.h"
+#include "shell/FHCheckVersion.h"
+#include "shell/FHSplashScreen.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "FHMessageHandler.h"
-#include "FHStartUp.h"
-#include "FHexiv2Application.h"
+#include "shell/FHMessageHandler.h"
+#include "shell/FHStartUp.h"
+#include "shell/FHexiv2Application.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,7 +1,7 @@
 #include "Invariant.h"
 
-#include "FHLogFile.h"
-#include "FHOutputWidget.h"
+#include "shell/FHLogFile.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "SortRunner.h"
 
-#include "FHIO.h"
-#include "FHexiv2Application.h"
+#include "engine/FHIO.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QSignalSpy>
 

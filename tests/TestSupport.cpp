@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "shell/FHexiv2Application.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -68,4 +70,16 @@ int runTestObject(QObject *test, int argc, char **argv)
     if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
         return 1;
     return QTest::qExec(test, args);
+}
+
+int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeTest)
+{
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    for (const char *name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME" })
+        qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
+    FHexiv2Application app(argc, argv);
+    const std::unique_ptr<QObject> test(makeTest());
+    return runTestObject(test.get(), argc, argv);
 }

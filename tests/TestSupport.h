@@ -20,9 +20,9 @@ public:
     {
         QString className;
         QString title;
-        QString text;            // QMessageBox::text()
+        QString text; // QMessageBox::text()
         QString informativeText; // QMessageBox::informativeText()
-        int icon = 0;            // QMessageBox::Icon
+        int icon = 0; // QMessageBox::Icon
     };
 
     // answer, when set, is called with the modal widget instead of closing it
@@ -50,12 +50,15 @@ QString plainTextOf(const QString &maybeRichText);
 // touch the real working directory of the person running the tests.
 int runTestObject(QObject *test, int argc, char **argv);
 
+// The one main of the tests: keeps the user's data folders out of reach (runs
+// keep a journal there), creates the application object and runs the test
+// object from a fresh temporary working directory.
+int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeTest);
+
 #define QUILM_TEST_MAIN(TestClass)                                                                 \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \
-        QApplication app(argc, argv);                                                              \
-        TestClass test;                                                                            \
-        return runTestObject(&test, argc, argv);                                                   \
+        return quilmTestMain(argc, argv, [] { return new TestClass; });                            \
     }
 
 #endif // TESTSUPPORT_H

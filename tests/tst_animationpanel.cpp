@@ -1,4 +1,4 @@
-#include "FHAnimationPanel.h"
+#include "ui/FHAnimationPanel.h"
 #include "TestSupport.h"
 
 #include <QApplication>

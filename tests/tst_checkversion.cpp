@@ -1,6 +1,6 @@
-#include "FHCheckVersion.h"
-#include "FHOutputWidget.h"
-#include "FHSplashScreen.h"
+#include "shell/FHCheckVersion.h"
+#include "ui/FHOutputWidget.h"
+#include "shell/FHSplashScreen.h"
 #include "TestSupport.h"
 
 #include <QApplication>

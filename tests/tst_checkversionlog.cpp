@@ -1,6 +1,6 @@
-#include "FHCheckVersion.h"
-#include "FHLogFile.h"
-#include "FHOutputWidget.h"
+#include "shell/FHCheckVersion.h"
+#include "shell/FHLogFile.h"
+#include "ui/FHOutputWidget.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "FHNaming.h"
-#include "FHSafeMove.h"
-#include "FHexiv2Application.h"
+#include "engine/FHNaming.h"
+#include "engine/FHSafeMove.h"
+#include "shell/FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortDriver.h"
 #include "SortRunner.h"
@@ -497,11 +497,6 @@ QStringList TestCrashRecovery::partialsUnder(const QString &folder)
     return found;
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestCrashRecovery test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestCrashRecovery)
 
 #include "tst_crashrecovery.moc"

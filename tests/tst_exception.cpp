@@ -1,4 +1,5 @@
-#include "FHException.h"
+#include "engine/FHException.h"
+#include "ui/FHOutputWidget.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "FHExif.h"
-#include "FHexiv2Application.h"
+#include "engine/FHExif.h"
+#include "shell/FHexiv2Application.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 

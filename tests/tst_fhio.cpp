@@ -1,5 +1,5 @@
-#include "FHException.h"
-#include "FHIO.h"
+#include "engine/FHException.h"
+#include "engine/FHIO.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "FHIO.h"
-#include "FHSafeMove.h"
-#include "FHexiv2Application.h"
+#include "engine/FHIO.h"
+#include "engine/FHSafeMove.h"
+#include "shell/FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortDriver.h"
 #include "SortRunner.h"
@@ -527,9 +527,7 @@ int main(int argc, char **argv)
     // Before any thread starts: a namespace of our own, where mounts stay private.
     g_ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
         && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    FHexiv2Application app(argc, argv);
-    TestFsFaults test;
-    return runTestObject(&test, argc, argv);
+    return quilmTestMain(argc, argv, [] { return new TestFsFaults; });
 }
 
 #include "tst_fsfaults.moc"

@@ -1,4 +1,4 @@
-#include "FHexiv2Application.h"
+#include "shell/FHexiv2Application.h"
 #include "HostileFiles.h"
 #include "Invariant.h"
 #include "SortRunner.h"
@@ -205,11 +205,6 @@ void TestHostileFiles::specialFilesAreLeftAlone()
     QVERIFY(QFileInfo::exists(run.root.filePath("elsewhere.JPG")));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestHostileFiles test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestHostileFiles)
 
 #include "tst_hostilefiles.moc"

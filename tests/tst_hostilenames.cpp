@@ -1,5 +1,5 @@
-#include "FHOutputWidget.h"
-#include "FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
+#include "shell/FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortRunner.h"
 #include "TestImages.h"
@@ -300,11 +300,6 @@ void TestHostileNames::undecodableName()
     QVERIFY(!report.panel.contains(".txt"));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestHostileNames test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestHostileNames)
 
 #include "tst_hostilenames.moc"

@@ -3,10 +3,10 @@
 // the translations keep what the program fills in or the user types, and the
 // translated windows still fit their fixed sizes.
 
-#include "FHApplication.h"
-#include "FHMainWindow.h"
-#include "FHRuleDialog.h"
-#include "FHexiv2Application.h"
+#include "shell/FHApplication.h"
+#include "ui/FHMainWindow.h"
+#include "ui/FHRuleDialog.h"
+#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
 
 #include <QBuffer>
@@ -532,11 +532,6 @@ void TestI18n::ruleDialogFits()
         qPrintable(QStringLiteral("%1; English %2 pt").arg(fit.detail).arg(english.pointSize)));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestI18n test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestI18n)
 
 #include "tst_i18n.moc"

@@ -1,6 +1,6 @@
-#include "FHException.h"
-#include "FHLogFile.h"
-#include "FHMessageHandler.h"
+#include "engine/FHException.h"
+#include "shell/FHLogFile.h"
+#include "shell/FHMessageHandler.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "FHApplication.h"
+#include "shell/FHApplication.h"
 #include "FHConfig.h"
-#include "FHMainWindow.h"
-#include "FHOutputWidget.h"
-#include "FHRuleDialog.h"
-#include "FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
+#include "ui/FHOutputWidget.h"
+#include "ui/FHRuleDialog.h"
+#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -568,11 +568,6 @@ void TestMainWindow::errorsRevealTheOutputPanel()
     panel->close();
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestMainWindow test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestMainWindow)
 
 #include "tst_mainwindow.moc"

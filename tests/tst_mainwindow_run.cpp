@@ -1,7 +1,7 @@
 #include "FHConfig.h"
-#include "FHIO.h"
-#include "FHMainWindow.h"
-#include "FHexiv2Application.h"
+#include "engine/FHIO.h"
+#include "ui/FHMainWindow.h"
+#include "shell/FHexiv2Application.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -339,11 +339,6 @@ void TestMainWindowRun::makersGrowAndPersist()
         QStringLiteral("Canon|Apple|Nikon|Samsung|Leica|Fujifilm"));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestMainWindowRun test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestMainWindowRun)
 
 #include "tst_mainwindow_run.moc"

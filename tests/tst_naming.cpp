@@ -1,4 +1,4 @@
-#include "FHNaming.h"
+#include "engine/FHNaming.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "FHException.h"
-#include "FHOutputWidget.h"
+#include "engine/FHException.h"
+#include "ui/FHOutputWidget.h"
 #include "TestSupport.h"
 
 #include <QApplication>

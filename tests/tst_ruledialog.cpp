@@ -1,4 +1,4 @@
-#include "FHRuleDialog.h"
+#include "ui/FHRuleDialog.h"
 #include "TestSupport.h"
 
 #include <QApplication>

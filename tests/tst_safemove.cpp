@@ -1,7 +1,7 @@
-#include "FHException.h"
-#include "FHIO.h"
-#include "FHSafeMove.h"
-#include "FHexiv2Application.h"
+#include "engine/FHException.h"
+#include "engine/FHIO.h"
+#include "engine/FHSafeMove.h"
+#include "shell/FHexiv2Application.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
@@ -326,11 +326,6 @@ void TestSafeMove::failedRunLosesNothing()
     }
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestSafeMove test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestSafeMove)
 
 #include "tst_safemove.moc"

@@ -1,7 +1,7 @@
-#include "FHApplication.h"
-#include "FHMainWindow.h"
-#include "FHSettings.h"
-#include "FHexiv2Application.h"
+#include "shell/FHApplication.h"
+#include "ui/FHMainWindow.h"
+#include "ui/FHSettings.h"
+#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -356,9 +356,7 @@ int main(int argc, char **argv)
         return 1;
     qputenv("HOME", QFile::encodeName(home.path()));
     qunsetenv("XDG_CONFIG_HOME");
-    FHexiv2Application app(argc, argv);
-    TestSettings test;
-    return runTestObject(&test, argc, argv);
+    return quilmTestMain(argc, argv, [] { return new TestSettings; });
 }
 
 #include "tst_settings.moc"

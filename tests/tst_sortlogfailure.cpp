@@ -1,5 +1,5 @@
-#include "FHOutputWidget.h"
-#include "FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
+#include "shell/FHexiv2Application.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
@@ -61,11 +61,6 @@ void TestSortLogFailure::runEndingErrorIsStillShown()
         QStringLiteral("Path '%1' does not exist").arg(QDir::toNativeSeparators(r.input))));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestSortLogFailure test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestSortLogFailure)
 
 #include "tst_sortlogfailure.moc"

@@ -1,6 +1,7 @@
-#include "FHExif.h"
-#include "FHexiv2Application.h"
+#include "engine/FHExif.h"
+#include "shell/FHexiv2Application.h"
 #include "SortRunner.h"
+#include "Invariant.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -20,7 +21,8 @@ private slots:
     void modes_data();
     void modes();
     void captureOrder();
-    void sameSecondFollowsMoveOrder();
+    void burstOrder_data();
+    void burstOrder();
     void earlierFinalNamesKeepTheirNumbers();
     void recursion_data();
     void recursion();
@@ -169,23 +171,53 @@ void TestSortRun::captureOrder()
             { "004.JPG", "c.JPG" }, { "005.JPEG", "e.JPEG" } }));
 }
 
-void TestSortRun::sameSecondFollowsMoveOrder()
+void TestSortRun::burstOrder_data()
 {
-    for (const char *name : { "x.JPG", "y.JPG", "z.JPG" })
+    // Each shot: "folder/name|sub-seconds"; no "|" means no sub-second tag. All
+    // are taken in the same second; expected: the shots in their final order.
+    QTest::addColumn<QStringList>("shots");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("sub-seconds of a burst")
+        << QStringList { "e.JPG|50", "b.JPG|10", "a.JPG|90", "d.JPG|00", "c.JPG|70", "f.JPG|20" }
+        << QStringList { "d.JPG", "b.JPG", "f.JPG", "e.JPG", "c.JPG", "a.JPG" };
+    QTest::newRow("lengths are fractions")
+        << QStringList { "p.JPG|6", "q.JPG|500", "r.JPG|49", "s.JPG|5", "t.JPG|50" }
+        << QStringList { "r.JPG", "q.JPG", "s.JPG", "t.JPG", "p.JPG" };
+    QTest::newRow("absent and non-digit sub-seconds count as zero")
+        << QStringList { "a.JPG|1", "b.JPG", "c.JPG|abc", "d.JPG|2x" }
+        << QStringList { "b.JPG", "c.JPG", "a.JPG", "d.JPG" };
+    QTest::newRow("natural name order")
+        << QStringList { "IMG_1002.JPG", "IMG_997.JPG", "IMG_1000.JPG", "IMG_998.JPG",
+               "IMG_1004.JPG", "IMG_999.JPG", "IMG_1001.JPG", "IMG_1003.JPG" }
+        << QStringList { "IMG_997.JPG", "IMG_998.JPG", "IMG_999.JPG", "IMG_1000.JPG",
+               "IMG_1001.JPG", "IMG_1002.JPG", "IMG_1003.JPG", "IMG_1004.JPG" };
+    QTest::newRow("ties across folders go by path")
+        << QStringList { "b/IMG_2.JPG", "a/IMG_2.JPG", "b/IMG_1.JPG", "a/IMG_10.JPG" }
+        << QStringList { "b/IMG_1.JPG", "a/IMG_2.JPG", "b/IMG_2.JPG", "a/IMG_10.JPG" };
+}
+
+void TestSortRun::burstOrder()
+{
+    QFETCH(QStringList, shots);
+    QFETCH(QStringList, expected);
+    QHash<QByteArray, QString> shotOf;
+    for (const QString &shot : shots) {
+        const QString name = shot.section('|', 0, 0);
         image(in(name), "2014:12:31 23:34:45");
+        if (shot.contains('|'))
+            QVERIFY(TestImages::writeTags(
+                in(name), { { "Exif.Photo.SubSecTimeOriginal", shot.section('|', 1) } }));
+        shotOf.insert(Invariant::hashOf(in(name)), name);
+    }
     SortRunner r = runner();
+    r.recursive = true;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
-
-    QStringList moveOrder; // input paths in the order pass 1 took them
-    for (const QString &path : r.currentFiles) {
-        if (path.startsWith(QDir::toNativeSeparators(in())) && !moveOrder.contains(path))
-            moveOrder << QFileInfo(path).fileName();
-    }
-    QCOMPARE(moveOrder.size(), 3);
-    QCOMPARE(placement(),
-        (Placement { { "001.JPG", moveOrder[0] }, { "002.JPG", moveOrder[1] },
-            { "003.JPG", moveOrder[2] } }));
+    QStringList order;
+    for (const QString &name : TestImages::filesUnder(out()))
+        order << shotOf.value(Invariant::hashOf(out(name)), name);
+    QCOMPARE(order, expected);
 }
 
 void TestSortRun::earlierFinalNamesKeepTheirNumbers()
@@ -297,7 +329,9 @@ void TestSortRun::progress_data()
         hundred << v;
     hundred << 100;
     QTest::newRow("none") << 0 << QList<int> { 10, 20, 50, 100 };
-    QTest::newRow("one") << 1 << QList<int> { 10, 20, 21, 50, 51, 100 };
+    // Between the fixed points the bar follows the files done: reading and moving
+    // from 20 to 50, naming from 50 to 100.
+    QTest::newRow("one") << 1 << QList<int> { 10, 20, 35, 50, 100 };
     QTest::newRow("hundred") << 100 << hundred;
 }
 
@@ -592,11 +626,6 @@ void TestSortRun::deepOutputIsCreatedAndMakersGrow()
     QCOMPARE(r.makers, QStringLiteral("Canon|Apple|Nikon|Samsung|NIKON CORPORATION"));
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestSortRun test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestSortRun)
 
 #include "tst_sortrun.moc"

@@ -1,4 +1,4 @@
-#include "FHSplashScreen.h"
+#include "shell/FHSplashScreen.h"
 #include "TestSupport.h"
 
 #include <QApplication>

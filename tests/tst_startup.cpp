@@ -1,6 +1,6 @@
-#include "FHMainWindow.h"
-#include "FHStartUp.h"
-#include "FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
+#include "shell/FHStartUp.h"
+#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
 
 #include <QLabel>
@@ -95,11 +95,6 @@ void TestStartUp::programRunsItsEventLoop()
     program.waitForFinished(5000);
 }
 
-int main(int argc, char **argv)
-{
-    FHexiv2Application app(argc, argv);
-    TestStartUp test;
-    return runTestObject(&test, argc, argv);
-}
+QUILM_TEST_MAIN(TestStartUp)
 
 #include "tst_startup.moc"

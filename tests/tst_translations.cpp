@@ -1,4 +1,4 @@
-#include "FHApplication.h"
+#include "shell/FHApplication.h"
 #include "TestSupport.h"
 
 #include <QDir>

@@ -13,7 +13,7 @@ quilm_ui_test(tst_settings TIMEOUT 60)
 quilm_ui_test(tst_mainwindow TIMEOUT 90)
 add_dependencies(tst_mainwindow test_translations)
 target_compile_definitions(tst_mainwindow PRIVATE TEST_QM_DIR="${CMAKE_CURRENT_BINARY_DIR}/data")
-quilm_ui_test(tst_mainwindow_run SOURCES tst_mainwindow_run.cpp TestImages.h TestImages.cpp TIMEOUT 120)
+quilm_ui_test(tst_mainwindow_run TIMEOUT 120)
 
 # The installed tree in a temporary prefix, and the launcher with a temporary home.
 add_test(NAME tst_install COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh ${PROJECT_BINARY_DIR})

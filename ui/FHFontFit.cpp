@@ -1,4 +1,4 @@
-#include "FHFontFit.h"
+#include "ui/FHFontFit.h"
 
 #include <QLayout>
 #include <QWidget>

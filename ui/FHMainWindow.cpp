@@ -1,15 +1,15 @@
-#include "FHMainWindow.h"
+#include "ui/FHMainWindow.h"
 
-#include "FHAnimationPanel.h"
-#include "FHApplication.h"
+#include "ui/FHAnimationPanel.h"
+#include "shell/FHApplication.h"
 #include "FHConfig.h"
-#include "FHFontFit.h"
-#include "FHIO.h"
-#include "FHOutputWidget.h"
-#include "FHRuleDialog.h"
-#include "FHSettings.h"
-#include "FHWrappingRadioButton.h"
-#include "FHexiv2Application.h"
+#include "ui/FHFontFit.h"
+#include "engine/FHIO.h"
+#include "ui/FHOutputWidget.h"
+#include "ui/FHRuleDialog.h"
+#include "ui/FHSettings.h"
+#include "ui/FHWrappingRadioButton.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
-#include "FHOutputWidget.h"
+#include "ui/FHOutputWidget.h"
 
-#include "FHException.h"
-#include "FHLogFile.h"
+#include "engine/FHException.h"
+#include "shell/FHLogFile.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -127,4 +127,22 @@ void reportException(const FHException &e)
     panel->appendException(e);
     panel->reveal();
     showRunTimeError(e);
+}
+
+void showRunTimeError(const FHException &e)
+{
+    QMessageBox box;
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<html><body><b>%1 %2</b></body></html>")
+                    .arg(QStringLiteral("Quilm run time error"))
+                    .arg(e.codeText()));
+    // Paths and file names are data: the informative label guesses its format, so
+    // hand it the message as rich text that keeps every blank, tab and line break
+    // of a name, and still wraps.
+    box.setInformativeText(QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>")
+                               .arg(e.message().toHtmlEscaped()));
+    box.setIcon(QMessageBox::Critical);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
 }

@@ -47,4 +47,8 @@ void reportMessage(const QString &text);
 void reportError(const QString &text);
 void reportException(const FHException &e);
 
+// Shows the run-time error box for the exception and returns when the user has
+// closed it.
+void showRunTimeError(const FHException &e);
+
 #endif // FHOUTPUTWIDGET_H

@@ -1,7 +1,7 @@
-#include "FHRuleDialog.h"
+#include "ui/FHRuleDialog.h"
 
-#include "FHFontFit.h"
-#include "FHNaming.h"
+#include "ui/FHFontFit.h"
+#include "engine/FHNaming.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "FHSettings.h"
+#include "ui/FHSettings.h"
 
 #include <QDir>
 #include <QLocale>

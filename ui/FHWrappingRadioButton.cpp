@@ -1,4 +1,4 @@
-#include "FHWrappingRadioButton.h"
+#include "ui/FHWrappingRadioButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

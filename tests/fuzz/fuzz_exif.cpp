@@ -1,7 +1,7 @@
 // The capture-date lookup on arbitrary bytes, as the sort run meets them in a
 // file that matches the image name filters. Built with libFuzzer in the fuzz
 // build, and as a plain function for the replay test of the normal build.
-#include "FHExif.h"
+#include "engine/FHExif.h"
 
 #include <exiv2/exiv2.hpp>
 

@@ -5,8 +5,8 @@
 //
 // On return it writes RESULT, a JSON object with the counters, the texts of the
 // boxes and the output panel's text. The log file goes to the working directory.
-#include "FHOutputWidget.h"
-#include "FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
+#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "FHRunReporter.h"
+#include "ui/FHRunReporter.h"
 
-#include "FHException.h"
-#include "FHOutputWidget.h"
+#include "engine/FHException.h"
+#include "ui/FHOutputWidget.h"
 
 void FHRunReporter::message(const QString &text)
 {

@@ -1,0 +1,121 @@
+#include "cli/FHConsoleReporter.h"
+
+#include "engine/FHException.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void writeAll(FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int terminalWidth()
+{
+    const QByteArray columns = qgetenv("COLUMNS");
+    bool ok = false;
+    const int width = columns.toInt(&ok);
+    return ok && width > 20 ? width : 80;
+}
+
+} // namespace
+
+FHConsoleReporter::FHConsoleReporter(bool json, bool quiet)
+    : m_json(json)
+    , m_quiet(quiet)
+    , m_live(!quiet && ::isatty(STDERR_FILENO))
+{
+    m_sinceStart.start();
+}
+
+FHConsoleReporter::~FHConsoleReporter()
+{
+    clearProgress();
+}
+
+void FHConsoleReporter::message(const QString &text)
+{
+    if (m_json)
+        printEvent({ { QStringLiteral("event"), QStringLiteral("report") },
+            { QStringLiteral("level"), QStringLiteral("message") },
+            { QStringLiteral("text"), text } });
+    else if (!m_quiet)
+        printLine(QStringLiteral("quilm-sort: %1").arg(text), true);
+}
+
+void FHConsoleReporter::error(const QString &text)
+{
+    m_failed = true;
+    if (m_json)
+        printEvent({ { QStringLiteral("event"), QStringLiteral("report") },
+            { QStringLiteral("level"), QStringLiteral("error") },
+            { QStringLiteral("text"), text } });
+    printLine(QStringLiteral("quilm-sort: error: %1").arg(text), true);
+}
+
+void FHConsoleReporter::exception(const FHException &e)
+{
+    m_failed = true;
+    if (m_json)
+        printEvent({ { QStringLiteral("event"), QStringLiteral("report") },
+            { QStringLiteral("level"), QStringLiteral("error") },
+            { QStringLiteral("code"), e.codeText() }, { QStringLiteral("text"), e.message() } });
+    printLine(QStringLiteral("quilm-sort: error %1: %2").arg(e.codeText(), e.message()), true);
+}
+
+void FHConsoleReporter::showProgress(
+    int percent, const QString &stage, qint64 done, qint64 total, const QString &path)
+{
+    if (!m_live || (m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < 100 && done < total))
+        return;
+    m_sinceDrawn.start();
+    const double seconds = qMax<qint64>(m_sinceStart.elapsed(), 1) / 1000.0;
+    QString line = QStringLiteral("%1% %2 %3/%4, %5 files/s  ")
+                       .arg(percent, 3)
+                       .arg(stage)
+                       .arg(done)
+                       .arg(total)
+                       .arg(qRound64(done / seconds));
+    // The end of the path is the part that tells files apart.
+    const int room = terminalWidth() - 1 - line.size();
+    if (room > 4)
+        line += path.size() > room ? QStringLiteral("...") + path.right(room - 3) : path;
+    writeAll(stderr, "\r\033[K" + line.toUtf8());
+    m_lineShown = true;
+}
+
+void FHConsoleReporter::clearProgress()
+{
+    if (!m_lineShown)
+        return;
+    writeAll(stderr, "\r\033[K");
+    m_lineShown = false;
+}
+
+void FHConsoleReporter::printEvent(const Event &event)
+{
+    QByteArray line = "{";
+    for (const auto &field : event) {
+        if (line.size() > 1)
+            line += ',';
+        // A one-element array is the simplest way to have the toolkit quote a value.
+        const QByteArray key
+            = QJsonDocument(QJsonArray { field.first }).toJson(QJsonDocument::Compact);
+        const QByteArray value
+            = QJsonDocument(QJsonArray { field.second }).toJson(QJsonDocument::Compact);
+        line += key.mid(1, key.size() - 2) + ':' + value.mid(1, value.size() - 2);
+    }
+    writeAll(stdout, line + "}\n");
+}
+
+void FHConsoleReporter::printLine(const QString &text, bool toError)
+{
+    clearProgress();
+    writeAll(toError ? stderr : stdout, text.toUtf8() + '\n');
+}

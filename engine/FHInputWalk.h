@@ -1,0 +1,48 @@
+#ifndef FHINPUTWALK_H
+#define FHINPUTWALK_H
+
+#include "engine/FHFileTypes.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One walk of the input folder that finds everything a run needs to know
+// before it plans: the files to sort, the names it cannot handle, the folders
+// it cannot read, and the files of families not chosen. Like a listing with
+// the filters Files, NoSymLinks and NoDotAndDotDot: hidden entries, links and
+// special files are left out, and links to folders are not followed.
+class FHInputWalk
+{
+public:
+    struct File
+    {
+        QString folder; // absolute, native separators; shared by its files
+        QString name;
+        QString path() const { return folder + QLatin1Char('/') + name; }
+    };
+
+    FHInputWalk(const QString &root, const FHNameFilter &filter, bool recursive);
+
+    // The files matching the filter, in the order the file system gives them.
+    const QVector<File> &files() const { return m_files; }
+    // Files matching the filter whose path has no form in the system's
+    // file-name encoding, shown with each byte that does not decode as \xNN.
+    const QStringList &undecodable() const { return m_undecodable; }
+    // Folders that could not be read; the root first when it is one of them.
+    const QStringList &unreadableFolders() const { return m_unreadable; }
+    // Files of a known family that the filter leaves out, by family.
+    int otherTypes(unsigned family) const;
+
+private:
+    void walk(const QByteArray &folder, const QString &decoded, bool decodes);
+
+    FHNameFilter m_filter;
+    bool m_recursive;
+    QVector<File> m_files;
+    QStringList m_undecodable;
+    QStringList m_unreadable;
+    QVector<QPair<unsigned, int>> m_otherTypes;
+};
+
+#endif // FHINPUTWALK_H

@@ -1,0 +1,108 @@
+#include "engine/FHSortPlan.h"
+
+int naturalCompare(const QString &a, const QString &b)
+{
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        const QChar ca = a.at(i);
+        const QChar cb = b.at(j);
+        if (ca.isDigit() && cb.isDigit() && ca.unicode() < 128 && cb.unicode() < 128) {
+            int endA = i;
+            int endB = j;
+            while (endA < a.size() && a.at(endA).isDigit() && a.at(endA).unicode() < 128)
+                ++endA;
+            while (endB < b.size() && b.at(endB).isDigit() && b.at(endB).unicode() < 128)
+                ++endB;
+            int startA = i;
+            int startB = j;
+            while (startA < endA - 1 && a.at(startA) == QLatin1Char('0'))
+                ++startA;
+            while (startB < endB - 1 && b.at(startB) == QLatin1Char('0'))
+                ++startB;
+            const int lengthA = endA - startA;
+            const int lengthB = endB - startB;
+            if (lengthA != lengthB)
+                return lengthA < lengthB ? -1 : 1;
+            if (const int c
+                = QStringRef(&a, startA, lengthA).compare(QStringRef(&b, startB, lengthB)))
+                return c < 0 ? -1 : 1;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const QChar la = ca.toCaseFolded();
+        const QChar lb = cb.toCaseFolded();
+        if (la != lb)
+            return la < lb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size())
+        return i < a.size() ? 1 : -1;
+    const int plain = a.compare(b);
+    return plain < 0 ? -1 : plain > 0 ? 1 : 0;
+}
+
+int compareSubSeconds(const QString &a, const QString &b)
+{
+    const int length = qMax(a.size(), b.size());
+    for (int k = 0; k < length; ++k) {
+        const QChar ca = k < a.size() ? a.at(k) : QLatin1Char('0');
+        const QChar cb = k < b.size() ? b.at(k) : QLatin1Char('0');
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return 0;
+}
+
+bool captureOrderLess(const FHPlanEntry &a, const FHPlanEntry &b)
+{
+    // By the clock's fields, as the temporary names sort: a time that daylight
+    // saving skips or repeats still has its place.
+    if (a.captured.date() != b.captured.date())
+        return a.captured.date() < b.captured.date();
+    if (a.captured.time() != b.captured.time())
+        return a.captured.time() < b.captured.time();
+    if (const int c = compareSubSeconds(a.subSecond, b.subSecond))
+        return c < 0;
+    if (const int c = naturalCompare(a.sourceName, b.sourceName))
+        return c < 0;
+    return a.sourcePath() < b.sourcePath();
+}
+
+QString skipReasonName(FHSkipReason reason)
+{
+    switch (reason) {
+    case FHSkipReason::None:
+        break;
+    case FHSkipReason::NoCaptureDate:
+        return QStringLiteral("no-capture-date");
+    case FHSkipReason::Unreadable:
+        return QStringLiteral("unreadable");
+    case FHSkipReason::Changed:
+        return QStringLiteral("changed");
+    case FHSkipReason::UndecodableName:
+        return QStringLiteral("undecodable-name");
+    case FHSkipReason::Stopped:
+        return QStringLiteral("stopped");
+    }
+    return QString();
+}
+
+QString dateSourceName(FHDateSource source)
+{
+    switch (source) {
+    case FHDateSource::None:
+        break;
+    case FHDateSource::Exif:
+        return QStringLiteral("exif");
+    case FHDateSource::Container:
+        return QStringLiteral("container");
+    case FHDateSource::Name:
+        return QStringLiteral("name");
+    case FHDateSource::File:
+        return QStringLiteral("file");
+    }
+    return QString();
+}

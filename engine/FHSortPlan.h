@@ -1,0 +1,105 @@
+#ifndef FHSORTPLAN_H
+#define FHSORTPLAN_H
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Where a file's capture date came from.
+enum class FHDateSource : quint8
+{
+    None,
+    Exif, // the camera's own date
+    Container, // a video container's creation date
+    Name, // a date in the file name
+    File, // the file system's times
+};
+
+// Why a file stays where it is.
+enum class FHSkipReason : quint8
+{
+    None, // it moves
+    NoCaptureDate,
+    Unreadable, // its metadata could not be read, and a capture date is required
+    Changed, // it changed or went since the listing
+    UndecodableName, // its name has no form in the file-name encoding
+    Stopped, // the run was stopped before it was reached
+};
+
+// The file as it was listed: a moved file is only ever touched again (by an
+// undo, say) while it is still this file.
+struct FHFileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modifiedNs = 0; // modification time, ns since the epoch
+
+    bool isValid() const { return size >= 0; }
+    bool operator==(const FHFileIdentity &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size
+            && modifiedNs == other.modifiedNs;
+    }
+    bool operator!=(const FHFileIdentity &other) const { return !(*this == other); }
+};
+
+// What happens, or happened, to one listed file. Folders are shared between
+// the entries of one folder, so a plan of 100,000 files stays small.
+struct FHPlanEntry
+{
+    QString sourceFolder; // absolute, native separators
+    QString sourceName;
+    QString targetFolder; // empty while the file stays
+    QString temporaryName; // its name between the two passes, once placed
+    QString finalName; // its name at the end, once named
+    QDateTime captured;
+    QString subSecond; // digits only
+    FHDateSource dateFrom = FHDateSource::None;
+    FHSkipReason reason = FHSkipReason::None;
+    bool placed = false; // pass 1 moved it (or, in a dry run, would have)
+    FHFileIdentity identity;
+
+    QString sourcePath() const { return sourceFolder + QLatin1Char('/') + sourceName; }
+    QString temporaryPath() const { return targetFolder + QLatin1Char('/') + temporaryName; }
+    QString finalPath() const { return targetFolder + QLatin1Char('/') + finalName; }
+    // Where the file is at the end: its final name, else its temporary name.
+    QString targetPath() const { return finalName.isEmpty() ? temporaryPath() : finalPath(); }
+    // Whether it still counts as a file that was not moved for a reason of its own.
+    bool countsAsNotMoved() const
+    {
+        return reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::Unreadable
+            || reason == FHSkipReason::UndecodableName;
+    }
+};
+
+// One run from start to end: the dry run, the command's events, the window's
+// summary and the journal all read what happens from here.
+struct FHSortPlan
+{
+    QVector<FHPlanEntry> entries; // in capture order once planned; skipped files last
+    QString cameraMakers; // the list as the run leaves it
+    quint32 movedCount = 0; // files moved (placed) by this run
+    int notMovedCount = 0;
+    // Temporary names left by an earlier run that pass 2 finishes as well.
+    int leftoverCount = 0;
+    // Files of a known family that the run's filters left out, e.g. videos.
+    int otherTypesCount = 0;
+    bool outputCreated = false; // the output folder did not exist before
+    qint64 elapsedMs = 0;
+};
+
+// The order of a run: capture time, then the sub-second digits as a decimal
+// fraction, then the file name in natural order (IMG_998 before IMG_1001),
+// then the whole path.
+bool captureOrderLess(const FHPlanEntry &a, const FHPlanEntry &b);
+// "IMG_998" < "IMG_1001"; letters ignore case, ties fall back to plain order.
+int naturalCompare(const QString &a, const QString &b);
+// "5", "50" and "500" are the same fraction; absent digits count as zero.
+int compareSubSeconds(const QString &a, const QString &b);
+
+QString skipReasonName(FHSkipReason reason); // "no-capture-date", ...
+QString dateSourceName(FHDateSource source); // "exif", ...
+
+#endif // FHSORTPLAN_H

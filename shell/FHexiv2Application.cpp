@@ -1,0 +1,88 @@
+#include "shell/FHexiv2Application.h"
+
+#include "engine/FHExif.h"
+#include "engine/FHIO.h"
+#include "engine/FHSortEngine.h"
+#include "ui/FHRunReporter.h"
+
+#include <QDir>
+
+FHexiv2Application::FHexiv2Application(int &argc, char **argv)
+    : FHApplication(argc, argv)
+    , m_fileGuard(std::make_unique<FHIO>(QDir::currentPath(), QStringLiteral("FHexiv2Application")))
+    , m_lastPlan(std::make_unique<FHSortPlan>())
+{
+    muteExifLibraryWarnings();
+}
+
+FHexiv2Application::~FHexiv2Application() = default;
+
+FHIO *FHexiv2Application::fileGuard() const
+{
+    return m_fileGuard.get();
+}
+
+void FHexiv2Application::sortImages(const QString &inputDir, const QString &outputDir,
+    const QStringList &nameFilters, const QString &namePattern, bool exifOnly, bool recursive,
+    int subFolderMode, quint32 &movedCount, qint32 &notMovedCount, QString &cameraMakers)
+{
+    FHSortOptions options;
+    options.inputDir = inputDir;
+    options.outputDir = outputDir;
+    options.nameFilters = nameFilters;
+    options.namePattern = namePattern;
+    options.exifOnly = exifOnly;
+    options.recursive = recursive;
+    options.subFolderMode = subFolderMode;
+    options.firstTag = movedCount;
+
+    FHRunReporter reporter;
+    FHSortEngine engine(m_fileGuard.get(), &reporter);
+    connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::setProgress);
+    *m_lastPlan = FHSortPlan();
+    m_lastPlan->cameraMakers = cameraMakers;
+    m_engine = &engine;
+    m_lastOutcome = engine.run(options, *m_lastPlan);
+    m_engine = nullptr;
+
+    movedCount += m_lastPlan->movedCount;
+    notMovedCount += m_lastPlan->notMovedCount;
+    cameraMakers = m_lastPlan->cameraMakers;
+}
+
+const FHSortPlan &FHexiv2Application::lastPlan() const
+{
+    return *m_lastPlan;
+}
+
+bool FHexiv2Application::isSorting() const
+{
+    return m_engine != nullptr;
+}
+
+void FHexiv2Application::stopSorting()
+{
+    if (m_engine)
+        m_engine->stop();
+}
+
+bool FHexiv2Application::lastRunStopped() const
+{
+    return m_lastOutcome == FHSortEngine::Stopped;
+}
+
+bool FHexiv2Application::lastRunFailed() const
+{
+    return m_lastOutcome == FHSortEngine::Failed;
+}
+
+bool FHexiv2Application::readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
+{
+    return ::readExif(exifData, cameraMakers, date);
+}
+
+void FHexiv2Application::setProgress(int value)
+{
+    m_progress = value;
+    emit getProgress(value);
+}
