@@ -7,10 +7,10 @@
 // to the window's first expose. Run it several times and take the median; see
 // scripts/startup-bench.sh.
 
-#include "ui/FHMainWindow.h"
 #include "shell/FHMessageHandler.h"
 #include "shell/FHStartUp.h"
 #include "shell/FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
 
 #include <QFile>
 #include <QTcpServer>
@@ -59,7 +59,8 @@ int main(int argc, char *argv[])
             QTcpSocket *socket = server.nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
                 socket->readAll();
-                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\n3.4.0");
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\n3.4.0");
                 socket->disconnectFromHost();
             });
         });

@@ -1,5 +1,7 @@
 #include "Invariant.h"
 
+#include "engine/FHFileTypes.h"
+
 #include "shell/FHLogFile.h"
 #include "ui/FHOutputWidget.h"
 
@@ -113,8 +115,9 @@ bool Invariant::isCutMove(const QStringList &paths) const
 
 QStringList Invariant::imageNameFilters()
 {
-    return { QStringLiteral("*.JPG"), QStringLiteral("*.PNG"), QStringLiteral("*.GIF"),
-        QStringLiteral("*.JPEG") };
+    // Every kind a run may sort, not only the run's own: a wrong content under
+    // any such name is a fault.
+    return FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
 }
 
 bool Invariant::isPhotoName(const QString &fileName)

@@ -2,6 +2,8 @@
 #define SORTRUNNER_H
 
 #include "TestSupport.h"
+#include "engine/FHExif.h"
+#include "engine/FHFileTypes.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +14,7 @@ struct SortRunner
 {
     QString input;
     QString output;
-    QStringList nameFilters { "*.JPG", "*.PNG", "*.GIF", "*.JPEG" };
+    QStringList nameFilters = FHFileTypes::defaultNameFilters();
     QString pattern = QStringLiteral("${NUM}");
     bool exifOnly = true;
     bool recursive = false;
@@ -20,7 +22,7 @@ struct SortRunner
 
     quint32 moved = 0;
     qint32 notMoved = 0;
-    QString makers = QStringLiteral("Canon|Apple|Nikon|Samsung");
+    QString makers = defaultCameraMakers();
     QList<int> progress;
     QStringList currentFiles;
     QList<ModalCloser::Seen> boxes;

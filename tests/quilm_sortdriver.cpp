@@ -5,9 +5,10 @@
 //
 // On return it writes RESULT, a JSON object with the counters, the texts of the
 // boxes and the output panel's text. The log file goes to the working directory.
-#include "ui/FHOutputWidget.h"
-#include "shell/FHexiv2Application.h"
 #include "TestSupport.h"
+#include "engine/FHFileTypes.h"
+#include "shell/FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -33,11 +34,9 @@ int main(int argc, char **argv)
         ModalCloser closer;
         std::fputs("sorting\n", stderr);
         std::fflush(stderr);
-        app.sortImages(args.at(2), args.at(3),
-            { QStringLiteral("*.JPG"), QStringLiteral("*.PNG"), QStringLiteral("*.GIF"),
-                QStringLiteral("*.JPEG") },
-            args.at(7), args.at(5) == QLatin1String("1"), args.at(6) == QLatin1String("1"),
-            args.at(4).toInt(), moved, notMoved, makers);
+        app.sortImages(args.at(2), args.at(3), FHFileTypes::defaultNameFilters(), args.at(7),
+            args.at(5) == QLatin1String("1"), args.at(6) == QLatin1String("1"), args.at(4).toInt(),
+            moved, notMoved, makers);
         for (const ModalCloser::Seen &box : closer.seen()) {
             const QString text = plainTextOf(box.text);
             boxes.append(

@@ -1,9 +1,9 @@
-#include "engine/FHExif.h"
-#include "shell/FHexiv2Application.h"
-#include "SortRunner.h"
 #include "Invariant.h"
+#include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHExif.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -181,12 +181,10 @@ void TestSortRun::burstOrder_data()
     QTest::newRow("sub-seconds of a burst")
         << QStringList { "e.JPG|50", "b.JPG|10", "a.JPG|90", "d.JPG|00", "c.JPG|70", "f.JPG|20" }
         << QStringList { "d.JPG", "b.JPG", "f.JPG", "e.JPG", "c.JPG", "a.JPG" };
-    QTest::newRow("lengths are fractions")
-        << QStringList { "p.JPG|6", "q.JPG|500", "r.JPG|49", "s.JPG|5", "t.JPG|50" }
-        << QStringList { "r.JPG", "q.JPG", "s.JPG", "t.JPG", "p.JPG" };
-    QTest::newRow("absent and non-digit sub-seconds count as zero")
-        << QStringList { "a.JPG|1", "b.JPG", "c.JPG|abc", "d.JPG|2x" }
-        << QStringList { "b.JPG", "c.JPG", "a.JPG", "d.JPG" };
+    QTest::newRow("lengths are fractions") << QStringList { "p.JPG|6", "q.JPG|500", "r.JPG|49",
+        "s.JPG|5", "t.JPG|50" } << QStringList { "r.JPG", "q.JPG", "s.JPG", "t.JPG", "p.JPG" };
+    QTest::newRow("absent and non-digit sub-seconds count as zero") << QStringList { "a.JPG|1",
+        "b.JPG", "c.JPG|abc", "d.JPG|2x" } << QStringList { "b.JPG", "c.JPG", "a.JPG", "d.JPG" };
     QTest::newRow("natural name order")
         << QStringList { "IMG_1002.JPG", "IMG_997.JPG", "IMG_1000.JPG", "IMG_998.JPG",
                "IMG_1004.JPG", "IMG_999.JPG", "IMG_1001.JPG", "IMG_1003.JPG" }

@@ -1,15 +1,16 @@
 #include "ui/FHMainWindow.h"
+#include "engine/FHFileTypes.h"
 
-#include "ui/FHAnimationPanel.h"
-#include "shell/FHApplication.h"
 #include "FHConfig.h"
-#include "ui/FHFontFit.h"
 #include "engine/FHIO.h"
+#include "shell/FHApplication.h"
+#include "shell/FHexiv2Application.h"
+#include "ui/FHAnimationPanel.h"
+#include "ui/FHFontFit.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRuleDialog.h"
 #include "ui/FHSettings.h"
 #include "ui/FHWrappingRadioButton.h"
-#include "shell/FHexiv2Application.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -250,8 +251,7 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_mainLayout->addStretch(1);
     setCentralWidget(m_centralWidget);
 
-    nameFilters = QStringLiteral("*.JPG|*.PNG|*.GIF|*.JPEG")
-                      .split(QLatin1Char('|'), Qt::KeepEmptyParts, Qt::CaseSensitive);
+    nameFilters = FHFileTypes::defaultNameFilters();
 
     connect(engine->fileGuard(), &FHIO::getCurrentFile, this, &FHMainWindow::updateDetail);
     connect(engine, &FHexiv2Application::getProgress, m_progressBar, &QProgressBar::setValue);
@@ -422,7 +422,15 @@ void FHMainWindow::rules()
 
 void FHMainWindow::updateDetail(const QString &path)
 {
+    // Painting every path and answering events after every file would cost the
+    // run ten times its own work: about 30 times a second is enough to see it
+    // move and to keep the menus usable. The last path is shown when the run ends.
+    m_pendingPath = path;
+    if (m_shownPath.isValid() && m_shownPath.elapsed() < 33)
+        return;
+    m_shownPath.start();
     m_statusLine->setText(path);
+    m_pendingPath.clear();
     QCoreApplication::processEvents();
 }
 
@@ -443,8 +451,12 @@ void FHMainWindow::start()
     quint32 movedCount = 0;
     qint32 notMovedCount = 0;
 
+    m_shownPath.invalidate();
     engine->sortImages(inputDir, outputDir, nameFilters, namePattern, exifOnly, recursive,
         subFolderMode, movedCount, notMovedCount, cameraMakers);
+    if (!m_pendingPath.isEmpty())
+        m_statusLine->setText(m_pendingPath);
+    m_pendingPath.clear();
 
     if (notMovedCount > 0)
         showSummary(movedCount, notMovedCount);

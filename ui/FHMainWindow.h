@@ -1,6 +1,7 @@
 #ifndef FHMAINWINDOW_H
 #define FHMAINWINDOW_H
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -122,6 +123,9 @@ private:
     QButtonGroup *m_recursionGroup;
     QButtonGroup *m_namingGroup;
     QButtonGroup *m_subFolderGroup;
+
+    QElapsedTimer m_shownPath; // since the status line last showed a path
+    QString m_pendingPath; // the path in hand, when not yet shown
 
     QString cameraMakers;
     QStringList nameFilters;

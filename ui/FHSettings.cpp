@@ -1,4 +1,5 @@
 #include "ui/FHSettings.h"
+#include "engine/FHExif.h"
 
 #include <QDir>
 #include <QLocale>
@@ -39,7 +40,7 @@ QVariant no()
 }
 QVariant makers()
 {
-    return QStringLiteral("Canon|Apple|Nikon|Samsung");
+    return defaultCameraMakers();
 }
 QVariant numberOnly()
 {
