@@ -62,11 +62,17 @@ void FHConsoleReporter::error(const QString &text)
 void FHConsoleReporter::exception(const FHException &e)
 {
     m_failed = true;
-    if (m_json)
-        printEvent({ { QStringLiteral("event"), QStringLiteral("report") },
+    if (m_json) {
+        Event event { { QStringLiteral("event"), QStringLiteral("report") },
             { QStringLiteral("level"), QStringLiteral("error") },
-            { QStringLiteral("code"), e.codeText() }, { QStringLiteral("text"), e.message() } });
+            { QStringLiteral("code"), e.codeText() }, { QStringLiteral("text"), e.message() } };
+        if (!e.systemReason().isEmpty())
+            event.append({ QStringLiteral("reason"), e.systemReason() });
+        printEvent(event);
+    }
     printLine(QStringLiteral("quilm-sort: error %1: %2").arg(e.codeText(), e.message()), true);
+    if (!e.systemReason().isEmpty())
+        printLine(QStringLiteral("quilm-sort: %1").arg(e.systemReason()), true);
 }
 
 void FHConsoleReporter::showProgress(

@@ -256,7 +256,9 @@ int FHSortCommand::run(const QStringList &arguments)
     QString makers = plan.cameraMakers;
     if (makers.startsWith(QLatin1Char('|')))
         makers.remove(0, 1);
-    if (!parser.isSet(quiet) || console.json())
+    // A run that failed before it listed anything has nothing to sum up.
+    const bool listed = outcome != FHSortEngine::Failed || !plan.entries.isEmpty();
+    if (console.json() || (listed && !parser.isSet(quiet)))
         printSummary(plan, makers, options.dryRun, outcome == FHSortEngine::Stopped, console);
     return outcome == FHSortEngine::Completed ? Done : RunFailed;
 }

@@ -20,12 +20,17 @@ public:
 
     const QString &message() const { return m_message; }
     const QString &codeText() const { return m_codeText; }
+    // What the system said, e.g. "No space left on device"; shown beside the
+    // fixed message, never inside it. Empty when there is nothing to add.
+    const QString &systemReason() const { return m_systemReason; }
+    void setSystemReason(const QString &reason) { m_systemReason = reason; }
 
 private:
     FHException(int code, const QString &format, std::initializer_list<QString> args);
 
     QString m_message;
     QString m_codeText;
+    QString m_systemReason;
 };
 
 // Error codes and their fixed formats; never translated.

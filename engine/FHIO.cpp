@@ -3,6 +3,8 @@
 #include "engine/FHException.h"
 #include "engine/FHSafeMove.h"
 
+#include <cstring>
+
 FHIO::FHIO(const QString &path, const QString &role)
     : m_role(role)
     , m_info(path)
@@ -96,7 +98,10 @@ void FHIO::renameTo(const QString &newPath)
 {
     if (newPath == m_currentFile)
         return;
-    if (FHSafeMove::moveFile(m_currentFile, newPath) != 0)
-        throw FHException(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
+    if (const int error = FHSafeMove::moveFile(m_currentFile, newPath)) {
+        FHException e(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
+        e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
+        throw e;
+    }
     setCurrentFile(newPath);
 }

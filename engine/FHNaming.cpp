@@ -1,6 +1,12 @@
 #include "engine/FHNaming.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextStream>
+
+#include <sys/vfs.h>
 
 QString &expandNamePattern(
     QString &pattern, int number, int year, int month, int day, int hour, int minute, int second)
@@ -31,4 +37,84 @@ const QRegularExpression &temporaryNamePattern()
     static const QRegularExpression pattern(
         QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})-(\\d{2})-(\\d{2})-(\\d{2})_(\\w{10})$"));
     return pattern;
+}
+
+namespace {
+
+// The file-system type of the mount holding the path, as /proc/self/mountinfo
+// names it ("ext4", "fuseblk", ...).
+QString mountType(const QString &path)
+{
+    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
+    if (!mounts.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QString best;
+    int bestLength = -1;
+    QTextStream in(&mounts);
+    QString line;
+    while (in.readLineInto(&line)) {
+        const QStringList fields = line.split(QLatin1Char(' '));
+        const int dash = fields.indexOf(QStringLiteral("-"));
+        if (fields.size() < 5 || dash < 0 || dash + 1 >= fields.size())
+            continue;
+        // Blanks and other bytes in mount points come octal-escaped.
+        QString point = fields.at(4);
+        point.replace(QLatin1String("\\040"), QLatin1String(" "));
+        const bool inside = path == point || point == QLatin1String("/")
+            || path.startsWith(point + QLatin1Char('/'));
+        if (inside && point.size() > bestLength) {
+            bestLength = point.size();
+            best = fields.at(dash + 1);
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+bool forbidsBackslash(const QString &folder)
+{
+    QFileInfo existing(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+    while (!existing.exists() && !existing.isRoot())
+        existing.setFile(existing.absolutePath());
+    struct statfs fs;
+    if (::statfs(QFile::encodeName(existing.absoluteFilePath()).constData(), &fs) != 0)
+        return false;
+    switch (quint32(fs.f_type)) {
+    case 0x4d44: // FAT
+    case 0x2011bab0: // exFAT
+    case 0x5346544e: // NTFS
+    case 0x7366746e: // NTFS (ntfs3)
+    case 0xff534d42: // SMB
+    case 0xfe534d42: // SMB2
+        return true;
+    case 0x65735546: { // FUSE: exFAT and NTFS drivers mount as "fuseblk"
+        const QString type = mountType(existing.canonicalFilePath());
+        return type == QLatin1String("fuseblk") || type.contains(QLatin1String("exfat"))
+            || type.contains(QLatin1String("ntfs"));
+    }
+    default:
+        return false;
+    }
+}
+
+QString namePatternProblem(const QString &pattern, const QString &folder, int longestSuffix)
+{
+    if (pattern.contains(QLatin1Char('/')))
+        return QStringLiteral("it holds \"/\", which would send the photos into other folders");
+    if (pattern.contains(QChar(0)))
+        return QStringLiteral("it holds a NUL character");
+    if (pattern.contains(QLatin1Char('\\')) && !folder.isEmpty() && forbidsBackslash(folder))
+        return QStringLiteral("it holds \"\\\", which the file system of '%1' does not allow")
+            .arg(folder);
+    QString name = pattern;
+    expandNamePattern(name, 1, 2014, 12, 31, 23, 34, 45);
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("a name would be \"%1\"").arg(name);
+    // Numbers beyond a million photos in one folder are not worth a longer limit.
+    QString longest = pattern;
+    expandNamePattern(longest, 999999, 2014, 12, 31, 23, 34, 45);
+    if (longest.toUtf8().size() + longestSuffix > 255)
+        return QStringLiteral("the names would be longer than 255 bytes");
+    return QString();
 }

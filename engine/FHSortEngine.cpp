@@ -197,7 +197,7 @@ public:
     FHSortEngine::Outcome run();
 
 private:
-    void prepare();
+    bool prepare();
     void listAndRead();
     void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
     void order();
@@ -280,7 +280,8 @@ FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan
 
 FHSortEngine::Outcome FHSortRun::run()
 {
-    prepare();
+    if (!prepare())
+        return FHSortEngine::Failed;
     if (!m_options.dryRun && !m_lock.tryLock(m_output)) {
         m_reporter.error(
             QStringLiteral("Another sort into '%1' is running (%2); nothing was moved. Try again "
@@ -300,7 +301,7 @@ FHSortEngine::Outcome FHSortRun::run()
     return m_engine.stopRequested() ? FHSortEngine::Stopped : FHSortEngine::Completed;
 }
 
-void FHSortRun::prepare()
+bool FHSortRun::prepare()
 {
     if (!m_options.namePattern.contains(QLatin1String("${NUM}"), Qt::CaseSensitive))
         throw FHException(
@@ -317,17 +318,31 @@ void FHSortRun::prepare()
 
     FHIO outputGuard(m_options.outputDir, OutputDirectoryRole);
     m_output = QDir::toNativeSeparators(QDir::cleanPath(outputGuard.currentFile()));
+
+    // A pattern that cannot name files would leave every photo under its
+    // temporary name after pass 1: refuse it before anything is touched.
+    int longestSuffix = 0;
+    for (const QString &filter : m_options.nameFilters)
+        longestSuffix = qMax(longestSuffix, filter.toUtf8().size() - filter.lastIndexOf('.'));
+    if (const QString problem = namePatternProblem(m_options.namePattern, m_output, longestSuffix);
+        !problem.isEmpty()) {
+        m_reporter.error(QStringLiteral("The naming pattern '%1' cannot be used: %2. Nothing was "
+                                        "moved.")
+                             .arg(m_options.namePattern, problem));
+        return false;
+    }
+
     const QFileInfo output(m_output);
     m_plan.outputCreated = !output.exists() && !output.isSymLink();
     if (!m_options.dryRun) {
         outputGuard.makeDirectory();
-        return;
+        return true;
     }
     if (!m_plan.outputCreated) {
         if (!output.isDir() || output.isSymLink())
             throw FHException(
                 FHError::PathIsFile, FHError::PathIsFileFormat, m_output, OutputDirectoryRole);
-        return;
+        return true;
     }
     // It would be created with its parents: that works only below a folder.
     QFileInfo ancestor(output.absolutePath());
@@ -337,6 +352,7 @@ void FHSortRun::prepare()
         throw FHException(FHError::CreateDirectory, FHError::CreateDirectoryFormat, m_output,
             OutputDirectoryRole);
     m_view.folderCreated(m_output);
+    return true;
 }
 
 void FHSortRun::listAndRead()

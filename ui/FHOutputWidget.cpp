@@ -123,8 +123,12 @@ void reportError(const QString &text)
 void reportException(const FHException &e)
 {
     FHLogFile::instance().write(e.message());
+    if (!e.systemReason().isEmpty())
+        FHLogFile::instance().write(e.systemReason());
     FHOutputWidget *panel = FHOutputWidget::instance();
     panel->appendException(e);
+    if (!e.systemReason().isEmpty())
+        panel->appendText(e.systemReason(), false);
     panel->reveal();
     showRunTimeError(e);
 }
