@@ -107,14 +107,13 @@ QString namePatternProblem(const QString &pattern, const QString &folder, int lo
     if (pattern.contains(QLatin1Char('\\')) && !folder.isEmpty() && forbidsBackslash(folder))
         return QStringLiteral("it holds \"\\\", which the file system of '%1' does not allow")
             .arg(folder);
+    // Room for a three-digit number: a folder of a thousand photos and more may
+    // still meet a name too long, which fails cleanly where it happens.
     QString name = pattern;
     expandNamePattern(name, 1, 2014, 12, 31, 23, 34, 45);
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("a name would be \"%1\"").arg(name);
-    // Numbers beyond a million photos in one folder are not worth a longer limit.
-    QString longest = pattern;
-    expandNamePattern(longest, 999999, 2014, 12, 31, 23, 34, 45);
-    if (longest.toUtf8().size() + longestSuffix > 255)
+    if (name.toUtf8().size() + longestSuffix > 255)
         return QStringLiteral("the names would be longer than 255 bytes");
     return QString();
 }

@@ -1,5 +1,5 @@
-#include "engine/FHNaming.h"
 #include "TestSupport.h"
+#include "engine/FHNaming.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -17,6 +17,8 @@ private slots:
     void temporaryName();
     void recognise_data();
     void recognise();
+    void patternProblem_data();
+    void patternProblem();
 };
 
 void TestNaming::expand_data()
@@ -116,6 +118,38 @@ void TestNaming::recognise()
         QCOMPARE(match.captured(1), QStringLiteral("2014"));
         QCOMPARE(match.captured(6), QStringLiteral("45"));
     }
+}
+
+void TestNaming::patternProblem_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("problem"); // a part of the text, or empty when usable
+
+    QTest::newRow("number") << "${NUM}"
+                            << "";
+    QTest::newRow("date prefix") << "${YYYY}-${mm}-${DD} ${NUM}"
+                                 << "";
+    QTest::newRow("backslash where allowed") << "a\\${NUM}"
+                                             << "";
+    QTest::newRow("folder per year") << "${YYYY}/${NUM}"
+                                     << "\"/\"";
+    QTest::newRow("climbs out") << "../${NUM}"
+                                << "\"/\"";
+    QTest::newRow("NUL") << QString("x") + QChar(0) + "${NUM}"
+                         << "NUL";
+    QTest::newRow("longest name") << "${NUM}" + QString(247, 'n') << "";
+    QTest::newRow("one byte more") << "${NUM}" + QString(248, 'n') << "255 bytes";
+}
+
+void TestNaming::patternProblem()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, problem);
+    const QString found = namePatternProblem(pattern, QString(), 5);
+    if (problem.isEmpty())
+        QCOMPARE(found, QString());
+    else
+        QVERIFY2(found.contains(problem), qPrintable(found));
 }
 
 QUILM_TEST_MAIN(TestNaming)
