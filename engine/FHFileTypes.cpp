@@ -83,6 +83,36 @@ unsigned familyOf(const QString &fileName)
     return dot < 0 ? 0 : bySuffix.value(fileName.mid(dot + 1).toLower(), 0);
 }
 
+bool isSidecar(const QString &fileName)
+{
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return false;
+    const QStringRef suffix = fileName.midRef(dot + 1);
+    return suffix.compare(QLatin1String("xmp"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QLatin1String("thm"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QLatin1String("aae"), Qt::CaseInsensitive) == 0;
+}
+
+QStringList sidecarNameFilters()
+{
+    return { QStringLiteral("*.xmp"), QStringLiteral("*.THM"), QStringLiteral("*.AAE") };
+}
+
+QString keptSuffix(const QString &fileName)
+{
+    int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return QString();
+    if (isSidecar(fileName)) {
+        // IMG_1.CR2.xmp keeps ".CR2.xmp": the photo's suffix tells which one it edits.
+        const int inner = fileName.lastIndexOf(QLatin1Char('.'), dot - 1);
+        if (inner > 0 && familyOf(fileName.left(dot)))
+            dot = inner;
+    }
+    return fileName.mid(dot);
+}
+
 } // namespace FHFileTypes
 
 FHNameFilter::FHNameFilter(const QStringList &filters)

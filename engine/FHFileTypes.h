@@ -41,6 +41,15 @@ QStringList defaultNameFilters();
 // The family of a file by its suffix (any case), or 0 when it is none of ours.
 unsigned familyOf(const QString &fileName);
 
+// Files that go with a photo: NAME.xmp, NAME.EXT.xmp, NAME.THM and NAME.AAE.
+bool isSidecar(const QString &fileName);
+QStringList sidecarNameFilters();
+
+// The name's part that a sorted file keeps: ".JPG" of a photo, ".CR2.xmp" of
+// the sidecar IMG_1.CR2.xmp, ".xmp" of IMG_1.xmp. The rest is its base name,
+// which ties a photo to its companions.
+QString keptSuffix(const QString &fileName);
+
 } // namespace FHFileTypes
 
 // Matches file names against wildcard filters, ignoring case, as a directory

@@ -92,6 +92,10 @@ void FHInputWalk::walk(const QByteArray &folder, const QString &decoded, bool fo
         if (type != DT_REG)
             continue;
         const QString fileName = QFile::decodeName(name);
+        if (nameDecodes && FHFileTypes::isSidecar(fileName) && !m_filter.matches(fileName)) {
+            m_sidecars.append({ decoded, fileName });
+            continue;
+        }
         if (!m_filter.matches(fileName)) {
             if (const unsigned family = FHFileTypes::familyOf(fileName)) {
                 auto it = std::find_if(m_otherTypes.begin(), m_otherTypes.end(),

@@ -26,6 +26,9 @@ public:
 
     // The files matching the filter, in the order the file system gives them.
     const QVector<File> &files() const { return m_files; }
+    // Sidecars (NAME.xmp, NAME.EXT.xmp, NAME.THM, NAME.AAE), which go with their
+    // photo and are never sorted on their own.
+    const QVector<File> &sidecars() const { return m_sidecars; }
     // Files matching the filter whose path has no form in the system's
     // file-name encoding, shown with each byte that does not decode as \xNN.
     const QStringList &undecodable() const { return m_undecodable; }
@@ -40,6 +43,7 @@ private:
     FHNameFilter m_filter;
     bool m_recursive;
     QVector<File> m_files;
+    QVector<File> m_sidecars;
     QStringList m_undecodable;
     QStringList m_unreadable;
     QVector<QPair<unsigned, int>> m_otherTypes;

@@ -2,12 +2,14 @@
 
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
+#include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
 #include "engine/FHNaming.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
+#include "engine/FHShotGroups.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -83,13 +85,6 @@ FileStatus statusOf(const QString &path)
     return status;
 }
 
-// Taken by anything at all, a dangling link included.
-bool existsOnDisk(const QString &path)
-{
-    struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
 QString openFailure(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
@@ -99,84 +94,6 @@ QString openFailure(const QString &folder)
     }
     return QString::fromLocal8Bit(std::strerror(errno));
 }
-
-// What the folders hold as the run goes. In a real run that is the disk itself;
-// in a dry run it is the disk with the run's own moves laid over it, so that
-// every decision (a free tag, a free number) comes out as the real run's would.
-class FolderView
-{
-public:
-    explicit FolderView(bool simulate)
-        : m_simulate(simulate)
-    {
-    }
-
-    bool simulates() const { return m_simulate; }
-
-    bool taken(const QString &path) const
-    {
-        if (m_simulate) {
-            const int slash = path.lastIndexOf(QLatin1Char('/'));
-            if (m_added.value(path.left(slash)).contains(path.mid(slash + 1)))
-                return true;
-            if (m_removed.contains(path))
-                return false;
-        }
-        return existsOnDisk(path);
-    }
-
-    bool isFolder(const QString &path) const
-    {
-        if (m_simulate && m_createdFolders.contains(path))
-            return true;
-        const QFileInfo info(path);
-        return info.isDir() && !info.isSymLink();
-    }
-
-    void folderCreated(const QString &path) { m_createdFolders.insert(path); }
-    const QSet<QString> &createdFolders() const { return m_createdFolders; }
-
-    void moved(const QString &from, const QString &to)
-    {
-        removed(from);
-        const int slash = to.lastIndexOf(QLatin1Char('/'));
-        m_added[to.left(slash)].insert(to.mid(slash + 1));
-        m_removed.remove(to);
-    }
-
-    void removed(const QString &path)
-    {
-        const int slash = path.lastIndexOf(QLatin1Char('/'));
-        auto added = m_added.find(path.left(slash));
-        if (added != m_added.end() && added->remove(path.mid(slash + 1)))
-            return;
-        m_removed.insert(path);
-    }
-
-    // The files of a folder matching the filters, as pass 2 lists them: files
-    // and links to files, not hidden ones; the whole list before anything changes.
-    QStringList list(const QString &folder, const QStringList &nameFilters) const
-    {
-        QStringList entries;
-        QDirIterator it(folder, nameFilters, QDir::Files | QDir::NoDotAndDotDot);
-        while (it.hasNext()) {
-            const QString path = QDir::toNativeSeparators(it.next());
-            if (!m_simulate || !m_removed.contains(path))
-                entries.append(path);
-        }
-        if (m_simulate) {
-            for (const QString &name : m_added.value(folder))
-                entries.append(folder + QLatin1Char('/') + name);
-        }
-        return entries;
-    }
-
-private:
-    bool m_simulate;
-    QHash<QString, QSet<QString>> m_added; // by folder
-    QSet<QString> m_removed;
-    QSet<QString> m_createdFolders;
-};
 
 } // namespace
 
@@ -203,11 +120,13 @@ private:
     void order();
     void checkTargetFolders();
     void placeAll();
-    void placeOne(FHPlanEntry &entry);
+    void placeGroup(int first, int size);
+    void undoPartOfGroup(const QVector<int> &moved);
     void prepareFolder(const QString &folder);
     bool finishCutMove(FHPlanEntry &entry);
     void nameAll();
-    void nameFolder(const QString &folder, QStringList entries);
+    void nameShot(const QString &folder, const QStringList &files, int position, int &lastNumber,
+        const QHash<QString, int> &placed);
     void removeSecondNames(QStringList &entries);
     bool changedSinceRead(FHPlanEntry &entry);
 
@@ -227,12 +146,14 @@ private:
     FHSortEngine &m_engine;
     const FHSortOptions &m_options;
     FHSortPlan &m_plan;
-    FolderView m_view;
+    FHFolderView m_view;
     FHIO &m_guard;
     FHReporter &m_reporter;
     FHOutputLock m_lock;
     QString m_output; // absolute, native separators
     QString m_subFolderFormat;
+    // The files pass 2 names: the run's kinds and the sidecars that go with them.
+    QStringList m_outputFilters;
     int m_progress = 0;
     qint64 m_passOneDone = 0;
     qint64 m_passOneTotal = 0;
@@ -311,6 +232,7 @@ bool FHSortRun::prepare()
     else if (m_options.subFolderMode == 2)
         m_subFolderFormat = QStringLiteral("yyyy-MM-dd");
     m_tag = m_options.firstTag;
+    m_outputFilters = m_options.nameFilters + FHFileTypes::sidecarNameFilters();
 
     FHIO inputGuard(m_options.inputDir, InputDirectoryRole);
     inputGuard.checkDirectory();
@@ -321,9 +243,11 @@ bool FHSortRun::prepare()
 
     // A pattern that cannot name files would leave every photo under its
     // temporary name after pass 1: refuse it before anything is touched.
+    // The longest name part a file keeps is a sidecar's, as in ".JPEG.xmp".
     int longestSuffix = 0;
     for (const QString &filter : m_options.nameFilters)
         longestSuffix = qMax(longestSuffix, filter.toUtf8().size() - filter.lastIndexOf('.'));
+    longestSuffix += 4;
     if (const QString problem = namePatternProblem(m_options.namePattern, m_output, longestSuffix);
         !problem.isEmpty()) {
         m_reporter.error(QStringLiteral("The naming pattern '%1' cannot be used: %2. Nothing was "
@@ -383,6 +307,18 @@ void FHSortRun::listAndRead()
         m_plan.entries.append(std::move(entry));
         stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
         emit m_engine.filesDone(FHSortEngine::Reading, m_plan.entries.size(), files.size());
+    }
+    for (const FHInputWalk::File &file : walk.sidecars()) {
+        FHPlanEntry entry;
+        entry.sourceFolder = file.folder;
+        entry.sourceName = file.name;
+        entry.companion = true;
+        const FileStatus status = statusOf(file.path());
+        if (status.regular)
+            entry.identity = status.identity;
+        else
+            entry.reason = FHSkipReason::Changed;
+        m_plan.entries.append(std::move(entry));
     }
     // The walk cannot name these: the user is told, and they stay where they are.
     for (const QString &path : walk.undecodable()) {
@@ -448,12 +384,12 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
 
 void FHSortRun::order()
 {
-    auto &entries = m_plan.entries;
-    const auto skipped = std::stable_partition(entries.begin(), entries.end(),
-        [](const FHPlanEntry &e) { return e.reason == FHSkipReason::None; });
-    std::stable_sort(entries.begin(), skipped, captureOrderLess);
+    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter);
     // A file whose read found it gone counts for one step only.
-    m_passOneTotal = m_passOneDone + (skipped - entries.begin());
+    qint64 moving = 0;
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
+        moving += entry.reason == FHSkipReason::None ? 1 : 0;
+    m_passOneTotal = m_passOneDone + moving;
 }
 
 void FHSortRun::checkTargetFolders()
@@ -475,16 +411,22 @@ void FHSortRun::placeAll()
 {
     const qint64 total = m_passOneTotal - m_passOneDone;
     qint64 done = 0;
-    for (FHPlanEntry &entry : m_plan.entries) {
-        if (entry.reason != FHSkipReason::None)
-            continue;
-        if (m_engine.stopRequested()) {
-            entry.reason = FHSkipReason::Stopped;
-            continue;
+    auto &entries = m_plan.entries;
+    for (int first = 0; first < entries.size();) {
+        const int size = FHShotGroups::groupSize(entries, first);
+        if (entries.at(first).reason == FHSkipReason::None) {
+            if (m_engine.stopRequested()) {
+                for (int i = first; i < first + size; ++i)
+                    entries[i].reason = FHSkipReason::Stopped;
+            } else {
+                placeGroup(first, size);
+                for (int i = 0; i < size; ++i) {
+                    stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
+                    emit m_engine.filesDone(FHSortEngine::Moving, ++done, total);
+                }
+            }
         }
-        placeOne(entry);
-        stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
-        emit m_engine.filesDone(FHSortEngine::Moving, ++done, total);
+        first += size;
     }
 }
 
@@ -509,28 +451,79 @@ bool FHSortRun::changedSinceRead(FHPlanEntry &entry)
     return true;
 }
 
-void FHSortRun::placeOne(FHPlanEntry &entry)
+void FHSortRun::placeGroup(int first, int size)
 {
-    m_guard.setRole(ImageFileRole);
-    m_guard.setCurrentFile(entry.sourcePath());
-    if (changedSinceRead(entry))
+    auto &entries = m_plan.entries;
+    FHPlanEntry &lead = entries[first];
+    QVector<int> moving;
+    for (int i = first; i < first + size; ++i) {
+        m_guard.setRole(ImageFileRole);
+        m_guard.setCurrentFile(entries.at(i).sourcePath());
+        if (!changedSinceRead(entries[i]))
+            moving.append(i);
+        else if (i == first)
+            break;
+    }
+    if (lead.reason != FHSkipReason::None) {
+        // Without its photo the rest of the shot stays too.
+        for (int i = first + 1; i < first + size; ++i)
+            entries[i].reason = FHSkipReason::Changed;
         return;
-    prepareFolder(entry.targetFolder);
-    if (finishCutMove(entry))
+    }
+    prepareFolder(lead.targetFolder);
+    if (size == 1 && finishCutMove(lead))
         return;
 
-    const QString suffix = QLatin1Char('.') + QFileInfo(entry.sourceName).suffix();
-    QString name;
-    do {
-        name = temporaryName(entry.captured, m_tag++) + suffix;
-    } while (m_view.taken(entry.targetFolder + QLatin1Char('/') + name));
-    const QString target = entry.targetFolder + QLatin1Char('/') + name;
-    if (m_view.simulates())
-        m_view.moved(entry.sourcePath(), target);
-    else
-        m_guard.renameTo(target);
-    entry.temporaryName = name;
-    entry.placed = true;
+    // One tag for the whole shot: every member's name must be free.
+    QStringList names;
+    for (bool free = false; !free;) {
+        const QString base = temporaryName(lead.captured, m_tag++);
+        names.clear();
+        free = true;
+        for (const int i : qAsConst(moving)) {
+            names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
+            free = free && !m_view.taken(lead.targetFolder + QLatin1Char('/') + names.last());
+        }
+    }
+    for (int k = 0; k < moving.size(); ++k) {
+        FHPlanEntry &entry = entries[moving.at(k)];
+        const QString target = lead.targetFolder + QLatin1Char('/') + names.at(k);
+        if (m_view.simulates()) {
+            m_view.moved(entry.sourcePath(), target);
+        } else {
+            m_guard.setRole(ImageFileRole);
+            m_guard.setCurrentFile(entry.sourcePath());
+            try {
+                m_guard.renameTo(target);
+            } catch (const FHException &) {
+                undoPartOfGroup(moving.mid(0, k));
+                throw;
+            }
+        }
+        entry.temporaryName = names.at(k);
+        entry.placed = true;
+    }
+}
+
+// A shot is never left split between two numbers: when one of its files
+// cannot move, those already moved go back, or the report says where they are.
+void FHSortRun::undoPartOfGroup(const QVector<int> &moved)
+{
+    for (const int i : moved) {
+        FHPlanEntry &entry = m_plan.entries[i];
+        const QString placedAt = entry.temporaryPath();
+        if (FHSafeMove::moveFile(placedAt, entry.sourcePath()) == 0) {
+            entry.placed = false;
+            entry.temporaryName.clear();
+            m_reporter.message(QStringLiteral("'%1' went back to '%2': the rest of its shot could "
+                                              "not be moved")
+                                   .arg(placedAt, entry.sourcePath()));
+        } else {
+            m_reporter.message(QStringLiteral("'%1' could not go back and is at '%2'; the next "
+                                              "run gives it its final name")
+                                   .arg(entry.sourcePath(), placedAt));
+        }
+    }
 }
 
 void FHSortRun::prepareFolder(const QString &folder)
@@ -546,7 +539,7 @@ void FHSortRun::prepareFolder(const QString &folder)
         folderGuard.makeDirectory();
         FHSafeMove::removeStalePartialCopies(folder);
     }
-    const QStringList entries = m_view.list(folder, m_options.nameFilters);
+    const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
         const QString name = path.mid(folder.size() + 1);
         if (temporaryNamePattern().match(QFileInfo(name).baseName()).hasMatch())
@@ -610,7 +603,7 @@ void FHSortRun::nameAll()
             if (const QString reason = openFailure(folder); !reason.isEmpty())
                 m_reporter.error(unreadableFolderText(folder, reason, TemporaryNamesText));
         }
-        listings.append(m_view.list(folder, m_options.nameFilters));
+        listings.append(m_view.list(folder, m_outputFilters));
         total += listings.last().size();
     }
 
@@ -630,46 +623,78 @@ void FHSortRun::nameAll()
         entries.sort(Qt::CaseSensitive);
         removeSecondNames(entries);
 
-        const QRegularExpression &pattern = temporaryNamePattern();
         const QString folder = folders.at(f);
+        int position = 0;
         int lastNumber = 0;
-        for (int i = 0; i < entries.size(); ++i) {
-            stepProgress(50, 100, ++done, total);
-            emit m_engine.filesDone(FHSortEngine::Naming, done, total);
-            m_guard.setCurrentFile(entries.at(i));
-            m_guard.setRole(TemporaryFileRole);
-            const QRegularExpressionMatch match = pattern.match(m_guard.baseName());
-            if (!match.hasMatch())
-                continue;
-            int parts[6];
-            for (int group = 1; group <= 6; ++group)
-                parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
-            const QString suffix = QLatin1Char('.') + m_guard.suffix();
-            const QString current = m_guard.currentFile();
-
-            // The position in the listing, or the next number after it whose name
-            // is free; numbers keep ascending within the folder.
-            for (int number = qMax(i + 1, lastNumber + 1);; ++number) {
-                QString name = m_options.namePattern;
-                expandNamePattern(
-                    name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
-                name += suffix;
-                const QString target = folder + QLatin1Char('/') + name;
-                if (target != current && m_view.taken(target))
-                    continue;
-                if (m_view.simulates())
-                    m_view.moved(current, target);
-                else
-                    m_guard.renameTo(target);
-                lastNumber = number;
-                const auto own = placed.constFind(current.mid(folder.size() + 1));
-                if (own != placed.constEnd())
-                    m_plan.entries[*own].finalName = name;
-                else
-                    ++m_plan.leftoverCount;
-                break;
+        for (int first = 0; first < entries.size();) {
+            // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
+            // position; sorted by path they lie side by side.
+            const QString base = QFileInfo(entries.at(first)).baseName();
+            int end = first + 1;
+            while (end < entries.size() && QFileInfo(entries.at(end)).baseName() == base)
+                ++end;
+            ++position;
+            nameShot(folder, entries.mid(first, end - first), position, lastNumber, placed);
+            for (; first < end; ++first) {
+                stepProgress(50, 100, ++done, total);
+                emit m_engine.filesDone(FHSortEngine::Naming, done, total);
             }
         }
+    }
+}
+
+// Gives the temporary names of one shot their final names: the position in the
+// listing, or the next number after it under which every file's name is free,
+// so that numbers keep ascending within the folder.
+void FHSortRun::nameShot(const QString &folder, const QStringList &files, int position,
+    int &lastNumber, const QHash<QString, int> &placed)
+{
+    m_guard.setCurrentFile(files.first());
+    m_guard.setRole(TemporaryFileRole);
+    const QRegularExpressionMatch match = temporaryNamePattern().match(m_guard.baseName());
+    if (!match.hasMatch())
+        return;
+    int parts[6];
+    for (int group = 1; group <= 6; ++group)
+        parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
+
+    QStringList targets;
+    for (int number = qMax(position, lastNumber + 1);; ++number) {
+        QString name = m_options.namePattern;
+        expandNamePattern(name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+        targets.clear();
+        bool free = true;
+        for (const QString &file : files) {
+            targets << folder + QLatin1Char('/') + name + QLatin1Char('.')
+                    + QFileInfo(file).completeSuffix();
+            free = free && (targets.last() == file || !m_view.taken(targets.last()));
+        }
+        if (free) {
+            lastNumber = number;
+            break;
+        }
+    }
+    for (int k = 0; k < files.size(); ++k) {
+        m_guard.setCurrentFile(files.at(k));
+        m_guard.setRole(TemporaryFileRole);
+        if (m_view.simulates()) {
+            m_view.moved(files.at(k), targets.at(k));
+        } else {
+            try {
+                m_guard.renameTo(targets.at(k));
+            } catch (const FHException &) {
+                // The shot keeps one number: the files already named get their
+                // temporary names back, for the next run to finish.
+                for (int back = 0; back < k; ++back)
+                    FHSafeMove::moveFile(targets.at(back), files.at(back));
+                throw;
+            }
+        }
+        const auto own = placed.constFind(files.at(k).mid(folder.size() + 1));
+        if (own != placed.constEnd())
+            m_plan.entries[*own].finalName = targets.at(k).mid(folder.size() + 1);
+        else
+            ++m_plan.leftoverCount;
     }
 }
 

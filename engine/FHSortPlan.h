@@ -59,6 +59,11 @@ struct FHPlanEntry
     FHDateSource dateFrom = FHDateSource::None;
     FHSkipReason reason = FHSkipReason::None;
     bool placed = false; // pass 1 moved it (or, in a dry run, would have)
+    bool companion = false; // a sidecar, which only ever goes with its photo
+    // Files of one shot (RAW and JPEG, a live photo's still and video, their
+    // sidecars) move together and share a number: the index of the group's
+    // first entry, its primary; -1 for a file on its own.
+    int group = -1;
     FHFileIdentity identity;
 
     QString sourcePath() const { return sourceFolder + QLatin1Char('/') + sourceName; }
@@ -69,8 +74,9 @@ struct FHPlanEntry
     // Whether it still counts as a file that was not moved for a reason of its own.
     bool countsAsNotMoved() const
     {
-        return reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::Unreadable
-            || reason == FHSkipReason::UndecodableName;
+        return !companion
+            && (reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::Unreadable
+                || reason == FHSkipReason::UndecodableName);
     }
 };
 

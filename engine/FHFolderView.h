@@ -1,0 +1,43 @@
+#ifndef FHFOLDERVIEW_H
+#define FHFOLDERVIEW_H
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// What the folders hold as a run goes. In a real run that is the disk itself;
+// in a dry run it is the disk with the run's own moves laid over it, so that
+// every decision (a free tag, a free number) comes out as the real run's would.
+class FHFolderView
+{
+public:
+    explicit FHFolderView(bool simulate)
+        : m_simulate(simulate)
+    {
+    }
+
+    bool simulates() const { return m_simulate; }
+
+    // Taken by anything at all, a dangling link included.
+    bool taken(const QString &path) const;
+    bool isFolder(const QString &path) const;
+
+    // A dry run's records of what it would do; a real run changes the disk.
+    void folderCreated(const QString &path) { m_createdFolders.insert(path); }
+    const QSet<QString> &createdFolders() const { return m_createdFolders; }
+    void moved(const QString &from, const QString &to);
+    void removed(const QString &path);
+
+    // The files of a folder matching the filters, as pass 2 lists them: files
+    // and links to files, not hidden ones; the whole list before anything changes.
+    QStringList list(const QString &folder, const QStringList &nameFilters) const;
+
+private:
+    bool m_simulate;
+    QHash<QString, QSet<QString>> m_added; // names, by folder
+    QSet<QString> m_removed;
+    QSet<QString> m_createdFolders;
+};
+
+#endif // FHFOLDERVIEW_H
