@@ -117,7 +117,7 @@ QStringList Invariant::imageNameFilters()
 {
     // Every kind a run may sort, not only the run's own: a wrong content under
     // any such name is a fault.
-    return FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
+    return FHFileTypes::nameFilters(FHFileTypes::AllFamilies) + FHFileTypes::sidecarNameFilters();
 }
 
 bool Invariant::isPhotoName(const QString &fileName)

@@ -1,5 +1,7 @@
 #include "TestImages.h"
 
+#include "engine/FHFileTypes.h"
+
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
@@ -103,6 +105,10 @@ namespace {
             return "PNG";
         if (suffix == QLatin1String("gif"))
             return "GIF";
+        // A stand-in for a RAW or HEIF file: the library reads its EXIF by its
+        // content, the run groups it by its name.
+        if (FHFileTypes::familyOf(path) & (FHFileTypes::Raw | FHFileTypes::Heif))
+            return "JPEG";
         return QByteArray();
     }
 

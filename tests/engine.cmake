@@ -9,3 +9,4 @@ quilm_add_test(tst_sortlogfailure TIMEOUT 60)
 quilm_add_test(tst_safemove TIMEOUT 120)
 set_tests_properties(tst_safemove PROPERTIES ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;LD_PRELOAD=$<TARGET_FILE:quilm_faultshim>")
+quilm_add_test(tst_groups TIMEOUT 60)

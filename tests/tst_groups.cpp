@@ -1,0 +1,112 @@
+#include "Invariant.h"
+#include "SortRunner.h"
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The files of one shot: RAW and JPEG, a live photo, sidecars.
+class TestGroups : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void shots_data();
+    void shots();
+
+private:
+    QString in(const QString &name) const { return m_root->filePath("in/" + name); }
+    QString out(const QString &name) const { return m_root->filePath("out/" + name); }
+
+    std::unique_ptr<QTemporaryDir> m_root;
+};
+
+void TestGroups::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_root->isValid());
+    QVERIFY(QDir().mkpath(in("")));
+}
+
+void TestGroups::shots_data()
+{
+    // Files: "name|capture time"; no time: no EXIF date; ".xmp" and the like
+    // are sidecars. Expected: "output <- input" for every file, then "stays <- input".
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("exifOnly");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("RAW and JPEG within 30 s")
+        << QStringList { "IMG_1.CR2|10:00:00", "IMG_1.JPG|10:00:30", "IMG_2.JPG|10:00:10" } << true
+        << QStringList { "001.CR2 <- IMG_1.CR2", "001.JPG <- IMG_1.JPG", "002.JPG <- IMG_2.JPG" };
+    QTest::newRow("RAW and JPEG further apart")
+        << QStringList { "IMG_1.CR2|10:00:00", "IMG_1.JPG|10:00:31" } << true
+        << QStringList { "001.CR2 <- IMG_1.CR2", "002.JPG <- IMG_1.JPG" };
+    QTest::newRow("both sidecar styles, any letter case")
+        << QStringList { "img_1.nef|10:00:00", "IMG_1.JPG|10:00:00", "IMG_1.xmp", "IMG_1.NEF.xmp",
+               "Img_1.JPG.XMP", "IMG_1.THM", "IMG_1.AAE" }
+        << true
+        << QStringList { "001.AAE <- IMG_1.AAE", "001.JPG <- IMG_1.JPG",
+               "001.JPG.XMP <- Img_1.JPG.XMP", "001.NEF.xmp <- IMG_1.NEF.xmp",
+               "001.THM <- IMG_1.THM", "001.nef <- img_1.nef", "001.xmp <- IMG_1.xmp" };
+    QTest::newRow("RAW leads HEIF and JPEG")
+        << QStringList { "a.HEIC|09:00:01", "a.JPG|09:00:02", "a.DNG|09:00:00", "b.JPG|09:00:00" }
+        << true
+        << QStringList { "001.DNG <- a.DNG", "001.HEIC <- a.HEIC", "001.JPG <- a.JPG",
+               "002.JPG <- b.JPG" };
+    QTest::newRow("HEIF and JPEG alone are two shots") << QStringList { "a.HEIC|09:00:00",
+        "a.JPG|09:00:01" } << true << QStringList { "001.HEIC <- a.HEIC", "002.JPG <- a.JPG" };
+    QTest::newRow("a sidecar alone stays") << QStringList { "lone.xmp",
+        "A.JPG|10:00:00" } << true << QStringList { "001.JPG <- A.JPG", "stays <- lone.xmp" };
+    QTest::newRow("undated primary, cameras only")
+        << QStringList { "IMG_3.JPG", "IMG_3.xmp", "IMG_4.JPG|10:00:00" } << true
+        << QStringList { "001.JPG <- IMG_4.JPG", "stays <- IMG_3.JPG", "stays <- IMG_3.xmp" };
+    QTest::newRow("undated primary, all images") << QStringList { "IMG_3.JPG",
+        "IMG_3.xmp" } << false << QStringList { "001.JPG <- IMG_3.JPG", "001.xmp <- IMG_3.xmp" };
+    QTest::newRow("two photos of one name are two shots")
+        << QStringList { "dup.JPG|10:00:00", "DUP.jpg|10:00:05", "dup.PNG|10:00:10" } << true
+        << QStringList { "001.JPG <- dup.JPG", "002.jpg <- DUP.jpg", "003.PNG <- dup.PNG" };
+}
+
+void TestGroups::shots()
+{
+    QFETCH(QStringList, files);
+    QFETCH(bool, exifOnly);
+    QFETCH(QStringList, expected);
+    QHash<QByteArray, QString> nameOf;
+    for (const QString &file : files) {
+        const QString name = file.section('|', 0, 0);
+        if (FHFileTypes::isSidecar(name)) {
+            QFile sidecar(in(name));
+            QVERIFY(sidecar.open(QIODevice::WriteOnly));
+            sidecar.write("<x:xmpmeta>" + name.toUtf8() + "</x:xmpmeta>");
+        } else {
+            const QString time = file.section('|', 1);
+            QVERIFY(TestImages::makeImage(in(name), time.isEmpty() ? QString() : "Canon",
+                time.isEmpty() ? QString() : "2014:12:31 " + time));
+        }
+        nameOf.insert(Invariant::hashOf(in(name)), name);
+    }
+    Invariant invariant(in(""), out(""));
+    invariant.record();
+
+    SortRunner r;
+    r.input = in("");
+    r.output = out("");
+    r.exifOnly = exifOnly;
+    r.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(invariant.check(), QString());
+    QStringList found;
+    for (const QString &name : TestImages::filesUnder(out("")))
+        found << name + " <- " + nameOf.value(Invariant::hashOf(out(name)));
+    for (const QString &name : TestImages::filesUnder(in("")))
+        found << "stays <- " + name;
+    QCOMPARE(found, expected);
+}
+
+QUILM_TEST_MAIN(TestGroups)
+#include "tst_groups.moc"
