@@ -24,7 +24,33 @@ QString subSecondOf(Exiv2::ExifData &exifData)
     return text.left(digits);
 }
 
-bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date, QString *subSecond)
+// "yyyy:MM:dd hh:mm:ss" as cameras write it.
+QDateTime exifDateTime(const QString &text)
+{
+    QDateTime date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd hh:mm:ss"));
+    if (!date.isValid() && text.size() == 19 && text.at(10) == QLatin1Char(' ')) {
+        // A camera clock knows no daylight saving: a time that the local clock
+        // skips in spring is still the time the photo shows. Only its fields are used.
+        const QDate day = QDate::fromString(text.left(10), QStringLiteral("yyyy:MM:dd"));
+        const QTime time = QTime::fromString(text.mid(11), QStringLiteral("hh:mm:ss"));
+        if (day.isValid() && time.isValid())
+            date = QDateTime(day, time, Qt::UTC);
+    }
+    return date;
+}
+
+bool originalDate(Exiv2::ExifData &exifData, QDateTime &date)
+{
+    static const Exiv2::ExifKey dateKey("Exif.Photo.DateTimeOriginal");
+    const auto original = exifData.findKey(dateKey);
+    if (original == exifData.end())
+        return false;
+    date = exifDateTime(QString::fromStdString(original->value().toString()));
+    return date.isValid();
+}
+
+bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date, QString *subSecond,
+    bool *cameraless)
 {
     if (!image)
         return false;
@@ -37,11 +63,14 @@ bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date, QStri
     Exiv2::ExifData &exifData = image->exifData();
     if (exifData.empty())
         return false;
-    if (!readExif(exifData, cameraMakers, date))
-        return false;
-    if (subSecond)
+    const bool dated = readExif(exifData, cameraMakers, date);
+    if (!dated && cameraless) {
+        static const Exiv2::ExifKey makeKey("Exif.Image.Make");
+        *cameraless = exifData.findKey(makeKey) == exifData.end() && originalDate(exifData, date);
+    }
+    if (subSecond && (dated || (cameraless && *cameraless)))
         *subSecond = subSecondOf(exifData);
-    return true;
+    return dated;
 }
 
 } // namespace
@@ -54,7 +83,6 @@ QString defaultCameraMakers()
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 {
     static const Exiv2::ExifKey makeKey("Exif.Image.Make");
-    static const Exiv2::ExifKey dateKey("Exif.Photo.DateTimeOriginal");
 
     const auto make = exifData.findKey(makeKey);
     if (make == exifData.end())
@@ -62,29 +90,15 @@ bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
     const QString maker = QString::fromStdString(make->value().toString());
     if (!cameraMakers.contains(maker.trimmed(), Qt::CaseInsensitive))
         cameraMakers += QLatin1Char('|') + maker;
-
-    const auto original = exifData.findKey(dateKey);
-    if (original == exifData.end())
-        return false;
-    const QString text = QString::fromStdString(original->value().toString());
-    date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd hh:mm:ss"));
-    if (!date.isValid() && text.size() == 19 && text.at(10) == QLatin1Char(' ')) {
-        // A camera clock knows no daylight saving: a time that the local clock
-        // skips in spring is still the time the photo shows. Only its fields are used.
-        const QDate day = QDate::fromString(text.left(10), QStringLiteral("yyyy:MM:dd"));
-        const QTime time = QTime::fromString(text.mid(11), QStringLiteral("hh:mm:ss"));
-        if (day.isValid() && time.isValid())
-            date = QDateTime(day, time, Qt::UTC);
-    }
-    return date.isValid();
+    return originalDate(exifData, date);
 }
 
-bool lookupCaptureDate(
-    const QString &path, QString &cameraMakers, QDateTime &date, QString *subSecond)
+bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
+    QString *subSecond, bool *cameraless)
 {
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
-    return lookupIn(image.get(), cameraMakers, date, subSecond);
+    return lookupIn(image.get(), cameraMakers, date, subSecond, cameraless);
 }
 
 bool lookupCaptureDate(
@@ -93,7 +107,7 @@ bool lookupCaptureDate(
     if (size > std::size_t(std::numeric_limits<long>::max()))
         throw std::length_error("image too large");
     auto image = Exiv2::ImageFactory::open(data, long(size));
-    return lookupIn(image.get(), cameraMakers, date, nullptr);
+    return lookupIn(image.get(), cameraMakers, date, nullptr, nullptr);
 }
 
 void muteExifLibraryWarnings()

@@ -22,8 +22,10 @@ bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 // true when a valid date was written; then subSecond, when given, receives the
 // digits of the sub-second field (empty when there is none). The library's
 // exceptions pass through.
-bool lookupCaptureDate(
-    const QString &path, QString &cameraMakers, QDateTime &date, QString *subSecond = nullptr);
+// cameraless, when given, is set when the image has a valid date but no maker
+// (a scan, an edited export): the date is written, and false returned.
+bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
+    QString *subSecond = nullptr, bool *cameraless = nullptr);
 
 // The same lookup on an image file's bytes held in memory.
 bool lookupCaptureDate(

@@ -60,10 +60,12 @@ void FHFolderView::removed(const QString &path)
 QStringList FHFolderView::list(const QString &folder, const QStringList &nameFilters) const
 {
     QStringList entries;
+    const QSet<QString> added = m_simulate ? m_added.value(folder) : QSet<QString>();
     QDirIterator it(folder, nameFilters, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString path = QDir::toNativeSeparators(it.next());
-        if (!m_simulate || !m_removed.contains(path))
+        // A name moved away and taken again is listed once, as the disk would.
+        if (!m_simulate || (!m_removed.contains(path) && !added.contains(it.fileName())))
             entries.append(path);
     }
     if (m_simulate) {

@@ -45,7 +45,8 @@ FHInputWalk::FHInputWalk(const QString &root, const FHNameFilter &filter, bool r
     : m_filter(filter)
     , m_recursive(recursive)
 {
-    const QString absolute = QDir::toNativeSeparators(QFileInfo(root).absoluteFilePath());
+    const QString absolute
+        = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(root).absoluteFilePath()));
     walk(QFile::encodeName(absolute), absolute, true);
     m_undecodable.sort();
 }

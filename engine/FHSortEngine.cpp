@@ -63,7 +63,9 @@ struct FileStatus
     bool exists = false;
     bool regular = false;
     FHFileIdentity identity;
-    qint64 createdMs = 0; // birth time where the file system keeps one, else status change
+    // The earlier of modification and birth time: a copy off a card is born
+    // when it is copied, but keeps the time the camera wrote it.
+    qint64 fileDateMs = 0;
 };
 
 FileStatus statusOf(const QString &path)
@@ -80,8 +82,10 @@ FileStatus statusOf(const QString &path)
     status.identity.inode = sx.stx_ino;
     status.identity.size = qint64(sx.stx_size);
     status.identity.modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
-    const auto &created = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime;
-    status.createdMs = qint64(created.tv_sec) * 1000 + created.tv_nsec / 1000000;
+    status.fileDateMs = qint64(sx.stx_mtime.tv_sec) * 1000 + sx.stx_mtime.tv_nsec / 1000000;
+    if (sx.stx_mask & STATX_BTIME)
+        status.fileDateMs = qMin(
+            status.fileDateMs, qint64(sx.stx_btime.tv_sec) * 1000 + sx.stx_btime.tv_nsec / 1000000);
     return status;
 }
 
@@ -357,8 +361,9 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     QDateTime date;
     bool dated = false;
     bool unreadable = false;
+    bool cameraless = false;
     try {
-        dated = lookupCaptureDate(path, m_plan.cameraMakers, date, &entry.subSecond);
+        dated = lookupCaptureDate(path, m_plan.cameraMakers, date, &entry.subSecond, &cameraless);
     } catch (const Exiv2::Error &e) {
         m_reporter.message(unreadableImageText(path, e.what()));
         unreadable = true;
@@ -366,13 +371,15 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
         m_reporter.message(unreadableImageText(path, e.what()));
         unreadable = true;
     }
-    if (dated) {
+    if (dated || (cameraless && !m_options.exifOnly)) {
+        // A date without a maker (a scan, an export) counts only when all kinds
+        // of images are sorted.
         entry.dateFrom = FHDateSource::Exif;
     } else if (m_options.exifOnly) {
         entry.reason = unreadable ? FHSkipReason::Unreadable : FHSkipReason::NoCaptureDate;
         return;
     } else {
-        date = QDateTime::fromMSecsSinceEpoch(status.createdMs);
+        date = QDateTime::fromMSecsSinceEpoch(status.fileDateMs);
         entry.dateFrom = FHDateSource::File;
         entry.subSecond.clear();
     }
@@ -384,6 +391,28 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
 
 void FHSortRun::order()
 {
+    // A move cut short inside the input (sorting a folder into itself) leaves a
+    // photo under its name and, as another name of the same file, under a
+    // temporary name. That second name is the move's target, not a photo of its
+    // own: leave it to finish the move.
+    QHash<QPair<quint64, quint64>, int> named;
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
+        if (entry.identity.isValid()
+            && !temporaryNamePattern().match(QFileInfo(entry.sourceName).baseName()).hasMatch())
+            named.insert({ entry.identity.device, entry.identity.inode }, 0);
+    }
+    if (!named.isEmpty()) {
+        m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
+                                 [&](const FHPlanEntry &entry) {
+                                     return entry.identity.isValid()
+                                         && named.contains(
+                                             { entry.identity.device, entry.identity.inode })
+                                         && temporaryNamePattern()
+                                                .match(QFileInfo(entry.sourceName).baseName())
+                                                .hasMatch();
+                                 }),
+            m_plan.entries.end());
+    }
     FHShotGroups::groupAndOrder(m_plan.entries, m_reporter);
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
