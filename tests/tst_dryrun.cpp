@@ -389,22 +389,30 @@ void TestDryRun::knownFaults_data()
     // Sorted in place. Each photo: "name|EXIF date", or "name|=other" for a second
     // name of the photo "other".
     QTest::addColumn<QString>("inputSpelling");
+    QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("photos");
 
     QTest::newRow("input spelt with a trailing slash")
-        << "in/" << QStringList { "001.JPG|2015:01:01 00:00:00", "p.JPG|2015:01:01 00:00:01" };
+        << "in/"
+        << "${NUM}" << QStringList { "001.JPG|2015:01:01 00:00:00", "p.JPG|2015:01:01 00:00:01" };
     QTest::newRow("temporary name taken again")
         << "in"
+        << "${NUM}"
         << QStringList { "2015-01-01-00-00-00_0000000001.JPG|2015:01:01 00:00:00",
                "b.JPG|2015:01:01 00:00:00" };
     QTest::newRow("cut move listed as a photo")
         << "in"
+        << "${NUM}"
         << QStringList { "a.JPG|2015:01:01 00:00:00", "2015-01-01-00-00-00_0000000007.JPG|=a.JPG" };
+    QTest::newRow("pattern with a folder in it")
+        << "in"
+        << "${YYYY}/${NUM}" << QStringList { "a.JPG|2015:01:01 00:00:00" };
 }
 
 void TestDryRun::knownFaults()
 {
     QFETCH(QString, inputSpelling);
+    QFETCH(QString, pattern);
     QFETCH(QStringList, photos);
     QTemporaryDir root;
     QVERIFY(root.isValid());
@@ -413,6 +421,7 @@ void TestDryRun::knownFaults()
     tree.input = tree.output = root.filePath("in");
     tree.options.inputDir = root.filePath(inputSpelling);
     tree.options.outputDir = tree.output;
+    tree.options.namePattern = pattern;
     for (const QString &photo : qAsConst(photos)) {
         const QString path = tree.input + '/' + photo.section('|', 0, 0);
         const QString date = photo.section('|', 1);
@@ -438,6 +447,13 @@ void TestDryRun::knownFaults()
     QEXPECT_FAIL("cut move listed as a photo",
         "dry run: a.JPG -> 2015-01-01-00-00-00_0000000007.JPG; real run: a.JPG -> "
         "2015-01-01-00-00-00_0000000001.JPG, which the naming pass removed",
+        Continue);
+    // Nothing checks that the pattern makes a plain name: the dry run plans
+    // in/2015/001.JPG, the real run fails on it with 0X000109 after the photo
+    // has left the input, and leaves it under its temporary name.
+    QEXPECT_FAIL("pattern with a folder in it",
+        "dry run: completed, a.JPG -> 2015/001.JPG; real run: failed, a.JPG -> "
+        "2015-01-01-00-00-00_0000000000.JPG",
         Continue);
     const QString problems = checkTree(tree);
     QVERIFY2(problems.isEmpty(), qPrintable(problems));
