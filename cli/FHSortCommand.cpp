@@ -2,16 +2,19 @@
 
 #include "cli/FHConsoleReporter.h"
 #include "engine/FHExif.h"
+#include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
 #include "engine/FHSortEngine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QJsonObject>
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <numeric>
 
 namespace {
 
@@ -25,13 +28,6 @@ void stopOnSignal(int number)
         engine->stop();
     std::signal(number, SIG_DFL);
 }
-
-struct Usage
-{
-    FHSortOptions options;
-    bool json = false;
-    bool quiet = false;
-};
 
 QString helpText(const QCommandLineParser &parser)
 {
@@ -108,6 +104,14 @@ void printFiles(const FHSortPlan &plan, const QString &input, const QString &out
     }
 }
 
+QVariantMap otherTypes(const FHSortPlan &plan)
+{
+    QVariantMap counts;
+    for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
+        counts.insert(it.key(), it.value());
+    return counts;
+}
+
 void printSummary(const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped,
     FHConsoleReporter &console)
 {
@@ -118,7 +122,8 @@ void printSummary(const FHSortPlan &plan, const QString &makers, bool dryRun, bo
             { QStringLiteral("notMoved"), plan.notMovedCount },
             { QStringLiteral("makers"), makers },
             { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
-            { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped } });
+            { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
+            { QStringLiteral("otherTypes"), QJsonObject::fromVariantMap(otherTypes(plan)) } });
         return;
     }
     QMap<int, int> left;
@@ -147,6 +152,15 @@ void printSummary(const FHSortPlan &plan, const QString &makers, bool dryRun, bo
                          .arg(it.value())
                          .arg(reasonText(FHSkipReason(it.key())));
         lines << QStringLiteral("Left in place: %1.").arg(parts.join(QStringLiteral(", ")));
+    }
+    if (!plan.otherTypes.isEmpty()) {
+        QStringList parts;
+        for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
+            parts << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
+        lines << QStringLiteral("Not sorted, as their kinds were not chosen: %1 files (%2). Add "
+                                "them with --types, e.g. --types all.")
+                     .arg(std::accumulate(plan.otherTypes.cbegin(), plan.otherTypes.cend(), 0))
+                     .arg(parts.join(QStringLiteral(", ")));
     }
     if (plan.leftoverCount > 0)
         lines << QStringLiteral("Finished %1 temporary names left by an earlier run.")
@@ -187,8 +201,17 @@ int FHSortCommand::run(const QStringList &arguments)
         QStringLiteral("Write one JSON object per event to standard output."));
     const QCommandLineOption quiet(
         { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("Print errors only."));
-    parser.addOptions(
-        { helpOption, versionOption, folders, pattern, allImages, recursive, dryRun, json, quiet });
+    QStringList familyHelp;
+    for (const FHFileTypes::FamilyInfo &family : FHFileTypes::families())
+        familyHelp << QStringLiteral("%1 (%2)").arg(
+            QLatin1String(family.name), family.suffixes.join(QLatin1Char(' ')));
+    const QCommandLineOption types(QStringLiteral("types"),
+        QStringLiteral("The kinds of files to sort, separated by commas, or all: %1. "
+                       "Default: photo.")
+            .arg(familyHelp.join(QStringLiteral(", "))),
+        QStringLiteral("LIST"), QStringLiteral("photo"));
+    parser.addOptions({ helpOption, versionOption, folders, pattern, allImages, recursive, types,
+        dryRun, json, quiet });
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -219,6 +242,13 @@ int FHSortCommand::run(const QStringList &arguments)
         return usageError(QStringLiteral("--folders takes none, month or day, not '%1'")
                               .arg(parser.value(folders)));
     options.namePattern = parser.value(pattern);
+    unsigned families = 0;
+    if (!FHFileTypes::parseFamilies(parser.value(types), &families))
+        return usageError(
+            QStringLiteral("--types takes families separated by commas (%1) or all, "
+                           "not '%2'")
+                .arg(FHFileTypes::familyNames(FHFileTypes::AllFamilies), parser.value(types)));
+    options.nameFilters = FHFileTypes::nameFilters(families);
     options.exifOnly = !parser.isSet(allImages);
     options.recursive = parser.isSet(recursive);
     options.dryRun = parser.isSet(dryRun);

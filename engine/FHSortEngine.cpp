@@ -297,7 +297,10 @@ void FHSortRun::listAndRead()
         else
             m_reporter.message(text);
     }
-    m_plan.otherTypesCount = walk.otherTypes(FHFileTypes::AllFamilies);
+    for (const FHFileTypes::FamilyInfo &family : FHFileTypes::families()) {
+        if (const int count = walk.otherTypes(family.family))
+            m_plan.otherTypes.insert(QLatin1String(family.name), count);
+    }
 
     const QVector<FHInputWalk::File> &files = walk.files();
     m_plan.entries.reserve(files.size() + walk.undecodable().size());

@@ -2,6 +2,7 @@
 #define FHSORTPLAN_H
 
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -90,8 +91,9 @@ struct FHSortPlan
     int notMovedCount = 0;
     // Temporary names left by an earlier run that pass 2 finishes as well.
     int leftoverCount = 0;
-    // Files of a known family that the run's filters left out, e.g. videos.
-    int otherTypesCount = 0;
+    // Files of a known family that the run's filters left out, e.g. videos, by
+    // family ("video": 12).
+    QMap<QString, int> otherTypes;
     bool outputCreated = false; // the output folder did not exist before
     qint64 elapsedMs = 0;
 };
