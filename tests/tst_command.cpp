@@ -364,7 +364,9 @@ void TestCommand::jsonEvents()
             summary = e;
             QCOMPARE(keys,
                 QStringList(
-                    { "dryRun", "event", "makers", "moved", "notMoved", "seconds", "stopped" }));
+                    { "dryRun", "event", "makers", "moved", "notMoved", "otherTypes", "seconds",
+                        "stopped" }));
+            QVERIFY(e.value("otherTypes").isObject());
             QVERIFY(e.value("moved").isDouble() && e.value("notMoved").isDouble());
             QVERIFY(e.value("seconds").isDouble() && e.value("seconds").toDouble() >= 0);
             QVERIFY(e.value("makers").isString());
