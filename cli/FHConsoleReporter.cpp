@@ -1,9 +1,7 @@
 #include "cli/FHConsoleReporter.h"
 
 #include "engine/FHException.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "engine/FHJsonLine.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -106,18 +104,7 @@ void FHConsoleReporter::clearProgress()
 
 void FHConsoleReporter::printEvent(const Event &event)
 {
-    QByteArray line = "{";
-    for (const auto &field : event) {
-        if (line.size() > 1)
-            line += ',';
-        // A one-element array is the simplest way to have the toolkit quote a value.
-        const QByteArray key
-            = QJsonDocument(QJsonArray { field.first }).toJson(QJsonDocument::Compact);
-        const QByteArray value
-            = QJsonDocument(QJsonArray { field.second }).toJson(QJsonDocument::Compact);
-        line += key.mid(1, key.size() - 2) + ':' + value.mid(1, value.size() - 2);
-    }
-    writeAll(stdout, line + "}\n");
+    writeAll(stdout, jsonLine(event));
 }
 
 void FHConsoleReporter::printLine(const QString &text, bool toError)

@@ -1,6 +1,7 @@
 #ifndef FHCONSOLEREPORTER_H
 #define FHCONSOLEREPORTER_H
 
+#include "engine/FHJsonLine.h"
 #include "engine/FHReporter.h"
 
 #include <QElapsedTimer>
@@ -32,7 +33,7 @@ public:
 
     // One JSON object as one line on standard output, written whole, its
     // fields in the order given ("event" first).
-    using Event = QVector<QPair<QString, QJsonValue>>;
+    using Event = FHJsonFields;
     static void printEvent(const Event &event);
     // A line on standard output or standard error, after the progress line.
     void printLine(const QString &text, bool toError = false);

@@ -21,13 +21,11 @@ QPair<QString, QString> split(const QString &path)
 
 bool FHFolderView::taken(const QString &path) const
 {
-    if (m_simulate) {
-        const auto [folder, name] = split(path);
-        if (m_added.value(folder).contains(name))
-            return true;
-        if (m_removed.contains(path))
-            return false;
-    }
+    const auto [folder, name] = split(path);
+    if (m_added.value(folder).contains(name))
+        return true;
+    if (m_removed.contains(path))
+        return false;
     struct stat st;
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
@@ -60,20 +58,18 @@ void FHFolderView::removed(const QString &path)
 QStringList FHFolderView::list(const QString &folder, const QStringList &nameFilters) const
 {
     QStringList entries;
-    const QSet<QString> added = m_simulate ? m_added.value(folder) : QSet<QString>();
+    const QSet<QString> added = m_added.value(folder);
     QDirIterator it(folder, nameFilters, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString path = QDir::toNativeSeparators(it.next());
         // A name moved away and taken again is listed once, as the disk would.
-        if (!m_simulate || (!m_removed.contains(path) && !added.contains(it.fileName())))
+        if (!m_removed.contains(path) && !added.contains(it.fileName()))
             entries.append(path);
     }
-    if (m_simulate) {
-        const FHNameFilter filter(nameFilters);
-        for (const QString &name : m_added.value(folder)) {
-            if (filter.matches(name))
-                entries.append(folder + QLatin1Char('/') + name);
-        }
+    const FHNameFilter filter(nameFilters);
+    for (const QString &name : added) {
+        if (filter.matches(name))
+            entries.append(folder + QLatin1Char('/') + name);
     }
     return entries;
 }

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-// What the folders hold as a run goes. In a real run that is the disk itself;
-// in a dry run it is the disk with the run's own moves laid over it, so that
-// every decision (a free tag, a free number) comes out as the real run's would.
+// What the folders hold as a run goes: the disk with the run's own moves laid
+// over it. A real run lays a batch of moves over the disk while it chooses
+// their names, writes them to the journal, makes them and commits; a dry run
+// never commits, so that every decision (a free tag, a free number) comes out
+// as the real run's would.
 class FHFolderView
 {
 public:
@@ -23,11 +25,20 @@ public:
     bool taken(const QString &path) const;
     bool isFolder(const QString &path) const;
 
-    // A dry run's records of what it would do; a real run changes the disk.
-    void folderCreated(const QString &path) { m_createdFolders.insert(path); }
-    const QSet<QString> &createdFolders() const { return m_createdFolders; }
+    // Moves chosen but not yet made (a real run), or never made (a dry run).
     void moved(const QString &from, const QString &to);
     void removed(const QString &path);
+    // A real run's moves are made: the disk holds them now.
+    void commit()
+    {
+        if (!m_simulate) {
+            m_added.clear();
+            m_removed.clear();
+        }
+    }
+    // A dry run's folders that would be created.
+    void folderCreated(const QString &path) { m_createdFolders.insert(path); }
+    const QSet<QString> &createdFolders() const { return m_createdFolders; }
 
     // The files of a folder matching the filters, as pass 2 lists them: files
     // and links to files, not hidden ones; the whole list before anything changes.

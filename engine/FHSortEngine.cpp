@@ -5,7 +5,9 @@
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
+#include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
+#include "engine/FHNamingPass.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -16,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -26,7 +29,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <stdexcept>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +45,9 @@ const QString TemporaryFileRole
     = QStringLiteral("temporary file in sub-directory of output directory");
 
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
+
+// Moves are written to the journal in batches of about this many files.
+constexpr int BatchFiles = 256;
 
 // A folder that cannot be read lists as empty: say so rather than sort nothing
 // in silence.
@@ -78,7 +87,7 @@ FileStatus statusOf(const QString &path)
         return status;
     status.exists = true;
     status.regular = S_ISREG(sx.stx_mode);
-    status.identity.device = (quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
+    status.identity.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     status.identity.inode = sx.stx_ino;
     status.identity.size = qint64(sx.stx_size);
     status.identity.modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
@@ -119,19 +128,33 @@ public:
 
 private:
     bool prepare();
+    bool beginJournal();
+
+public:
+    // Closes the journal with the run's outcome.
+    void finishJournal(FHSortEngine::Outcome outcome);
+
+private:
     void listAndRead();
     void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
     void order();
     void checkTargetFolders();
     void placeAll();
-    void placeGroup(int first, int size);
-    void undoPartOfGroup(const QVector<int> &moved);
+    // The files of one shot that move, and the names they move to.
+    struct Shot
+    {
+        QVector<int> members; // plan indices
+        QStringList names; // in the target folder
+        QString cutCopy; // a move cut short, to be finished: the copy in place
+    };
+    bool chooseNames(int first, int size, Shot &shot);
+    void writeToJournal(const QVector<Shot> &batch);
+    void makeShot(const Shot &shot);
+    void markStopped(int first, int size);
+    void undoPartOfShot(const QVector<int> &moved);
     void prepareFolder(const QString &folder);
-    bool finishCutMove(FHPlanEntry &entry);
+    bool findCutMove(const FHPlanEntry &entry, Shot &shot);
     void nameAll();
-    void nameShot(const QString &folder, const QStringList &files, int position, int &lastNumber,
-        const QHash<QString, int> &placed);
-    void removeSecondNames(QStringList &entries);
     bool changedSinceRead(FHPlanEntry &entry);
 
     void setProgress(int value)
@@ -166,6 +189,8 @@ private:
     // there, by folder and capture second. One may be what an interrupted move left.
     QHash<QString, QStringList> m_leftovers;
     QSet<QString> m_preparedFolders;
+    QHash<QString, quint64> m_folderDevices; // of the prepared target folders
+    std::unique_ptr<FHJournal> m_journal; // none in a dry run
 };
 
 FHSortEngine::FHSortEngine(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -193,6 +218,7 @@ FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan
     } catch (const std::exception &e) {
         m_reporter->error(QString::fromUtf8(e.what()));
     }
+    run.finishJournal(outcome);
     plan.movedCount = 0;
     plan.notMovedCount = 0;
     for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
@@ -214,6 +240,8 @@ FHSortEngine::Outcome FHSortRun::run()
                 .arg(m_output, m_lock.holder()));
         return FHSortEngine::Failed;
     }
+    if (!m_options.dryRun && !beginJournal())
+        return FHSortEngine::Failed;
     setProgress(20);
 
     listAndRead();
@@ -224,6 +252,39 @@ FHSortEngine::Outcome FHSortRun::run()
     nameAll();
     setProgress(100);
     return m_engine.stopRequested() ? FHSortEngine::Stopped : FHSortEngine::Completed;
+}
+
+bool FHSortRun::beginJournal()
+{
+    m_journal = std::make_unique<FHJournal>();
+    const FHJsonFields header { { QStringLiteral("input"),
+                                    QDir::toNativeSeparators(QDir::cleanPath(
+                                        QFileInfo(m_options.inputDir).absoluteFilePath())) },
+        { QStringLiteral("output"), m_output },
+        { QStringLiteral("outputCreated"), m_plan.outputCreated },
+        { QStringLiteral("folders"), m_options.subFolderMode },
+        { QStringLiteral("pattern"), m_options.namePattern },
+        { QStringLiteral("exifOnly"), m_options.exifOnly },
+        { QStringLiteral("recursive"), m_options.recursive },
+        { QStringLiteral("nameFilters"), QJsonArray::fromStringList(m_options.nameFilters) } };
+    if (m_journal->begin(QStringLiteral("sort"), header))
+        return true;
+    m_reporter.error(QStringLiteral("Unable to keep the journal that makes a sort undoable: %1. "
+                                    "Nothing was moved.")
+                         .arg(m_journal->error()));
+    m_journal.reset();
+    return false;
+}
+
+void FHSortRun::finishJournal(FHSortEngine::Outcome outcome)
+{
+    if (!m_journal)
+        return;
+    static const char *const names[] = { "completed", "stopped", "failed" };
+    qint64 moved = 0;
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
+        moved += entry.placed ? 1 : 0;
+    m_journal->finish(QLatin1String(names[outcome]), moved);
 }
 
 bool FHSortRun::prepare()
@@ -445,20 +506,43 @@ void FHSortRun::placeAll()
     qint64 done = 0;
     auto &entries = m_plan.entries;
     for (int first = 0; first < entries.size();) {
-        const int size = FHShotGroups::groupSize(entries, first);
-        if (entries.at(first).reason == FHSkipReason::None) {
+        // A batch of shots gets its names, goes into the journal, then moves.
+        QVector<Shot> batch;
+        int files = 0;
+        while (first < entries.size() && files < BatchFiles) {
+            const int size = FHShotGroups::groupSize(entries, first);
+            Shot shot;
+            if (entries.at(first).reason == FHSkipReason::None) {
+                if (m_engine.stopRequested())
+                    markStopped(first, size);
+                else if (chooseNames(first, size, shot))
+                    batch.append(shot), files += shot.members.size();
+            }
+            first += size;
+        }
+        writeToJournal(batch);
+        for (const Shot &shot : qAsConst(batch)) {
+            // A stop ends pass 1 after the file in hand, not after the batch.
             if (m_engine.stopRequested()) {
-                for (int i = first; i < first + size; ++i)
-                    entries[i].reason = FHSkipReason::Stopped;
-            } else {
-                placeGroup(first, size);
-                for (int i = 0; i < size; ++i) {
-                    stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
-                    emit m_engine.filesDone(FHSortEngine::Moving, ++done, total);
-                }
+                for (const int i : shot.members)
+                    markStopped(i, 1);
+                continue;
+            }
+            makeShot(shot);
+            for (int i = 0; i < shot.members.size(); ++i) {
+                stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
+                emit m_engine.filesDone(FHSortEngine::Moving, ++done, total);
             }
         }
-        first += size;
+        m_view.commit();
+    }
+}
+
+void FHSortRun::markStopped(int first, int size)
+{
+    for (int i = first; i < first + size; ++i) {
+        if (!m_plan.entries.at(i).placed && m_plan.entries.at(i).reason == FHSkipReason::None)
+            m_plan.entries[i].reason = FHSkipReason::Stopped;
     }
 }
 
@@ -483,16 +567,17 @@ bool FHSortRun::changedSinceRead(FHPlanEntry &entry)
     return true;
 }
 
-void FHSortRun::placeGroup(int first, int size)
+// Picks one temporary name for the whole shot, so that its files share a
+// number: the tag under which every member's name is free.
+bool FHSortRun::chooseNames(int first, int size, Shot &shot)
 {
     auto &entries = m_plan.entries;
     FHPlanEntry &lead = entries[first];
-    QVector<int> moving;
     for (int i = first; i < first + size; ++i) {
         m_guard.setRole(ImageFileRole);
         m_guard.setCurrentFile(entries.at(i).sourcePath());
         if (!changedSinceRead(entries[i]))
-            moving.append(i);
+            shot.members.append(i);
         else if (i == first)
             break;
     }
@@ -500,46 +585,104 @@ void FHSortRun::placeGroup(int first, int size)
         // Without its photo the rest of the shot stays too.
         for (int i = first + 1; i < first + size; ++i)
             entries[i].reason = FHSkipReason::Changed;
-        return;
+        return false;
     }
     prepareFolder(lead.targetFolder);
-    if (size == 1 && finishCutMove(lead))
-        return;
+    if (size == 1 && findCutMove(lead, shot))
+        return true;
 
-    // One tag for the whole shot: every member's name must be free.
-    QStringList names;
     for (bool free = false; !free;) {
         const QString base = temporaryName(lead.captured, m_tag++);
-        names.clear();
+        shot.names.clear();
         free = true;
-        for (const int i : qAsConst(moving)) {
-            names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
-            free = free && !m_view.taken(lead.targetFolder + QLatin1Char('/') + names.last());
+        for (const int i : qAsConst(shot.members)) {
+            shot.names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
+            free = free && !m_view.taken(lead.targetFolder + QLatin1Char('/') + shot.names.last());
         }
     }
-    for (int k = 0; k < moving.size(); ++k) {
-        FHPlanEntry &entry = entries[moving.at(k)];
-        const QString target = lead.targetFolder + QLatin1Char('/') + names.at(k);
-        if (m_view.simulates()) {
-            m_view.moved(entry.sourcePath(), target);
-        } else {
+    for (int k = 0; k < shot.members.size(); ++k)
+        m_view.moved(entries.at(shot.members.at(k)).sourcePath(),
+            lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+    return true;
+}
+
+void FHSortRun::writeToJournal(const QVector<Shot> &batch)
+{
+    if (!m_journal)
+        return;
+    for (const Shot &shot : batch) {
+        const FHPlanEntry &lead = m_plan.entries.at(shot.members.first());
+        // Moved to another file system, a file is a copy: only its content can
+        // tell it again, for an undo.
+        const bool copied = !m_folderDevices.contains(lead.targetFolder)
+            || m_folderDevices.value(lead.targetFolder) != lead.identity.device;
+        for (int k = 0; k < shot.members.size(); ++k) {
+            const FHPlanEntry &entry = m_plan.entries.at(shot.members.at(k));
+            FHJournal::File file;
+            file.source = entry.sourcePath();
+            file.temporary = lead.targetFolder + QLatin1Char('/') + shot.names.at(k);
+            file.size = entry.identity.size;
+            file.modifiedNs = entry.identity.modifiedNs;
+            file.device = entry.identity.device;
+            file.inode = entry.identity.inode;
+            if (copied && shot.cutCopy.isEmpty())
+                file.hash = FHJournal::hashOf(file.source);
+            if (shot.members.size() > 1 || entry.group >= 0)
+                file.group
+                    = m_plan.entries.at(entry.group >= 0 ? entry.group : shot.members.first())
+                          .sourcePath();
+            m_journal->add(FHJournal::fileRecord(file));
+        }
+    }
+    if (!m_journal->write())
+        throw std::runtime_error(QStringLiteral("Unable to keep the journal: %1. The run stopped "
+                                                "before moving more; the next run finishes it")
+                                     .arg(m_journal->error())
+                                     .toStdString());
+}
+
+void FHSortRun::makeShot(const Shot &shot)
+{
+    auto &entries = m_plan.entries;
+    FHPlanEntry &lead = entries[shot.members.first()];
+    if (!shot.cutCopy.isEmpty()) {
+        const QString source = lead.sourcePath();
+        if (!m_view.simulates()) {
+            if (const int error = FHSafeMove::finishCutMove(source, shot.cutCopy)) {
+                m_reporter.message(
+                    QStringLiteral("Unable to finish the interrupted move of '%1' "
+                                   "to '%2' (%3); it is left where it is")
+                        .arg(source, shot.cutCopy, QString::fromLocal8Bit(std::strerror(error))));
+                lead.reason = FHSkipReason::Changed;
+                return;
+            }
+            m_reporter.message(QStringLiteral("Finished the interrupted move of '%1' to '%2'")
+                                   .arg(source, shot.cutCopy));
+        }
+        lead.temporaryName = shot.names.first();
+        lead.placed = true;
+        return;
+    }
+    for (int k = 0; k < shot.members.size(); ++k) {
+        FHPlanEntry &entry = entries[shot.members.at(k)];
+        if (!m_view.simulates()) {
             m_guard.setRole(ImageFileRole);
             m_guard.setCurrentFile(entry.sourcePath());
             try {
-                m_guard.renameTo(target);
+                m_guard.renameTo(lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
             } catch (const FHException &) {
-                undoPartOfGroup(moving.mid(0, k));
+                undoPartOfShot(shot.members.mid(0, k));
                 throw;
             }
         }
-        entry.temporaryName = names.at(k);
+        entry.temporaryName = shot.names.at(k);
         entry.placed = true;
     }
 }
 
 // A shot is never left split between two numbers: when one of its files
 // cannot move, those already moved go back, or the report says where they are.
-void FHSortRun::undoPartOfGroup(const QVector<int> &moved)
+void FHSortRun::undoPartOfShot(const QVector<int> &moved)
 {
     for (const int i : moved) {
         FHPlanEntry &entry = m_plan.entries[i];
@@ -567,9 +710,15 @@ void FHSortRun::prepareFolder(const QString &folder)
         if (!m_view.isFolder(folder))
             m_view.folderCreated(folder);
     } else {
+        const bool existed = QFileInfo::exists(folder);
         FHIO folderGuard(folder, SubDirectoryRole);
         folderGuard.makeDirectory();
+        if (!existed && m_journal)
+            m_journal->add(FHJournal::folderRecord(folder));
         FHSafeMove::removeStalePartialCopies(folder);
+        struct stat st;
+        if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
+            m_folderDevices.insert(folder, st.st_dev);
     }
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
@@ -581,7 +730,7 @@ void FHSortRun::prepareFolder(const QString &folder)
 
 // A move cut short by a crash after its target appeared and before its source
 // went leaves the photo twice: finish it rather than sort the photo again.
-bool FHSortRun::finishCutMove(FHPlanEntry &entry)
+bool FHSortRun::findCutMove(const FHPlanEntry &entry, Shot &shot)
 {
     const auto found = m_leftovers.find(entry.targetFolder + QLatin1Char('/')
         + temporaryName(entry.captured, 0).left(SecondLength));
@@ -594,15 +743,9 @@ bool FHSortRun::finishCutMove(FHPlanEntry &entry)
         if (!FHSafeMove::isCutMoveOf(source, copy))
             continue;
         candidates.removeAt(i);
-        if (m_view.simulates())
-            m_view.removed(source);
-        else if (FHSafeMove::finishCutMove(source, copy) != 0)
-            return false;
-        else
-            m_reporter.message(
-                QStringLiteral("Finished the interrupted move of '%1' to '%2'").arg(source, copy));
-        entry.temporaryName = copy.mid(entry.targetFolder.size() + 1);
-        entry.placed = true;
+        m_view.removed(source);
+        shot.cutCopy = copy;
+        shot.names << copy.mid(entry.targetFolder.size() + 1);
         return true;
     }
     return false;
@@ -610,8 +753,6 @@ bool FHSortRun::finishCutMove(FHPlanEntry &entry)
 
 void FHSortRun::nameAll()
 {
-    // Every folder's listing is taken before any name changes, so that progress
-    // can follow the files done.
     QStringList folders;
     if (m_subFolderFormat.isEmpty()) {
         folders << m_output;
@@ -628,150 +769,16 @@ void FHSortRun::nameAll()
                 folders << created;
         }
     }
-    QVector<QStringList> listings;
-    qint64 total = 0;
     for (const QString &folder : qAsConst(folders)) {
-        if (!m_view.createdFolders().contains(folder) || !m_view.simulates()) {
+        if (!m_view.createdFolders().contains(folder)) {
             if (const QString reason = openFailure(folder); !reason.isEmpty())
                 m_reporter.error(unreadableFolderText(folder, reason, TemporaryNamesText));
         }
-        listings.append(m_view.list(folder, m_outputFilters));
-        total += listings.last().size();
     }
-
-    // Which plan entry each temporary name belongs to, folder by folder.
-    QHash<QString, QVector<int>> byFolder;
-    for (int i = 0; i < m_plan.entries.size(); ++i) {
-        if (m_plan.entries.at(i).placed)
-            byFolder[m_plan.entries.at(i).targetFolder].append(i);
-    }
-
-    qint64 done = 0;
-    for (int f = 0; f < folders.size(); ++f) {
-        QHash<QString, int> placed;
-        for (const int i : byFolder.value(folders.at(f)))
-            placed.insert(m_plan.entries.at(i).temporaryName, i);
-        QStringList entries = listings.at(f);
-        entries.sort(Qt::CaseSensitive);
-        removeSecondNames(entries);
-
-        const QString folder = folders.at(f);
-        int position = 0;
-        int lastNumber = 0;
-        for (int first = 0; first < entries.size();) {
-            // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
-            // position; sorted by path they lie side by side.
-            const QString base = QFileInfo(entries.at(first)).baseName();
-            int end = first + 1;
-            while (end < entries.size() && QFileInfo(entries.at(end)).baseName() == base)
-                ++end;
-            ++position;
-            nameShot(folder, entries.mid(first, end - first), position, lastNumber, placed);
-            for (; first < end; ++first) {
-                stepProgress(50, 100, ++done, total);
-                emit m_engine.filesDone(FHSortEngine::Naming, done, total);
-            }
-        }
-    }
-}
-
-// Gives the temporary names of one shot their final names: the position in the
-// listing, or the next number after it under which every file's name is free,
-// so that numbers keep ascending within the folder.
-void FHSortRun::nameShot(const QString &folder, const QStringList &files, int position,
-    int &lastNumber, const QHash<QString, int> &placed)
-{
-    m_guard.setCurrentFile(files.first());
-    m_guard.setRole(TemporaryFileRole);
-    const QRegularExpressionMatch match = temporaryNamePattern().match(m_guard.baseName());
-    if (!match.hasMatch())
-        return;
-    int parts[6];
-    for (int group = 1; group <= 6; ++group)
-        parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
-
-    QStringList targets;
-    for (int number = qMax(position, lastNumber + 1);; ++number) {
-        QString name = m_options.namePattern;
-        expandNamePattern(name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
-        targets.clear();
-        bool free = true;
-        for (const QString &file : files) {
-            targets << folder + QLatin1Char('/') + name + QLatin1Char('.')
-                    + QFileInfo(file).completeSuffix();
-            free = free && (targets.last() == file || !m_view.taken(targets.last()));
-        }
-        if (free) {
-            lastNumber = number;
-            break;
-        }
-    }
-    for (int k = 0; k < files.size(); ++k) {
-        m_guard.setCurrentFile(files.at(k));
-        m_guard.setRole(TemporaryFileRole);
-        if (m_view.simulates()) {
-            m_view.moved(files.at(k), targets.at(k));
-        } else {
-            try {
-                m_guard.renameTo(targets.at(k));
-            } catch (const FHException &) {
-                // The shot keeps one number: the files already named get their
-                // temporary names back, for the next run to finish.
-                for (int back = 0; back < k; ++back)
-                    FHSafeMove::moveFile(targets.at(back), files.at(back));
-                throw;
-            }
-        }
-        const auto own = placed.constFind(files.at(k).mid(folder.size() + 1));
-        if (own != placed.constEnd())
-            m_plan.entries[*own].finalName = targets.at(k).mid(folder.size() + 1);
-        else
-            ++m_plan.leftoverCount;
-    }
-}
-
-// A move cut short on a file system without the no-replace flag can leave a
-// temporary name as a second name of a file that already has its final name.
-// Such names are removed, so that the photo is not numbered twice.
-void FHSortRun::removeSecondNames(QStringList &entries)
-{
-    QList<int> linked;
-    for (int i = 0; i < entries.size(); ++i) {
-        struct stat st;
-        if (temporaryNamePattern().match(QFileInfo(entries.at(i)).baseName()).hasMatch()
-            && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
-            linked.append(i);
-    }
-    if (linked.isEmpty())
-        return;
-    QHash<QPair<dev_t, ino_t>, int> files;
-    const auto identity = [](const QString &path, QPair<dev_t, ino_t> &id) {
-        struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-            return false;
-        id = qMakePair(st.st_dev, st.st_ino);
-        return true;
-    };
-    // Final names first: they are the ones to keep.
-    for (int i = 0; i < entries.size(); ++i) {
-        QPair<dev_t, ino_t> id;
-        if (!linked.contains(i) && identity(entries.at(i), id))
-            files.insert(id, i);
-    }
-    QList<int> removed;
-    for (const int i : qAsConst(linked)) {
-        QPair<dev_t, ino_t> id;
-        if (!identity(entries.at(i), id))
-            continue;
-        if (!files.contains(id)) {
-            files.insert(id, i);
-        } else if (m_view.simulates()) {
-            m_view.removed(entries.at(i));
-            removed.prepend(i);
-        } else if (::unlink(QFile::encodeName(entries.at(i)).constData()) == 0) {
-            removed.prepend(i);
-        }
-    }
-    for (const int i : qAsConst(removed))
-        entries.removeAt(i);
+    FHNamingPass pass({ m_view, m_guard, m_plan, m_journal.get(), m_options.namePattern,
+        m_outputFilters, [this](qint64 done, qint64 total) {
+            stepProgress(50, 100, done, total);
+            emit m_engine.filesDone(FHSortEngine::Naming, done, total);
+        } });
+    pass.run(folders);
 }

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 SortDriver::Outcome SortDriver::run()
@@ -30,6 +31,12 @@ SortDriver::Outcome SortDriver::run()
         recursive ? QStringLiteral("1") : QStringLiteral("0"), pattern };
     QString program = QStringLiteral(QUILM_SORTDRIVER);
     if (asNobody) {
+        // The journal goes where nobody may write: a folder of its own.
+        static QTemporaryDir data(QDir::tempPath() + QStringLiteral("/quilm-nobody-XXXXXX"));
+        QFile::setPermissions(data.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
         args.prepend(program);
         args = QStringList { QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
             QStringLiteral("--clear-groups") }

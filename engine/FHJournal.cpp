@@ -1,0 +1,304 @@
+#include "engine/FHJournal.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int KeptRuns = 100;
+constexpr int KeptDays = 90;
+const char *const Suffix = ".jsonl";
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool syncFolder(const QString &folder)
+{
+    const int fd
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+QString pathOf(const QString &id)
+{
+    return FHJournal::folder() + QLatin1Char('/') + id + QLatin1String(Suffix);
+}
+
+// Reads a journal: its header and its closing records always, its file
+// records when files is given. A line cut off by a crash is skipped.
+bool readJournal(const QString &path, FHJournal::Run *run, bool files)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    run->id = QFileInfo(path).completeBaseName();
+    int fileCount = 0;
+    QHash<QString, int> byTemporary;
+    bool first = true;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine();
+        const bool fileRecord = text.startsWith("{\"record\":\"file\"");
+        if (fileRecord && !files) {
+            ++fileCount;
+            continue;
+        }
+        if (!files && text.startsWith("{\"record\":\"named\""))
+            continue;
+        const QJsonObject record = QJsonDocument::fromJson(text).object();
+        const QString kind = record.value(QStringLiteral("record")).toString();
+        if (first) {
+            first = false;
+            if (kind != QLatin1String("run"))
+                return false;
+            run->header = record;
+            run->kind = record.value(QStringLiteral("kind")).toString();
+            run->time = QDateTime::fromString(
+                record.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+            run->input = record.value(QStringLiteral("input")).toString();
+            run->output = record.value(QStringLiteral("output")).toString();
+            run->undoes = record.value(QStringLiteral("undoes")).toString();
+        } else if (kind == QLatin1String("file")) {
+            FHJournal::File f;
+            f.source = record.value(QStringLiteral("source")).toString();
+            f.temporary = record.value(QStringLiteral("temporary")).toString();
+            f.final = record.value(QStringLiteral("final")).toString();
+            f.size = qint64(record.value(QStringLiteral("size")).toDouble(-1));
+            f.modifiedNs = record.value(QStringLiteral("mtime")).toString().toLongLong();
+            f.device = record.value(QStringLiteral("dev")).toString().toULongLong();
+            f.inode = record.value(QStringLiteral("ino")).toString().toULongLong();
+            f.hash = record.value(QStringLiteral("hash")).toString();
+            f.group = record.value(QStringLiteral("group")).toString();
+            if (f.final.isEmpty())
+                f.final = f.temporary;
+            if (!f.temporary.isEmpty())
+                byTemporary.insert(f.temporary, run->files.size());
+            run->files.append(f);
+        } else if (kind == QLatin1String("named")) {
+            const int index
+                = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
+            if (index >= 0)
+                run->files[index].final = record.value(QStringLiteral("final")).toString();
+        } else if (kind == QLatin1String("folder")) {
+            run->createdFolders << record.value(QStringLiteral("path")).toString();
+        } else if (kind == QLatin1String("end")) {
+            run->outcome = record.value(QStringLiteral("outcome")).toString();
+        } else if (kind == QLatin1String("undone")) {
+            run->undoneBy = record.value(QStringLiteral("by")).toString();
+        }
+    }
+    if (!files)
+        run->files.resize(fileCount);
+    return !first;
+}
+
+} // namespace
+
+FHJournal::FHJournal() = default;
+
+FHJournal::~FHJournal()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QString FHJournal::folder()
+{
+    // The same folder for the window and the command, whatever each is called.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/quilm/journal");
+}
+
+bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
+{
+    const QString dir = folder();
+    if (!QDir().mkpath(dir)) {
+        m_error = QStringLiteral("cannot create the folder '%1'").arg(dir);
+        return false;
+    }
+    prune();
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_id = now.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))
+            + QStringLiteral("-%1").arg(::getpid())
+            + (attempt ? QStringLiteral("-%1").arg(attempt) : QString());
+        m_path = pathOf(m_id);
+        m_fd = ::open(QFile::encodeName(m_path).constData(),
+            O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0) {
+        m_error = QStringLiteral("cannot create '%1': %2").arg(m_path, systemError());
+        return false;
+    }
+    const FHJsonFields record = FHJsonFields { { QStringLiteral("record"), QStringLiteral("run") },
+        { QStringLiteral("id"), m_id }, { QStringLiteral("kind"), kind },
+        { QStringLiteral("time"), now.toString(Qt::ISODateWithMs) },
+        { QStringLiteral("program"),
+            QCoreApplication::applicationName() + QLatin1Char(' ')
+                + QCoreApplication::applicationVersion() } }
+        + header;
+    if (!append(jsonLine(record)) || !syncFolder(dir)) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("cannot sync '%1': %2").arg(dir, systemError());
+        ::close(m_fd);
+        m_fd = -1;
+        QFile::remove(m_path);
+        return false;
+    }
+    return true;
+}
+
+bool FHJournal::write()
+{
+    if (m_pending.isEmpty())
+        return true;
+    const QByteArray lines = m_pending;
+    m_pending.clear();
+    return append(lines);
+}
+
+bool FHJournal::finish(const QString &outcome, qint64 moved)
+{
+    if (m_fd < 0)
+        return false;
+    add({ { QStringLiteral("record"), QStringLiteral("end") },
+        { QStringLiteral("outcome"), outcome }, { QStringLiteral("moved"), moved },
+        { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
+    const bool written = write();
+    ::close(m_fd);
+    m_fd = -1;
+    return written;
+}
+
+bool FHJournal::append(const QByteArray &lines)
+{
+    const char *data = lines.constData();
+    qint64 left = lines.size();
+    while (left > 0) {
+        const ssize_t written = ::write(m_fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            m_error = QStringLiteral("cannot write '%1': %2")
+                          .arg(m_path, written < 0 ? systemError() : QStringLiteral("disk full"));
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    if (::fdatasync(m_fd) != 0) {
+        m_error = QStringLiteral("cannot sync '%1': %2").arg(m_path, systemError());
+        return false;
+    }
+    return true;
+}
+
+FHJsonFields FHJournal::fileRecord(const File &file)
+{
+    // Numbers beyond 2^53 lose digits in JSON: identities go as text.
+    FHJsonFields record { { QStringLiteral("record"), QStringLiteral("file") },
+        { QStringLiteral("source"), file.source },
+        { QStringLiteral("temporary"), file.temporary.isEmpty() ? QJsonValue() : file.temporary },
+        { QStringLiteral("final"), file.final.isEmpty() ? QJsonValue() : file.final },
+        { QStringLiteral("size"), file.size },
+        { QStringLiteral("mtime"), QString::number(file.modifiedNs) },
+        { QStringLiteral("dev"), QString::number(file.device) },
+        { QStringLiteral("ino"), QString::number(file.inode) },
+        { QStringLiteral("group"), file.group.isEmpty() ? QJsonValue() : file.group } };
+    if (!file.hash.isEmpty())
+        record.append({ QStringLiteral("hash"), file.hash });
+    return record;
+}
+
+FHJsonFields FHJournal::namedRecord(const QString &temporary, const QString &final)
+{
+    return { { QStringLiteral("record"), QStringLiteral("named") },
+        { QStringLiteral("temporary"), temporary }, { QStringLiteral("final"), final } };
+}
+
+FHJsonFields FHJournal::folderRecord(const QString &path)
+{
+    return { { QStringLiteral("record"), QStringLiteral("folder") },
+        { QStringLiteral("path"), path } };
+}
+
+QString FHJournal::hashOf(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QVector<FHJournal::Run> FHJournal::runs()
+{
+    QVector<Run> found;
+    const QDir dir(folder());
+    const QStringList names
+        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        Run run;
+        if (readJournal(dir.filePath(name), &run, false))
+            found.append(run);
+    }
+    std::sort(found.begin(), found.end(), [](const Run &a, const Run &b) { return a.id > b.id; });
+    return found;
+}
+
+bool FHJournal::load(const QString &id, Run *run, QString *error)
+{
+    if (id.contains(QLatin1Char('/')) || !readJournal(pathOf(id), run, true)) {
+        *error = QStringLiteral("no run '%1' in '%2'").arg(id, folder());
+        return false;
+    }
+    return true;
+}
+
+bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *error)
+{
+    const QString path = pathOf(id);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const QByteArray text = jsonLine(
+        { { QStringLiteral("record"), QStringLiteral("undone") }, { QStringLiteral("by"), undoId },
+            { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
+    const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
+        && ::fdatasync(fd) == 0;
+    if (!done)
+        *error = QStringLiteral("cannot mark '%1' as undone: %2").arg(path, systemError());
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+void FHJournal::prune()
+{
+    QDir dir(folder());
+    // Names begin with the time, so the newest sort last.
+    QStringList names
+        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
+    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptDays);
+    for (int i = 0; i < names.size(); ++i) {
+        const QDateTime time
+            = QDateTime::fromString(names.at(i).left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        if (i < names.size() - (KeptRuns - 1) || (time.isValid() && time < oldest))
+            dir.remove(names.at(i));
+    }
+}

@@ -1,0 +1,97 @@
+#ifndef FHJOURNAL_H
+#define FHJOURNAL_H
+
+#include "engine/FHJsonLine.h"
+#include <QDateTime>
+
+#include <QJsonObject>
+#include <QString>
+#include <QVector>
+
+// The record of one run, kept so that any run can be undone: a finished one,
+// one ended by an error and one killed at any instant. Every batch of moves is
+// written and synced here before the moves are made, so the journal always
+// names every file that might have moved.
+//
+// One JSON Lines file per run in the user's data folder (shared by the window
+// and the command); the README describes the records.
+class FHJournal
+{
+public:
+    // What a journal says of one file.
+    struct File
+    {
+        QString source; // where it was before the run
+        QString temporary; // its name between the passes (a sort), or empty
+        QString final; // where the run put it last
+        qint64 size = -1;
+        qint64 modifiedNs = 0;
+        quint64 device = 0;
+        quint64 inode = 0;
+        QString hash; // of the content, for a move to another file system
+        QString group; // the source of the shot's primary, or empty
+    };
+
+    // One run as the journals list it.
+    struct Run
+    {
+        QString id;
+        QString kind; // "sort" or "undo"
+        QDateTime time;
+        QString input;
+        QString output;
+        QString undoes; // the run an undo undid
+        QString undoneBy; // the undo that undid this run, once it has
+        QString outcome; // "completed", "failed", "stopped"; empty when it never ended
+        QJsonObject header;
+        QVector<File> files;
+        QStringList createdFolders;
+    };
+
+    FHJournal();
+    ~FHJournal();
+    FHJournal(const FHJournal &) = delete;
+    FHJournal &operator=(const FHJournal &) = delete;
+
+    // The folder of the journals: "journal" in the user's data folder of Quilm.
+    static QString folder();
+
+    // Creates the journal of a new run and writes its header, synced. False,
+    // with the reason in error(), when it cannot be written.
+    bool begin(const QString &kind, const FHJsonFields &header);
+    const QString &id() const { return m_id; }
+    const QString &error() const { return m_error; }
+
+    // Records to be written before the moves they announce; write() writes and
+    // syncs them all at once.
+    void add(const FHJsonFields &record) { m_pending.append(jsonLine(record)); }
+    bool write();
+    // The closing record.
+    bool finish(const QString &outcome, qint64 moved);
+
+    static FHJsonFields fileRecord(const File &file);
+    static FHJsonFields namedRecord(const QString &temporary, const QString &final);
+    static FHJsonFields folderRecord(const QString &path);
+    // The content hash a journal keeps of a file moved to another file system.
+    static QString hashOf(const QString &path);
+
+    // Every run on record, newest first; only the headers and the ends are read.
+    static QVector<Run> runs();
+    // The whole journal of a run, files included.
+    static bool load(const QString &id, Run *run, QString *error);
+    // Marks the run as undone by another.
+    static bool markUndone(const QString &id, const QString &undoId, QString *error);
+    // Keeps the last 100 runs, none older than 90 days.
+    static void prune();
+
+private:
+    bool append(const QByteArray &lines);
+
+    int m_fd = -1;
+    QString m_id;
+    QString m_path;
+    QString m_error;
+    QByteArray m_pending;
+};
+
+#endif // FHJOURNAL_H

@@ -1,0 +1,206 @@
+#include "engine/FHNamingPass.h"
+
+#include "engine/FHException.h"
+#include "engine/FHFolderView.h"
+#include "engine/FHIO.h"
+#include "engine/FHJournal.h"
+#include "engine/FHNaming.h"
+#include "engine/FHSafeMove.h"
+#include "engine/FHSortPlan.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString TemporaryFileRole
+    = QStringLiteral("temporary file in sub-directory of output directory");
+
+// Renames are written to the journal in batches of about this many files.
+constexpr int BatchFiles = 256;
+
+} // namespace
+
+FHNamingPass::FHNamingPass(const Context &context)
+    : m_context(context)
+{
+}
+
+void FHNamingPass::run(const QStringList &folders)
+{
+    // Every folder's listing is taken before any name changes, so that progress
+    // can follow the files done.
+    QVector<QStringList> listings;
+    qint64 total = 0;
+    for (const QString &folder : folders) {
+        listings.append(m_context.view.list(folder, m_context.filters));
+        total += listings.last().size();
+    }
+    qint64 done = 0;
+    for (int f = 0; f < folders.size(); ++f)
+        nameFolder(folders.at(f), listings.at(f), done, total);
+}
+
+void FHNamingPass::nameFolder(
+    const QString &folder, QStringList entries, qint64 &done, qint64 total)
+{
+    // Which plan entry each temporary name of this folder belongs to.
+    QHash<QString, int> placed;
+    for (int i = 0; i < m_context.plan.entries.size(); ++i) {
+        const FHPlanEntry &entry = m_context.plan.entries.at(i);
+        if (entry.placed && entry.targetFolder == folder)
+            placed.insert(entry.temporaryName, i);
+    }
+    entries.sort(Qt::CaseSensitive);
+    removeSecondNames(entries);
+
+    int position = 0;
+    int lastNumber = 0;
+    for (int first = 0; first < entries.size();) {
+        // A batch of shots is chosen, written to the journal, then named.
+        QVector<Shot> batch;
+        int files = 0;
+        while (first < entries.size() && files < BatchFiles) {
+            // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
+            // position; sorted by path they lie side by side.
+            const QString base = QFileInfo(entries.at(first)).baseName();
+            int end = first + 1;
+            while (end < entries.size() && QFileInfo(entries.at(end)).baseName() == base)
+                ++end;
+            Shot shot;
+            shot.files = entries.mid(first, end - first);
+            choose(folder, shot, ++position, lastNumber);
+            files += shot.files.size();
+            batch.append(shot);
+            first = end;
+        }
+        if (FHJournal *journal = m_context.journal) {
+            for (const Shot &shot : qAsConst(batch)) {
+                for (int k = 0; k < shot.targets.size(); ++k)
+                    journal->add(FHJournal::namedRecord(shot.files.at(k), shot.targets.at(k)));
+            }
+            if (!journal->write())
+                throw std::runtime_error(
+                    QStringLiteral("Unable to keep the journal: %1. The run stopped; the photos "
+                                   "moved so far keep their temporary names until the next run")
+                        .arg(journal->error())
+                        .toStdString());
+        }
+        for (const Shot &shot : qAsConst(batch)) {
+            make(folder, shot, placed);
+            for (int k = 0; k < shot.files.size(); ++k)
+                m_context.step(++done, total);
+        }
+        m_context.view.commit();
+    }
+}
+
+// The position in the listing, or the next number after it under which every
+// file of the shot is free, so that numbers keep ascending within the folder.
+void FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &lastNumber)
+{
+    const QRegularExpressionMatch match
+        = temporaryNamePattern().match(QFileInfo(shot.files.first()).baseName());
+    if (!match.hasMatch())
+        return;
+    int parts[6];
+    for (int group = 1; group <= 6; ++group)
+        parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
+
+    for (int number = qMax(position, lastNumber + 1);; ++number) {
+        QString name = m_context.pattern;
+        expandNamePattern(name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+        shot.targets.clear();
+        bool free = true;
+        for (const QString &file : qAsConst(shot.files)) {
+            shot.targets << folder + QLatin1Char('/') + name + QLatin1Char('.')
+                    + QFileInfo(file).completeSuffix();
+            free = free
+                && (shot.targets.last() == file || !m_context.view.taken(shot.targets.last()));
+        }
+        if (free) {
+            lastNumber = number;
+            break;
+        }
+    }
+    for (int k = 0; k < shot.files.size(); ++k)
+        m_context.view.moved(shot.files.at(k), shot.targets.at(k));
+}
+
+void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed)
+{
+    FHIO &guard = m_context.guard;
+    for (int k = 0; k < shot.files.size(); ++k) {
+        guard.setCurrentFile(shot.files.at(k));
+        guard.setRole(TemporaryFileRole);
+        if (shot.targets.isEmpty())
+            continue;
+        if (!m_context.view.simulates()) {
+            try {
+                guard.renameTo(shot.targets.at(k));
+            } catch (const FHException &) {
+                // The shot keeps one number: the files already named get their
+                // temporary names back, for the next run to finish.
+                for (int back = 0; back < k; ++back)
+                    FHSafeMove::moveFile(shot.targets.at(back), shot.files.at(back));
+                throw;
+            }
+        }
+        const auto own = placed.constFind(shot.files.at(k).mid(folder.size() + 1));
+        if (own != placed.constEnd())
+            m_context.plan.entries[*own].finalName = shot.targets.at(k).mid(folder.size() + 1);
+        else
+            ++m_context.plan.leftoverCount;
+    }
+}
+
+// A move cut short on a file system without the no-replace flag can leave a
+// temporary name as a second name of a file that already has its final name.
+// Such names are removed, so that the photo is not numbered twice.
+void FHNamingPass::removeSecondNames(QStringList &entries)
+{
+    QList<int> linked;
+    for (int i = 0; i < entries.size(); ++i) {
+        struct stat st;
+        if (temporaryNamePattern().match(QFileInfo(entries.at(i)).baseName()).hasMatch()
+            && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
+            linked.append(i);
+    }
+    if (linked.isEmpty())
+        return;
+    QHash<QPair<dev_t, ino_t>, int> files;
+    const auto identity = [](const QString &path, QPair<dev_t, ino_t> &id) {
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        id = qMakePair(st.st_dev, st.st_ino);
+        return true;
+    };
+    // Final names first: they are the ones to keep.
+    for (int i = 0; i < entries.size(); ++i) {
+        QPair<dev_t, ino_t> id;
+        if (!linked.contains(i) && identity(entries.at(i), id))
+            files.insert(id, i);
+    }
+    QList<int> removed;
+    for (const int i : qAsConst(linked)) {
+        QPair<dev_t, ino_t> id;
+        if (!identity(entries.at(i), id))
+            continue;
+        if (!files.contains(id)) {
+            files.insert(id, i);
+        } else if (m_context.view.simulates()) {
+            m_context.view.removed(entries.at(i));
+            removed.prepend(i);
+        } else if (::unlink(QFile::encodeName(entries.at(i)).constData()) == 0) {
+            removed.prepend(i);
+        }
+    }
+    for (const int i : qAsConst(removed))
+        entries.removeAt(i);
+}
