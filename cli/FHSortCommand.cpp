@@ -1,10 +1,13 @@
 #include "cli/FHSortCommand.h"
 
 #include "cli/FHConsoleReporter.h"
+#include "cli/FHPlanPrinter.h"
 #include "engine/FHExif.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
+#include "engine/FHJournal.h"
 #include "engine/FHSortEngine.h"
+#include "engine/FHUndo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -38,137 +41,62 @@ QString helpText(const QCommandLineParser &parser)
                          "  2  usage error\n");
 }
 
+// --runs: the runs on record, newest first.
+int listRuns(bool json)
+{
+    for (const FHJournal::Run &run : FHJournal::runs()) {
+        if (json) {
+            FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("run") },
+                { QStringLiteral("id"), run.id }, { QStringLiteral("kind"), run.kind },
+                { QStringLiteral("time"), run.time.toString(Qt::ISODate) },
+                { QStringLiteral("input"), run.input }, { QStringLiteral("output"), run.output },
+                { QStringLiteral("files"), run.files.size() },
+                { QStringLiteral("outcome"), run.outcome },
+                { QStringLiteral("undone"), !run.undoneBy.isEmpty() } });
+            continue;
+        }
+        const QString state = run.kind == QLatin1String("undo")
+            ? QStringLiteral("undo of %1").arg(run.undoes)
+            : !run.undoneBy.isEmpty() ? QStringLiteral("undone")
+            : run.outcome.isEmpty()   ? QStringLiteral("cut short")
+                                      : run.outcome;
+        std::printf("%s  %s  %6d files  %-12s  %s -> %s\n", qUtf8Printable(run.id),
+            qUtf8Printable(run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+            int(run.files.size()), qUtf8Printable(state), qUtf8Printable(run.input),
+            qUtf8Printable(run.output));
+    }
+    return FHSortCommand::Done;
+}
+
+// --undo [ID]: the files of a run go back.
+int undo(QString id, bool dryRun, bool json, bool quiet)
+{
+    FHConsoleReporter console(json, quiet);
+    if (id.isEmpty())
+        id = FHUndo::lastUndoableRun();
+    if (id.isEmpty()) {
+        console.error(QStringLiteral("there is no sort to undo in '%1'").arg(FHJournal::folder()));
+        return FHSortCommand::RunFailed;
+    }
+    FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
+    FHUndo undo(&fileGuard, &console);
+    FHSortPlan plan;
+    const FHUndo::Outcome outcome = undo.run(id, dryRun, plan);
+    FHJournal::Run run;
+    QString error;
+    FHJournal::load(id, &run, &error);
+    const FHPlanPrinter printer(FHPlanPrinter::Undo, run.output, run.input, console);
+    printer.printFiles(plan, dryRun);
+    if (console.json() || (!quiet && !plan.entries.isEmpty()))
+        printer.printSummary(plan, QString(), dryRun, false);
+    return outcome == FHUndo::Completed ? FHSortCommand::Done : FHSortCommand::RunFailed;
+}
+
 int usageError(const QString &text)
 {
     std::fprintf(stderr, "quilm-sort: %s\nTry 'quilm-sort --help' for more information.\n",
         qUtf8Printable(text));
     return FHSortCommand::UsageError;
-}
-
-QString reasonText(FHSkipReason reason)
-{
-    switch (reason) {
-    case FHSkipReason::None:
-        break;
-    case FHSkipReason::NoCaptureDate:
-        return QStringLiteral("no capture date");
-    case FHSkipReason::Unreadable:
-        return QStringLiteral("unreadable");
-    case FHSkipReason::Changed:
-        return QStringLiteral("changed since the listing");
-    case FHSkipReason::UndecodableName:
-        return QStringLiteral("name not valid in the file-name encoding");
-    case FHSkipReason::Stopped:
-        return QStringLiteral("not reached, the run was stopped");
-    }
-    return QString();
-}
-
-QString capturedText(const FHPlanEntry &entry)
-{
-    QString text = entry.captured.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-    if (!entry.subSecond.isEmpty())
-        text += QLatin1Char('.') + (entry.subSecond + QStringLiteral("00")).left(3);
-    else if (const int ms = entry.captured.time().msec())
-        text += QStringLiteral(".%1").arg(ms, 3, 10, QLatin1Char('0'));
-    return text;
-}
-
-// One line or one event per listed file: where it went, or why it stays.
-void printFiles(const FHSortPlan &plan, const QString &input, const QString &output, bool dryRun,
-    FHConsoleReporter &console)
-{
-    const QDir inputDir(input);
-    const QDir outputDir(output);
-    for (const FHPlanEntry &entry : plan.entries) {
-        if (entry.reason == FHSkipReason::None && !entry.placed)
-            continue; // not reached: a failure ended the run first
-        if (console.json()) {
-            if (entry.placed)
-                FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("move") },
-                    { QStringLiteral("source"), entry.sourcePath() },
-                    { QStringLiteral("target"), entry.targetPath() },
-                    { QStringLiteral("captured"), capturedText(entry) },
-                    { QStringLiteral("dateFrom"), dateSourceName(entry.dateFrom) } });
-            else
-                FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("skip") },
-                    { QStringLiteral("source"), entry.sourcePath() },
-                    { QStringLiteral("reason"), skipReasonName(entry.reason) } });
-        } else if (dryRun) {
-            const QString source = inputDir.relativeFilePath(entry.sourcePath());
-            console.printLine(entry.placed
-                    ? QStringLiteral("%1 -> %2")
-                          .arg(source, outputDir.relativeFilePath(entry.targetPath()))
-                    : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason)));
-        }
-    }
-}
-
-QVariantMap otherTypes(const FHSortPlan &plan)
-{
-    QVariantMap counts;
-    for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
-        counts.insert(it.key(), it.value());
-    return counts;
-}
-
-void printSummary(const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped,
-    FHConsoleReporter &console)
-{
-    const double seconds = plan.elapsedMs / 1000.0;
-    if (console.json()) {
-        FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("summary") },
-            { QStringLiteral("moved"), qint64(plan.movedCount) },
-            { QStringLiteral("notMoved"), plan.notMovedCount },
-            { QStringLiteral("makers"), makers },
-            { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
-            { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
-            { QStringLiteral("otherTypes"), QJsonObject::fromVariantMap(otherTypes(plan)) } });
-        return;
-    }
-    QMap<int, int> left;
-    for (const FHPlanEntry &entry : plan.entries) {
-        if (entry.reason != FHSkipReason::None)
-            ++left[int(entry.reason)];
-    }
-    QStringList lines;
-    const QString rate = seconds > 0
-        ? QStringLiteral(" (%1 files/s)").arg(qRound64(plan.movedCount / seconds))
-        : QString();
-    lines << (dryRun ? QStringLiteral("Would move %1 files (planned in %2 s).")
-                           .arg(plan.movedCount)
-                           .arg(seconds, 0, 'f', 1)
-                     : QStringLiteral("Moved %1 files in %2 s%3.")
-                           .arg(plan.movedCount)
-                           .arg(seconds, 0, 'f', 1)
-                           .arg(rate));
-    if (stopped)
-        lines << QStringLiteral("Stopped on request: the files not reached are still in the "
-                                "input.");
-    if (!left.isEmpty()) {
-        QStringList parts;
-        for (auto it = left.cbegin(); it != left.cend(); ++it)
-            parts << QStringLiteral("%1 (%2)")
-                         .arg(it.value())
-                         .arg(reasonText(FHSkipReason(it.key())));
-        lines << QStringLiteral("Left in place: %1.").arg(parts.join(QStringLiteral(", ")));
-    }
-    if (!plan.otherTypes.isEmpty()) {
-        QStringList parts;
-        for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
-            parts << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
-        lines << QStringLiteral("Not sorted, as their kinds were not chosen: %1 files (%2). Add "
-                                "them with --types, e.g. --types all.")
-                     .arg(std::accumulate(plan.otherTypes.cbegin(), plan.otherTypes.cend(), 0))
-                     .arg(parts.join(QStringLiteral(", ")));
-    }
-    if (plan.leftoverCount > 0)
-        lines << QStringLiteral("Finished %1 temporary names left by an earlier run.")
-                     .arg(plan.leftoverCount);
-    if (!makers.isEmpty())
-        lines << QStringLiteral("Camera makers: %1").arg(makers);
-    for (const QString &line : qAsConst(lines))
-        console.printLine(line);
 }
 
 } // namespace
@@ -210,8 +138,13 @@ int FHSortCommand::run(const QStringList &arguments)
                        "Default: photo.")
             .arg(familyHelp.join(QStringLiteral(", "))),
         QStringLiteral("LIST"), QStringLiteral("photo"));
+    const QCommandLineOption undoOption(QStringLiteral("undo"),
+        QStringLiteral("Move the files of the last sort not yet undone (or of run ID) back "
+                       "where they came from; with --dry-run, show what would go back."));
+    const QCommandLineOption runs(QStringLiteral("runs"),
+        QStringLiteral("List the runs on record: id, time, files, state, folders."));
     parser.addOptions({ helpOption, versionOption, folders, pattern, allImages, recursive, types,
-        dryRun, json, quiet });
+        dryRun, json, quiet, undoOption, runs });
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -226,6 +159,17 @@ int FHSortCommand::run(const QStringList &arguments)
         std::printf("%s %s\n", qUtf8Printable(QCoreApplication::applicationName()),
             qUtf8Printable(QCoreApplication::applicationVersion()));
         return Done;
+    }
+    if (parser.isSet(runs))
+        return parser.positionalArguments().isEmpty()
+            ? listRuns(parser.isSet(json))
+            : usageError(QStringLiteral("--runs takes no folders"));
+    if (parser.isSet(undoOption)) {
+        if (parser.positionalArguments().size() > 1)
+            return usageError(QStringLiteral("--undo takes at most one run id"));
+        muteExifLibraryWarnings();
+        return undo(parser.positionalArguments().value(0), parser.isSet(dryRun), parser.isSet(json),
+            parser.isSet(quiet));
     }
     const QStringList folderArguments = parser.positionalArguments();
     if (folderArguments.size() != 2)
@@ -282,13 +226,14 @@ int FHSortCommand::run(const QStringList &arguments)
         = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.inputDir));
     const QString output
         = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.outputDir));
-    printFiles(plan, input, output, options.dryRun, console);
+    const FHPlanPrinter printer(FHPlanPrinter::Sort, input, output, console);
+    printer.printFiles(plan, options.dryRun);
     QString makers = plan.cameraMakers;
     if (makers.startsWith(QLatin1Char('|')))
         makers.remove(0, 1);
     // A run that failed before it listed anything has nothing to sum up.
     const bool listed = outcome != FHSortEngine::Failed || !plan.entries.isEmpty();
     if (console.json() || (listed && !parser.isSet(quiet)))
-        printSummary(plan, makers, options.dryRun, outcome == FHSortEngine::Stopped, console);
+        printer.printSummary(plan, makers, options.dryRun, outcome == FHSortEngine::Stopped);
     return outcome == FHSortEngine::Completed ? Done : RunFailed;
 }

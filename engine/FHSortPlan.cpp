@@ -86,6 +86,10 @@ QString skipReasonName(FHSkipReason reason)
         return QStringLiteral("undecodable-name");
     case FHSkipReason::Stopped:
         return QStringLiteral("stopped");
+    case FHSkipReason::Missing:
+        return QStringLiteral("missing");
+    case FHSkipReason::OriginalTaken:
+        return QStringLiteral("original-taken");
     }
     return QString();
 }

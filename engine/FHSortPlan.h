@@ -26,6 +26,9 @@ enum class FHSkipReason : quint8
     Changed, // it changed or went since the listing
     UndecodableName, // its name has no form in the file-name encoding
     Stopped, // the run was stopped before it was reached
+    // An undo's reasons to leave a sorted file where it is:
+    Missing, // it is no longer where the run put it
+    OriginalTaken, // something else lies at its original path
 };
 
 // The file as it was listed: a moved file is only ever touched again (by an

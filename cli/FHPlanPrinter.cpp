@@ -1,0 +1,165 @@
+#include "cli/FHPlanPrinter.h"
+
+#include "cli/FHConsoleReporter.h"
+#include "engine/FHSortPlan.h"
+
+#include <QDir>
+#include <QJsonObject>
+
+#include <numeric>
+
+namespace {
+
+QString reasonText(FHSkipReason reason)
+{
+    switch (reason) {
+    case FHSkipReason::None:
+        break;
+    case FHSkipReason::NoCaptureDate:
+        return QStringLiteral("no capture date");
+    case FHSkipReason::Unreadable:
+        return QStringLiteral("unreadable");
+    case FHSkipReason::Changed:
+        return QStringLiteral("changed since the listing");
+    case FHSkipReason::UndecodableName:
+        return QStringLiteral("name not valid in the file-name encoding");
+    case FHSkipReason::Stopped:
+        return QStringLiteral("not reached, the run was stopped");
+    case FHSkipReason::Missing:
+        return QStringLiteral("no longer where the sort put it");
+    case FHSkipReason::OriginalTaken:
+        return QStringLiteral("its original path is taken");
+    }
+    return QString();
+}
+
+QString capturedText(const FHPlanEntry &entry)
+{
+    QString text = entry.captured.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    if (!entry.subSecond.isEmpty())
+        text += QLatin1Char('.') + (entry.subSecond + QStringLiteral("00")).left(3);
+    else if (const int ms = entry.captured.time().msec())
+        text += QStringLiteral(".%1").arg(ms, 3, 10, QLatin1Char('0'));
+    return text;
+}
+
+} // namespace
+
+FHPlanPrinter::FHPlanPrinter(
+    Kind kind, const QString &from, const QString &to, FHConsoleReporter &console)
+    : m_kind(kind)
+    , m_from(from)
+    , m_to(to)
+    , m_console(console)
+{
+}
+
+// One line or one event per listed file: where it went, or why it stays.
+void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
+{
+    FHConsoleReporter &console = m_console;
+    const QDir inputDir(m_from);
+    const QDir outputDir(m_to);
+    for (const FHPlanEntry &entry : plan.entries) {
+        if (entry.reason == FHSkipReason::None && !entry.placed)
+            continue; // not reached: a failure ended the run first
+        if (console.json()) {
+            if (entry.placed) {
+                FHJsonFields event { { QStringLiteral("event"), QStringLiteral("move") },
+                    { QStringLiteral("source"), entry.sourcePath() },
+                    { QStringLiteral("target"), entry.targetPath() } };
+                if (m_kind == Sort)
+                    event << FHJsonFields { { QStringLiteral("captured"), capturedText(entry) },
+                        { QStringLiteral("dateFrom"), dateSourceName(entry.dateFrom) } };
+                if (entry.group >= 0)
+                    event.append(
+                        { QStringLiteral("group"), plan.entries.at(entry.group).sourcePath() });
+                FHConsoleReporter::printEvent(event);
+            } else
+                FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("skip") },
+                    { QStringLiteral("source"), entry.sourcePath() },
+                    { QStringLiteral("reason"), skipReasonName(entry.reason) } });
+        } else if (dryRun) {
+            const QString source = inputDir.relativeFilePath(entry.sourcePath());
+            console.printLine(entry.placed
+                    ? QStringLiteral("%1 -> %2")
+                          .arg(source, outputDir.relativeFilePath(entry.targetPath()))
+                    : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason)));
+        }
+    }
+}
+
+namespace {
+
+QVariantMap otherTypes(const FHSortPlan &plan)
+{
+    QVariantMap counts;
+    for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
+        counts.insert(it.key(), it.value());
+    return counts;
+}
+
+} // namespace
+
+void FHPlanPrinter::printSummary(
+    const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped) const
+{
+    FHConsoleReporter &console = m_console;
+    const double seconds = plan.elapsedMs / 1000.0;
+    if (console.json()) {
+        FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("summary") },
+            { QStringLiteral("moved"), qint64(plan.movedCount) },
+            { QStringLiteral("notMoved"), plan.notMovedCount },
+            { QStringLiteral("makers"), makers },
+            { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
+            { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
+            { QStringLiteral("otherTypes"), QJsonObject::fromVariantMap(otherTypes(plan)) } });
+        return;
+    }
+    QMap<int, int> left;
+    for (const FHPlanEntry &entry : plan.entries) {
+        if (entry.reason != FHSkipReason::None)
+            ++left[int(entry.reason)];
+    }
+    QStringList lines;
+    const QString rate = seconds > 0
+        ? QStringLiteral(" (%1 files/s)").arg(qRound64(plan.movedCount / seconds))
+        : QString();
+    const QString back = m_kind == Undo ? QStringLiteral(" back") : QString();
+    lines << (dryRun ? QStringLiteral("Would move %1 files%2 (planned in %3 s).")
+                           .arg(plan.movedCount)
+                           .arg(back)
+                           .arg(seconds, 0, 'f', 1)
+                     : QStringLiteral("Moved %1 files%2 in %3 s%4.")
+                           .arg(plan.movedCount)
+                           .arg(back)
+                           .arg(seconds, 0, 'f', 1)
+                           .arg(rate));
+    if (stopped)
+        lines << QStringLiteral("Stopped on request: the files not reached are still in the "
+                                "input.");
+    if (!left.isEmpty()) {
+        QStringList parts;
+        for (auto it = left.cbegin(); it != left.cend(); ++it)
+            parts << QStringLiteral("%1 (%2)")
+                         .arg(it.value())
+                         .arg(reasonText(FHSkipReason(it.key())));
+        lines << QStringLiteral("Left where they are: %1.").arg(parts.join(QStringLiteral(", ")));
+    }
+    if (!plan.otherTypes.isEmpty()) {
+        QStringList parts;
+        for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
+            parts << QStringLiteral("%1 %2").arg(it.value()).arg(it.key());
+        lines << QStringLiteral("Not sorted, as their kinds were not chosen: %1 files (%2). Add "
+                                "them with --types, e.g. --types all.")
+                     .arg(std::accumulate(plan.otherTypes.cbegin(), plan.otherTypes.cend(), 0))
+                     .arg(parts.join(QStringLiteral(", ")));
+    }
+    if (plan.leftoverCount > 0)
+        lines << QStringLiteral("Finished %1 temporary names left by an earlier run.")
+                     .arg(plan.leftoverCount);
+    if (!makers.isEmpty())
+        lines << QStringLiteral("Camera makers: %1").arg(makers);
+    for (const QString &line : qAsConst(lines))
+        console.printLine(line);
+}
