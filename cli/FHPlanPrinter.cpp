@@ -144,7 +144,9 @@ void FHPlanPrinter::printSummary(
             parts << QStringLiteral("%1 (%2)")
                          .arg(it.value())
                          .arg(reasonText(FHSkipReason(it.key())));
-        lines << QStringLiteral("Left where they are: %1.").arg(parts.join(QStringLiteral(", ")));
+        lines << (m_kind == Undo ? QStringLiteral("Left where they are: %1.")
+                                 : QStringLiteral("Left in place: %1."))
+                     .arg(parts.join(QStringLiteral(", ")));
     }
     if (!plan.otherTypes.isEmpty()) {
         QStringList parts;
