@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QStandardPaths>
 
@@ -237,6 +238,38 @@ FHJsonFields FHJournal::folderRecord(const QString &path)
 {
     return { { QStringLiteral("record"), QStringLiteral("folder") },
         { QStringLiteral("path"), path } };
+}
+
+QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
+{
+    QHash<QString, QString> meant;
+    for (const Run &listed : runs()) {
+        if (listed.kind != QLatin1String("sort") || listed.output != output
+            || listed.outcome == QLatin1String("completed") || !listed.undoneBy.isEmpty())
+            continue;
+        Run run;
+        QString error;
+        if (!load(listed.id, &run, &error))
+            continue;
+        QHash<QString, QVector<int>> shots;
+        for (int i = 0; i < run.files.size(); ++i) {
+            if (!run.files.at(i).group.isEmpty())
+                shots[run.files.at(i).group].append(i);
+        }
+        for (const QVector<int> &shot : qAsConst(shots)) {
+            bool moved = false;
+            for (const int i : shot)
+                moved = moved || QFileInfo::exists(run.files.at(i).temporary);
+            if (!moved)
+                continue;
+            for (const int i : shot) {
+                const File &file = run.files.at(i);
+                if (!QFileInfo::exists(file.temporary) && QFileInfo::exists(file.source))
+                    meant.insert(file.source, file.temporary);
+            }
+        }
+    }
+    return meant;
 }
 
 QString FHJournal::hashOf(const QString &path)

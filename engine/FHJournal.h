@@ -3,6 +3,7 @@
 
 #include "engine/FHJsonLine.h"
 #include <QDateTime>
+#include <QHash>
 
 #include <QJsonObject>
 #include <QString>
@@ -83,6 +84,12 @@ public:
     static bool markUndone(const QString &id, const QString &undoId, QString *error);
     // Keeps the last 100 runs, none older than 90 days.
     static void prune();
+
+    // A shot cut in two by a crash: some files moved under the shot's temporary
+    // name, the rest still at their sources. For each such file still at its
+    // source, the temporary path the cut run meant for it, so that the next run
+    // into the same output finishes the shot under one number.
+    static QHash<QString, QString> interruptedShots(const QString &output);
 
 private:
     bool append(const QByteArray &lines);

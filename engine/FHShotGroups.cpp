@@ -66,7 +66,8 @@ bool pairs(Kind primary, Kind member, bool stillJoined)
 
 namespace FHShotGroups {
 
-void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter)
+void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
+    const std::function<bool(const FHPlanEntry &)> &keepAlone)
 {
     const int count = entries.size();
     // Each entry's primary: itself for a file on its own; -2 for a sidecar
@@ -85,7 +86,7 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter)
             (entries.at(i).companion ? sidecars : media).append(i);
         if (media.isEmpty()) {
             for (const int i : sidecars)
-                primaryOf[i] = -2;
+                primaryOf[i] = keepAlone && keepAlone(entries.at(i)) ? i : -2;
             continue;
         }
         if (bucket.size() == 1)

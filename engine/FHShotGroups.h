@@ -5,6 +5,8 @@
 
 #include <QVector>
 
+#include <functional>
+
 class FHReporter;
 
 // The files of one shot move together and share a number. A group is made of
@@ -21,7 +23,10 @@ namespace FHShotGroups {
 // Groups the read entries, then puts them in the order of a run: the groups
 // that move by their primary's capture order, each primary followed by its
 // members, then the files that stay. Sets every entry's group index.
-void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter);
+// A sidecar without its photo is dropped unless keepAlone says otherwise (its
+// photo went ahead in a run cut short).
+void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
+    const std::function<bool(const FHPlanEntry &)> &keepAlone = {});
 
 // The number of entries of the group that starts at index first (1 for a file
 // on its own).

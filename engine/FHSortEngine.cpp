@@ -154,6 +154,7 @@ private:
     void undoPartOfShot(const QVector<int> &moved);
     void prepareFolder(const QString &folder);
     bool findCutMove(const FHPlanEntry &entry, Shot &shot);
+    bool resumeShot(Shot &shot);
     void nameAll();
     bool changedSinceRead(FHPlanEntry &entry);
 
@@ -191,6 +192,7 @@ private:
     QSet<QString> m_preparedFolders;
     QHash<QString, quint64> m_folderDevices; // of the prepared target folders
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
+    QHash<QString, QString> m_interrupted; // see FHJournal::interruptedShots()
 };
 
 FHSortEngine::FHSortEngine(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -240,6 +242,8 @@ FHSortEngine::Outcome FHSortRun::run()
                 .arg(m_output, m_lock.holder()));
         return FHSortEngine::Failed;
     }
+    // Read before this run's own journal joins them.
+    m_interrupted = FHJournal::interruptedShots(m_output);
     if (!m_options.dryRun && !beginJournal())
         return FHSortEngine::Failed;
     setProgress(20);
@@ -477,7 +481,20 @@ void FHSortRun::order()
                                  }),
             m_plan.entries.end());
     }
-    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter);
+    // A sidecar whose photo went ahead in a run cut short follows it, dated
+    // and placed by the name that run meant for it.
+    for (FHPlanEntry &entry : m_plan.entries) {
+        const QString meant = entry.companion ? m_interrupted.value(entry.sourcePath()) : QString();
+        const QRegularExpressionMatch match
+            = temporaryNamePattern().match(QFileInfo(meant).baseName());
+        if (meant.isEmpty() || !match.hasMatch())
+            continue;
+        entry.targetFolder = meant.left(meant.lastIndexOf(QLatin1Char('/')));
+        entry.captured = QDateTime::fromString(
+            match.captured(0).left(SecondLength), QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
+    }
+    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter,
+        [this](const FHPlanEntry &entry) { return m_interrupted.contains(entry.sourcePath()); });
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
     for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
@@ -591,6 +608,8 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
     if (size == 1 && findCutMove(lead, shot))
         return true;
 
+    if (resumeShot(shot))
+        return true;
     for (bool free = false; !free;) {
         const QString base = temporaryName(lead.captured, m_tag++);
         shot.names.clear();
@@ -603,6 +622,31 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
     for (int k = 0; k < shot.members.size(); ++k)
         m_view.moved(entries.at(shot.members.at(k)).sourcePath(),
             lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+    return true;
+}
+
+// The rest of a shot that a crash cut in two takes the names its files were
+// meant to have, beside the files that moved.
+bool FHSortRun::resumeShot(Shot &shot)
+{
+    if (m_interrupted.isEmpty())
+        return false;
+    const FHPlanEntry &lead = m_plan.entries.at(shot.members.first());
+    QStringList names;
+    for (const int i : qAsConst(shot.members)) {
+        const QString meant = m_interrupted.value(m_plan.entries.at(i).sourcePath());
+        const int slash = meant.lastIndexOf(QLatin1Char('/'));
+        if (meant.isEmpty() || meant.left(slash) != lead.targetFolder || m_view.taken(meant))
+            return false;
+        names << meant.mid(slash + 1);
+    }
+    shot.names = names;
+    for (int k = 0; k < shot.members.size(); ++k)
+        m_view.moved(m_plan.entries.at(shot.members.at(k)).sourcePath(),
+            lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+    m_reporter.message(QStringLiteral("Finishing the shot of '%1', which an interrupted run left "
+                                      "in two")
+                           .arg(lead.sourcePath()));
     return true;
 }
 

@@ -28,7 +28,7 @@ SortDriver::Outcome SortDriver::run()
     }
     QStringList args { resultPath, input, output, QString::number(mode),
         exifOnly ? QStringLiteral("1") : QStringLiteral("0"),
-        recursive ? QStringLiteral("1") : QStringLiteral("0"), pattern };
+        recursive ? QStringLiteral("1") : QStringLiteral("0"), pattern, types };
     QString program = QStringLiteral(QUILM_SORTDRIVER);
     if (asNobody) {
         // The journal goes where nobody may write: a folder of its own.

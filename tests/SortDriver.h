@@ -16,6 +16,7 @@ struct SortDriver
     bool exifOnly = true;
     bool recursive = false;
     QString pattern = QStringLiteral("${NUM}");
+    QString types = QStringLiteral("photo"); // the families to sort, as --types takes them
     QString workDir; // the child's working directory: its log file and result
     QByteArray faults; // QUILM_FAULTS; the shim is preloaded when this is set
     bool asNobody = false;

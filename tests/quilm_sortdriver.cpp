@@ -1,7 +1,7 @@
 // One sort run in a process of its own, so that tests can kill it at any point
 // or start it as another user. Boxes are closed as they appear.
 //
-//   quilm_sortdriver RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN
+//   quilm_sortdriver RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN [TYPES]
 //
 // On return it writes RESULT, a JSON object with the counters, the texts of the
 // boxes and the output panel's text. The log file goes to the working directory.
@@ -21,9 +21,9 @@ int main(int argc, char **argv)
 {
     FHexiv2Application app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 8) {
-        std::fprintf(
-            stderr, "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN\n", argv[0]);
+    if (args.size() != 8 && args.size() != 9) {
+        std::fprintf(stderr,
+            "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN [TYPES]\n", argv[0]);
         return 2;
     }
     quint32 moved = 0;
@@ -34,7 +34,9 @@ int main(int argc, char **argv)
         ModalCloser closer;
         std::fputs("sorting\n", stderr);
         std::fflush(stderr);
-        app.sortImages(args.at(2), args.at(3), FHFileTypes::defaultNameFilters(), args.at(7),
+        unsigned families = FHFileTypes::Photo;
+        FHFileTypes::parseFamilies(args.value(8, QStringLiteral("photo")), &families);
+        app.sortImages(args.at(2), args.at(3), FHFileTypes::nameFilters(families), args.at(7),
             args.at(5) == QLatin1String("1"), args.at(6) == QLatin1String("1"), args.at(4).toInt(),
             moved, notMoved, makers);
         for (const ModalCloser::Seen &box : closer.seen()) {

@@ -1,4 +1,5 @@
 #include "Invariant.h"
+#include "SortDriver.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
@@ -15,6 +16,8 @@ private slots:
     void init();
     void shots_data();
     void shots();
+    void shotCutByACrash_data();
+    void shotCutByACrash();
 
 private:
     QString in(const QString &name) const { return m_root->filePath("in/" + name); }
@@ -106,6 +109,48 @@ void TestGroups::shots()
     for (const QString &name : TestImages::filesUnder(in("")))
         found << "stays <- " + name;
     QCOMPARE(found, expected);
+}
+
+void TestGroups::shotCutByACrash_data()
+{
+    // The shot is RAW, JPEG and a sidecar; the run dies before the nth move of
+    // one of them (after the first, the shot lies in two places).
+    QTest::addColumn<int>("movesBefore");
+    QTest::newRow("after one file") << 1;
+    QTest::newRow("after two files") << 2;
+}
+
+void TestGroups::shotCutByACrash()
+{
+    QFETCH(int, movesBefore);
+    QVERIFY(TestImages::makeImage(in("IMG_1.CR2"), "Canon", "2014:12:31 10:00:00"));
+    QVERIFY(TestImages::makeImage(in("IMG_1.JPG"), "Canon", "2014:12:31 10:00:01"));
+    QFile sidecar(in("IMG_1.CR2.xmp"));
+    QVERIFY(sidecar.open(QIODevice::WriteOnly) && sidecar.write("<x:xmpmeta/>") > 0);
+    sidecar.close();
+    QVERIFY(TestImages::makeImage(in("IMG_0.JPG"), "Canon", "2014:12:31 09:00:00"));
+    Invariant invariant(in(""), out(""));
+    invariant.record();
+
+    SortDriver killed;
+    killed.input = in("");
+    killed.output = out("");
+    killed.workDir = m_root->path();
+    killed.types = "all";
+    killed.faults
+        = QStringLiteral("call=renameat2,skip=%1,action=kill").arg(1 + movesBefore).toLatin1();
+    QCOMPARE(killed.run(), SortDriver::Killed);
+    QCOMPARE(invariant.check(1), QString());
+
+    SortRunner again;
+    again.input = in("");
+    again.output = out("");
+    again.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
+    again.run();
+    QCOMPARE(again.boxTexts(), QStringList());
+    QCOMPARE(invariant.check(), QString());
+    QCOMPARE(TestImages::filesUnder(out("")),
+        QStringList({ "001.JPG", "002.CR2", "002.CR2.xmp", "002.JPG" }));
 }
 
 QUILM_TEST_MAIN(TestGroups)
