@@ -375,7 +375,11 @@ void FHSortRun::listAndRead()
         FHPlanEntry entry;
         entry.sourceFolder = file.folder;
         entry.sourceName = file.name;
-        readOne(file, entry);
+        // A stop while the dates are read leaves everything where it is.
+        if (m_engine.stopRequested())
+            entry.reason = FHSkipReason::Stopped;
+        else
+            readOne(file, entry);
         m_plan.entries.append(std::move(entry));
         stepProgress(20, 50, ++m_passOneDone, m_passOneTotal);
         emit m_engine.filesDone(FHSortEngine::Reading, m_plan.entries.size(), files.size());
