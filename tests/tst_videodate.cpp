@@ -1,0 +1,366 @@
+#include "HostileFiles.h"
+#include "MediaFiles.h"
+#include "TestSupport.h"
+#include "engine/FHBoxReader.h"
+#include "engine/FHCr3.h"
+#include "engine/FHVideoDate.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <exiv2/exiv2.hpp>
+
+#include <ctime>
+
+using namespace MediaFiles;
+
+namespace {
+
+const QString Stamp = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+const QString CameraFormats = QStringLiteral(QUILM_TESTDATA_DIR "/camera-formats/");
+
+// 2019-05-12 11:45:01 UTC, 13:45:01 in Berlin.
+constexpr quint64 May2019 = SecondsTo1970 + 1557661501;
+
+QByteArray phoneMovie(const QByteArray &creationDate, quint64 header = May2019)
+{
+    return movie(movieHeader(header)
+        + keyedMetadata({ { "com.apple.quicktime.make", "Apple" },
+            { "com.apple.quicktime.creationdate", creationDate } }));
+}
+
+QByteArray withSize(QByteArray bytes, int at, quint32 size)
+{
+    bytes.replace(at, 4, be32(size));
+    return bytes;
+}
+
+struct ManifestRow
+{
+    QString file, format, make, dateTimeOriginal, subSeconds, quickTimeDate;
+};
+
+QList<ManifestRow> manifest(const QStringList &formats)
+{
+    QList<ManifestRow> rows;
+    QFile file(CameraFormats + "MANIFEST.tsv");
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return rows;
+    file.readLine();
+    while (!file.atEnd()) {
+        const QStringList f = QString::fromUtf8(file.readLine()).split(QLatin1Char('\t'));
+        if (f.size() > 7 && formats.contains(f.at(1)))
+            rows.append({ f.at(0), f.at(1), f.at(2), f.at(4), f.at(5), f.at(7) });
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestVideoDate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void videoDate_data();
+    void videoDate();
+    void fileAndBytesAgree();
+    void sampleVideos_data();
+    void sampleVideos();
+    void cr3_data();
+    void cr3();
+    void sampleCr3();
+
+private:
+    QByteArray m_previousZone;
+};
+
+void TestVideoDate::initTestCase()
+{
+    // Movie headers hold UTC: their local time depends on the zone.
+    m_previousZone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+}
+
+void TestVideoDate::cleanupTestCase()
+{
+    if (m_previousZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", m_previousZone);
+    tzset();
+}
+
+void TestVideoDate::videoDate_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QString>("captured"); // local wall-clock time, empty for none
+    QTest::addColumn<QString>("make");
+
+    const int read = FHVideoDate::Read;
+    const int keys = FHVideoDate::Keys;
+    const int header = FHVideoDate::MovieHeader;
+    const int none = FHVideoDate::None;
+    const QString headerTime = QStringLiteral("2019-05-12 13:45:01");
+    const quint64 now = SecondsTo1970 + quint64(QDateTime::currentSecsSinceEpoch());
+
+    QTest::newRow("keys date keeps its wall clock")
+        << phoneMovie("2019-10-20T18:34:30-0700") << read << keys << "2019-10-20 18:34:30"
+        << "Apple";
+    QTest::newRow("keys date with colon zone")
+        << phoneMovie("2019-10-20T18:34:30+02:00") << read << keys << "2019-10-20 18:34:30"
+        << "Apple";
+    QTest::newRow("keys date in UTC")
+        << phoneMovie("2019-10-20T18:34:30Z") << read << keys << "2019-10-20 18:34:30"
+        << "Apple";
+    QTest::newRow("keys date without zone")
+        << phoneMovie("2019-10-20T18:34:30") << read << keys << "2019-10-20 18:34:30"
+        << "Apple";
+    QTest::newRow("zero keys date, header used")
+        << phoneMovie("0000-00-00T00:00:00Z") << read << header << headerTime << "Apple";
+    QTest::newRow("keys date before 1970, header used")
+        << phoneMovie("1969-12-31T23:00:00Z") << read << header << headerTime << "Apple";
+    QTest::newRow("keys date next year, header used")
+        << phoneMovie(QDateTime::currentDateTimeUtc().addYears(1).toString(Qt::ISODate).toLatin1())
+        << read << header << headerTime << "Apple";
+    QTest::newRow("keys date with impossible zone, header used")
+        << phoneMovie("2019-10-20T18:34:30+2500") << read << header << headerTime << "Apple";
+
+    QTest::newRow("header only") << movie(movieHeader(May2019)) << read << header << headerTime
+                                 << "";
+    QTest::newRow("header version 1")
+        << movie(movieHeader(May2019, 1)) << read << header << headerTime << "";
+    QTest::newRow("header in winter time")
+        << movie(movieHeader(SecondsTo1970 + 1546300800)) << read << header << "2019-01-01 01:00:00"
+        << "";
+    QTest::newRow("zero header") << movie(movieHeader(0)) << read << none << ""
+                                 << "";
+    QTest::newRow("header in 1904") << movie(movieHeader(1)) << read << none << ""
+                                    << "";
+    QTest::newRow("header in 1969")
+        << movie(movieHeader(SecondsTo1970 - 3600)) << read << none << ""
+        << "";
+    QTest::newRow("header two days ahead")
+        << movie(movieHeader(now + 2 * 86400)) << read << none << ""
+        << "";
+    QTest::newRow("header of 2^64 - 1") << movie(movieHeader(~quint64(0), 1)) << read << none << ""
+                                        << "";
+    QTest::newRow("header version 2") << movie(movieHeader(May2019, 2)) << read << none << ""
+                                      << "";
+
+    QTest::newRow("maker from user data") << movie(movieHeader(May2019) + userDataMake("SAMSUNG"))
+                                          << read << header << headerTime << "SAMSUNG";
+    QTest::newRow("keys maker before user data") << movie(movieHeader(May2019)
+        + userDataMake("Other") + keyedMetadata({ { "com.apple.quicktime.make", "Apple" } }))
+                                                 << read << header << headerTime << "Apple";
+    QTest::newRow("ISO meta box with version") << movie(movieHeader(May2019)
+        + fullBox("meta", 0,
+            keyedMetadata({ { "com.apple.quicktime.creationdate", "2020-02-02T02:02:02+0100" } })
+                .mid(8))) << read << keys << "2020-02-02 02:02:02"
+                                               << "";
+
+    // Sizes: 64-bit, to the end of the file, past the end.
+    QTest::newRow("64-bit box sizes")
+        << box("ftyp", "isom") + largeBox("moov", movieHeader(May2019)) << read << header
+        << headerTime << "";
+    QTest::newRow("size zero runs to the end")
+        << box("ftyp", "isom") + be32(0) + "moov" + movieHeader(May2019) << read << header
+        << headerTime << "";
+    const QByteArray phone = phoneMovie("2019-10-20T18:34:30+0200");
+    const QByteArray tracked = movie(movieHeader(May2019)
+        + keyedMetadata({ { "com.apple.quicktime.creationdate", "2019-10-20T18:34:30+0200" } })
+        + box("trak", QByteArray(200, '\0')));
+    QTest::newRow("movie cut after its dates")
+        << tracked.left(tracked.indexOf("mdat") - 100) << read << keys << "2019-10-20 18:34:30"
+        << "";
+    QTest::newRow("media past the end after the movie")
+        << withSize(phone, phone.indexOf("mdat") - 4, 0xfffffff0u) << read << keys
+        << "2019-10-20 18:34:30"
+        << "Apple";
+    QTest::newRow("media past the end, no movie")
+        << box("ftyp", "isom") + be32(0xfffffff0u) + "mdat" + QByteArray(64, '\0')
+        << int(FHVideoDate::Unreadable) << none << ""
+        << "";
+    QTest::newRow("no movie box") << box("ftyp", "isom") + box("free", "") << read << none << ""
+                                  << "";
+
+    // Damage that could make a walker loop or run away.
+    QTest::newRow("box of size 4") << box("ftyp", "isom") + be32(4) + "free" + phone
+                                   << int(FHVideoDate::Unreadable) << none << ""
+                                   << "";
+    QTest::newRow("64-bit size of zero") << box("ftyp", "isom") + be32(1) + "free" + be64(0) + phone
+                                         << int(FHVideoDate::Unreadable) << none << ""
+                                         << "";
+    QByteArray manyBoxes;
+    for (int i = 0; i < FHBoxReader::MaxHeaders + 10; ++i)
+        manyBoxes += box("free", "");
+    QTest::newRow("more boxes than the limit")
+        << box("ftyp", "isom") + box("moov", manyBoxes + movieHeader(May2019))
+        << int(FHVideoDate::Unreadable) << none << ""
+        << "";
+    const QByteArray dateKey("com.apple.quicktime.creationdate");
+    const QByteArray item = box("data", be32(1) + be32(0) + "2019-10-20T18:34:30Z");
+    QTest::newRow("item of a key not listed") << movie(box("meta",
+        box("keys", be32(0) + be32(1) + be32(quint32(8 + dateKey.size())) + "mdta" + dateKey)
+            + box("ilst", be32(quint32(8 + item.size())) + be32(2) + item)))
+                                              << read << none << ""
+                                              << "";
+
+    QTest::newRow("JPEG") << HostileFiles::plainImage("JPG") << int(FHVideoDate::NotContainer)
+                          << none << ""
+                          << "";
+    QTest::newRow("empty") << QByteArray() << int(FHVideoDate::NotContainer) << none << ""
+                           << "";
+    QTest::newRow("text") << QByteArray("Hello, world, this is text")
+                          << int(FHVideoDate::NotContainer) << none << ""
+                          << "";
+}
+
+void TestVideoDate::videoDate()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(int, source);
+    QFETCH(QString, captured);
+    QFETCH(QString, make);
+
+    const FHVideoDate result = readVideoDate(bytes);
+    QCOMPARE(int(result.status), status);
+    QCOMPARE(int(result.source), source);
+    QCOMPARE(result.captured.toString(Stamp), captured);
+    QCOMPARE(result.make, make);
+    QCOMPARE(result.problem.isEmpty(), status == FHVideoDate::Read);
+}
+
+void TestVideoDate::fileAndBytesAgree()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray bytes = phoneMovie("2019-10-20T18:34:30+0200");
+    QFile file(dir.filePath("clip.mov"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    file.close();
+
+    const FHVideoDate fromFile = readVideoDate(file.fileName());
+    QCOMPARE(int(fromFile.source), int(FHVideoDate::Keys));
+    QCOMPARE(fromFile.captured, readVideoDate(bytes).captured);
+    QCOMPARE(fromFile.make, QStringLiteral("Apple"));
+
+    const FHVideoDate missing = readVideoDate(dir.filePath("none.mov"));
+    QCOMPARE(int(missing.status), int(FHVideoDate::Unreadable));
+    QVERIFY(!missing.problem.isEmpty());
+}
+
+// The manifest's QuickTime date is the movie header's value as stored, which
+// is UTC (the CR3 row shows it: 04:24:47 there, 20:24:47 at -08:00 in EXIF).
+// Where a file also holds a keyed date, that wins and must name the same moment.
+void TestVideoDate::sampleVideos_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("headerUtc");
+    const QList<ManifestRow> rows = manifest({ "MOV", "MP4", "3GP" });
+    if (rows.isEmpty())
+        QSKIP("the camera-formats test data is not there");
+    for (const ManifestRow &row : rows)
+        QTest::newRow(qPrintable(row.file)) << row.file << row.quickTimeDate;
+}
+
+void TestVideoDate::sampleVideos()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, headerUtc);
+
+    const FHVideoDate result = readVideoDate(CameraFormats + file);
+    QCOMPARE(int(result.status), int(FHVideoDate::Read));
+    if (headerUtc.startsWith(QLatin1String("0000"))) {
+        QCOMPARE(int(result.source), int(FHVideoDate::None));
+        return;
+    }
+    const QDateTime utc = QDateTime::fromString(headerUtc, "yyyy:MM:dd hh:mm:ss");
+    QVERIFY(utc.isValid());
+    QDateTime header = utc;
+    header.setTimeSpec(Qt::UTC);
+    if (result.source == FHVideoDate::MovieHeader) {
+        QCOMPARE(result.captured.toString(Stamp), header.toLocalTime().toString(Stamp));
+    } else {
+        QCOMPARE(int(result.source), int(FHVideoDate::Keys));
+        QVERIFY2(qAbs(result.captured.secsTo(header.toLocalTime())) <= 14 * 3600,
+            qPrintable(result.captured.toString(Stamp)));
+    }
+}
+
+void TestVideoDate::cr3_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("make");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("problem");
+
+    using HostileFiles::ascii;
+    const QByteArray cmt1 = HostileFiles::tiff({ ascii(0x010f, "Canon") }, {}).bytes;
+    const QByteArray cmt2
+        = HostileFiles::tiff({ ascii(0x9003, "2025:09:06 20:24:47"), ascii(0x9291, "72") }, {})
+              .bytes;
+    const QByteArray raw = MediaFiles::cr3(cmt1, cmt2);
+    const QString date = QStringLiteral("2025:09:06 20:24:47");
+
+    QTest::newRow("whole") << raw << "Canon" << date << false;
+    QTest::newRow("media past the end")
+        << raw + be32(0x7fffffff) + "mdat" + QByteArray(32, '\0') << "Canon" << date << false;
+    QTest::newRow("movie box cut in CMT2") << raw.left(raw.indexOf("CMT2") + 20) << "Canon"
+                                           << "" << false;
+    QTest::newRow("no CMT1") << MediaFiles::cr3(QByteArray(), cmt2) << "" << date << false;
+    QTest::newRow("blocks not TIFF") << MediaFiles::cr3("junk", "more junk") << ""
+                                     << "" << true;
+    QTest::newRow("other brand") << QByteArray(raw).replace("crx ", "heic") << ""
+                                 << "" << false;
+    QTest::newRow("movie") << movie(movieHeader(May2019)) << ""
+                           << "" << false;
+}
+
+void TestVideoDate::cr3()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, make);
+    QFETCH(QString, date);
+    QFETCH(bool, problem);
+
+    Exiv2::ExifData exif;
+    QString why;
+    const bool read = readCr3Exif(bytes, exif, &why);
+    QCOMPARE(read, !make.isEmpty() || !date.isEmpty());
+    QCOMPARE(!why.isEmpty(), problem);
+    const auto value = [&](const char *key) {
+        const auto it = exif.findKey(Exiv2::ExifKey(key));
+        return it == exif.end() ? QString() : QString::fromStdString(it->toString());
+    };
+    QCOMPARE(value("Exif.Image.Make"), make);
+    QCOMPARE(value("Exif.Photo.DateTimeOriginal"), date);
+    QCOMPARE(value("Exif.Photo.SubSecTimeOriginal"), date.isEmpty() ? "" : "72");
+}
+
+void TestVideoDate::sampleCr3()
+{
+    const QList<ManifestRow> rows = manifest({ "CR3" });
+    if (rows.isEmpty())
+        QSKIP("the camera-formats test data is not there");
+    for (const ManifestRow &row : rows) {
+        Exiv2::ExifData exif;
+        QVERIFY2(readCr3Exif(CameraFormats + row.file, exif), qPrintable(row.file));
+        QCOMPARE(QString::fromStdString(exif["Exif.Image.Make"].toString()), row.make);
+        QCOMPARE(QString::fromStdString(exif["Exif.Photo.DateTimeOriginal"].toString()),
+            row.dateTimeOriginal);
+        QCOMPARE(QString::fromStdString(exif["Exif.Photo.SubSecTimeOriginal"].toString()),
+            row.subSeconds);
+    }
+}
+
+QUILM_TEST_MAIN(TestVideoDate)
+
+#include "tst_videodate.moc"
