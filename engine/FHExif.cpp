@@ -1,20 +1,30 @@
 #include "FHExif.h"
 
 #include "FHexiv2Application.h"
+#include "engine/FHBmffCheck.h"
 
 #include <QFile>
 
 #include <exiv2/exiv2.hpp>
 
+#include <climits>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
 namespace {
 
-bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date)
+bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal,
+    QString &cameraMakers, QDateTime &date)
 {
     if (!image)
         return false;
+    // Its BMFF reader takes MP4 videos for images and has no bound on nesting.
+    if (dynamic_cast<Exiv2::BmffImage *>(image)) {
+        const QString refusal = bmffRefusal();
+        if (!refusal.isEmpty())
+            throw std::runtime_error(refusal.toStdString());
+    }
     // The library's video readers are not hardened against damaged files: one
     // header with a large size keeps them looping for minutes. A video named like
     // a photo is no photo.
@@ -33,7 +43,8 @@ bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &da
 {
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
-    return lookupIn(image.get(), cameraMakers, date);
+    return lookupIn(
+        image.get(), [&] { return bmffRefusal(path); }, cameraMakers, date);
 }
 
 bool lookupCaptureDate(
@@ -42,7 +53,11 @@ bool lookupCaptureDate(
     if (size > std::size_t(std::numeric_limits<long>::max()))
         throw std::length_error("image too large");
     auto image = Exiv2::ImageFactory::open(data, long(size));
-    return lookupIn(image.get(), cameraMakers, date);
+    const auto bytes = [&] {
+        return bmffRefusal(QByteArray::fromRawData(
+            reinterpret_cast<const char *>(data), int(qMin<std::size_t>(size, INT_MAX))));
+    };
+    return lookupIn(image.get(), bytes, cameraMakers, date);
 }
 
 void muteExifLibraryWarnings()

@@ -1,8 +1,10 @@
 #include "HostileFiles.h"
 #include "MediaFiles.h"
 #include "TestSupport.h"
+#include "engine/FHBmffCheck.h"
 #include "engine/FHBoxReader.h"
 #include "engine/FHCr3.h"
+#include "engine/FHExif.h"
 #include "engine/FHVideoDate.h"
 
 #include <QApplication>
@@ -72,6 +74,10 @@ private slots:
     void cr3_data();
     void cr3();
     void sampleCr3();
+    void libraryGuard_data();
+    void libraryGuard();
+    void sampleStillImages_data();
+    void sampleStillImages();
 
 private:
     QByteArray m_previousZone;
@@ -83,6 +89,8 @@ void TestVideoDate::initTestCase()
     m_previousZone = qgetenv("TZ");
     qputenv("TZ", "Europe/Berlin");
     tzset();
+    muteExifLibraryWarnings();
+    Exiv2::enableBMFF(true);
 }
 
 void TestVideoDate::cleanupTestCase()
@@ -359,6 +367,78 @@ void TestVideoDate::sampleCr3()
         QCOMPARE(QString::fromStdString(exif["Exif.Photo.SubSecTimeOriginal"].toString()),
             row.subSeconds);
     }
+}
+
+// Boxes nested n deep cost the library's BMFF reader n copies: 20,000 levels
+// would take it over a gigabyte.
+void TestVideoDate::libraryGuard_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("refusal"); // start of the text, empty: read
+    QTest::addColumn<QString>("date");
+
+    const QByteArray tiff = HostileFiles::cameraTiff("Canon", "2014:12:31 23:34:45").bytes;
+    const QByteArray heic = box("ftyp", "heic" + be32(0) + "mif1heic") + box("Exif", tiff);
+    QTest::newRow("photo") << heic << ""
+                           << "2014-12-31 23:34:45";
+    QTest::newRow("compatible brand")
+        << box("ftyp", "msf1" + be32(0) + "iso8avif") + box("Exif", tiff) << ""
+        << "2014-12-31 23:34:45";
+    QTest::newRow("MP4") << movie(movieHeader(May2019), "isom") << "The file holds a video"
+                         << "";
+    QByteArray nested = box("free", "");
+    for (int i = 0; i < 20000; ++i)
+        nested = box("moov", nested);
+    QTest::newRow("nested 20,000 deep")
+        << box("ftyp", QByteArray("heic") + be32(0)) + nested << "The file's boxes nest too deep"
+        << "";
+    QByteArray many;
+    for (int i = 0; i < FHBoxReader::MaxHeaders; ++i)
+        many += box("free", "");
+    QTest::newRow("more boxes than the limit")
+        << heic + many << "The file's boxes are damaged or too many"
+        << "";
+}
+
+void TestVideoDate::libraryGuard()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, refusal);
+    QFETCH(QString, date);
+
+    QCOMPARE(bmffRefusal(bytes).left(refusal.size()), refusal);
+    QString makers;
+    QDateTime found;
+    try {
+        lookupCaptureDate(reinterpret_cast<const unsigned char *>(bytes.constData()),
+            std::size_t(bytes.size()), makers, found);
+        QVERIFY2(refusal.isEmpty(), "the library was handed the file");
+    } catch (const std::exception &e) {
+        QVERIFY2(QString::fromUtf8(e.what()).startsWith(refusal) && !refusal.isEmpty(), e.what());
+    }
+    QCOMPARE(found.toString(Stamp), date);
+}
+
+// What the library's own BMFF reader makes of the HEIF and AVIF samples.
+void TestVideoDate::sampleStillImages_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("date");
+    const QList<ManifestRow> rows = manifest({ "HEIC", "HEIF", "AVIF" });
+    if (rows.isEmpty())
+        QSKIP("the camera-formats test data is not there");
+    for (const ManifestRow &row : rows)
+        QTest::newRow(qPrintable(row.file)) << row.file << row.dateTimeOriginal;
+}
+
+void TestVideoDate::sampleStillImages()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, date);
+    QString makers;
+    QDateTime found;
+    QCOMPARE(lookupCaptureDate(CameraFormats + file, makers, found), !date.isEmpty());
+    QCOMPARE(found.toString("yyyy:MM:dd hh:mm:ss"), date);
 }
 
 QUILM_TEST_MAIN(TestVideoDate)
