@@ -80,4 +80,38 @@ QByteArray cr3(const QByteArray &cmt1, const QByteArray &cmt2)
     return movie(uuid + movieHeader(SecondsTo1970 + 1000000000), "crx ");
 }
 
+QByteArray mdpmMessage(const QList<QByteArray> &entries)
+{
+    QByteArray body("\x17\xee\x8c\x60\xf8\x4d\x11\xd9\x8c\xd6\x08\x00\x20\x0c\x9a\x66MDPM", 20);
+    body += char(entries.size());
+    for (const QByteArray &entry : entries)
+        body += entry;
+    QByteArray escaped;
+    for (const char byte : body) {
+        if (quint8(byte) <= 3 && escaped.endsWith(QByteArray(2, '\0')))
+            escaped += '\x03';
+        escaped += byte;
+    }
+    // Start code, SEI unit, user data unregistered, its size.
+    return QByteArray("\0\0\0\x01\x06\x05", 6) + char(body.size()) + escaped + '\x80';
+}
+
+QByteArray transportStream(const QByteArray &payload, bool timeCodes)
+{
+    const QByteArray pes = QByteArray("\0\0\x01\xe0\0\0\x80\0\0", 9) + payload;
+    QByteArray stream;
+    int counter = 0;
+    for (int at = 0; at < pes.size(); at += 184) {
+        if (timeCodes)
+            stream += be32(quint32(at));
+        QByteArray packet("\x47\x10\x11", 3);
+        if (at == 0)
+            packet[1] = '\x50';
+        packet += char(0x10 | (counter++ & 0xf));
+        packet += pes.mid(at, 184);
+        stream += packet.leftJustified(188, '\xff');
+    }
+    return stream;
+}
+
 } // namespace MediaFiles

@@ -31,6 +31,13 @@ QByteArray movie(const QByteArray &moovContent, const char *brand = "qt  ");
 // A CR3 file: its Canon box in moov holds the two TIFF blocks.
 QByteArray cr3(const QByteArray &cmt1, const QByteArray &cmt2);
 
+// An H.264 user-data SEI message with an AVCHD "MDPM" block of 5-byte entries,
+// emulation prevention applied.
+QByteArray mdpmMessage(const QList<QByteArray> &entries);
+// The bytes split into the payloads of 188-byte transport stream packets of
+// one stream; with timeCodes, 192-byte packets as on Blu-ray and AVCHD.
+QByteArray transportStream(const QByteArray &payload, bool timeCodes);
+
 } // namespace MediaFiles
 
 #endif // MEDIAFILES_H

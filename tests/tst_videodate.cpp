@@ -5,6 +5,7 @@
 #include "engine/FHBoxReader.h"
 #include "engine/FHCr3.h"
 #include "engine/FHExif.h"
+#include "engine/FHStreamDate.h"
 #include "engine/FHVideoDate.h"
 
 #include <QApplication>
@@ -74,6 +75,8 @@ private slots:
     void cr3_data();
     void cr3();
     void sampleCr3();
+    void streamDate_data();
+    void streamDate();
     void libraryGuard_data();
     void libraryGuard();
     void sampleStillImages_data();
@@ -367,6 +370,48 @@ void TestVideoDate::sampleCr3()
         QCOMPARE(QString::fromStdString(exif["Exif.Photo.SubSecTimeOriginal"].toString()),
             row.subSeconds);
     }
+}
+
+void TestVideoDate::streamDate_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("date");
+
+    // Zone +01:00, 2008-12, then 31 23:16:24, as a Canon camcorder writes them.
+    const QByteArray yearMonth("\x18\x02\x20\x08\x12", 5);
+    const QByteArray dayTime("\x19\x31\x23\x16\x24", 5);
+    const QByteArray other("\x70\xca\xf4\xff\xff", 5);
+    const QByteArray sei = mdpmMessage({ yearMonth, dayTime, other });
+    const QByteArray stream = QByteArray(400, '\0') + sei;
+    const QString eve = QStringLiteral("2008-12-31 23:16:24");
+
+    QTest::newRow("188-byte packets") << transportStream(stream, false) << eve;
+    QTest::newRow("192-byte packets") << transportStream(stream, true) << eve;
+    QTest::newRow("message split across packets")
+        << transportStream(QByteArray(170, '\0') + sei, false) << eve;
+    QTest::newRow("escaped zeros") << transportStream(
+        stream.left(400) + mdpmMessage({ yearMonth, QByteArray("\x19\x01\x00\x00\x01", 5) }), false)
+                                   << "2008-12-01 00:00:01";
+    QTest::newRow("month 13") << transportStream(
+        mdpmMessage({ QByteArray("\x18\x02\x20\x08\x13", 5), dayTime }), false)
+                              << "";
+    QTest::newRow("not decimal") << transportStream(
+        mdpmMessage({ QByteArray("\x18\x02\x20\x0a\x12", 5), dayTime }), false)
+                                 << "";
+    QTest::newRow("no time") << transportStream(mdpmMessage({ yearMonth }), false) << "";
+    QTest::newRow("no block") << transportStream(QByteArray(1000, '\x01'), false) << "";
+    QTest::newRow("movie") << movie(movieHeader(May2019)) << "";
+
+    QFile sample(CameraFormats + "exiftool__M2TS.mts");
+    if (sample.open(QIODevice::ReadOnly))
+        QTest::newRow("camcorder sample") << sample.readAll() << eve;
+}
+
+void TestVideoDate::streamDate()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, date);
+    QCOMPARE(readStreamDate(bytes).toString(Stamp), date);
 }
 
 // Boxes nested n deep cost the library's BMFF reader n copies: 20,000 levels
