@@ -1,6 +1,7 @@
-// The video date reader on arbitrary bytes, from memory and through a device,
-// which must agree. Built with libFuzzer in the fuzz build, and as a plain
-// function for the replay test of the normal build.
+// The video date readers on arbitrary bytes: the movie reader from memory and
+// through a device, which must agree, and the transport stream reader. Built with libFuzzer in the
+// fuzz build, and as a plain function for the replay test of the normal build.
+#include "engine/FHStreamDate.h"
 #include "engine/FHVideoDate.h"
 
 #include <QBuffer>
@@ -35,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         || (dated && (fromBytes.captured.date().year() < 1970 || fromBytes.captured > latest))
         || (fromBytes.status != FHVideoDate::Read && fromBytes.problem.isEmpty())
         || fromBytes.make.size() > 4096)
+        std::abort();
+    const QDateTime stream = readStreamDate(bytes);
+    if (stream.isValid() && (stream.date().year() < 1970 || stream > latest))
         std::abort();
     return 0;
 }

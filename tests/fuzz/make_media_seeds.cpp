@@ -47,7 +47,7 @@ int main(int argc, char **argv)
         { "com.apple.quicktime.creationdate", "2019-10-20T18:34:30+0200" },
     });
     const QByteArray phone = movie(movieHeader(may2019) + keys + userDataMake("Apple"));
-    const QList<QPair<QString, QByteArray>> videos {
+    QList<QPair<QString, QByteArray>> videos {
         { "phone.mov", phone },
         { "header-only.mp4", movie(movieHeader(may2019), "isom") },
         { "header-v1.mp4", movie(movieHeader(may2019, 1), "mp42") },
@@ -62,6 +62,10 @@ int main(int argc, char **argv)
                 + box("moov", movieHeader(may2019) + keys) },
         { "impossible-size.mp4", box("ftyp", "isom") + be32(4) + "moov" },
     };
+    const QByteArray mdpm = mdpmMessage(
+        { QByteArray("\x18\x02\x20\x08\x12", 5), QByteArray("\x19\x31\x23\x16\x24", 5) });
+    videos.append({ "camcorder.mts", transportStream(QByteArray(100, '\0') + mdpm, true) });
+    videos.append({ "camcorder-188.m2ts", transportStream(QByteArray(170, '\0') + mdpm, false) });
     for (const auto &seed : videos) {
         if (!write(video, seed.first, seed.second))
             return 1;
