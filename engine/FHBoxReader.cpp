@@ -55,6 +55,7 @@ FHBoxReader::Header FHBoxReader::header(qint64 at, qint64 end, Box &box)
     }
     const QByteArray bytes = read(at, 16);
     if (bytes.size() < 8) {
+        m_readFailed = true;
         fail(QStringLiteral("read failed at offset %1").arg(at));
         return Header::Damaged;
     }

@@ -55,6 +55,8 @@ public:
     // The first problem met, empty while there was none. A cut box counts,
     // though the walk goes on into it.
     QString problem() const { return m_problem; }
+    // Whether a read of the file failed, rather than its content being damaged.
+    bool readFailed() const { return m_readFailed; }
 
     static constexpr quint32 fourCC(const char (&name)[5])
     {
@@ -81,6 +83,7 @@ private:
     QByteArray m_bytes;
     qint64 m_size = 0;
     int m_headers = 0;
+    bool m_readFailed = false;
     QString m_problem;
 };
 

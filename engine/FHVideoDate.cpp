@@ -83,10 +83,13 @@ FHVideoDate MovieReader::read()
     });
 
     if (m_result.status != FHVideoDate::Read) {
-        m_result.status = FHVideoDate::NotContainer;
-        m_result.problem = m_boxes.problem().isEmpty()
-            ? QStringLiteral("not an ISO base media file or QuickTime movie")
-            : m_boxes.problem();
+        if (m_boxes.readFailed()) {
+            m_result.status = FHVideoDate::Unreadable;
+            m_result.problem = m_boxes.problem();
+        } else {
+            m_result.status = FHVideoDate::NotContainer;
+            m_result.problem = QStringLiteral("not an ISO base media file or QuickTime movie");
+        }
         return m_result;
     }
     if (m_result.source == FHVideoDate::None && m_headerDate.isValid()) {

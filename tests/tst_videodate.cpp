@@ -38,6 +38,19 @@ QByteArray withSize(QByteArray bytes, int at, quint32 size)
     return bytes;
 }
 
+// A disk that fails every read.
+class FailingDevice : public QIODevice
+{
+public:
+    FailingDevice() { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return 1 << 20; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
 struct ManifestRow
 {
     QString file, format, make, dateTimeOriginal, subSeconds, quickTimeDate;
@@ -266,6 +279,11 @@ void TestVideoDate::fileAndBytesAgree()
     const FHVideoDate missing = readVideoDate(dir.filePath("none.mov"));
     QCOMPARE(int(missing.status), int(FHVideoDate::Unreadable));
     QVERIFY(!missing.problem.isEmpty());
+
+    FailingDevice failing;
+    const FHVideoDate failed = readVideoDate(&failing);
+    QCOMPARE(int(failed.status), int(FHVideoDate::Unreadable));
+    QVERIFY(!failed.problem.isEmpty());
 }
 
 // The manifest's QuickTime date is the movie header's value as stored, which
