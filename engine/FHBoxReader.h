@@ -12,8 +12,8 @@ class QIODevice;
 // ever reading more than a box header, unless asked for a box's content, and
 // then only up to a limit. Each step moves forward by at least a header, and
 // the number of headers read is capped, so a crafted file ends the walk
-// quickly. Callers descend by hand into the few boxes they know, so no input
-// decides the depth.
+// quickly. Callers descend only into the few boxes they know, to a depth they
+// bound themselves.
 class FHBoxReader
 {
 public:
