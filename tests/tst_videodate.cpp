@@ -51,6 +51,22 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 };
 
+// Counts what the reader takes from the file.
+class CountingFile : public QFile
+{
+public:
+    using QFile::QFile;
+    qint64 bytesRead = 0;
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        const qint64 read = QFile::readData(data, length);
+        bytesRead += qMax<qint64>(read, 0);
+        return read;
+    }
+};
+
 struct ManifestRow
 {
     QString file, format, make, dateTimeOriginal, subSeconds, quickTimeDate;
@@ -83,6 +99,8 @@ private slots:
     void videoDate_data();
     void videoDate();
     void fileAndBytesAgree();
+    void boundedReads_data();
+    void boundedReads();
     void sampleVideos_data();
     void sampleVideos();
     void cr3_data();
@@ -284,6 +302,46 @@ void TestVideoDate::fileAndBytesAgree()
     const FHVideoDate failed = readVideoDate(&failing);
     QCOMPARE(int(failed.status), int(FHVideoDate::Unreadable));
     QVERIFY(!failed.problem.isEmpty());
+}
+
+// Only the headers on the way to the dates are read, however large the media.
+void TestVideoDate::boundedReads_data()
+{
+    QTest::addColumn<bool>("movieFirst");
+    QTest::addColumn<qint64>("mediaSize");
+    QTest::newRow("movie first, 1 GB of media") << true << (qint64(1) << 30);
+    QTest::newRow("movie last, 5 GB of media") << false << (qint64(5) << 30);
+}
+
+void TestVideoDate::boundedReads()
+{
+    QFETCH(bool, movieFirst);
+    QFETCH(qint64, mediaSize);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray head = box("ftyp", "isom" + be32(0) + "isom");
+    const QByteArray moov = box("moov",
+        movieHeader(May2019) + box("trak", QByteArray(4000, '\0'))
+            + keyedMetadata({ { "com.apple.quicktime.creationdate", "2019-10-20T18:34:30Z" } }));
+    const QByteArray mdat = be32(1) + "mdat" + be64(quint64(mediaSize));
+    CountingFile file(dir.filePath("clip.mp4"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.write(movieFirst ? head + moov + mdat : head + mdat);
+    // Sparse: the media takes no room on the disk.
+    if (!file.resize(file.size() + mediaSize - 16))
+        QSKIP("this file system cannot hold a sparse file that large");
+    if (!movieFirst) {
+        QVERIFY(file.seek(file.size()));
+        QCOMPARE(file.write(moov), qint64(moov.size()));
+    }
+    file.close();
+
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    const FHVideoDate result = readVideoDate(&file);
+    QCOMPARE(int(result.source), int(FHVideoDate::Keys));
+    QVERIFY2(
+        file.bytesRead > 0 && file.bytesRead < 1024, qPrintable(QString::number(file.bytesRead)));
 }
 
 // The manifest's QuickTime date is the movie header's value as stored, which
