@@ -3,7 +3,7 @@
 set(QUILM_MEDIA_FILES MediaFiles.h MediaFiles.cpp HostileFiles.h HostileFiles.cpp
     TestImages.h TestImages.cpp)
 
-quilm_add_test(tst_videodate SOURCES tst_videodate.cpp ${QUILM_MEDIA_FILES} TIMEOUT 60)
+quilm_add_test(tst_mediadate SOURCES tst_mediadate.cpp ${QUILM_MEDIA_FILES} TIMEOUT 60)
 quilm_add_test(tst_datetext TIMEOUT 30)
 
 quilm_add_test(tst_fuzzreplay_video SOURCES fuzz/tst_fuzzreplay.cpp fuzz/fuzz_video.cpp TIMEOUT 60)

@@ -89,7 +89,7 @@ QList<ManifestRow> manifest(const QStringList &formats)
 
 } // namespace
 
-class TestVideoDate : public QObject
+class TestMediaDate : public QObject
 {
     Q_OBJECT
 
@@ -117,7 +117,7 @@ private:
     QByteArray m_previousZone;
 };
 
-void TestVideoDate::initTestCase()
+void TestMediaDate::initTestCase()
 {
     // Movie headers hold UTC: their local time depends on the zone.
     m_previousZone = qgetenv("TZ");
@@ -127,7 +127,7 @@ void TestVideoDate::initTestCase()
     Exiv2::enableBMFF(true);
 }
 
-void TestVideoDate::cleanupTestCase()
+void TestMediaDate::cleanupTestCase()
 {
     if (m_previousZone.isNull())
         qunsetenv("TZ");
@@ -136,7 +136,7 @@ void TestVideoDate::cleanupTestCase()
     tzset();
 }
 
-void TestVideoDate::videoDate_data()
+void TestMediaDate::videoDate_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("status");
@@ -263,7 +263,7 @@ void TestVideoDate::videoDate_data()
                           << "";
 }
 
-void TestVideoDate::videoDate()
+void TestMediaDate::videoDate()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, status);
@@ -279,7 +279,7 @@ void TestVideoDate::videoDate()
     QCOMPARE(result.problem.isEmpty(), status == FHVideoDate::Read);
 }
 
-void TestVideoDate::fileAndBytesAgree()
+void TestMediaDate::fileAndBytesAgree()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -305,7 +305,7 @@ void TestVideoDate::fileAndBytesAgree()
 }
 
 // Only the headers on the way to the dates are read, however large the media.
-void TestVideoDate::boundedReads_data()
+void TestMediaDate::boundedReads_data()
 {
     QTest::addColumn<bool>("movieFirst");
     QTest::addColumn<qint64>("mediaSize");
@@ -313,7 +313,7 @@ void TestVideoDate::boundedReads_data()
     QTest::newRow("movie last, 5 GB of media") << false << (qint64(5) << 30);
 }
 
-void TestVideoDate::boundedReads()
+void TestMediaDate::boundedReads()
 {
     QFETCH(bool, movieFirst);
     QFETCH(qint64, mediaSize);
@@ -347,7 +347,7 @@ void TestVideoDate::boundedReads()
 // The manifest's QuickTime date is the movie header's value as stored, which
 // is UTC (the CR3 row shows it: 04:24:47 there, 20:24:47 at -08:00 in EXIF).
 // Where a file also holds a keyed date, that wins and must name the same moment.
-void TestVideoDate::sampleVideos_data()
+void TestMediaDate::sampleVideos_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("headerUtc");
@@ -358,7 +358,7 @@ void TestVideoDate::sampleVideos_data()
         QTest::newRow(qPrintable(row.file)) << row.file << row.quickTimeDate;
 }
 
-void TestVideoDate::sampleVideos()
+void TestMediaDate::sampleVideos()
 {
     QFETCH(QString, file);
     QFETCH(QString, headerUtc);
@@ -382,7 +382,7 @@ void TestVideoDate::sampleVideos()
     }
 }
 
-void TestVideoDate::cr3_data()
+void TestMediaDate::cr3_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("make");
@@ -411,7 +411,7 @@ void TestVideoDate::cr3_data()
                            << "" << false;
 }
 
-void TestVideoDate::cr3()
+void TestMediaDate::cr3()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, make);
@@ -432,7 +432,7 @@ void TestVideoDate::cr3()
     QCOMPARE(value("Exif.Photo.SubSecTimeOriginal"), date.isEmpty() ? "" : "72");
 }
 
-void TestVideoDate::sampleCr3()
+void TestMediaDate::sampleCr3()
 {
     const QList<ManifestRow> rows = manifest({ "CR3" });
     if (rows.isEmpty())
@@ -448,7 +448,7 @@ void TestVideoDate::sampleCr3()
     }
 }
 
-void TestVideoDate::streamDate_data()
+void TestMediaDate::streamDate_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("date");
@@ -483,7 +483,7 @@ void TestVideoDate::streamDate_data()
         QTest::newRow("camcorder sample") << sample.readAll() << eve;
 }
 
-void TestVideoDate::streamDate()
+void TestMediaDate::streamDate()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, date);
@@ -492,7 +492,7 @@ void TestVideoDate::streamDate()
 
 // Boxes nested n deep cost the library's BMFF reader n copies: 20,000 levels
 // would take it over a gigabyte.
-void TestVideoDate::libraryGuard_data()
+void TestMediaDate::libraryGuard_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("refusal"); // start of the text, empty: read
@@ -521,7 +521,7 @@ void TestVideoDate::libraryGuard_data()
         << "";
 }
 
-void TestVideoDate::libraryGuard()
+void TestMediaDate::libraryGuard()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, refusal);
@@ -541,7 +541,7 @@ void TestVideoDate::libraryGuard()
 }
 
 // What the library's own BMFF reader makes of the HEIF and AVIF samples.
-void TestVideoDate::sampleStillImages_data()
+void TestMediaDate::sampleStillImages_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("date");
@@ -552,7 +552,7 @@ void TestVideoDate::sampleStillImages_data()
         QTest::newRow(qPrintable(row.file)) << row.file << row.dateTimeOriginal;
 }
 
-void TestVideoDate::sampleStillImages()
+void TestMediaDate::sampleStillImages()
 {
     QFETCH(QString, file);
     QFETCH(QString, date);
@@ -562,6 +562,6 @@ void TestVideoDate::sampleStillImages()
     QCOMPARE(found.toString("yyyy:MM:dd hh:mm:ss"), date);
 }
 
-QUILM_TEST_MAIN(TestVideoDate)
+QUILM_TEST_MAIN(TestMediaDate)
 
-#include "tst_videodate.moc"
+#include "tst_mediadate.moc"
