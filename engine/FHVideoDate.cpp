@@ -148,6 +148,9 @@ void MovieReader::readMetadata(const Box &meta)
         = second == fourCC("hdlr") || second == fourCC("keys") || second == fourCC("ilst");
     const qint64 from = meta.content + (quickTime ? 0 : 4);
 
+    // Item numbers refer to the keys of their own meta box.
+    m_dateIndex = 0;
+    m_makeIndex = 0;
     bool keys = false;
     Box items;
     m_boxes.children(meta, from, [&](const Box &box) {
