@@ -16,10 +16,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
