@@ -1,9 +1,14 @@
 #include "engine/FHExif.h"
 
+#include "engine/FHBmffCheck.h"
+#include "engine/FHDateText.h"
+
 #include <QFile>
 
 #include <exiv2/exiv2.hpp>
 
+#include <climits>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
@@ -13,30 +18,9 @@ QString subSecondOf(Exiv2::ExifData &exifData)
 {
     static const Exiv2::ExifKey key("Exif.Photo.SubSecTimeOriginal");
     const auto found = exifData.findKey(key);
-    if (found == exifData.end())
-        return QString();
-    // Only the leading digits count: cameras pad with blanks, and some write junk.
-    const QString text = QString::fromStdString(found->value().toString()).trimmed();
-    int digits = 0;
-    while (digits < text.size() && digits < 9 && text.at(digits).isDigit()
-        && text.at(digits).unicode() < 128)
-        ++digits;
-    return text.left(digits);
-}
-
-// "yyyy:MM:dd hh:mm:ss" as cameras write it.
-QDateTime exifDateTime(const QString &text)
-{
-    QDateTime date = QDateTime::fromString(text, QStringLiteral("yyyy:MM:dd hh:mm:ss"));
-    if (!date.isValid() && text.size() == 19 && text.at(10) == QLatin1Char(' ')) {
-        // A camera clock knows no daylight saving: a time that the local clock
-        // skips in spring is still the time the photo shows. Only its fields are used.
-        const QDate day = QDate::fromString(text.left(10), QStringLiteral("yyyy:MM:dd"));
-        const QTime time = QTime::fromString(text.mid(11), QStringLiteral("hh:mm:ss"));
-        if (day.isValid() && time.isValid())
-            date = QDateTime(day, time, Qt::UTC);
-    }
-    return date;
+    return found == exifData.end()
+        ? QString()
+        : FHDateText::subSecondDigits(QString::fromStdString(found->value().toString()));
 }
 
 bool originalDate(Exiv2::ExifData &exifData, QDateTime &date)
@@ -45,15 +29,21 @@ bool originalDate(Exiv2::ExifData &exifData, QDateTime &date)
     const auto original = exifData.findKey(dateKey);
     if (original == exifData.end())
         return false;
-    date = exifDateTime(QString::fromStdString(original->value().toString()));
+    date = FHDateText::fromExif(QString::fromStdString(original->value().toString()));
     return date.isValid();
 }
 
-bool lookupIn(Exiv2::Image *image, QString &cameraMakers, QDateTime &date, QString *subSecond,
-    bool *cameraless)
+bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal,
+    QString &cameraMakers, QDateTime &date, QString *subSecond, bool *cameraless)
 {
     if (!image)
         return false;
+    // Its BMFF reader takes MP4 videos for images and has no bound on nesting.
+    if (dynamic_cast<Exiv2::BmffImage *>(image)) {
+        const QString refusal = bmffRefusal();
+        if (!refusal.isEmpty())
+            throw std::runtime_error(refusal.toStdString());
+    }
     // The library's video readers are not hardened against damaged files: one
     // header with a large size keeps them looping for minutes. A video named like
     // a photo is no photo.
@@ -98,7 +88,8 @@ bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &da
 {
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
-    return lookupIn(image.get(), cameraMakers, date, subSecond, cameraless);
+    return lookupIn(
+        image.get(), [&] { return bmffRefusal(path); }, cameraMakers, date, subSecond, cameraless);
 }
 
 bool lookupCaptureDate(
@@ -107,7 +98,11 @@ bool lookupCaptureDate(
     if (size > std::size_t(std::numeric_limits<long>::max()))
         throw std::length_error("image too large");
     auto image = Exiv2::ImageFactory::open(data, long(size));
-    return lookupIn(image.get(), cameraMakers, date, nullptr, nullptr);
+    const auto bytes = [&] {
+        return bmffRefusal(QByteArray::fromRawData(
+            reinterpret_cast<const char *>(data), int(qMin<std::size_t>(size, INT_MAX))));
+    };
+    return lookupIn(image.get(), bytes, cameraMakers, date, nullptr, nullptr);
 }
 
 void muteExifLibraryWarnings()

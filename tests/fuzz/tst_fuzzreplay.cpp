@@ -6,10 +6,16 @@
 
 #include <cstdint>
 
+#ifndef QUILM_FUZZ_CORPUS
+#define QUILM_FUZZ_CORPUS "corpus"
+#define QUILM_FUZZ_CRASHES "crashes"
+#define QUILM_FUZZ_MIN_SEEDS 10
+#endif
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
 
-// Every seed of the fuzz corpus and every input that once crashed the lookup
-// goes through the fuzz entry point again, in the normal build.
+// Every seed of a fuzz corpus and every input that once crashed its target goes
+// through the fuzz entry point again, in the normal build.
 class TestFuzzReplay : public QObject
 {
     Q_OBJECT
@@ -23,17 +29,17 @@ void TestFuzzReplay::replay_data()
 {
     QTest::addColumn<QString>("path");
     int seeds = 0;
-    for (const char *folder : { "corpus", "crashes" }) {
+    for (const char *folder : { QUILM_FUZZ_CORPUS, QUILM_FUZZ_CRASHES }) {
         QDirIterator it(QStringLiteral(QUILM_SOURCE_DIR "/tests/fuzz/") + folder, QDir::Files);
         while (it.hasNext()) {
             const QString path = it.next();
             if (it.fileName() == QLatin1String("README"))
                 continue;
             QTest::newRow(qPrintable(QString::fromLatin1(folder) + '/' + it.fileName())) << path;
-            seeds += folder == QByteArray("corpus") ? 1 : 0;
+            seeds += folder == QByteArray(QUILM_FUZZ_CORPUS) ? 1 : 0;
         }
     }
-    QVERIFY2(seeds >= 10, "the seed corpus is missing");
+    QVERIFY2(seeds >= QUILM_FUZZ_MIN_SEEDS, "the seed corpus is missing");
 }
 
 void TestFuzzReplay::replay()

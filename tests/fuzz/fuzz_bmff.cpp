@@ -1,0 +1,46 @@
+// The CR3 reader and the capture-date lookup with the EXIF library's BMFF
+// reader (HEIF, AVIF, CR3) turned on, on arbitrary bytes. Built with libFuzzer
+// in the fuzz build, and as a plain function for the replay test of the normal
+// build.
+#include "LibraryFeedback.h"
+#include "engine/FHCr3.h"
+#include "engine/FHExif.h"
+
+#include <exiv2/exiv2.hpp>
+
+#include <cstdint>
+#include <cstdlib>
+#include <typeinfo>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const bool listening = (LibraryFeedback::listen(), Exiv2::enableBMFF(true), true);
+    Q_UNUSED(listening);
+
+    const QByteArray bytes
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    Exiv2::ExifData cr3;
+    QString problem;
+    const bool read = readCr3Exif(bytes, cr3, &problem);
+    // A CR3 file that gives nothing says why.
+    if (read == !problem.isEmpty() && bytes.mid(4, 8) == "ftypcrx ")
+        std::abort();
+    if (read)
+        LibraryFeedback::countText("cr3", std::uint32_t(cr3.count()));
+
+    static const QString knownMakers = QStringLiteral("Canon|Apple|Nikon|Samsung");
+    QString makers = knownMakers;
+    QDateTime date;
+    bool dated = false;
+    try {
+        dated = lookupCaptureDate(data, size, makers, date);
+        LibraryFeedback::countParsedDirectories(data, size);
+    } catch (const Exiv2::Error &e) {
+        LibraryFeedback::countText(e.what(), 100 + std::uint32_t(e.code()));
+    } catch (const std::exception &e) {
+        LibraryFeedback::countText(typeid(e).name(), 200);
+    }
+    if (!makers.startsWith(knownMakers) || (dated && !date.isValid()))
+        std::abort();
+    return 0;
+}
