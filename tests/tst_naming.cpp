@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "engine/FHJsonLine.h"
 #include "engine/FHNaming.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ private slots:
     void recognise();
     void patternProblem_data();
     void patternProblem();
+    void jsonLineKeepsText_data();
+    void jsonLineKeepsText();
 };
 
 void TestNaming::expand_data()
@@ -150,6 +153,27 @@ void TestNaming::patternProblem()
         QCOMPARE(found, QString());
     else
         QVERIFY2(found.contains(problem), qPrintable(found));
+}
+
+void TestNaming::jsonLineKeepsText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quotes and backslashes") << "a\"b\\c'd";
+    QTest::newRow("control characters") << QString("x\n\t\r") + QChar(1) + QChar(0x1f) + "y";
+    QTest::newRow("beyond ASCII") << QString::fromUtf8("照片 é 🎉 𝄞");
+    QTest::newRow("markup and placeholders") << "<b>&amp;</b> %1 %2 ${NUM}";
+}
+
+void TestNaming::jsonLineKeepsText()
+{
+    QFETCH(QString, text);
+    const QByteArray line = jsonLine({ { "event", "x" }, { text, text }, { "n", 12345678901LL } });
+    QVERIFY(line.endsWith("}\n") && line.count('\n') == 1);
+    QJsonParseError error;
+    const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(object.value(text).toString(), text);
+    QCOMPARE(object.value("n").toDouble(), 12345678901.0);
 }
 
 QUILM_TEST_MAIN(TestNaming)
