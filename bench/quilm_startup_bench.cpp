@@ -59,7 +59,8 @@ int main(int argc, char *argv[])
             QTcpSocket *socket = server.nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
                 socket->readAll();
-                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\n3.4.0");
+                socket->write(
+                    "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\n3.4.0");
                 socket->disconnectFromHost();
             });
         });

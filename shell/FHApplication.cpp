@@ -22,8 +22,8 @@ FHApplication::~FHApplication()
 
 void FHApplication::loadTranslators(const QString &dir)
 {
-    const QFileInfoList entries = QDir(dir).entryInfoList({QStringLiteral("??.qm")},
-                                                         QDir::Files | QDir::Readable, QDir::Name);
+    const QFileInfoList entries = QDir(dir).entryInfoList(
+        { QStringLiteral("??.qm") }, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo &entry : entries) {
         auto *translator = new QTranslator(QCoreApplication::instance());
         if (translator->load(entry.absoluteFilePath(), QString(), QString(), QString()))

@@ -9,8 +9,8 @@ FHStartUp::FHStartUp(FHexiv2Application *app, const QString &serverAddress)
     : m_check(serverAddress.isEmpty() ? std::make_unique<FHCheckVersion>()
                                       : std::make_unique<FHCheckVersion>(serverAddress))
 {
-    QObject::connect(m_check.get(), &FHCheckVersion::emitProgress, &m_splash,
-                     &FHSplashScreen::setProgress);
+    QObject::connect(
+        m_check.get(), &FHCheckVersion::emitProgress, &m_splash, &FHSplashScreen::setProgress);
     m_splash.show();
     // Painted once before the check blocks.
     QCoreApplication::processEvents();

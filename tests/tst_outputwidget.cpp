@@ -66,14 +66,14 @@ void TestOutputWidget::reports_data()
     QTest::addColumn<bool>("withBox");
     QTest::addColumn<QStringList>("panel");
 
-    QTest::newRow("message") << "network down" << false << QStringList{"network down"};
-    QTest::newRow("message trimmed") << "  \n padded \n" << false << QStringList{"padded"};
-    QTest::newRow("inner line breaks") << "one\ntwo\nthree" << false
-                                       << QStringList{"one", "two", "three"};
-    QTest::newRow("markup is literal") << "<b>x</b>.jpg & <i>y</i>" << false
-                                       << QStringList{"<b>x</b>.jpg & <i>y</i>"};
-    QTest::newRow("error with box") << " Exiv2: no image <b>data</b>\n" << true
-                                    << QStringList{"Exiv2: no image <b>data</b>"};
+    QTest::newRow("message") << "network down" << false << QStringList { "network down" };
+    QTest::newRow("message trimmed") << "  \n padded \n" << false << QStringList { "padded" };
+    QTest::newRow("inner line breaks")
+        << "one\ntwo\nthree" << false << QStringList { "one", "two", "three" };
+    QTest::newRow("markup is literal")
+        << "<b>x</b>.jpg & <i>y</i>" << false << QStringList { "<b>x</b>.jpg & <i>y</i>" };
+    QTest::newRow("error with box") << " Exiv2: no image <b>data</b>\n"
+                                    << true << QStringList { "Exiv2: no image <b>data</b>" };
 }
 
 void TestOutputWidget::reports()
@@ -124,7 +124,8 @@ void TestOutputWidget::exceptionLineIsRedAndLiteral()
     QCOMPARE(format.foreground().color(), QColor(Qt::red));
     // The run-time error box follows the panel line.
     QCOMPARE(closer.count(), 1);
-    QCOMPARE(plainTextOf(closer.seen().first().text), QStringLiteral("Quilm run time error 0X000106"));
+    QCOMPARE(
+        plainTextOf(closer.seen().first().text), QStringLiteral("Quilm run time error 0X000106"));
 }
 
 void TestOutputWidget::paragraphLimit()

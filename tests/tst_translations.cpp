@@ -68,15 +68,16 @@ void TestTranslations::onlyTwoCharacterNamesLoad()
 {
     QStringList codes = FHApplication::languages();
     codes.sort();
-    QCOMPARE(codes, QStringList({"de", "fr"}));
+    QCOMPARE(codes, QStringList({ "de", "fr" }));
 }
 
 void TestTranslations::shippedTranslationsLoad()
 {
-    for (const char *code : {"en", "zh"}) {
+    for (const char *code : { "en", "zh" }) {
         QTranslator translator;
-        QVERIFY2(translator.load(QStringLiteral(QUILM_BINARY_DIR "/%1.qm").arg(QLatin1String(code))),
-                 code);
+        QVERIFY2(
+            translator.load(QStringLiteral(QUILM_BINARY_DIR "/%1.qm").arg(QLatin1String(code))),
+            code);
     }
 }
 
@@ -91,10 +92,10 @@ void TestTranslations::switching_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QLocale::Language>("language");
 
-    QTest::newRow("de") << QStringList{"de"} << "Hallo" << QLocale::German;
-    QTest::newRow("de then fr") << QStringList{"de", "fr"} << "Bonjour" << QLocale::French;
-    QTest::newRow("fr then de") << QStringList{"fr", "de"} << "Hallo" << QLocale::German;
-    QTest::newRow("fr twice") << QStringList{"fr", "fr"} << "Bonjour" << QLocale::French;
+    QTest::newRow("de") << QStringList { "de" } << "Hallo" << QLocale::German;
+    QTest::newRow("de then fr") << QStringList { "de", "fr" } << "Bonjour" << QLocale::French;
+    QTest::newRow("fr then de") << QStringList { "fr", "de" } << "Hallo" << QLocale::German;
+    QTest::newRow("fr twice") << QStringList { "fr", "fr" } << "Bonjour" << QLocale::French;
 }
 
 void TestTranslations::switching()
