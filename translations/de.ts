@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>FHCheckVersion</name>
+    <message>
+        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <source>The version server&apos;s reply is longer than %1 bytes.</source>
+        <translation>Die Antwort des Versionsservers ist länger als %1 Byte.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+297"/>
