@@ -8,8 +8,25 @@
 QHash<QString, QTranslator *> FHApplication::s_translators;
 QTranslator *FHApplication::s_current = nullptr;
 
+namespace {
+
+// The windows have fixed sizes in logical pixels, laid out for 96 dpi: a
+// desktop at 125 or 150 % must scale them by 1.25 or 1.5, not leave them at 1
+// with larger fonts, nor round up to 2. This counts only when set before the
+// application object exists, hence its place in the constructor's arguments.
+int &withHighDpiScaling(int &argc)
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    return argc;
+}
+
+} // namespace
+
 FHApplication::FHApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+    : QApplication(withHighDpiScaling(argc), argv)
 {
 }
 

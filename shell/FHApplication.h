@@ -14,6 +14,7 @@ class FHApplication : public QApplication
     Q_OBJECT
 
 public:
+    // Turns on scaling for high-density screens before the toolkit starts.
     FHApplication(int &argc, char **argv);
     ~FHApplication() override;
 

@@ -12,7 +12,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>

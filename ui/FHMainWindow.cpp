@@ -6,6 +6,7 @@
 #include "FHFontFit.h"
 #include "FHIO.h"
 #include "FHOutputWidget.h"
+#include "FHPicture.h"
 #include "FHRuleDialog.h"
 #include "FHSettings.h"
 #include "FHWrappingRadioButton.h"
@@ -460,7 +461,7 @@ QMessageBox *FHMainWindow::createBox()
     // each goes away when it is closed.
     box->setWindowModality(Qt::NonModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIconPixmap(QPixmap(QStringLiteral("image/logoSmall.png")));
+    box->setIconPixmap(loadPicture(QStringLiteral("image/logoSmall.png")));
     box->setWindowTitle(QStringLiteral(" %1").arg(productName));
     return box;
 }

@@ -1,0 +1,21 @@
+# The program on the desktop.
+
+# The fixed-size windows at each scaling, as the toolkit is told of it: by
+# QT_FONT_DPI, standing for the Xft.dpi of a desktop at 100, 125, 150 or 200 %
+# (the offscreen platform would otherwise claim 100 dpi), or by QT_SCALE_FACTOR.
+quilm_add_test(tst_highdpi TIMEOUT 60)
+add_dependencies(tst_highdpi quilm_translations quilm_images)
+set_tests_properties(tst_highdpi PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;QUILM_EXPECTED_RATIO=1")
+foreach(setting "dpi_120|1.25|QT_FONT_DPI=120" "dpi_144|1.5|QT_FONT_DPI=144"
+        "dpi_192|2|QT_FONT_DPI=192" "scale_1.5|1.5|QT_FONT_DPI=96;QT_SCALE_FACTOR=1.5"
+        "scale_2|2|QT_FONT_DPI=96;QT_SCALE_FACTOR=2")
+    string(REPLACE "|" ";" setting "${setting}")
+    list(GET setting 0 suffix)
+    list(GET setting 1 ratio)
+    list(SUBLIST setting 2 -1 variables)
+    add_test(NAME tst_highdpi_${suffix} COMMAND tst_highdpi)
+    set_tests_properties(tst_highdpi_${suffix} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILM_EXPECTED_RATIO=${ratio};${variables}"
+        TIMEOUT 60)
+endforeach()
