@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -338,7 +339,7 @@ void TestMainWindow::languageMenu()
         QVERIFY2(!entry->icon().isNull(), qPrintable(entry->data().toString()));
         QVERIFY(entry->actionGroup() && entry->actionGroup()->isExclusive());
     }
-    QCOMPARE(codes, FHApplication::languages());
+    QCOMPARE(codes, QStringList({ "de", "en", "fr", "zh" }));
 
     const QHash<QString, QString> labels { { "zh", QStringLiteral("中文") },
         { "en", QStringLiteral("English") }, { "de", QStringLiteral("Deutsch") },
@@ -406,7 +407,9 @@ void TestMainWindow::languageSwitching()
     QCOMPARE(QLocale().language() == QLocale::Chinese, chinese);
 
     const QFont font = window->font();
-    if (chinese) {
+    // Chinese takes "simsun" where it is installed, else the font of the others.
+    if (chinese
+        && QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive)) {
         QCOMPARE(font.family(), QStringLiteral("simsun"));
         // 10 points unless the texts overflow the fixed window at that size.
         QVERIFY(font.pointSizeF() <= 10.0 && font.pointSizeF() >= 7.0);

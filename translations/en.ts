@@ -12,7 +12,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+298"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+306"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -338,7 +338,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-444"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>

@@ -20,6 +20,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -67,6 +68,13 @@ template<typename T> T *named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));
     return object;
+}
+
+// The Chinese texts were laid out for this font. Where it is missing, the font
+// system substitutes a serif face for the Latin letters: keep the desktop's.
+bool hasChineseFont()
+{
+    return QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -283,7 +291,7 @@ void FHMainWindow::changeEvent(QEvent *event)
 void FHMainWindow::applyLanguage()
 {
     retranslateUi();
-    if (QLocale().language() == QLocale::Chinese) {
+    if (QLocale().language() == QLocale::Chinese && hasChineseFont()) {
         setFont(QFont(QStringLiteral("simsun"), 10, -1, false));
     } else {
         QFont defaultFont;
