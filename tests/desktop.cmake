@@ -19,3 +19,6 @@ foreach(setting "dpi_120|1.25|QT_FONT_DPI=120" "dpi_144|1.5|QT_FONT_DPI=144"
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILM_EXPECTED_RATIO=${ratio};${variables}"
         TIMEOUT 60)
 endforeach()
+
+quilm_add_test(tst_keyboard TIMEOUT 60)
+add_dependencies(tst_keyboard quilm_translations quilm_images)

@@ -371,13 +371,13 @@ void TestMainWindow::languageSwitching_data()
     QTest::addColumn<QString>("rules");
     QTest::addColumn<bool>("chinese");
 
-    QTest::newRow("zh") << "zh" << QStringLiteral("开始") << QStringLiteral("规则") << true;
+    QTest::newRow("zh") << "zh" << QStringLiteral("开始") << QStringLiteral("规则(&R)") << true;
     QTest::newRow("de, no window texts") << "de"
                                          << "START"
-                                         << "Rules" << false;
+                                         << "&Rules" << false;
     QTest::newRow("back to en") << "en"
                                 << "START"
-                                << "Rules" << false;
+                                << "&Rules" << false;
 }
 
 void TestMainWindow::languageSwitching()
