@@ -21,6 +21,8 @@ private slots:
     void exceptionLineIsRedAndLiteral();
     void paragraphLimit();
     void sizeHints();
+    void placement_data();
+    void placement();
 
 private:
     static QByteArray log();
@@ -147,6 +149,43 @@ void TestOutputWidget::sizeHints()
     const int line = panel->fontMetrics().height();
     QCOMPARE(panel->sizeHint().height(), 10 * line);
     QCOMPARE(panel->minimumSizeHint().height(), 5 * line);
+}
+
+void TestOutputWidget::placement_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("panel");
+
+    // Frames: the main window's with a title bar; the panel would like 300 x 200.
+    const QRect large(0, 0, 1920, 1080);
+    const QRect small(0, 0, 1024, 600);
+    QTest::newRow("below") << large << QRect(100, 100, 610, 510) << QRect(100, 610, 610, 200);
+    QTest::newRow("above, window at the foot")
+        << large << QRect(100, 560, 610, 510) << QRect(100, 360, 610, 200);
+    QTest::newRow("1024 x 600, beside on the right")
+        << small << QRect(0, 0, 610, 510) << QRect(610, 0, 300, 510);
+    QTest::newRow("1024 x 600, beside on the left")
+        << small << QRect(414, 0, 610, 510) << QRect(114, 0, 300, 510);
+    QTest::newRow("1024 x 600, centred: smaller, beside")
+        << small << QRect(207, 45, 610, 510) << QRect(817, 45, 207, 510);
+    QTest::newRow("second screen")
+        << QRect(1920, 0, 1024, 600) << QRect(1920, 0, 610, 510) << QRect(2530, 0, 300, 510);
+    QTest::newRow("no room at all") << small << small << QRect();
+}
+
+void TestOutputWidget::placement()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, window);
+    QFETCH(QRect, panel);
+
+    const QRect place = FHOutputWidget::placement(window, screen, QSize(300, 200));
+    QCOMPARE(place, panel);
+    if (!place.isNull()) {
+        QVERIFY(!place.intersects(window));
+        QVERIFY(screen.contains(place));
+    }
 }
 
 QUILM_TEST_MAIN(TestOutputWidget)

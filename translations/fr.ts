@@ -12,7 +12,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+320"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>

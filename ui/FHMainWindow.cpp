@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -528,7 +529,7 @@ void FHMainWindow::loadSettings()
     const QList<QAction *> languageEntries = m_languageGroup->actions();
 
     const QVariant pos = settings.value(FHSettingKey::Pos);
-    if (pos.isValid() && isReachable(pos.toPoint()))
+    if (pos.isValid() && fitsOnOneScreen(pos.toPoint()))
         move(pos.toPoint());
     m_inputEdit->setText(settings.value(FHSettingKey::Input).toString());
     m_outputEdit->setText(settings.value(FHSettingKey::Output).toString());
@@ -590,15 +591,18 @@ void FHMainWindow::saveSettings()
                                         : 2);
 }
 
-bool FHMainWindow::isReachable(const QPoint &framePos) const
+bool FHMainWindow::fitsOnOneScreen(const QPoint &framePos) const
 {
-    // The title bar must be on some screen, or the user could not drag the
-    // window back (a monitor was removed since the last run).
-    const QRect titleBar(framePos, QSize(width(), 30));
+    // A monitor may have been removed or the resolution lowered since the last
+    // run; a window partly off the screens is left for the system to place.
+    // Before the first show the frame is unknown: allow for a title bar.
+    QSize frame = frameGeometry().size();
+    if (frame == size())
+        frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect wanted(framePos, frame);
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (const QScreen *screen : screens) {
-        const QRect shown = titleBar & screen->availableGeometry();
-        if (shown.width() >= 100 && shown.height() >= 20)
+        if (screen->availableGeometry().contains(wanted))
             return true;
     }
     return false;
