@@ -13,6 +13,9 @@ packages=(
     xvfb xauth              # headless runs and screenshots
     fonts-noto-cjk          # Chinese texts need a CJK font to render
     fonts-dejavu-core
+    qttranslations5-l10n    # the toolkit's own texts in the chosen language
+    dpkg-dev file           # the Debian package: cpack, dpkg-shlibdeps
+    desktop-file-utils appstream x11-utils  # checks of the package
 )
 
 missing=()
