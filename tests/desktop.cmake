@@ -1,5 +1,5 @@
 # The program on the desktop: high-density screens, the keyboard, the Debian
-# package.
+# package; and the format of the sources.
 
 # The fixed-size windows at each scaling, as the toolkit is told of it: by
 # QT_FONT_DPI, standing for the Xft.dpi of a desktop at 100, 125, 150 or 200 %
@@ -27,3 +27,10 @@ add_dependencies(tst_keyboard quilm_translations quilm_images)
 # The Debian package, built by cpack into a temporary folder and checked there.
 add_test(NAME tst_package COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(tst_package PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+add_custom_target(quilm_format_check
+    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/format-check.sh
+    COMMENT "Checking the sources against .clang-format"
+    VERBATIM)
+add_test(NAME tst_format COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/format-check.sh)
+set_tests_properties(tst_format PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
