@@ -13,6 +13,10 @@ packages=(
     xvfb xauth              # headless runs and screenshots
     fonts-noto-cjk          # Chinese texts need a CJK font to render
     fonts-dejavu-core
+    qttranslations5-l10n    # the toolkit's own texts in the chosen language
+    dpkg-dev file           # the Debian package: cpack, dpkg-shlibdeps
+    desktop-file-utils appstream x11-utils  # checks of the package
+    clang-format            # the format check
 )
 
 missing=()
@@ -27,5 +31,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# QUILM_CMAKE_ARGS: more configure options, e.g. -DQUILM_WERROR=ON.
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${QUILM_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Sets up and builds Quilm, then runs the whole test suite with CTest.
+# Sets up and builds Quilm with compiler warnings as errors, then runs the
+# whole test suite with CTest; then again in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer (scripts/sanitize.sh, build-asan/), unless
+# QUILM_SANITIZE=0. Arguments go to both ctest runs.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUILM_BUILD_DIR:-$here/build}
-bash "$here/scripts/setup.sh"
+QUILM_CMAKE_ARGS="-DQUILM_WERROR=ON ${QUILM_CMAKE_ARGS:-}" bash "$here/scripts/setup.sh"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"
+if [ "${QUILM_SANITIZE:-1}" != 0 ]; then
+    bash "$here/scripts/sanitize.sh" "$@"
+fi

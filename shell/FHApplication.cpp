@@ -2,49 +2,82 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-QHash<QString, QTranslator *> FHApplication::s_translators;
-QTranslator *FHApplication::s_current = nullptr;
+QMap<QString, FHApplication::Language> FHApplication::s_languages;
+FHApplication::Language FHApplication::s_current;
+
+namespace {
+
+// The windows have fixed sizes in logical pixels, laid out for 96 dpi: a
+// desktop at 125 or 150 % must scale them by 1.25 or 1.5, not leave them at 1
+// with larger fonts, nor round up to 2. This counts only when set before the
+// application object exists, hence its place in the constructor's arguments.
+int &withHighDpiScaling(int &argc)
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    return argc;
+}
+
+} // namespace
 
 FHApplication::FHApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+    : QApplication(withHighDpiScaling(argc), argv)
 {
+    setApplicationDisplayName(QStringLiteral("Quilm"));
 }
 
 FHApplication::~FHApplication()
 {
     // The translators are our children and go with us; forget them first.
-    s_current = nullptr;
-    s_translators.clear();
+    s_current = Language();
+    s_languages.clear();
 }
 
 void FHApplication::loadTranslators(const QString &dir)
 {
-    const QFileInfoList entries = QDir(dir).entryInfoList({QStringLiteral("??.qm")},
-                                                         QDir::Files | QDir::Readable, QDir::Name);
+    const QString toolkitDir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    const QFileInfoList entries = QDir(dir).entryInfoList(
+        { QStringLiteral("??.qm") }, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo &entry : entries) {
-        auto *translator = new QTranslator(QCoreApplication::instance());
-        if (translator->load(entry.absoluteFilePath(), QString(), QString(), QString()))
-            s_translators.insert(entry.baseName(), translator);
-        else
-            delete translator;
+        Language language;
+        language.own = new QTranslator(QCoreApplication::instance());
+        if (!language.own->load(entry.absoluteFilePath(), QString(), QString(), QString())) {
+            delete language.own;
+            continue;
+        }
+        language.toolkit = new QTranslator(QCoreApplication::instance());
+        if (!language.toolkit->load(QLocale(entry.baseName()), QStringLiteral("qtbase"),
+                QStringLiteral("_"), toolkitDir)) {
+            delete language.toolkit;
+            language.toolkit = nullptr;
+        }
+        s_languages.insert(entry.baseName(), language);
     }
 }
 
 QStringList FHApplication::languages()
 {
-    return s_translators.keys();
+    return s_languages.keys();
 }
 
 void FHApplication::setLanguage(QString locale)
 {
-    if (s_current)
-        QCoreApplication::removeTranslator(s_current);
-    s_current = s_translators.value(locale, nullptr);
-    if (!s_current)
+    for (QTranslator *translator : { s_current.own, s_current.toolkit }) {
+        if (translator)
+            QCoreApplication::removeTranslator(translator);
+    }
+    s_current = s_languages.value(locale);
+    if (!s_current.own)
         return;
-    QCoreApplication::installTranslator(s_current);
+    // The last one installed is asked first: our own texts win.
+    if (s_current.toolkit)
+        QCoreApplication::installTranslator(s_current.toolkit);
+    QCoreApplication::installTranslator(s_current.own);
     QLocale::setDefault(QLocale(locale));
 }

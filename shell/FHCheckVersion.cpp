@@ -19,6 +19,13 @@ const int RequestMajor = 3;
 const int RequestMinor = 3;
 const int RequestPatch = 0;
 
+QString withoutTrailingSlashes(QString address)
+{
+    while (address.endsWith(QLatin1Char('/')))
+        address.chop(1);
+    return address;
+}
+
 } // namespace
 
 FHCheckVersion::FHCheckVersion()
@@ -29,7 +36,8 @@ FHCheckVersion::FHCheckVersion()
 FHCheckVersion::FHCheckVersion(const QString &baseAddress)
     : m_manager(new QNetworkAccessManager(this))
     , m_url(QStringLiteral("%1/%2?name=%3&version=%4.%5.%6")
-                .arg(baseAddress, QStringLiteral("check_version.php"), QStringLiteral("Quilm"))
+                .arg(withoutTrailingSlashes(baseAddress), QStringLiteral("check_version.php"),
+                    QStringLiteral("Quilm"))
                 .arg(RequestMajor)
                 .arg(RequestMinor)
                 .arg(RequestPatch))
@@ -44,6 +52,7 @@ FHCheckVersion::~FHCheckVersion() = default;
 void FHCheckVersion::run()
 {
     m_replyText.clear();
+    m_tooLong = false;
     emit emitProgress(10);
 
     // Connected before the request goes out, so a reply that finishes at once
@@ -56,6 +65,14 @@ void FHCheckVersion::run()
     });
 
     QNetworkReply *reply = m_manager->get(QNetworkRequest(QUrl(m_url, QUrl::TolerantMode)));
+    // Stop a long reply as soon as it shows, rather than take it all in.
+    connect(reply, &QNetworkReply::downloadProgress, this,
+        [this, reply](qint64 received, qint64 total) {
+            if (received > MaxReplyBytes || total > MaxReplyBytes) {
+                m_tooLong = true;
+                reply->abort();
+            }
+        });
 
     emit emitProgress(20);
 
@@ -80,22 +97,37 @@ void FHCheckVersion::replyFinished(QNetworkReply *reply)
     reply->deleteLater();
     emit emitProgress(100);
 
-    if (reply->error() != QNetworkReply::NoError) {
+    QByteArray body;
+    QString failure;
+    if (m_tooLong) {
+        failure = tooLong();
+    } else if (reply->error() != QNetworkReply::NoError) {
+        failure = reply->errorString();
+    } else {
+        body = reply->read(MaxReplyBytes + 1);
+        if (body.size() > MaxReplyBytes)
+            failure = tooLong();
+    }
+    if (!failure.isEmpty()) {
         // We are inside the event loop here: a log that cannot open must not
         // escape as an exception, so tell the user in its own box.
         try {
-            reportMessage(reply->errorString());
+            reportMessage(failure);
         } catch (const FHException &e) {
             showRunTimeError(e);
         }
         return;
     }
 
-    QByteArray body = reply->readAll();
     const int zero = body.indexOf('\0');
     if (zero >= 0)
         body.truncate(zero);
     m_replyText = QString::fromUtf8(body);
+}
+
+QString FHCheckVersion::tooLong()
+{
+    return tr("The version server's reply is longer than %1 bytes.").arg(MaxReplyBytes);
 }
 
 QString FHCheckVersion::newVersion() const

@@ -17,10 +17,12 @@ class FHCheckVersion : public QObject
 public:
     // How long run() waits for the server before it gives up.
     static constexpr int TimeoutMs = 5000;
+    // A version number is a few bytes; a longer reply is not an answer.
+    static constexpr int MaxReplyBytes = 1024;
 
     // Asks the server configured at build time (QUILM_VERSION_SERVER).
     FHCheckVersion();
-    // baseAddress: scheme and host (and port), no trailing slash.
+    // baseAddress: scheme and host (and port); a trailing slash is ignored.
     explicit FHCheckVersion(const QString &baseAddress);
     ~FHCheckVersion() override;
 
@@ -39,14 +41,17 @@ signals:
     void emitProgress(int progress);
 
 public slots:
-    // Keeps the body of a good reply; reports a failed one to the log and the
-    // output panel. Never throws.
+    // Keeps the body of a good reply; reports a failed one, or one longer than
+    // MaxReplyBytes, to the log and the output panel. Never throws.
     void replyFinished(QNetworkReply *reply);
 
 private:
+    static QString tooLong();
+
     QNetworkAccessManager *m_manager;
     QString m_url;
     QString m_replyText;
+    bool m_tooLong = false;
 };
 
 #endif // FHCHECKVERSION_H

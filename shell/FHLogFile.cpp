@@ -34,7 +34,8 @@ bool redirect(FILE *stream, const QByteArray &path)
 
 QString FHLogFile::path()
 {
-    return QStringLiteral(".") + QDir::separator() + QStringLiteral("Quilm") + QStringLiteral(".Log.txt");
+    return QStringLiteral(".") + QDir::separator() + QStringLiteral("Quilm")
+        + QStringLiteral(".Log.txt");
 }
 
 FHLogFile &FHLogFile::instance()
@@ -45,9 +46,11 @@ FHLogFile &FHLogFile::instance()
     const QString logPath = path();
     const QByteArray encoded = QFile::encodeName(logPath);
     if (!redirect(stdout, encoded))
-        throw FHException(FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stdout"), logPath);
+        throw FHException(
+            FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stdout"), logPath);
     if (!redirect(stderr, encoded))
-        throw FHException(FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stderr"), logPath);
+        throw FHException(
+            FHError::LogFile, FHError::LogFileFormat, QStringLiteral("stderr"), logPath);
 
     s_instance = new FHLogFile;
     return *s_instance;

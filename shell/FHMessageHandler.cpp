@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-QByteArray formatMessageLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+QByteArray formatMessageLine(
+    QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     const char *level;
     switch (type) {

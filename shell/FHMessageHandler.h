@@ -7,7 +7,8 @@
 // One line per toolkit message, e.g. "Warning: some text (file:42, function)".
 // When the toolkit supplies neither file nor function (release builds), the
 // parenthesised part is left out.
-QByteArray formatMessageLine(QtMsgType type, const QMessageLogContext &context, const QString &message);
+QByteArray formatMessageLine(
+    QtMsgType type, const QMessageLogContext &context, const QString &message);
 
 // Installed first thing in main(); writes formatMessageLine() to standard output
 // without flushing.

@@ -1,5 +1,7 @@
 #include "shell/FHSplashScreen.h"
 
+#include "shell/FHPicture.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
@@ -14,7 +16,7 @@ FHSplashScreen::FHSplashScreen(QWidget *parent)
     if (parent)
         setParent(parent, windowFlags());
 
-    QPixmap picture(QStringLiteral("image/splash.png"));
+    QPixmap picture = loadPicture(QStringLiteral("image/splash.png"));
     if (picture.isNull()) {
         // An empty picture would give a window of no size at all.
         picture = QPixmap(FallbackSize);

@@ -1,7 +1,7 @@
 #include "shell/FHStartUp.h"
 
-#include "ui/FHMainWindow.h"
 #include "shell/FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
 
 #include <QCoreApplication>
 
@@ -9,8 +9,8 @@ FHStartUp::FHStartUp(FHexiv2Application *app, const QString &serverAddress)
     : m_check(serverAddress.isEmpty() ? std::make_unique<FHCheckVersion>()
                                       : std::make_unique<FHCheckVersion>(serverAddress))
 {
-    QObject::connect(m_check.get(), &FHCheckVersion::emitProgress, &m_splash,
-                     &FHSplashScreen::setProgress);
+    QObject::connect(
+        m_check.get(), &FHCheckVersion::emitProgress, &m_splash, &FHSplashScreen::setProgress);
     m_splash.show();
     // Painted once before the check blocks.
     QCoreApplication::processEvents();

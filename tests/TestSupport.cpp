@@ -79,6 +79,10 @@ int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeT
         return 1;
     for (const char *name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME" })
         qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
+    // The offscreen screen claims 100 dpi, which high-density scaling would take
+    // for a ratio of 1.04; tests of other ratios set their own.
+    if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
+        qputenv("QT_FONT_DPI", "96");
     FHexiv2Application app(argc, argv);
     const std::unique_ptr<QObject> test(makeTest());
     return runTestObject(test.get(), argc, argv);

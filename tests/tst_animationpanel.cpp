@@ -1,5 +1,5 @@
-#include "ui/FHAnimationPanel.h"
 #include "TestSupport.h"
+#include "ui/FHAnimationPanel.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "shell/FHCheckVersion.h"
-#include "ui/FHOutputWidget.h"
-#include "shell/FHSplashScreen.h"
 #include "TestSupport.h"
+#include "shell/FHCheckVersion.h"
+#include "shell/FHSplashScreen.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,6 +27,7 @@ public:
     enum Mode
     {
         Answer,
+        AnswerUnsized, // no Content-Length: the body ends when the connection does
         Silent,
         Trickle
     };
@@ -71,13 +72,16 @@ private:
             return;
         if (m_mode == Trickle) {
             // Headers promise more than ever comes; one byte now and then.
-            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n3");
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n3");
             connect(&m_trickle, &QTimer::timeout, socket, [socket] { socket->write("."); });
             m_trickle.start();
             return;
         }
-        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: text/plain\r\nContent-Length: "
-            + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+        const QByteArray length = m_mode == AnswerUnsized
+            ? QByteArray()
+            : "Content-Length: " + QByteArray::number(m_body.size()) + "\r\n";
+        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: text/plain\r\n" + length
+            + "Connection: close\r\n\r\n" + m_body);
         socket->disconnectFromHost();
     }
 
@@ -98,6 +102,7 @@ private slots:
     void init();
     void replyBodies_data();
     void replyBodies();
+    void request_data();
     void request();
     void failedRequests_data();
     void failedRequests();
@@ -110,6 +115,7 @@ private:
     static QByteArray log();
     static QString lastPanelLine();
     static QString refusedBase();
+    static QByteArray versionPaddedTo(int size);
 };
 
 QByteArray TestCheckVersion::log()
@@ -133,6 +139,14 @@ QString TestCheckVersion::refusedBase()
     const quint16 port = probe.serverPort();
     probe.close();
     return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+// A good answer followed by zero bytes, which the check cuts off.
+QByteArray TestCheckVersion::versionPaddedTo(int size)
+{
+    QByteArray body("3.4.0");
+    body.append(size - body.size(), '\0');
+    return body;
 }
 
 void TestCheckVersion::init()
@@ -169,6 +183,7 @@ void TestCheckVersion::replyBodies_data()
     QTest::newRow("empty") << QByteArray() << "";
     QTest::newRow("words") << QByteArray("no update") << "";
     QTest::newRow("html page") << QByteArray("<html><body>3.4.0</body></html>") << "";
+    QTest::newRow("1 KiB") << versionPaddedTo(FHCheckVersion::MaxReplyBytes) << "3.4.0";
 }
 
 void TestCheckVersion::replyBodies()
@@ -191,10 +206,20 @@ void TestCheckVersion::replyBodies()
     QVERIFY(check.findChildren<QNetworkReply *>().isEmpty());
 }
 
+void TestCheckVersion::request_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("plain") << "";
+    QTest::newRow("trailing slash") << "/";
+    QTest::newRow("two slashes") << "//";
+}
+
 void TestCheckVersion::request()
 {
+    QFETCH(QString, suffix);
+
     LoopbackServer server(LoopbackServer::Answer, "200 OK", "3.3.0");
-    FHCheckVersion check(server.base());
+    FHCheckVersion check(server.base() + suffix);
     check.run();
     QCOMPARE(server.requestLines(),
         QList<QByteArray> { "GET /check_version.php?name=Quilm&version=3.3.0 HTTP/1.1" });
@@ -203,19 +228,40 @@ void TestCheckVersion::request()
 void TestCheckVersion::failedRequests_data()
 {
     QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("status");
+    QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("errorText");
 
-    QTest::newRow("404") << false << "server replied: Not Found";
-    QTest::newRow("connection refused") << true << "Connection refused";
+    // The 404 page carries a version number: an error reply's body is never used.
+    QTest::newRow("404") << false << int(LoopbackServer::Answer) << QByteArray("404 Not Found")
+                         << QByteArray("3.4.0") << "server replied: Not Found";
+    QTest::newRow("connection refused")
+        << true << int(LoopbackServer::Answer) << QByteArray("200 OK") << QByteArray("3.4.0")
+        << "Connection refused";
+    // A version first: a long reply is refused whole, not read in part.
+    const QString tooLong
+        = QStringLiteral("longer than %1 bytes").arg(FHCheckVersion::MaxReplyBytes);
+    QTest::newRow("1 KiB and a byte")
+        << false << int(LoopbackServer::Answer) << QByteArray("200 OK")
+        << versionPaddedTo(FHCheckVersion::MaxReplyBytes + 1) << tooLong;
+    QTest::newRow("1 KiB and a byte, no length")
+        << false << int(LoopbackServer::AnswerUnsized) << QByteArray("200 OK")
+        << versionPaddedTo(FHCheckVersion::MaxReplyBytes + 1) << tooLong;
+    QTest::newRow("1 MiB, no length")
+        << false << int(LoopbackServer::AnswerUnsized) << QByteArray("200 OK")
+        << versionPaddedTo(1 << 20) << tooLong;
 }
 
 void TestCheckVersion::failedRequests()
 {
     QFETCH(bool, refused);
+    QFETCH(int, mode);
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, body);
     QFETCH(QString, errorText);
 
-    // The 404 page carries a version number: an error reply's body is never used.
-    LoopbackServer server(LoopbackServer::Answer, "404 Not Found", "3.4.0");
+    LoopbackServer server(LoopbackServer::Mode(mode), status, body);
     ModalCloser closer;
     FHCheckVersion check(refused ? refusedBase() : server.base());
     check.run();

@@ -1,7 +1,7 @@
+#include "TestSupport.h"
 #include "shell/FHCheckVersion.h"
 #include "shell/FHLogFile.h"
 #include "ui/FHOutputWidget.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QDir>

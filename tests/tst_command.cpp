@@ -363,9 +363,8 @@ void TestCommand::jsonEvents()
         } else if (kind == "summary") {
             summary = e;
             QCOMPARE(keys,
-                QStringList(
-                    { "dryRun", "event", "makers", "moved", "notMoved", "otherTypes", "seconds",
-                        "stopped" }));
+                QStringList({ "dryRun", "event", "makers", "moved", "notMoved", "otherTypes",
+                    "seconds", "stopped" }));
             QVERIFY(e.value("otherTypes").isObject());
             QVERIFY(e.value("moved").isDouble() && e.value("notMoved").isDouble());
             QVERIFY(e.value("seconds").isDouble() && e.value("seconds").toDouble() >= 0);

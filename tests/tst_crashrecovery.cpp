@@ -1,11 +1,11 @@
-#include "engine/FHNaming.h"
-#include "engine/FHSafeMove.h"
-#include "shell/FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortDriver.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHNaming.h"
+#include "engine/FHSafeMove.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "engine/FHException.h"
 #include "ui/FHOutputWidget.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,27 +29,29 @@ void TestException::codes_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("260") << 260 << FHError::LogFileFormat
-                         << QStringList{"stdout", "./Quilm.Log.txt"} << "0X000104"
+                         << QStringList { "stdout", "./Quilm.Log.txt" } << "0X000104"
                          << "Unable to open stdout log file './Quilm.Log.txt'";
-    QTest::newRow("261") << 261 << FHError::CreateDirectoryFormat
-                         << QStringList{"/out/a", "output directory"} << "0X000105"
-                         << "Unable to create directory '/out/a', It is expected as 'output directory'";
+    QTest::newRow("261")
+        << 261 << FHError::CreateDirectoryFormat << QStringList { "/out/a", "output directory" }
+        << "0X000105"
+        << "Unable to create directory '/out/a', It is expected as 'output directory'";
     QTest::newRow("262") << 262 << FHError::PathMissingFormat
-                         << QStringList{"/in", "input directory"} << "0X000106"
+                         << QStringList { "/in", "input directory" } << "0X000106"
                          << "Path '/in' does not exist. It is expected as 'input directory'";
     QTest::newRow("263") << 263 << FHError::PathIsFileFormat
-                         << QStringList{"/out", "output directory"} << "0X000107"
+                         << QStringList { "/out", "output directory" } << "0X000107"
                          << "Path '/out' exists as a file. It is expected as 'output directory'";
-    QTest::newRow("264") << 264 << FHError::PathIsDirectoryFormat
-                         << QStringList{"/in/a.JPG", "image file in input directory"} << "0X000108"
-                         << "Path '/in/a.JPG' exists as a directory. It is expected as 'image file in "
-                            "input directory'";
-    QTest::newRow("265") << 265 << FHError::RenameFormat
-                         << QStringList{"/in/a.JPG", "/out/b.JPG", "image file in input directory"}
-                         << "0X000109"
-                         << "Unable to rename file from '/in/a.JPG' to '/out/b.JPG'. It is expected as "
-                            "'image file in input directory'";
-    QTest::newRow("266") << 266 << FHError::NumKeywordMissingFormat << QStringList{"${num}"}
+    QTest::newRow("264")
+        << 264 << FHError::PathIsDirectoryFormat
+        << QStringList { "/in/a.JPG", "image file in input directory" } << "0X000108"
+        << "Path '/in/a.JPG' exists as a directory. It is expected as 'image file in "
+           "input directory'";
+    QTest::newRow("265")
+        << 265 << FHError::RenameFormat
+        << QStringList { "/in/a.JPG", "/out/b.JPG", "image file in input directory" } << "0X000109"
+        << "Unable to rename file from '/in/a.JPG' to '/out/b.JPG'. It is expected as "
+           "'image file in input directory'";
+    QTest::newRow("266") << 266 << FHError::NumKeywordMissingFormat << QStringList { "${num}" }
                          << "0X00010A"
                          << "Keywords ${NUM} is missing in customized naming string '${num}'";
 }
@@ -75,16 +77,17 @@ void TestException::argumentsFillMarkersInOrder_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("reversed markers") << "%3 %2 %1" << QStringList{"a", "b", "c"} << "c b a";
-    QTest::newRow("repeated marker") << "%1-%1/%2" << QStringList{"x", "y"} << "x-x/y";
-    QTest::newRow("gap in numbers") << "%2 then %5" << QStringList{"low", "high"} << "low then high";
-    QTest::newRow("marker in a path") << FHError::RenameFormat
-                                      << QStringList{"/in/%2.JPG", "/out/%1%3.JPG", "role %1"}
-                                      << "Unable to rename file from '/in/%2.JPG' to '/out/%1%3.JPG'. "
-                                         "It is expected as 'role %1'";
-    QTest::newRow("nine arguments") << "%1%2%3%4%5%6%7%8%9"
-                                    << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}
-                                    << "123456789";
+    QTest::newRow("reversed markers") << "%3 %2 %1" << QStringList { "a", "b", "c" } << "c b a";
+    QTest::newRow("repeated marker") << "%1-%1/%2" << QStringList { "x", "y" } << "x-x/y";
+    QTest::newRow("gap in numbers")
+        << "%2 then %5" << QStringList { "low", "high" } << "low then high";
+    QTest::newRow("marker in a path")
+        << FHError::RenameFormat << QStringList { "/in/%2.JPG", "/out/%1%3.JPG", "role %1" }
+        << "Unable to rename file from '/in/%2.JPG' to '/out/%1%3.JPG'. "
+           "It is expected as 'role %1'";
+    QTest::newRow("nine arguments")
+        << "%1%2%3%4%5%6%7%8%9" << QStringList { "1", "2", "3", "4", "5", "6", "7", "8", "9" }
+        << "123456789";
 }
 
 void TestException::argumentsFillMarkersInOrder()
@@ -103,7 +106,7 @@ void TestException::argumentsFillMarkersInOrder()
         break;
     case 9:
         result = FHException(1, format, args[0], args[1], args[2], args[3], args[4], args[5],
-                             args[6], args[7], args[8])
+            args[6], args[7], args[8])
                      .message();
         break;
     default:
@@ -121,7 +124,8 @@ void TestException::isCopyable()
         copy = caught;
     }
     QCOMPARE(copy.codeText(), QStringLiteral("0X000106"));
-    QCOMPARE(copy.message(), QStringLiteral("Path '/x' does not exist. It is expected as 'input directory'"));
+    QCOMPARE(copy.message(),
+        QStringLiteral("Path '/x' does not exist. It is expected as 'input directory'"));
 }
 
 void TestException::runTimeErrorBox_data()
@@ -141,7 +145,8 @@ void TestException::runTimeErrorBox()
 
     QCOMPARE(closer.count(), 1);
     const ModalCloser::Seen &box = closer.seen().first();
-    QCOMPARE(box.text, QStringLiteral("<html><body><b>Quilm run time error 0X000106</b></body></html>"));
+    QCOMPARE(
+        box.text, QStringLiteral("<html><body><b>Quilm run time error 0X000106</b></body></html>"));
     QCOMPARE(plainTextOf(box.text), QStringLiteral("Quilm run time error 0X000106"));
     QCOMPARE(plainTextOf(box.informativeText), e.message());
     QCOMPARE(box.icon, int(QMessageBox::Critical));

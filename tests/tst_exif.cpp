@@ -1,7 +1,7 @@
-#include "engine/FHExif.h"
-#include "shell/FHexiv2Application.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHExif.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

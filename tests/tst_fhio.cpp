@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,11 +1,11 @@
-#include "engine/FHIO.h"
-#include "engine/FHSafeMove.h"
-#include "shell/FHexiv2Application.h"
 #include "Invariant.h"
 #include "SortDriver.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHIO.h"
+#include "engine/FHSafeMove.h"
+#include "shell/FHexiv2Application.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
+#include "TestSupport.h"
 #include "engine/FHException.h"
 #include "shell/FHLogFile.h"
 #include "shell/FHMessageHandler.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -131,7 +131,7 @@ void TestLogFile::twoProcessesAppend()
 {
     QTemporaryDir dir;
     QProcess a, b;
-    for (QProcess *p : {&a, &b}) {
+    for (QProcess *p : { &a, &b }) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QUILM_LOG_CHILD"), QStringLiteral("many"));
         p->setProcessEnvironment(env);
@@ -198,8 +198,9 @@ void TestLogFile::messageLine_data()
                               << QByteArray("Critical: text (b.cpp:3, g)\n");
     QTest::newRow("fatal") << int(QtFatalMsg) << QByteArray("c.cpp") << 4 << QByteArray("h")
                            << QByteArray("Fatal: text (c.cpp:4, h)\n");
-    QTest::newRow("info is unknown") << int(QtInfoMsg) << QByteArray("d.cpp") << 5 << QByteArray("i")
-                                     << QByteArray("<unknown>: text (d.cpp:5, i)\n");
+    QTest::newRow("info is unknown")
+        << int(QtInfoMsg) << QByteArray("d.cpp") << 5 << QByteArray("i")
+        << QByteArray("<unknown>: text (d.cpp:5, i)\n");
     QTest::newRow("out of range") << 99 << QByteArray("e.cpp") << 6 << QByteArray("j")
                                   << QByteArray("<unknown>: text (e.cpp:6, j)\n");
     QTest::newRow("no context") << int(QtWarningMsg) << QByteArray() << 0 << QByteArray()
@@ -217,7 +218,7 @@ void TestLogFile::messageLine()
     QFETCH(QByteArray, expected);
 
     const QMessageLogContext context(file.isNull() ? nullptr : file.constData(), line,
-                                     function.isNull() ? nullptr : function.constData(), "default");
+        function.isNull() ? nullptr : function.constData(), "default");
     QCOMPARE(formatMessageLine(QtMsgType(type), context, QStringLiteral("text")), expected);
 }
 

@@ -1,16 +1,17 @@
-#include "shell/FHApplication.h"
 #include "FHConfig.h"
+#include "TestSupport.h"
+#include "shell/FHApplication.h"
+#include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRuleDialog.h"
-#include "shell/FHexiv2Application.h"
-#include "TestSupport.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -338,7 +340,7 @@ void TestMainWindow::languageMenu()
         QVERIFY2(!entry->icon().isNull(), qPrintable(entry->data().toString()));
         QVERIFY(entry->actionGroup() && entry->actionGroup()->isExclusive());
     }
-    QCOMPARE(codes, FHApplication::languages());
+    QCOMPARE(codes, QStringList({ "de", "en", "fr", "zh" }));
 
     const QHash<QString, QString> labels { { "zh", QStringLiteral("中文") },
         { "en", QStringLiteral("English") }, { "de", QStringLiteral("Deutsch") },
@@ -370,13 +372,13 @@ void TestMainWindow::languageSwitching_data()
     QTest::addColumn<QString>("rules");
     QTest::addColumn<bool>("chinese");
 
-    QTest::newRow("zh") << "zh" << QStringLiteral("开始") << QStringLiteral("规则") << true;
+    QTest::newRow("zh") << "zh" << QStringLiteral("开始") << QStringLiteral("规则(&R)") << true;
     QTest::newRow("de, no window texts") << "de"
                                          << "START"
-                                         << "Rules" << false;
+                                         << "&Rules" << false;
     QTest::newRow("back to en") << "en"
                                 << "START"
-                                << "Rules" << false;
+                                << "&Rules" << false;
 }
 
 void TestMainWindow::languageSwitching()
@@ -406,7 +408,9 @@ void TestMainWindow::languageSwitching()
     QCOMPARE(QLocale().language() == QLocale::Chinese, chinese);
 
     const QFont font = window->font();
-    if (chinese) {
+    // Chinese takes "simsun" where it is installed, else the font of the others.
+    if (chinese
+        && QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive)) {
         QCOMPARE(font.family(), QStringLiteral("simsun"));
         // 10 points unless the texts overflow the fixed window at that size.
         QVERIFY(font.pointSizeF() <= 10.0 && font.pointSizeF() >= 7.0);
@@ -554,7 +558,8 @@ void TestMainWindow::errorsRevealTheOutputPanel()
     QVERIFY(panel->isVisible());
     QVERIFY(panel->isWindow());
     // Placed with the main window, none active without a window manager.
-    QCOMPARE(panel->width(), window->frameGeometry().width());
+    QVERIFY(!panel->frameGeometry().intersects(window->frameGeometry()));
+    QVERIFY(window->screen()->availableGeometry().contains(panel->frameGeometry()));
     QVERIFY(panel->toPlainText().contains(QLatin1String("network unreachable")));
 
     // Closed by the user, it comes back on request.

@@ -1,9 +1,9 @@
 #include "FHConfig.h"
-#include "engine/FHIO.h"
-#include "ui/FHMainWindow.h"
-#include "shell/FHexiv2Application.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHIO.h"
+#include "shell/FHexiv2Application.h"
+#include "ui/FHMainWindow.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "engine/FHException.h"
 #include "ui/FHOutputWidget.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +21,8 @@ private slots:
     void exceptionLineIsRedAndLiteral();
     void paragraphLimit();
     void sizeHints();
+    void placement_data();
+    void placement();
 
 private:
     static QByteArray log();
@@ -66,14 +68,14 @@ void TestOutputWidget::reports_data()
     QTest::addColumn<bool>("withBox");
     QTest::addColumn<QStringList>("panel");
 
-    QTest::newRow("message") << "network down" << false << QStringList{"network down"};
-    QTest::newRow("message trimmed") << "  \n padded \n" << false << QStringList{"padded"};
-    QTest::newRow("inner line breaks") << "one\ntwo\nthree" << false
-                                       << QStringList{"one", "two", "three"};
-    QTest::newRow("markup is literal") << "<b>x</b>.jpg & <i>y</i>" << false
-                                       << QStringList{"<b>x</b>.jpg & <i>y</i>"};
-    QTest::newRow("error with box") << " Exiv2: no image <b>data</b>\n" << true
-                                    << QStringList{"Exiv2: no image <b>data</b>"};
+    QTest::newRow("message") << "network down" << false << QStringList { "network down" };
+    QTest::newRow("message trimmed") << "  \n padded \n" << false << QStringList { "padded" };
+    QTest::newRow("inner line breaks")
+        << "one\ntwo\nthree" << false << QStringList { "one", "two", "three" };
+    QTest::newRow("markup is literal")
+        << "<b>x</b>.jpg & <i>y</i>" << false << QStringList { "<b>x</b>.jpg & <i>y</i>" };
+    QTest::newRow("error with box") << " Exiv2: no image <b>data</b>\n"
+                                    << true << QStringList { "Exiv2: no image <b>data</b>" };
 }
 
 void TestOutputWidget::reports()
@@ -124,7 +126,8 @@ void TestOutputWidget::exceptionLineIsRedAndLiteral()
     QCOMPARE(format.foreground().color(), QColor(Qt::red));
     // The run-time error box follows the panel line.
     QCOMPARE(closer.count(), 1);
-    QCOMPARE(plainTextOf(closer.seen().first().text), QStringLiteral("Quilm run time error 0X000106"));
+    QCOMPARE(
+        plainTextOf(closer.seen().first().text), QStringLiteral("Quilm run time error 0X000106"));
 }
 
 void TestOutputWidget::paragraphLimit()
@@ -146,6 +149,43 @@ void TestOutputWidget::sizeHints()
     const int line = panel->fontMetrics().height();
     QCOMPARE(panel->sizeHint().height(), 10 * line);
     QCOMPARE(panel->minimumSizeHint().height(), 5 * line);
+}
+
+void TestOutputWidget::placement_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("panel");
+
+    // Frames: the main window's with a title bar; the panel would like 300 x 200.
+    const QRect large(0, 0, 1920, 1080);
+    const QRect small(0, 0, 1024, 600);
+    QTest::newRow("below") << large << QRect(100, 100, 610, 510) << QRect(100, 610, 610, 200);
+    QTest::newRow("above, window at the foot")
+        << large << QRect(100, 560, 610, 510) << QRect(100, 360, 610, 200);
+    QTest::newRow("1024 x 600, beside on the right")
+        << small << QRect(0, 0, 610, 510) << QRect(610, 0, 300, 510);
+    QTest::newRow("1024 x 600, beside on the left")
+        << small << QRect(414, 0, 610, 510) << QRect(114, 0, 300, 510);
+    QTest::newRow("1024 x 600, centred: smaller, beside")
+        << small << QRect(207, 45, 610, 510) << QRect(817, 45, 207, 510);
+    QTest::newRow("second screen")
+        << QRect(1920, 0, 1024, 600) << QRect(1920, 0, 610, 510) << QRect(2530, 0, 300, 510);
+    QTest::newRow("no room at all") << small << small << QRect();
+}
+
+void TestOutputWidget::placement()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, window);
+    QFETCH(QRect, panel);
+
+    const QRect place = FHOutputWidget::placement(window, screen, QSize(300, 200));
+    QCOMPARE(place, panel);
+    if (!place.isNull()) {
+        QVERIFY(!place.intersects(window));
+        QVERIFY(screen.contains(place));
+    }
 }
 
 QUILM_TEST_MAIN(TestOutputWidget)

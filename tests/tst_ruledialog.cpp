@@ -1,5 +1,5 @@
-#include "ui/FHRuleDialog.h"
 #include "TestSupport.h"
+#include "ui/FHRuleDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
+#include "SortRunner.h"
+#include "TestImages.h"
+#include "TestSupport.h"
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
 #include "engine/FHSafeMove.h"
 #include "shell/FHexiv2Application.h"
-#include "SortRunner.h"
-#include "TestImages.h"
-#include "TestSupport.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
+#include "TestSupport.h"
 #include "shell/FHApplication.h"
+#include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
 #include "ui/FHSettings.h"
-#include "shell/FHexiv2Application.h"
-#include "TestSupport.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -315,15 +315,20 @@ void TestSettings::storedPosition_data()
     QTest::addColumn<bool>("moved");
     QTest::addColumn<QPoint>("at");
 
+    // Only a window that fits whole on a screen goes back where it was.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint corner = screen.bottomRight() - QPoint(600, 480 + 40);
     QTest::newRow("on the screen") << "@Point(100 80)" << true << QPoint(100, 80);
-    QTest::newRow("half off the left edge")
-        << QStringLiteral("@Point(%1 10)").arg(screen.left() - 300) << true
-        << QPoint(screen.left() - 300, 10);
+    QTest::newRow("in the far corner")
+        << QStringLiteral("@Point(%1 %2)").arg(corner.x()).arg(corner.y()) << true << corner;
+    QTest::newRow("a little off the left edge")
+        << QStringLiteral("@Point(%1 10)").arg(screen.left() - 20) << false << QPoint();
+    QTest::newRow("a little off the right edge")
+        << QStringLiteral("@Point(%1 10)").arg(screen.right() - 580) << false << QPoint();
+    QTest::newRow("bottom off the screen")
+        << QStringLiteral("@Point(10 %1)").arg(screen.bottom() - 300) << false << QPoint();
     QTest::newRow("on a removed monitor") << "@Point(-5000 -5000)" << false << QPoint();
-    QTest::newRow("beyond the right edge")
-        << QStringLiteral("@Point(%1 100)").arg(screen.right() + 20) << false << QPoint();
-    QTest::newRow("above the top") << "@Point(100 -400)" << false << QPoint();
+    QTest::newRow("above the top") << "@Point(100 -10)" << false << QPoint();
     QTest::newRow("not a point") << "somewhere" << true << QPoint(0, 0);
 }
 

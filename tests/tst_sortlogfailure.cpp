@@ -1,8 +1,8 @@
-#include "ui/FHOutputWidget.h"
-#include "shell/FHexiv2Application.h"
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "shell/FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

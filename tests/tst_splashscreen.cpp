@@ -1,5 +1,5 @@
-#include "shell/FHSplashScreen.h"
 #include "TestSupport.h"
+#include "shell/FHSplashScreen.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "ui/FHMainWindow.h"
+#include "TestSupport.h"
 #include "shell/FHStartUp.h"
 #include "shell/FHexiv2Application.h"
-#include "TestSupport.h"
+#include "ui/FHMainWindow.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -56,7 +56,7 @@ void TestStartUp::newVersionReachesWindow()
     });
 
     FHStartUp startUp(static_cast<FHexiv2Application *>(qApp),
-                      QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
+        QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort()));
     QCOMPARE(startUp.newVersion(), QStringLiteral("3.4.0"));
     QVERIFY(startUp.window()->isVisible());
     auto *link = startUp.window()->findChild<QLabel *>(QStringLiteral("newVersionLabel"));
@@ -68,7 +68,7 @@ void TestStartUp::unreachableServer()
 {
     QFile::remove(QStringLiteral("Quilm.Log.txt"));
     FHStartUp startUp(static_cast<FHexiv2Application *>(qApp),
-                      QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+        QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
     QVERIFY(startUp.newVersion().isEmpty());
     QVERIFY(startUp.window()->isVisible());
     QVERIFY(!startUp.window()->findChild<QLabel *>(QStringLiteral("newVersionLabel")));
@@ -82,8 +82,8 @@ void TestStartUp::programRunsItsEventLoop()
     QTemporaryDir dir;
     QProcess program;
     program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(QUILM_BINARY_DIR "/quilm"), {QStringLiteral("-platform"),
-                                                             QStringLiteral("offscreen")});
+    program.start(QStringLiteral(QUILM_BINARY_DIR "/quilm"),
+        { QStringLiteral("-platform"), QStringLiteral("offscreen") });
     QVERIFY(program.waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(!firstLogLine(dir.path()).isEmpty(), 20000);
     const QByteArray line = firstLogLine(dir.path());

@@ -1,12 +1,20 @@
-#include "shell/FHApplication.h"
 #include "TestSupport.h"
+#include "shell/FHApplication.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+
+#include <memory>
 
 // Counts the language-change events a top-level widget receives.
 class LanguageChangeCounter : public QWidget
@@ -35,6 +43,8 @@ private slots:
     void switching();
     void unknownCodeUninstalls();
     void defaultLocaleFollowsCode();
+    void toolkitTextsFollow_data();
+    void toolkitTextsFollow();
 
 private:
     QTemporaryDir m_dir;
@@ -68,15 +78,16 @@ void TestTranslations::onlyTwoCharacterNamesLoad()
 {
     QStringList codes = FHApplication::languages();
     codes.sort();
-    QCOMPARE(codes, QStringList({"de", "fr"}));
+    QCOMPARE(codes, QStringList({ "de", "fr" }));
 }
 
 void TestTranslations::shippedTranslationsLoad()
 {
-    for (const char *code : {"en", "zh"}) {
+    for (const char *code : { "en", "zh" }) {
         QTranslator translator;
-        QVERIFY2(translator.load(QStringLiteral(QUILM_BINARY_DIR "/%1.qm").arg(QLatin1String(code))),
-                 code);
+        QVERIFY2(
+            translator.load(QStringLiteral(QUILM_BINARY_DIR "/%1.qm").arg(QLatin1String(code))),
+            code);
     }
 }
 
@@ -91,10 +102,10 @@ void TestTranslations::switching_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QLocale::Language>("language");
 
-    QTest::newRow("de") << QStringList{"de"} << "Hallo" << QLocale::German;
-    QTest::newRow("de then fr") << QStringList{"de", "fr"} << "Bonjour" << QLocale::French;
-    QTest::newRow("fr then de") << QStringList{"fr", "de"} << "Hallo" << QLocale::German;
-    QTest::newRow("fr twice") << QStringList{"fr", "fr"} << "Bonjour" << QLocale::French;
+    QTest::newRow("de") << QStringList { "de" } << "Hallo" << QLocale::German;
+    QTest::newRow("de then fr") << QStringList { "de", "fr" } << "Bonjour" << QLocale::French;
+    QTest::newRow("fr then de") << QStringList { "fr", "de" } << "Hallo" << QLocale::German;
+    QTest::newRow("fr twice") << QStringList { "fr", "fr" } << "Bonjour" << QLocale::French;
 }
 
 void TestTranslations::switching()
@@ -139,6 +150,56 @@ void TestTranslations::defaultLocaleFollowsCode()
     QCOMPARE(QLocale().name(), QStringLiteral("fr_FR"));
     FHApplication::setLanguage(QStringLiteral("de"));
     QCOMPARE(QLocale().name(), QStringLiteral("de_DE"));
+}
+
+// Texts the toolkit draws itself: a standard button, the context menu of a
+// text field and the directory dialog.
+static QStringList toolkitTexts()
+{
+    QDialogButtonBox box(QDialogButtonBox::Cancel);
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    const auto *lookIn = dialog.findChild<QLabel *>(QStringLiteral("lookInLabel"));
+    return { box.button(QDialogButtonBox::Cancel)->text(), menu->actions().first()->text(),
+        lookIn ? lookIn->text() : QString() };
+}
+
+void TestTranslations::toolkitTextsFollow_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("cancel");
+    QTest::newRow("de") << "de"
+                        << "Abbrechen";
+    QTest::newRow("fr") << "fr"
+                        << "Annuler";
+    // Its file is named for the country: qtbase_zh_CN.qm.
+    QTest::newRow("zh") << "zh" << QStringLiteral("取消");
+}
+
+void TestTranslations::toolkitTextsFollow()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, cancel);
+
+    QTemporaryDir shipped;
+    QVERIFY(QFile::copy(QStringLiteral(QUILM_BINARY_DIR "/zh.qm"), shipped.filePath("zh.qm")));
+    FHApplication::loadTranslators(shipped.path());
+
+    FHApplication::setLanguage(QString());
+    const QStringList english = toolkitTexts();
+    QCOMPARE(english.first(), QStringLiteral("Cancel"));
+    FHApplication::setLanguage(code);
+    const QStringList translated = toolkitTexts();
+    FHApplication::setLanguage(QStringLiteral("none"));
+    QCOMPARE(toolkitTexts(), english);
+
+    QCOMPARE(translated.first(), cancel);
+    for (int i = 1; i < english.size(); ++i)
+        QVERIFY2(!translated.at(i).isEmpty() && translated.at(i) != english.at(i),
+            qPrintable(english.at(i)));
 }
 
 QUILM_TEST_MAIN(TestTranslations)

@@ -2,9 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>FHCheckVersion</name>
+    <message>
+        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <source>The version server&apos;s reply is longer than %1 bytes.</source>
+        <translation>Die Antwort des Versionsservers ist länger als %1 Byte.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -49,79 +57,79 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm sucht Bilddateien im &lt;b&gt;Eingabeordner&lt;/b&gt; und verschiebt sie in den &lt;b&gt;Ausgabeordner&lt;/b&gt;. Dort werden sie nach dem genauen Aufnahmezeitpunkt sortiert und fortlaufend umbenannt, z.&#xa0;B. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Optionen: 1. Bilder zusätzlich in Unterordner des &lt;b&gt;Ausgabeordners&lt;/b&gt; einsortieren, benannt nach dem Aufnahmedatum im Format &lt;i&gt;JJJJ-MM&lt;/i&gt; oder &lt;i&gt;JJJJ-MM-TT&lt;/i&gt;; 2. eigene Dateinamen, z.&#xa0;B. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Input Directory</source>
-        <translation>Eingabeordner</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Output Directory</source>
-        <translation>Ausgabeordner</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+9"/>
         <source>Option</source>
         <translation>Optionen</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>Nur Bilder von Digitalkameras und Smartphones verarbeiten, z.&#xa0;B. von Canon, Nikon, iPhone oder Samsung.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>Alle Bilder verarbeiten, auch Zeichnungen und Bildschirmfotos.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>Recursively enter sub-folders when reading images from Input Directory</source>
         <translation>Auch Unterordner des Eingabeordners durchsuchen</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Yes</source>
-        <translation>Ja</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No</source>
-        <translation>Nein</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>Dateinamen nicht anpassen, sondern fortlaufend nummerieren, z.&#xa0;B. 001.jpg, 002.jpg, 003.jpg usw.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file pattern to:</source>
-        <translation>Eigenes Namensmuster:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Rules</source>
-        <translation>Regeln</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Operations on sub-folders of output directory:</source>
         <translation>Unterordner im Ausgabeordner:</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Do not create sub-folders</source>
-        <translation>Keine Unterordner anlegen</translation>
+        <location line="-17"/>
+        <source>&amp;Input Directory</source>
+        <translation>&amp;Eingabeordner</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by month (format=YYYY-MM)</source>
-        <translation>Ein Ordner pro Monat (JJJJ-MM)</translation>
+        <source>&amp;Output Directory</source>
+        <translation>&amp;Ausgabeordner</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Nur Bilder von Digital&amp;kameras und Smartphones verarbeiten, z.&#xa0;B. von Canon, Nikon, iPhone oder Samsung.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>A&amp;lle Bilder verarbeiten, auch Zeichnungen und Bildschirmfotos.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by day (format=YYYY-MM-DD)</source>
-        <translation>Ein Ordner pro Tag (JJJJ-MM-TT)</translation>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Dateinamen nicht anpassen, sondern &amp;fortlaufend nummerieren, z.&#xa0;B. 001.jpg, 002.jpg, 003.jpg usw.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>Eigenes Namens&amp;muster:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>&amp;Regeln</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>Keine &amp;Unterordner anlegen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>Ein Ordner pro M&amp;onat (JJJJ-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>Ein Ordner pro &amp;Tag (JJJJ-MM-TT)</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -330,7 +338,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>

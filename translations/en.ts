@@ -2,9 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FHCheckVersion</name>
+    <message>
+        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <source>The version server&apos;s reply is longer than %1 bytes.</source>
+        <translation>The version server&apos;s reply is longer than %1 bytes.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -49,79 +57,79 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Input Directory</source>
-        <translation>Input Directory</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Output Directory</source>
-        <translation>Output Directory</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+9"/>
         <source>Option</source>
         <translation>Option</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>Recursively enter sub-folders when reading images from Input Directory</source>
         <translation>Recursively enter sub-folders when reading images from Input Directory</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Yes</source>
-        <translation>Yes</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No</source>
-        <translation>No</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file pattern to:</source>
-        <translation>Set output file pattern to:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Rules</source>
-        <translation>Rules</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Operations on sub-folders of output directory:</source>
         <translation>Operations on sub-folders of output directory:</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Do not create sub-folders</source>
-        <translation>Do not create sub-folders</translation>
+        <location line="-17"/>
+        <source>&amp;Input Directory</source>
+        <translation>&amp;Input Directory</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by month (format=YYYY-MM)</source>
-        <translation>Create and name by month (format=YYYY-MM)</translation>
+        <source>&amp;Output Directory</source>
+        <translation>&amp;Output Directory</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Yes</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by day (format=YYYY-MM-DD)</source>
-        <translation>Create and name by day (format=YYYY-MM-DD)</translation>
+        <source>&amp;No</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>Set output file &amp;pattern to:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>&amp;Rules</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>Do no&amp;t create sub-folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>Create and name by &amp;month (format=YYYY-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>Create and name by &amp;day (format=YYYY-MM-DD)</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -330,7 +338,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>

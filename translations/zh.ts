@@ -2,9 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>FHCheckVersion</name>
+    <message>
+        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <source>The version server&apos;s reply is longer than %1 bytes.</source>
+        <translation>版本服务器的回复超过 %1 字节。</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+297"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -49,79 +57,79 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像的拍摄日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;巴黎 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>Input Directory</source>
-        <translation>输入目录</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Output Directory</source>
-        <translation>输出目录</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+9"/>
         <source>Option</source>
         <translation>选项</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>Process images from digital cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>仅处理数码相机和智能手机拍摄的图像，例如 Canon、Nikon、iPhone、Samsung 等。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>处理所有类型的图像，包括手绘图片和屏幕截图。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>Recursively enter sub-folders when reading images from Input Directory</source>
         <translation>读取输入目录中的图像时，同时读取其子文件夹</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Yes</source>
-        <translation>是</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No</source>
-        <translation>否</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do not customize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>不自定义输出文件名，默认使用升序编号，例如 001.jpg、002.jpg、003.jpg 等。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file pattern to:</source>
-        <translation>自定义文件名：</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Rules</source>
-        <translation>规则</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <source>Operations on sub-folders of output directory:</source>
         <translation>输出目录中的子文件夹：</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Do not create sub-folders</source>
-        <translation>不创建子文件夹</translation>
+        <location line="-17"/>
+        <source>&amp;Input Directory</source>
+        <translation>输入目录(&amp;I)</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by month (format=YYYY-MM)</source>
-        <translation>按月创建子文件夹（YYYY-MM）</translation>
+        <source>&amp;Output Directory</source>
+        <translation>输出目录(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>仅处理数码相机和智能手机拍摄的图像(&amp;C)，例如 Canon、Nikon、iPhone、Samsung 等。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>处理所有类型的图像(&amp;A)，包括手绘图片和屏幕截图。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Yes</source>
+        <translation>是(&amp;Y)</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Create and name by day (format=YYYY-MM-DD)</source>
-        <translation>按日创建子文件夹（YYYY-MM-DD）</translation>
+        <source>&amp;No</source>
+        <translation>否(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>不自定义输出文件名(&amp;U)，默认使用升序编号，例如 001.jpg、002.jpg、003.jpg 等。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>自定义文件名(&amp;P)：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>规则(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>不创建子文件夹(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>按月创建子文件夹(&amp;M)（YYYY-MM）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>按日创建子文件夹(&amp;D)（YYYY-MM-DD）</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -330,7 +338,7 @@
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-437"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>

@@ -4,12 +4,14 @@
 #include "FHConfig.h"
 #include "engine/FHIO.h"
 #include "shell/FHApplication.h"
+#include "shell/FHPicture.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHAnimationPanel.h"
 #include "ui/FHFontFit.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRuleDialog.h"
 #include "ui/FHSettings.h"
+#include "ui/FHStartButton.h"
 #include "ui/FHWrappingRadioButton.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
@@ -37,6 +40,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -67,6 +71,21 @@ template<typename T> T *named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));
     return object;
+}
+
+// Tab enters a group of radios at the checked one; the arrow keys move within.
+void tabToChecked(QButtonGroup *group)
+{
+    const QList<QAbstractButton *> buttons = group->buttons();
+    for (QAbstractButton *button : buttons)
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+// The Chinese texts were laid out for this font. Where it is missing, the font
+// system substitutes a serif face for the Latin letters: keep the desktop's.
+bool hasChineseFont()
+{
+    return QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -144,6 +163,8 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
         edit->setMinimumWidth(metrics.horizontalAdvance(samplePath) + 15);
     for (QPushButton *button : { m_inputBrowseButton, m_outputBrowseButton })
         button->setMaximumWidth(metrics.horizontalAdvance(browseText) + 15);
+    m_inputCaption->setBuddy(m_inputEdit);
+    m_outputCaption->setBuddy(m_outputEdit);
     m_directoryGrid->addWidget(m_inputCaption, 0, 0);
     m_directoryGrid->addWidget(m_inputEdit, 0, 1);
     m_directoryGrid->addWidget(m_inputBrowseButton, 0, 2);
@@ -214,6 +235,9 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_subFolderGroup->addButton(m_noneRadio);
     m_subFolderGroup->addButton(m_monthRadio);
     m_subFolderGroup->addButton(m_dayRadio);
+    for (QButtonGroup *group : { m_sourceGroup, m_recursionGroup, m_namingGroup, m_subFolderGroup })
+        connect(group, qOverload<QAbstractButton *, bool>(&QButtonGroup::buttonToggled), this,
+            [group] { tabToChecked(group); });
     connect(m_patternRadio, &QRadioButton::toggled, this, &FHMainWindow::isCustomize);
     connect(m_rulesButton, &QPushButton::clicked, this, &FHMainWindow::rules);
 
@@ -231,7 +255,7 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_statusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_animationPanel = named(new FHAnimationPanel(m_centralWidget), "animationPanel");
     m_animationPanel->loadMovie(QDir::currentPath() + QStringLiteral("/Car-speakers.swf"));
-    m_startButton = named(new QToolButton(m_centralWidget), "startButton");
+    m_startButton = named(new FHStartButton(m_centralWidget), "startButton");
     m_startButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_startButton->setIcon(QIcon(QStringLiteral("image/start.png")));
     m_startButton->setIconSize(QSize(32, 32));
@@ -282,7 +306,7 @@ void FHMainWindow::changeEvent(QEvent *event)
 void FHMainWindow::applyLanguage()
 {
     retranslateUi();
-    if (QLocale().language() == QLocale::Chinese) {
+    if (QLocale().language() == QLocale::Chinese && hasChineseFont()) {
         setFont(QFont(QStringLiteral("simsun"), 10, -1, false));
     } else {
         QFont defaultFont;
@@ -311,27 +335,27 @@ void FHMainWindow::retranslateUi()
            "<b>Output Directory</b>. The sub-folders imply the creation date of those image "
            "files, in the format of <i>YYYY-MM</i> or <i>YYYY-MM-DD</i>; 2. Customize output "
            "file name, i.e. <i>Paris 2014-12-31 001.jpg.</i> </p></body></html>"));
-    m_inputCaption->setText(tr("Input Directory"));
-    m_outputCaption->setText(tr("Output Directory"));
+    m_inputCaption->setText(tr("&Input Directory"));
+    m_outputCaption->setText(tr("&Output Directory"));
     m_optionGroup->setTitle(tr("Option"));
     m_camerasOnlyRadio->setText(
-        tr("Process images from digital cameras and smart phones only, i.e. 'Canon', 'Nikon', "
+        tr("Process images from digital &cameras and smart phones only, i.e. 'Canon', 'Nikon', "
            "'iPhone', 'SamSung', etc."));
     m_allImagesRadio->setText(
-        tr("Process all kinds of images , i.e. including hand-drawn pictures and screenshots."));
+        tr("Process &all kinds of images , i.e. including hand-drawn pictures and screenshots."));
     m_recursionLabel->setText(
         tr("Recursively enter sub-folders when reading images from Input Directory"));
-    m_yesRadio->setText(tr("Yes"));
-    m_noRadio->setText(tr("No"));
+    m_yesRadio->setText(tr("&Yes"));
+    m_noRadio->setText(tr("&No"));
     m_defaultNamingRadio->setText(
-        tr("Do not customize output file names so they will default to ascending integers, "
+        tr("Do not c&ustomize output file names so they will default to ascending integers, "
            "i.e. 001.jpg, 002.jpg, 003.jpg, etc."));
-    m_patternRadio->setText(tr("Set output file pattern to:"));
-    m_rulesButton->setText(tr("Rules"));
+    m_patternRadio->setText(tr("Set output file &pattern to:"));
+    m_rulesButton->setText(tr("&Rules"));
     m_subFolderLabel->setText(tr("Operations on sub-folders of output directory:"));
-    m_noneRadio->setText(tr("Do not create sub-folders"));
-    m_monthRadio->setText(tr("Create and name by month (format=YYYY-MM)"));
-    m_dayRadio->setText(tr("Create and name by day (format=YYYY-MM-DD)"));
+    m_noneRadio->setText(tr("Do no&t create sub-folders"));
+    m_monthRadio->setText(tr("Create and name by &month (format=YYYY-MM)"));
+    m_dayRadio->setText(tr("Create and name by &day (format=YYYY-MM-DD)"));
     m_progressCaption->setText(tr("Progress"));
     m_statusCaption->setText(tr("Status"));
     m_startButton->setText(tr("START"));
@@ -472,7 +496,7 @@ QMessageBox *FHMainWindow::createBox()
     // each goes away when it is closed.
     box->setWindowModality(Qt::NonModal);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIconPixmap(QPixmap(QStringLiteral("image/logoSmall.png")));
+    box->setIconPixmap(loadPicture(QStringLiteral("image/logoSmall.png")));
     box->setWindowTitle(QStringLiteral(" %1").arg(productName));
     return box;
 }
@@ -517,7 +541,7 @@ void FHMainWindow::loadSettings()
     const QList<QAction *> languageEntries = m_languageGroup->actions();
 
     const QVariant pos = settings.value(FHSettingKey::Pos);
-    if (pos.isValid() && isReachable(pos.toPoint()))
+    if (pos.isValid() && fitsOnOneScreen(pos.toPoint()))
         move(pos.toPoint());
     m_inputEdit->setText(settings.value(FHSettingKey::Input).toString());
     m_outputEdit->setText(settings.value(FHSettingKey::Output).toString());
@@ -579,15 +603,18 @@ void FHMainWindow::saveSettings()
                                         : 2);
 }
 
-bool FHMainWindow::isReachable(const QPoint &framePos) const
+bool FHMainWindow::fitsOnOneScreen(const QPoint &framePos) const
 {
-    // The title bar must be on some screen, or the user could not drag the
-    // window back (a monitor was removed since the last run).
-    const QRect titleBar(framePos, QSize(width(), 30));
+    // A monitor may have been removed or the resolution lowered since the last
+    // run; a window partly off the screens is left for the system to place.
+    // Before the first show the frame is unknown: allow for a title bar.
+    QSize frame = frameGeometry().size();
+    if (frame == size())
+        frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect wanted(framePos, frame);
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (const QScreen *screen : screens) {
-        const QRect shown = titleBar & screen->availableGeometry();
-        if (shown.width() >= 100 && shown.height() >= 20)
+        if (screen->availableGeometry().contains(wanted))
             return true;
     }
     return false;

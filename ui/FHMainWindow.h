@@ -60,7 +60,7 @@ private:
     void saveSettings();
     void showSummary(unsigned movedCount, int notMovedCount);
     QMessageBox *createBox();
-    bool isReachable(const QPoint &framePos) const;
+    bool fitsOnOneScreen(const QPoint &framePos) const;
 
     FHexiv2Application *engine;
 

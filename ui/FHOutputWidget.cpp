@@ -81,15 +81,58 @@ void FHOutputWidget::placeNear(const QWidget *anchor)
 {
     if (!anchor || !anchor->screen())
         return;
+    // The panel gets a frame like the anchor's from the window manager.
     const QRect frame = anchor->frameGeometry();
-    const QRect screen = anchor->screen()->availableGeometry();
-    resize(frame.width(), sizeHint().height());
-    const QRect below(frame.bottomLeft() + QPoint(0, 1), size());
-    const QRect above(frame.topLeft() - QPoint(0, height() + 1), size());
-    if (screen.contains(below))
-        move(below.topLeft());
-    else if (screen.contains(above))
-        move(above.topLeft());
+    const QRect inner = anchor->geometry();
+    const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
+        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    const QSize extra(
+        decoration.left() + decoration.right(), decoration.top() + decoration.bottom());
+    const QRect place = placement(frame, anchor->screen()->availableGeometry(), sizeHint() + extra);
+    if (place.isEmpty())
+        return;
+    resize((place.size() - extra).expandedTo(QSize(1, 1)));
+    move(place.topLeft());
+}
+
+QRect FHOutputWidget::placement(const QRect &anchor, const QRect &screen, const QSize &preferred)
+{
+    const int left = qMax(anchor.left(), screen.left());
+    const int right = qMin(anchor.right(), screen.right());
+    const int top = qMax(anchor.top(), screen.top());
+    const int bottom = qMin(anchor.bottom(), screen.bottom());
+    const int width = qMax(0, right - left + 1);
+    const int height = qMax(0, bottom - top + 1);
+    const int roomBelow = qMax(0, screen.bottom() - anchor.bottom());
+    const int roomAbove = qMax(0, anchor.top() - screen.top());
+    const int roomRight = qMax(0, screen.right() - anchor.right());
+    const int roomLeft = qMax(0, anchor.left() - screen.left());
+
+    struct Side
+    {
+        QRect place;
+        bool fits;
+    };
+    const int h = preferred.height();
+    const int w = preferred.width();
+    const Side sides[] = {
+        { QRect(left, anchor.bottom() + 1, width, qMin(h, roomBelow)), roomBelow >= h },
+        { QRect(left, anchor.top() - qMin(h, roomAbove), width, qMin(h, roomAbove)),
+            roomAbove >= h },
+        { QRect(anchor.right() + 1, top, qMin(w, roomRight), height), roomRight >= w },
+        { QRect(anchor.left() - qMin(w, roomLeft), top, qMin(w, roomLeft), height), roomLeft >= w },
+    };
+    const auto area = [](const QRect &r) { return qint64(r.width()) * r.height(); };
+    const Side *best = nullptr;
+    for (const Side &side : sides) {
+        if (side.place.isEmpty())
+            continue;
+        if (side.fits)
+            return side.place;
+        if (!best || area(side.place) > area(best->place))
+            best = &side;
+    }
+    return best ? best->place : QRect();
 }
 
 QSize FHOutputWidget::sizeHint() const

@@ -23,9 +23,16 @@ public:
     void appendException(const FHException &e);
 
     // Shows the panel as a window of its own and brings it to the front; the
-    // first time it takes the width of the active (or main) window and goes
-    // below it, or above it, where it fits on the screen.
+    // first time it goes next to the active (or main) window; see placement().
     void reveal();
+
+    // The frame of the panel next to the anchor's frame, inside the screen's
+    // available area and clear of the anchor: below, else above, at the
+    // anchor's width and the preferred height; else right, else left, at the
+    // anchor's height and the preferred width. Where none of these has room,
+    // the place with the most room, made smaller to fit it. Empty where the
+    // anchor leaves no room at all.
+    static QRect placement(const QRect &anchor, const QRect &screen, const QSize &preferred);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -1,7 +1,7 @@
 #include "ui/FHRuleDialog.h"
 
-#include "ui/FHFontFit.h"
 #include "engine/FHNaming.h"
+#include "ui/FHFontFit.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

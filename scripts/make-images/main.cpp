@@ -1,5 +1,7 @@
 // Draws Quilm's pictures: the splash screen, the START icon, the small logo of
-// the boxes, the language badges and the desktop icon in several sizes.
+// the boxes, the language badges and the desktop icon in several sizes. Each
+// picture of image/ also comes at twice the size, "<name>@2x.png", for screens
+// with two device pixels (or one and a half) per logical one.
 // Usage: make-images <source folder>   (writes image/ and dist/icons/ there)
 
 #include <QDir>
@@ -191,12 +193,14 @@ QImage makeStart(int size)
     return image;
 }
 
-QImage makeBadge(const QString &text, const QColor &colour, const QString &family, int pixelSize)
+QImage makeBadge(
+    const QString &text, const QColor &colour, const QString &family, int pixelSize, int scale)
 {
     const int size = 32;
-    QImage image = canvas(size, size);
+    QImage image = canvas(size * scale, size * scale);
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    p.scale(scale, scale);
     const QRectF r(1, 3, 30, 26);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 50));
@@ -217,18 +221,19 @@ QImage makeBadge(const QString &text, const QColor &colour, const QString &famil
     return image;
 }
 
-QImage makeSplash()
+QImage makeSplash(int scale)
 {
     const int w = 400, h = 250;
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHints(
         QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    p.scale(scale, scale);
 
     QLinearGradient paper(0, 0, 0, h);
     paper.setColorAt(0, QColor(0xfa, 0xfb, 0xfd));
     paper.setColorAt(1, QColor(0xe8, 0xee, 0xf5));
-    p.fillRect(image.rect(), paper);
+    p.fillRect(QRectF(0, 0, w, h), paper);
 
     // Header band in the colours of the mark.
     const QRectF band(0, 0, w, 116);
@@ -305,17 +310,35 @@ int main(int argc, char **argv)
     const QString cjk = QStringLiteral("Noto Sans CJK SC");
     const QString latin = QStringLiteral("DejaVu Sans");
 
-    bool ok = save(makeSplash(), root.filePath(QStringLiteral("image/splash.png")));
-    ok &= save(makeStart(64), root.filePath(QStringLiteral("image/start.png")));
-    ok &= save(makeLogo(64), root.filePath(QStringLiteral("image/logoSmall.png")));
-    ok &= save(makeBadge(QStringLiteral("EN"), QColor(0x1f, 0x5f, 0xae), latin, 13),
-        root.filePath(QStringLiteral("image/en.png")));
-    ok &= save(makeBadge(QStringLiteral("中"), QColor(0xc8, 0x1d, 0x32), cjk, 19),
-        root.filePath(QStringLiteral("image/zh.png")));
-    ok &= save(makeBadge(QStringLiteral("DE"), QColor(0x3a, 0x3a, 0x3a), latin, 13),
-        root.filePath(QStringLiteral("image/de.png")));
-    ok &= save(makeBadge(QStringLiteral("FR"), QColor(0x24, 0x4d, 0xa8), latin, 13),
-        root.filePath(QStringLiteral("image/fr.png")));
+    struct Badge
+    {
+        const char *code;
+        QString text;
+        QColor colour;
+        QString family;
+        int pixelSize;
+    };
+    const Badge badges[] = {
+        { "en", QStringLiteral("EN"), QColor(0x1f, 0x5f, 0xae), latin, 13 },
+        { "zh", QStringLiteral("中"), QColor(0xc8, 0x1d, 0x32), cjk, 19 },
+        { "de", QStringLiteral("DE"), QColor(0x3a, 0x3a, 0x3a), latin, 13 },
+        { "fr", QStringLiteral("FR"), QColor(0x24, 0x4d, 0xa8), latin, 13 },
+    };
+
+    bool ok = true;
+    for (int scale : { 1, 2 }) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        auto picture = [&](const QString &name) {
+            return root.filePath(QStringLiteral("image/") + name + suffix);
+        };
+        ok &= save(makeSplash(scale), picture(QStringLiteral("splash")));
+        ok &= save(makeStart(64 * scale), picture(QStringLiteral("start")));
+        ok &= save(makeLogo(64 * scale), picture(QStringLiteral("logoSmall")));
+        for (const Badge &b : badges) {
+            ok &= save(makeBadge(b.text, b.colour, b.family, b.pixelSize, scale),
+                picture(QLatin1String(b.code)));
+        }
+    }
     for (int size : { 16, 32, 48, 64, 128, 256 }) {
         ok &= save(makeLogo(size),
             root.filePath(QStringLiteral("dist/icons/hicolor/%1x%1/apps/quilm.png").arg(size)));
