@@ -50,17 +50,7 @@ bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal,
     if (image->mimeType().compare(0, 6, "video/") == 0)
         throw std::runtime_error("The file holds a video, not a photo");
     image->readMetadata();
-    Exiv2::ExifData &exifData = image->exifData();
-    if (exifData.empty())
-        return false;
-    const bool dated = readExif(exifData, cameraMakers, date);
-    if (!dated && cameraless) {
-        static const Exiv2::ExifKey makeKey("Exif.Image.Make");
-        *cameraless = exifData.findKey(makeKey) == exifData.end() && originalDate(exifData, date);
-    }
-    if (subSecond && (dated || (cameraless && *cameraless)))
-        *subSecond = subSecondOf(exifData);
-    return dated;
+    return readExifDate(image->exifData(), cameraMakers, date, subSecond, cameraless);
 }
 
 } // namespace
@@ -77,15 +67,37 @@ bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
     const auto make = exifData.findKey(makeKey);
     if (make == exifData.end())
         return false;
-    const QString maker = QString::fromStdString(make->value().toString());
+    addCameraMaker(cameraMakers, QString::fromStdString(make->value().toString()));
+    return originalDate(exifData, date);
+}
+
+bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date,
+    QString *subSecond, bool *cameraless)
+{
+    if (exifData.empty())
+        return false;
+    const bool dated = readExif(exifData, cameraMakers, date);
+    if (!dated && cameraless) {
+        static const Exiv2::ExifKey makeKey("Exif.Image.Make");
+        *cameraless = exifData.findKey(makeKey) == exifData.end() && originalDate(exifData, date);
+    }
+    if (subSecond && (dated || (cameraless && *cameraless)))
+        *subSecond = subSecondOf(exifData);
+    return dated;
+}
+
+void addCameraMaker(QString &cameraMakers, const QString &maker)
+{
     if (!cameraMakers.contains(maker.trimmed(), Qt::CaseInsensitive))
         cameraMakers += QLatin1Char('|') + maker;
-    return originalDate(exifData, date);
 }
 
 bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
     QString *subSecond, bool *cameraless)
 {
+    // HEIF, AVIF and CR3 are read by the library's BMFF reader, off by default.
+    static const bool bmff = Exiv2::enableBMFF(true);
+    Q_UNUSED(bmff)
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
     return lookupIn(
@@ -95,6 +107,8 @@ bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &da
 bool lookupCaptureDate(
     const unsigned char *data, std::size_t size, QString &cameraMakers, QDateTime &date)
 {
+    static const bool bmff = Exiv2::enableBMFF(true);
+    Q_UNUSED(bmff)
     if (size > std::size_t(std::numeric_limits<long>::max()))
         throw std::length_error("image too large");
     auto image = Exiv2::ImageFactory::open(data, long(size));

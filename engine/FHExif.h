@@ -17,6 +17,14 @@ QString defaultCameraMakers();
 // true when that date is valid. Without a maker no date is read.
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date);
 
+// The same on EXIF data at hand (a CR3's, say); cameraless as below.
+bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date,
+    QString *subSecond = nullptr, bool *cameraless = nullptr);
+
+// Appends the maker to the list unless the list holds it already, ignoring case
+// and blanks around it.
+void addCameraMaker(QString &cameraMakers, const QString &maker);
+
 // Opens the image at the absolute path, reads its metadata and looks up the
 // capture date, adding a new camera maker to cameraMakers on the way. Returns
 // true when a valid date was written; then subSecond, when given, receives the

@@ -1,11 +1,13 @@
 #include "engine/FHSortEngine.h"
 
+#include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
 #include "engine/FHJournal.h"
+#include "engine/FHNameDate.h"
 #include "engine/FHNaming.h"
 #include "engine/FHNamingPass.h"
 #include "engine/FHOutputLock.h"
@@ -60,11 +62,11 @@ QString unreadableFolderText(const QString &folder, const QString &reason, const
         .arg(folder, reason, QLatin1String(consequence));
 }
 
-QString unreadableImageText(const QString &path, const char *libraryText)
+QString unreadableImageText(const QString &path, const QString &problem)
 {
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
                           "date: %2")
-        .arg(path, QString::fromUtf8(libraryText).trimmed());
+        .arg(path, problem);
 }
 
 struct FileStatus
@@ -430,30 +432,26 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     }
     entry.identity = status.identity;
 
-    QDateTime date;
-    bool dated = false;
-    bool unreadable = false;
-    bool cameraless = false;
-    try {
-        dated = lookupCaptureDate(path, m_plan.cameraMakers, date, &entry.subSecond, &cameraless);
-    } catch (const Exiv2::Error &e) {
-        m_reporter.message(unreadableImageText(path, e.what()));
-        unreadable = true;
-    } catch (const std::exception &e) {
-        m_reporter.message(unreadableImageText(path, e.what()));
-        unreadable = true;
-    }
-    if (dated || (cameraless && !m_options.exifOnly)) {
+    const FHCaptureDate found = FHCaptureDate::of(path, m_plan.cameraMakers);
+    if (!found.problem.isEmpty())
+        m_reporter.message(unreadableImageText(path, found.problem));
+    QDateTime date = found.date;
+    if (found.source != FHDateSource::None && (found.fromCamera || !m_options.exifOnly)) {
         // A date without a maker (a scan, an export) counts only when all kinds
         // of images are sorted.
-        entry.dateFrom = FHDateSource::Exif;
+        entry.dateFrom = found.source;
+        entry.subSecond = found.subSecond;
     } else if (m_options.exifOnly) {
-        entry.reason = unreadable ? FHSkipReason::Unreadable : FHSkipReason::NoCaptureDate;
+        entry.reason
+            = found.problem.isEmpty() ? FHSkipReason::NoCaptureDate : FHSkipReason::Unreadable;
         return;
+    } else if ((date = dateFromFileName(entry.sourceName)).isValid()) {
+        // Phones and messengers write the time into the name; the file's own
+        // times are those of the copy off the phone.
+        entry.dateFrom = FHDateSource::Name;
     } else {
         date = QDateTime::fromMSecsSinceEpoch(status.fileDateMs);
         entry.dateFrom = FHDateSource::File;
-        entry.subSecond.clear();
     }
     entry.captured = date;
     entry.targetFolder = m_subFolderFormat.isEmpty()

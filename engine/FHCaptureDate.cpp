@@ -1,0 +1,69 @@
+#include "engine/FHCaptureDate.h"
+
+#include "engine/FHCr3.h"
+#include "engine/FHExif.h"
+#include "engine/FHFileTypes.h"
+#include "engine/FHStreamDate.h"
+#include "engine/FHVideoDate.h"
+
+#include <exiv2/exiv2.hpp>
+
+namespace {
+
+bool hasSuffix(const QString &path, const char *suffix)
+{
+    return path.endsWith(QLatin1Char('.') + QLatin1String(suffix), Qt::CaseInsensitive);
+}
+
+// Videos are never handed to the EXIF library: its video readers loop on
+// damaged files. Ours read only the boxes on the way to the dates.
+FHCaptureDate videoDate(const QString &path, QString &cameraMakers)
+{
+    FHCaptureDate found;
+    if (hasSuffix(path, "mts") || hasSuffix(path, "m2ts")) {
+        found.date = readStreamDate(path);
+    } else {
+        const FHVideoDate video = readVideoDate(path);
+        if (video.status != FHVideoDate::Read)
+            found.problem = video.problem;
+        found.date = video.captured;
+        if (!video.make.isEmpty())
+            addCameraMaker(cameraMakers, video.make);
+    }
+    if (found.date.isValid()) {
+        found.source = FHDateSource::Container;
+        found.fromCamera = true;
+    }
+    return found;
+}
+
+} // namespace
+
+FHCaptureDate FHCaptureDate::of(const QString &path, QString &cameraMakers)
+{
+    if (FHFileTypes::familyOf(path) == FHFileTypes::Video)
+        return videoDate(path, cameraMakers);
+    FHCaptureDate found;
+    bool dated = false;
+    bool cameraless = false;
+    try {
+        Exiv2::ExifData cr3;
+        if (hasSuffix(path, "cr3") && readCr3Exif(path, cr3, &found.problem))
+            dated = readExifDate(cr3, cameraMakers, found.date, &found.subSecond, &cameraless);
+        else if (found.problem.isEmpty())
+            dated
+                = lookupCaptureDate(path, cameraMakers, found.date, &found.subSecond, &cameraless);
+    } catch (const Exiv2::Error &e) {
+        found.problem = QString::fromUtf8(e.what()).trimmed();
+    } catch (const std::exception &e) {
+        found.problem = QString::fromUtf8(e.what()).trimmed();
+    }
+    if (dated || cameraless) {
+        found.source = FHDateSource::Exif;
+        found.fromCamera = dated;
+    } else {
+        found.date = QDateTime();
+        found.subSecond.clear();
+    }
+    return found;
+}

@@ -1,0 +1,26 @@
+#ifndef FHCAPTUREDATE_H
+#define FHCAPTUREDATE_H
+
+#include "engine/FHSortPlan.h"
+
+#include <QDateTime>
+#include <QString>
+
+// When a file was taken, as far as its own contents tell: the EXIF date of a
+// photo, a RAW or a HEIF image, or a video's creation date in its container.
+struct FHCaptureDate
+{
+    QDateTime date; // the wall-clock time of the shot; invalid when none was found
+    QString subSecond; // digits only
+    FHDateSource source = FHDateSource::None; // Exif or Container
+    // A camera's or phone's own date: EXIF with a maker, or a video's. Only
+    // such dates count when only cameras' photos are sorted.
+    bool fromCamera = false;
+    QString problem; // why the file could not be read, or empty
+
+    // Looks the date up by the file's kind, adding a new maker to the list.
+    // Never throws: a file the readers cannot read comes back with a problem.
+    static FHCaptureDate of(const QString &path, QString &cameraMakers);
+};
+
+#endif // FHCAPTUREDATE_H
