@@ -17,6 +17,7 @@ packages=(
     dpkg-dev file           # the Debian package: cpack, dpkg-shlibdeps
     desktop-file-utils appstream x11-utils  # checks of the package
     clang-format            # the format check
+    exfat-fuse exfatprogs fusefat dosfstools ntfs-3g btrfs-progs xfsprogs  # file-system tests
 )
 
 missing=()

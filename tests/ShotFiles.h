@@ -1,0 +1,31 @@
+#ifndef SHOTFILES_H
+#define SHOTFILES_H
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+// The files of the shots a test sorts, made by the test, and the check that a
+// run kept each shot together under a number of its own.
+class ShotFiles
+{
+public:
+    // Makes the file at path as a member of the shot: by its name a sidecar, a
+    // QuickTime movie, or a photo (a JPEG, also under a RAW or HEIF name) taken
+    // at `taken`, which an invalid time leaves undated. The shot's time is that
+    // of its first dated file: make its primary first.
+    bool make(const QString &path, const QString &shot, const QDateTime &taken = QDateTime());
+
+    // Empty when every file of a shot that reached the output lies there in one
+    // folder under one number with the rest of its shot, none left in the input;
+    // no number holds two shots; numbers ascend with capture time; and nothing is
+    // left under a temporary name or as a partial copy. Else one line per fault.
+    // Contents of no shot (another process's file) are not numbered.
+    QString check(const QString &output, const QString &input = QString()) const;
+
+private:
+    QHash<QByteArray, QString> m_shotOf; // content -> shot
+    QHash<QString, QDateTime> m_takenAt; // shot -> capture time
+};
+
+#endif // SHOTFILES_H

@@ -1,0 +1,6 @@
+# Real file systems, made in image files and mounted in a mount namespace of
+# the test's own: exFAT, NTFS and FAT32 through their FUSE drivers, ext4, btrfs
+# and xfs through loop devices. What root, the tools or the kernel cannot give
+# is skipped.
+quilm_add_test(tst_filesystems SOURCES tst_filesystems.cpp ShotFiles.h ShotFiles.cpp
+    MediaFiles.h MediaFiles.cpp TIMEOUT 240)

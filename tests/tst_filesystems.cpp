@@ -1,0 +1,494 @@
+#include "Invariant.h"
+#include "ShotFiles.h"
+#include "SortDriver.h"
+#include "TestImages.h"
+#include "TestSupport.h"
+#include "engine/FHFileTypes.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Mounts are made in a mount namespace of this process alone, so none outlives it.
+bool g_ownMounts = false;
+
+// How each file system is made and mounted. FAT, exFAT and NTFS go through
+// their FUSE drivers on a loop device, as a card or a disk is mounted where
+// the kernel lacks them (it does here).
+struct FsKind
+{
+    QString name;
+    QString kernelName; // as /proc/filesystems lists it
+    QStringList mkfs; // the image follows
+    int sizeMb;
+    QStringList fuse; // the device and the mount point follow; empty: the kernel mounts it
+};
+
+const FsKind *fsKind(const QString &name)
+{
+    static const QList<FsKind> kinds {
+        { "ext4", "ext4", { "mkfs.ext4", "-q", "-F" }, 32, {} },
+        { "btrfs", "btrfs", { "mkfs.btrfs", "-q", "-f" }, 128, {} },
+        { "xfs", "xfs", { "mkfs.xfs", "-q", "-f" }, 320, {} },
+        { "exfat", "fuseblk", { "mkfs.exfat" }, 32, { "mount.exfat-fuse" } },
+        { "ntfs", "fuseblk", { "mkfs.ntfs", "-F", "-Q" }, 32, { "ntfs-3g" } },
+        { "fat32", "fuse", { "mkfs.vfat", "-F", "32" }, 64, { "fusefat", "-o", "rw+" } },
+    };
+    for (const FsKind &kind : kinds) {
+        if (kind.name == name)
+            return &kind;
+    }
+    return nullptr;
+}
+
+// Runs a tool to its end; its output goes to a file, not a pipe, since a FUSE
+// driver keeps it open after it went into the background. Empty on success,
+// else what went wrong.
+QString runTool(const QString &program, const QStringList &args, const QString &log,
+    QByteArray *output = nullptr)
+{
+    QProcess tool;
+    tool.setStandardOutputFile(log);
+    tool.setStandardErrorFile(log, QIODevice::Append);
+    tool.start(program, args);
+    const bool ended = tool.waitForFinished(60000);
+    QFile said(log);
+    const QByteArray text = said.open(QIODevice::ReadOnly) ? said.readAll() : QByteArray();
+    if (output)
+        *output = text;
+    if (ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+        return QString();
+    if (!ended)
+        tool.kill();
+    return QStringLiteral("%1 %2: %3 %4")
+        .arg(program, args.join(' '), tool.errorString(), QString::fromLocal8Bit(text.trimmed()));
+}
+
+// A file system of its own, made in an image file and mounted inside a
+// temporary folder.
+class Volume
+{
+public:
+    ~Volume() { unmount(); }
+
+    // Empty when mounted at path, else why it cannot be had here.
+    QString mount(const QString &kind, const QString &path)
+    {
+        const FsKind *fs = fsKind(kind);
+        if (!fs)
+            return QStringLiteral("no file system %1").arg(kind);
+        if (!g_ownMounts)
+            return QStringLiteral("mounting needs root and a mount namespace of its own");
+        QFile known(QStringLiteral("/proc/filesystems"));
+        const QString listed = known.open(QIODevice::ReadOnly) ? known.readAll() : QString();
+        if (!listed.contains('\t' + fs->kernelName + '\n')
+            || (!fs->fuse.isEmpty() && !QFileInfo::exists(QStringLiteral("/dev/fuse"))))
+            return QStringLiteral("the kernel has no %1 for %2").arg(fs->kernelName, kind);
+        for (const QString &tool :
+            QStringList { fs->mkfs.first(), fs->fuse.value(0, "mount"), "losetup" }) {
+            if (QStandardPaths::findExecutable(tool).isEmpty()
+                && QStandardPaths::findExecutable(tool, { "/usr/sbin", "/sbin" }).isEmpty())
+                return QStringLiteral("%1 is not installed").arg(tool);
+        }
+        const QString image = path + ".img";
+        const QString log = path + ".log";
+        QFile file(image);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
+            return QStringLiteral("cannot make %1").arg(image);
+        file.close();
+        QString failed = runTool(fs->mkfs.first(), fs->mkfs.mid(1) << image, log);
+        if (!failed.isEmpty() || !QDir().mkpath(path))
+            return failed;
+        if (fs->fuse.isEmpty()) {
+            failed = runTool("mount", { "-t", fs->kernelName, "-o", "loop", image, path }, log);
+        } else {
+            QByteArray device;
+            failed = runTool("losetup", { "-f", "--show", image }, log, &device);
+            if (!failed.isEmpty())
+                return failed;
+            const QString loop = QString::fromLocal8Bit(device.trimmed());
+            failed = runTool(fs->fuse.first(), fs->fuse.mid(1) << loop << path, log);
+            // The driver holds the device open: it goes when the driver lets go.
+            runTool("losetup", { "-d", loop }, log);
+        }
+        if (!failed.isEmpty())
+            return failed;
+        struct stat inside, outside;
+        if (::stat(QFile::encodeName(path).constData(), &inside) != 0
+            || ::stat(QFile::encodeName(path + "/..").constData(), &outside) != 0
+            || inside.st_dev == outside.st_dev)
+            return QStringLiteral("%1 is not mounted at %2").arg(kind, path);
+        m_path = path;
+        return QString();
+    }
+
+    void unmount()
+    {
+        if (m_path.isEmpty())
+            return;
+        const QByteArray path = QFile::encodeName(m_path);
+        // A FUSE driver may still be busy with the last write.
+        for (int attempt = 0; ::umount2(path.constData(), 0) != 0; ++attempt) {
+            if (errno != EBUSY || attempt == 50) {
+                ::umount2(path.constData(), MNT_DETACH);
+                break;
+            }
+            QThread::msleep(100);
+        }
+        m_path.clear();
+    }
+
+    bool caseSensitive() const
+    {
+        QFile probe(m_path + "/.case-probe");
+        if (!probe.open(QIODevice::WriteOnly))
+            return true;
+        const bool sensitive = !QFileInfo::exists(m_path + "/.CASE-PROBE");
+        probe.remove();
+        return sensitive;
+    }
+
+private:
+    QString m_path;
+};
+
+QDateTime timeOf(const char *text)
+{
+    return QDateTime::fromString(QLatin1String(text), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+// A file made for a test: its path, its shot (none: it stays), its capture time.
+struct Made
+{
+    const char *path;
+    const char *shot;
+    const char *taken;
+};
+
+// A camera's card: RAW and JPEG pairs, a live photo, sidecars of both styles,
+// two folders whose counters started again, a sidecar without its photo.
+const QList<Made> Card {
+    { "DCIM/100CANON/IMG_0001.CR2", "A", "2014-12-31 10:00:00" },
+    { "DCIM/100CANON/IMG_0001.JPG", "A", "2014-12-31 10:00:00" },
+    { "DCIM/100CANON/IMG_0001.xmp", "A", "" },
+    { "DCIM/100CANON/IMG_0002.JPG", "B", "2014-12-31 10:05:00" },
+    { "DCIM/100CANON/IMG_0002.THM", "B", "" },
+    { "DCIM/100CANON/IMG_0003.HEIC", "C", "2014-12-31 11:00:00" },
+    { "DCIM/100CANON/IMG_0003.MOV", "C", "2014-12-31 11:00:02" },
+    { "DCIM/100CANON/IMG_0003.AAE", "C", "" },
+    { "DCIM/100CANON/lone.xmp", "", "" },
+    { "DCIM/101CANON/IMG_0001.CR2", "D", "2015-01-01 09:00:00" },
+    { "DCIM/101CANON/IMG_0001.JPG", "D", "2015-01-01 09:00:20" },
+    { "DCIM/101CANON/IMG_0001.CR2.xmp", "D", "" },
+    { "DCIM/101CANON/IMG_0009.JPG", "E", "2014-12-30 08:00:00" },
+};
+// Sorted by an earlier run, into the folder of its date; "%f" is that folder.
+const Made Earlier { "%f/001.jpg", "earlier", "2014-12-30 07:00:00" };
+
+QString folderFor(const QString &folders, const QDateTime &taken)
+{
+    if (folders == "month")
+        return taken.toString("yyyy-MM/");
+    if (folders == "day")
+        return taken.toString("yyyy-MM-dd/");
+    return QString();
+}
+
+// Where a run puts the files: each shot in the folder of its first dated file,
+// numbered in capture order, each file keeping its suffix.
+QStringList expectedLayout(const QList<Made> &files, const QString &folders)
+{
+    QMap<QString, QDateTime> takenAt;
+    QMap<QString, QStringList> suffixes;
+    for (const Made &made : files) {
+        const QString shot = QLatin1String(made.shot);
+        if (shot.isEmpty())
+            continue;
+        if (*made.taken && !takenAt.contains(shot))
+            takenAt.insert(shot, timeOf(made.taken));
+        suffixes[shot] << FHFileTypes::keptSuffix(QFileInfo(made.path).fileName());
+    }
+    QMap<QString, QMap<QDateTime, QString>> byFolder;
+    for (auto it = takenAt.cbegin(); it != takenAt.cend(); ++it)
+        byFolder[folderFor(folders, it.value())].insert(it.value(), it.key());
+    QStringList layout;
+    for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
+        int number = 0;
+        for (const QString &shot : folder.value()) {
+            ++number;
+            for (const QString &suffix : suffixes.value(shot))
+                layout << QStringLiteral("%1%2%3")
+                              .arg(folder.key())
+                              .arg(number, 3, 10, QLatin1Char('0'))
+                              .arg(suffix);
+        }
+    }
+    layout.sort();
+    return layout;
+}
+
+// The command's run: its exit code, its JSON events, what it said on standard error.
+struct CommandRun
+{
+    int exitCode = -1;
+    QList<QJsonObject> events;
+    QByteArray said;
+
+    QList<QJsonObject> of(const QString &event) const
+    {
+        QList<QJsonObject> found;
+        for (const QJsonObject &object : events) {
+            if (object.value("event").toString() == event)
+                found << object;
+        }
+        return found;
+    }
+};
+
+CommandRun sortWithCommand(const QStringList &args)
+{
+    QProcess command;
+    command.start(QStringLiteral(QUILM_SORTCOMMAND), QStringList { "--json" } + args);
+    CommandRun run;
+    if (!command.waitForFinished(60000)) {
+        command.kill();
+        command.waitForFinished();
+        return run;
+    }
+    if (command.exitStatus() == QProcess::NormalExit)
+        run.exitCode = command.exitCode();
+    for (const QByteArray &line : command.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            run.events << QJsonDocument::fromJson(line).object();
+    }
+    run.said = command.readAllStandardError();
+    return run;
+}
+
+} // namespace
+
+// The file systems photos live on, as real mounts: cards, disks and sticks with
+// their own rules for names, letter case and hard links. Every run loses and
+// replaces nothing and keeps each shot under one number.
+class TestFileSystems : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void cardToDisk_data();
+    void cardToDisk();
+    void inPlace_data();
+    void inPlace();
+
+private:
+    // Mounts a new file system of the kind at the folder below the test's own;
+    // false, with the reason in m_skip, where it cannot be had.
+    bool mount(const QString &kind, const QString &name);
+    bool makeAll(const QString &root, const QList<Made> &files, const QString &folders = {});
+    QString where(const QString &name) const { return m_root->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::vector<std::unique_ptr<Volume>> m_volumes;
+    QString m_skip;
+    ShotFiles m_shots;
+    QHash<QString, QByteArray> m_hashOf; // of the files made, by path
+};
+
+#define MOUNT(kind, name)                                                                          \
+    if (!mount(kind, name))                                                                        \
+    QSKIP(qPrintable(m_skip))
+
+void TestFileSystems::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_root->isValid());
+    m_shots = ShotFiles();
+    m_hashOf.clear();
+}
+
+void TestFileSystems::cleanup()
+{
+    while (!m_volumes.empty())
+        m_volumes.pop_back();
+    m_root.reset();
+}
+
+bool TestFileSystems::mount(const QString &kind, const QString &name)
+{
+    m_volumes.push_back(std::make_unique<Volume>());
+    m_skip = m_volumes.back()->mount(kind, where(name));
+    return m_skip.isEmpty();
+}
+
+bool TestFileSystems::makeAll(const QString &root, const QList<Made> &files, const QString &folders)
+{
+    for (const Made &made : files) {
+        QString path = root + '/' + QLatin1String(made.path);
+        path.replace("%f/", folderFor(folders, timeOf(made.taken)));
+        if (!m_shots.make(
+                path, QLatin1String(made.shot), *made.taken ? timeOf(made.taken) : QDateTime()))
+            return false;
+        m_hashOf.insert(path, Invariant::hashOf(path));
+    }
+    return true;
+}
+
+void TestFileSystems::cardToDisk_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("disk");
+    QTest::addColumn<QString>("folders");
+
+    QTest::newRow("exFAT card to ext4, month folders") << "exfat"
+                                                       << "ext4"
+                                                       << "month";
+    QTest::newRow("exFAT card to NTFS, day folders") << "exfat"
+                                                     << "ntfs"
+                                                     << "day";
+    QTest::newRow("exFAT card to FAT32") << "exfat"
+                                         << "fat32"
+                                         << "none";
+    QTest::newRow("exFAT card to btrfs, month folders") << "exfat"
+                                                        << "btrfs"
+                                                        << "month";
+    QTest::newRow("exFAT card to xfs, day folders") << "exfat"
+                                                    << "xfs"
+                                                    << "day";
+}
+
+void TestFileSystems::cardToDisk()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, disk);
+    QFETCH(QString, folders);
+    MOUNT(card, "card");
+    MOUNT(disk, "disk");
+    const QString in = where("card");
+    const QString out = where("disk/Photos");
+    QVERIFY(makeAll(in, Card));
+    QVERIFY(makeAll(out, { Earlier }, folders));
+    Invariant invariant(in, out);
+    invariant.record();
+
+    const CommandRun run
+        = sortWithCommand({ "--types", "all", "--folders", folders, "--recursive", in, out });
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(run.of("report").size(), 0);
+    QCOMPARE(invariant.check(), QString());
+    QCOMPARE(m_shots.check(out, in), QString());
+    QCOMPARE(TestImages::filesUnder(out), expectedLayout(Card + QList<Made> { Earlier }, folders));
+    QCOMPARE(TestImages::filesUnder(in), QStringList { "DCIM/100CANON/lone.xmp" });
+    // The report says where each file went, and a shot's files went under one name.
+    QHash<QString, QString> shotPlace;
+    for (const QJsonObject &move : run.of("move")) {
+        const QString source = move.value("source").toString();
+        const QString target = move.value("target").toString();
+        QVERIFY2(m_hashOf.contains(source), qPrintable(source));
+        QCOMPARE(Invariant::hashOf(target), m_hashOf.value(source));
+        const QString place = target.left(target.indexOf('.', target.lastIndexOf('/')));
+        const QString group = move.value("group").toString(source);
+        QCOMPARE(shotPlace.value(group, place), place);
+        shotPlace.insert(group, place);
+    }
+    QCOMPARE(run.of("move").size(), Card.size() - 1);
+
+    // The next run finds nothing to do and changes nothing.
+    const QStringList sorted = TestImages::filesUnder(out);
+    Invariant unchanged(in, out);
+    unchanged.record();
+    const CommandRun again
+        = sortWithCommand({ "--types", "all", "--folders", folders, "--recursive", in, out });
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(again.of("move").size(), 0);
+    QCOMPARE(unchanged.check(), QString());
+    QCOMPARE(TestImages::filesUnder(out), sorted);
+}
+
+// Sorted where they lie: an earlier run's photos beside new ones, one of them
+// under a name an earlier run gave, and names that differ only in letter case
+// where the file system can hold both.
+void TestFileSystems::inPlace_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("exFAT") << "exfat";
+    QTest::newRow("NTFS") << "ntfs";
+    QTest::newRow("FAT32") << "fat32";
+    QTest::newRow("ext4") << "ext4";
+    QTest::newRow("btrfs") << "btrfs";
+    QTest::newRow("xfs") << "xfs";
+}
+
+void TestFileSystems::inPlace()
+{
+    QFETCH(QString, kind);
+    MOUNT(kind, "card");
+    const QString folder = where("card/DCIM/100CANON");
+    QVERIFY(QDir().mkpath(folder));
+    const bool caseSensitive = m_volumes.back()->caseSensitive();
+    QList<Made> files { { "001.jpg", "earlier 1", "2014-12-31 09:00:00" },
+        { "002.jpg", "earlier 2", "2014-12-31 09:30:00" },
+        { "IMG_1.JPG", "F", "2014-12-31 10:00:00" }, { "img_1.jpg", "G", "2014-12-31 10:01:00" },
+        { "IMG_2.CR2", "H", "2014-12-31 10:30:00" }, { "IMG_2.JPG", "H", "2014-12-31 10:30:05" },
+        { "IMG_2.xmp", "H", "" }, { "001.JPG", "I", "2014-12-31 11:00:00" },
+        { "undated.JPG", "", "" } };
+    // Where letter case makes no difference, the second of two such names is
+    // the first one again: a copy would replace that photo.
+    QList<Made> made;
+    for (const Made &file : qAsConst(files)) {
+        if (QFileInfo::exists(folder + '/' + file.path))
+            continue;
+        QVERIFY(makeAll(folder, { file }));
+        made << file;
+    }
+    QCOMPARE(made.size(), caseSensitive ? files.size() : files.size() - 2);
+    // In place, the output holds nothing of its own.
+    Invariant invariant(folder, where("none"));
+    invariant.record();
+
+    const CommandRun run = sortWithCommand({ "--types", "all", folder, folder });
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(run.of("report").size(), 0);
+    QCOMPARE(invariant.check(), QString());
+    QCOMPARE(m_shots.check(folder), QString());
+    made.removeLast();
+    QCOMPARE(TestImages::filesUnder(folder), expectedLayout(made, "none") << "undated.JPG");
+
+    // Sorted again, every photo keeps its name.
+    QHash<QString, QByteArray> sorted;
+    for (const QString &name : TestImages::filesUnder(folder))
+        sorted.insert(name, Invariant::hashOf(folder + '/' + name));
+    const CommandRun again = sortWithCommand({ "--types", "all", folder, folder });
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(invariant.check(), QString());
+    QStringList names = sorted.keys();
+    names.sort();
+    QCOMPARE(TestImages::filesUnder(folder), names);
+    for (auto it = sorted.cbegin(); it != sorted.cend(); ++it)
+        QVERIFY2(Invariant::hashOf(folder + '/' + it.key()) == it.value(), qPrintable(it.key()));
+}
+
+int main(int argc, char **argv)
+{
+    // Before any thread starts: a namespace of our own, where mounts stay private.
+    g_ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
+        && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return quilmTestMain(argc, argv, [] { return new TestFileSystems; });
+}
+
+#include "tst_filesystems.moc"
