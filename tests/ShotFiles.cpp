@@ -14,7 +14,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-bool ShotFiles::make(const QString &path, const QString &shot, const QDateTime &taken)
+bool ShotFiles::make(const QString &path, const QString &shot, const QDateTime &taken, int padTo)
 {
     const QString name = QFileInfo(path).fileName();
     QDir().mkpath(QFileInfo(path).path());
@@ -34,6 +34,10 @@ bool ShotFiles::make(const QString &path, const QString &shot, const QDateTime &
     } else {
         made = TestImages::makeImage(path, taken.isValid() ? QStringLiteral("Canon") : QString(),
             taken.isValid() ? taken.toString(QStringLiteral("yyyy:MM:dd hh:mm:ss")) : QString());
+        QFile file(path);
+        if (made && file.size() < padTo)
+            made = file.open(QIODevice::Append)
+                && file.write(QByteArray(int(padTo - file.size()), '\x5a')) > 0;
     }
     if (!made)
         return false;
@@ -43,7 +47,7 @@ bool ShotFiles::make(const QString &path, const QString &shot, const QDateTime &
     return true;
 }
 
-QString ShotFiles::check(const QString &output, const QString &input) const
+QString ShotFiles::check(const QString &output, const QString &input, bool captureOrder) const
 {
     QStringList problems;
     // shot -> where its files lie, as "folder/number"
@@ -56,15 +60,19 @@ QString ShotFiles::check(const QString &output, const QString &input) const
             problems << QStringLiteral("partial copy left: %1").arg(name);
         else if (temporaryNamePattern().match(info.baseName()).hasMatch())
             problems << QStringLiteral("temporary name left: %1").arg(name);
-        const auto shot = m_shotOf.constFind(Invariant::hashOf(output + '/' + name));
-        if (shot == m_shotOf.constEnd())
+        const auto known = m_shotOf.constFind(Invariant::hashOf(output + '/' + name));
+        if (known != m_shotOf.constEnd() && known->isEmpty())
             continue;
-        const QString place = info.path() + '/' + info.baseName();
-        places[*shot].insert(place);
+        // Another process's file holds its number as a shot of its own.
+        const QString shot = known != m_shotOf.constEnd()
+            ? *known
+            : QStringLiteral("another process's %1").arg(name);
+        if (known != m_shotOf.constEnd())
+            places[shot].insert(info.path() + '/' + info.baseName());
         bool numbered = false;
         const int number = info.baseName().toInt(&numbered);
         if (numbered)
-            numbers[info.path()][number].insert(*shot);
+            numbers[info.path()][number].insert(shot);
     }
     for (auto it = places.cbegin(); it != places.cend(); ++it) {
         if (it.value().size() > 1) {
@@ -91,7 +99,7 @@ QString ShotFiles::check(const QString &output, const QString &input) const
                                 .arg(it.key(), 3, 10, QLatin1Char('0'))
                                 .arg(shots.join(", "));
             const QDateTime taken = m_takenAt.value(shots.first());
-            if (taken.isValid() && last.isValid() && taken < last)
+            if (captureOrder && taken.isValid() && last.isValid() && taken < last)
                 problems << QStringLiteral("%1/%2 (shot %3) taken before the number ahead of it")
                                 .arg(folder.key())
                                 .arg(it.key(), 3, 10, QLatin1Char('0'))

@@ -4,3 +4,6 @@
 # is skipped.
 quilm_add_test(tst_filesystems SOURCES tst_filesystems.cpp ShotFiles.h ShotFiles.cpp
     MediaFiles.h MediaFiles.cpp TIMEOUT 240)
+# The files of one shot under faults, through the sort driver and the fault shim.
+quilm_add_test(tst_groupfaults SOURCES tst_groupfaults.cpp ShotFiles.h ShotFiles.cpp
+    MediaFiles.h MediaFiles.cpp TIMEOUT 180)
