@@ -15,7 +15,6 @@
 #include <QtTest>
 
 #include <cerrno>
-#include <csignal>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -98,10 +97,14 @@ public:
         if (!listed.contains('\t' + fs->kernelName + '\n')
             || (!fs->fuse.isEmpty() && !QFileInfo::exists(QStringLiteral("/dev/fuse"))))
             return QStringLiteral("the kernel has no %1 for %2").arg(fs->kernelName, kind);
+        // Where sbin is not on the path, the tools are found all the same.
+        QHash<QString, QString> tools;
         for (const QString &tool :
             QStringList { fs->mkfs.first(), fs->fuse.value(0, "mount"), "losetup" }) {
-            if (QStandardPaths::findExecutable(tool).isEmpty()
-                && QStandardPaths::findExecutable(tool, { "/usr/sbin", "/sbin" }).isEmpty())
+            tools[tool] = QStandardPaths::findExecutable(tool);
+            if (tools[tool].isEmpty())
+                tools[tool] = QStandardPaths::findExecutable(tool, { "/usr/sbin", "/sbin" });
+            if (tools[tool].isEmpty())
                 return QStringLiteral("%1 is not installed").arg(tool);
         }
         const QString image = path + ".img";
@@ -110,20 +113,21 @@ public:
         if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
             return QStringLiteral("cannot make %1").arg(image);
         file.close();
-        QString failed = runTool(fs->mkfs.first(), fs->mkfs.mid(1) << image, log);
+        QString failed = runTool(tools[fs->mkfs.first()], fs->mkfs.mid(1) << image, log);
         if (!failed.isEmpty() || !QDir().mkpath(path))
             return failed;
         if (fs->fuse.isEmpty()) {
-            failed = runTool("mount", { "-t", fs->kernelName, "-o", "loop", image, path }, log);
+            failed
+                = runTool(tools["mount"], { "-t", fs->kernelName, "-o", "loop", image, path }, log);
         } else {
             QByteArray device;
-            failed = runTool("losetup", { "-f", "--show", image }, log, &device);
+            failed = runTool(tools["losetup"], { "-f", "--show", image }, log, &device);
             if (!failed.isEmpty())
                 return failed;
             const QString loop = QString::fromLocal8Bit(device.trimmed());
-            failed = runTool(fs->fuse.first(), fs->fuse.mid(1) << loop << path, log);
+            failed = runTool(tools[fs->fuse.first()], fs->fuse.mid(1) << loop << path, log);
             // The driver holds the device open: it goes when the driver lets go.
-            runTool("losetup", { "-d", loop }, log);
+            runTool(tools["losetup"], { "-d", loop }, log);
         }
         if (!failed.isEmpty())
             return failed;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -88,6 +89,7 @@ private:
         const QStringList &layout = Sorted, bool captureOrder = true) const;
 
     std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<QTemporaryDir> m_shm; // the input on another file system
     QStringList m_mounts;
     QString m_in;
     QString m_out;
@@ -107,6 +109,7 @@ void TestGroupFaults::cleanup()
 {
     while (!m_mounts.isEmpty())
         ::umount2(QFile::encodeName(m_mounts.takeLast()).constData(), MNT_DETACH);
+    m_shm.reset();
     m_root.reset();
 }
 
@@ -119,12 +122,19 @@ SortDriver TestGroupFaults::setUp(const Scenario &s, int padTo)
     if (s.crossFs) {
         const QString elsewhere = m_root->filePath("elsewhere");
         QDir().mkpath(elsewhere);
+        struct stat shm, here;
         if (g_ownMounts
             && ::mount("tmpfs", QFile::encodeName(elsewhere).constData(), "tmpfs", 0, "size=16m")
                 == 0) {
             m_mounts << elsewhere;
             m_in = elsewhere + "/in";
+        } else if (::stat("/dev/shm", &shm) == 0
+            && ::stat(QFile::encodeName(m_root->path()).constData(), &here) == 0
+            && shm.st_dev != here.st_dev) {
+            m_shm = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quilm-group-XXXXXX"));
+            m_in = m_shm->filePath("in");
         } else {
+            // Also refuses a move back into the input: a file cannot go back there.
             d.faults = "call=renameat2,errno=EXDEV,path=" + QFile::encodeName(m_in);
         }
     }
@@ -202,6 +212,10 @@ const QString NumberShared
 const QString PutBackSilently
     = QStringLiteral("a failure in pass 2 puts the shot's named files back under their temporary "
                      "names without a word, and the report names none of them");
+const QString TakenForMember
+    = QStringLiteral("the next run takes another program's file under a member's temporary name "
+                     "for that member: the shot is not resumed, and that file shares the number "
+                     "of the member that could not go back");
 const QString ListedAsPhotos
     = QStringLiteral("sorted in place, the members moved before the crash are listed again under "
                      "their temporary names and sorted as a shot of their own");
@@ -368,19 +382,28 @@ void TestGroupFaults::memberTaken_data()
     QTest::addColumn<int>("scenario");
     QTest::addColumn<QByteArray>("rule");
     QTest::addColumn<QString>("reportFault"); // a known fault of the report
+    QTest::addColumn<QString>("fault"); // a known fault of the next run
 
     for (int member = 0; member < 3; ++member) {
         const QByteArray skip = QByteArray::number(member);
         QTest::addRow("pass 1, member %d", member + 1)
-            << 0 << "call=renameat2,action=take,count=1,path=IMG_1.,skip=" + skip << QString();
+            << 0 << "call=renameat2,action=take,count=1,path=IMG_1.,skip=" + skip << QString()
+            << QString();
         QTest::addRow("pass 2, member %d", member + 1)
-            << 0 << "call=renameat2,action=take,count=1,path=/002.,skip=" + skip << PutBackSilently;
+            << 0 << "call=renameat2,action=take,count=1,path=/002.,skip=" + skip << PutBackSilently
+            << QString();
         QTest::addRow("copy of member %d", member + 1)
             << 3
             << "call=renameat2,action=take,count=1,path=.quilm-partial-,skip="
                 + QByteArray::number(member + 1)
-            << QString();
+            << QString() << QString();
     }
+    // The RAW moved, the JPEG's name is taken, and the RAW cannot go back.
+    QTest::newRow("member 2, member 1 cannot go back")
+        << 0
+        << QByteArray("call=renameat2,action=take,count=1,path=IMG_1.,skip=1|"
+                      "call=renameat2,errno=EACCES,path=IMG_1.,skip=1")
+        << QString() << TakenForMember;
 }
 
 // Another program takes the name a member is about to move to.
@@ -389,6 +412,7 @@ void TestGroupFaults::memberTaken()
     QFETCH(int, scenario);
     QFETCH(QByteArray, rule);
     QFETCH(QString, reportFault);
+    QFETCH(QString, fault);
     SortDriver d = setUp(scenarios().at(scenario));
     Invariant invariant(m_in, m_out);
     invariant.record();
@@ -406,6 +430,8 @@ void TestGroupFaults::memberTaken()
     // The other program's file keeps its name, or takes a number of its own.
     d.faults = faults;
     QVERIFY2(d.run() == SortDriver::Finished, qPrintable(d.failure));
+    if (!fault.isEmpty())
+        QEXPECT_FAIL("", qPrintable(fault), Abort);
     QCOMPARE(finished(d.report.boxes, invariant, {}), QString());
     QCOMPARE(TestImages::filesUnder(m_out).size(), Sorted.size() + 1);
 }
