@@ -161,7 +161,8 @@ SortDriver TestGroupFaults::setUp(const Scenario &s, int padTo)
 
 QString TestGroupFaults::membersAccountedFor(const RunReport &report) const
 {
-    const TestImages::Contents now = TestImages::contentsUnder({ m_in, m_out });
+    const TestImages::Contents now = TestImages::contentsUnder(
+        m_in == m_out ? QStringList { m_in } : QStringList { m_in, m_out });
     QStringList problems;
     for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
         const QStringList at = now.value(it.value());
@@ -210,8 +211,11 @@ const QString NumberShared
     = QStringLiteral("a sidecar left alone under a final name holds a place in the listing, and "
                      "its number goes to the next shot, which then seems to own it");
 const QString PutBackSilently
-    = QStringLiteral("a failure in pass 2 puts the shot's named files back under their temporary "
-                     "names without a word, and the report names none of them");
+    = QStringLiteral("a failure in pass 2 puts the shot's files already named back under their "
+                     "temporary names without a word: the report names only the file that failed");
+const QString NoWayBack
+    = QStringLiteral("a file named in pass 2 that cannot go back to its temporary name stays "
+                     "named, unreported: the next run gives the rest of its shot the next number");
 const QString TakenForMember
     = QStringLiteral("the next run takes another program's file under a member's temporary name "
                      "for that member: the shot is not resumed, and that file shares the number "
@@ -322,7 +326,7 @@ void TestGroupFaults::diskFull_data()
     // The disk stays full: the named file cannot go back to its temporary name.
     QTest::newRow("pass 2, member 2, no way back")
         << 0 << QByteArray("call=renameat2,errno=ENOSPC,path=/002.,skip=1") << PutBackSilently
-        << NamedAfresh;
+        << NoWayBack;
 }
 
 // The shim's disk fills at one call of the shot's move.
