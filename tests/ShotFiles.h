@@ -24,7 +24,7 @@ public:
     // runs added shots after the others); and nothing is left under a temporary
     // name or as a partial copy. Else one line per fault.
     // A file of no shot (another process's) counts as a shot of its own. Files
-    // made with an empty shot are to stay: they take part in nothing.
+    // made with an empty shot are to stay: every check leaves them out.
     QString check(
         const QString &output, const QString &input = QString(), bool captureOrder = true) const;
 
