@@ -1,5 +1,7 @@
 #include "engine/FHJournal.h"
 
+#include "engine/FHSafeMove.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -59,7 +61,9 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             ++fileCount;
             continue;
         }
-        if (!files && text.startsWith("{\"record\":\"named\""))
+        if (!files
+            && (text.startsWith("{\"record\":\"named\"")
+                || text.startsWith("{\"record\":\"copied\"")))
             continue;
         const QJsonObject record = QJsonDocument::fromJson(text).object();
         const QString kind = record.value(QStringLiteral("record")).toString();
@@ -95,6 +99,11 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
                 = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
             if (index >= 0)
                 run->files[index].final = record.value(QStringLiteral("final")).toString();
+        } else if (kind == QLatin1String("copied")) {
+            const int index
+                = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
+            if (index >= 0)
+                run->files[index].hash = record.value(QStringLiteral("hash")).toString();
         } else if (kind == QLatin1String("folder")) {
             run->createdFolders << record.value(QStringLiteral("path")).toString();
         } else if (kind == QLatin1String("end")) {
@@ -234,6 +243,12 @@ FHJsonFields FHJournal::namedRecord(const QString &temporary, const QString &fin
         { QStringLiteral("temporary"), temporary }, { QStringLiteral("final"), final } };
 }
 
+FHJsonFields FHJournal::copiedRecord(const QString &temporary, const QString &hash)
+{
+    return { { QStringLiteral("record"), QStringLiteral("copied") },
+        { QStringLiteral("temporary"), temporary }, { QStringLiteral("hash"), hash } };
+}
+
 FHJsonFields FHJournal::folderRecord(const QString &path)
 {
     return { { QStringLiteral("record"), QStringLiteral("folder") },
@@ -275,7 +290,7 @@ QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
 QString FHJournal::hashOf(const QString &path)
 {
     QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(FHSafeMove::ContentHash);
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return QString();
     return QString::fromLatin1(hash.result().toHex());

@@ -29,7 +29,7 @@ public:
         qint64 modifiedNs = 0;
         quint64 device = 0;
         quint64 inode = 0;
-        QString hash; // of the content, for a move to another file system
+        QString hash; // of the content, after a copy to another file system
         QString group; // the source of the shot's primary, or empty
     };
 
@@ -73,6 +73,8 @@ public:
     static FHJsonFields fileRecord(const File &file);
     static FHJsonFields namedRecord(const QString &temporary, const QString &final);
     static FHJsonFields folderRecord(const QString &path);
+    // After a file went to another file system: the hash of its content.
+    static FHJsonFields copiedRecord(const QString &temporary, const QString &hash);
     // The content hash a journal keeps of a file moved to another file system.
     static QString hashOf(const QString &path);
 

@@ -192,7 +192,6 @@ private:
     // there, by folder and capture second. One may be what an interrupted move left.
     QHash<QString, QStringList> m_leftovers;
     QSet<QString> m_preparedFolders;
-    QHash<QString, quint64> m_folderDevices; // of the prepared target folders
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
     QHash<QString, QString> m_interrupted; // see FHJournal::interruptedShots()
 };
@@ -658,10 +657,6 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
         return;
     for (const Shot &shot : batch) {
         const FHPlanEntry &lead = m_plan.entries.at(shot.members.first());
-        // Moved to another file system, a file is a copy: only its content can
-        // tell it again, for an undo.
-        const bool copied = !m_folderDevices.contains(lead.targetFolder)
-            || m_folderDevices.value(lead.targetFolder) != lead.identity.device;
         for (int k = 0; k < shot.members.size(); ++k) {
             const FHPlanEntry &entry = m_plan.entries.at(shot.members.at(k));
             FHJournal::File file;
@@ -671,8 +666,6 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
             file.modifiedNs = entry.identity.modifiedNs;
             file.device = entry.identity.device;
             file.inode = entry.identity.inode;
-            if (copied && shot.cutCopy.isEmpty())
-                file.hash = FHJournal::hashOf(file.source);
             if (shot.members.size() > 1 || entry.group >= 0)
                 file.group
                     = m_plan.entries.at(entry.group >= 0 ? entry.group : shot.members.first())
@@ -720,6 +713,11 @@ void FHSortRun::makeShot(const Shot &shot)
                 undoPartOfShot(shot.members.mid(0, k));
                 throw;
             }
+            // A copy on another file system is told again by its content; the
+            // hash comes from the copy itself, so the card is read once.
+            if (m_journal && !m_guard.copiedContentHash().isEmpty())
+                m_journal->add(FHJournal::copiedRecord(
+                    m_guard.currentFile(), QString::fromLatin1(m_guard.copiedContentHash())));
         }
         entry.temporaryName = shot.names.at(k);
         entry.placed = true;
@@ -762,9 +760,6 @@ void FHSortRun::prepareFolder(const QString &folder)
         if (!existed && m_journal)
             m_journal->add(FHJournal::folderRecord(folder));
         FHSafeMove::removeStalePartialCopies(folder);
-        struct stat st;
-        if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
-            m_folderDevices.insert(folder, st.st_dev);
     }
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {

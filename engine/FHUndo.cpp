@@ -31,7 +31,8 @@ bool exists(const QString &path)
 }
 
 // Still the file the run moved: the same file on the same file system, or,
-// where it was copied to another one, the same content.
+// where it was copied to another one, the same content. A copy whose hash a
+// crash kept out of the journal is told by its size and time alone.
 bool isSameFile(const QString &path, const FHJournal::File &file)
 {
     struct statx sx;
@@ -44,8 +45,10 @@ bool isSameFile(const QString &path, const FHJournal::File &file)
     if (makedev(sx.stx_dev_major, sx.stx_dev_minor) == file.device && sx.stx_ino == file.inode
         && modifiedNs == file.modifiedNs)
         return true;
-    return !file.hash.isEmpty() && qAbs(modifiedNs - file.modifiedNs) <= CopiedTimeSlackNs
-        && FHJournal::hashOf(path) == file.hash;
+    if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
+        return false;
+    const bool copied = makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
+    return copied && (file.hash.isEmpty() || FHJournal::hashOf(path) == file.hash);
 }
 
 void split(const QString &path, QString &folder, QString &name)
