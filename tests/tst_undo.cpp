@@ -51,6 +51,9 @@ const QString NextRun = QStringLiteral("the next run names or finishes the kille
 const QString ShotCopiedTwice = QStringLiteral("the next run does not finish a shot's move cut "
                                                "once its copy was in place: it copies the shot "
                                                "again and numbers the old copy too");
+const QString CutLine = QStringLiteral("the record that marks a run undone is appended to the "
+                                       "line a full disk cut short, and is lost: the run stays "
+                                       "the one --undo picks");
 const QString BindMount = QStringLiteral("a move copied within one file system (two mounts) keeps "
                                          "no hash: the undo takes every file as changed");
 
@@ -341,16 +344,23 @@ void TestUndo::faultEndedRun_data()
     QTest::addColumn<QByteArray>("faults");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("where"); // "disk", "input elsewhere", "small output"
+    QTest::addColumn<QString>("knownFault");
 
     QTest::newRow("pass 1: a move finds the disk full")
-        << QByteArray("call=renameat2,errno=ENOSPC,skip=2") << 1 << "disk";
+        << QByteArray("call=renameat2,errno=ENOSPC,skip=2") << 1 << "disk" << QString();
     QTest::newRow("pass 2: a rename fails")
-        << QByteArray("call=renameat2,errno=EIO,skip=6") << 1 << "disk";
+        << QByteArray("call=renameat2,errno=EIO,skip=6") << 1 << "disk" << QString();
     QTest::newRow("pass 2: the journal cannot be written")
-        << QByteArray("call=write,path=/quilm/journal/,skip=2,errno=ENOSPC") << 0 << "disk";
-    QTest::newRow("a copy across file systems finds the disk full") << QByteArray(
-        "call=write,path=.quilm-partial-,skip=2,errno=ENOSPC") << 2 << "input elsewhere";
-    QTest::newRow("the output file system fills") << QByteArray() << 1 << "small output";
+        << QByteArray("call=write,path=/quilm/journal/,skip=2,errno=ENOSPC") << 0 << "disk"
+        << QString();
+    QTest::newRow("pass 2: the journal fills the disk mid-line")
+        << QByteArray("call=write,path=/quilm/journal/,skip=2,after=100,errno=ENOSPC") << 0
+        << "disk" << CutLine;
+    QTest::newRow("a copy across file systems finds the disk full")
+        << QByteArray("call=write,path=.quilm-partial-,skip=2,errno=ENOSPC") << 2
+        << "input elsewhere" << QString();
+    QTest::newRow("the output file system fills")
+        << QByteArray() << 1 << "small output" << QString();
 }
 
 // The run ends with some photos moved; the undo puts them back.
@@ -359,6 +369,7 @@ void TestUndo::faultEndedRun()
     QFETCH(QByteArray, faults);
     QFETCH(int, mode);
     QFETCH(QString, where);
+    QFETCH(QString, knownFault);
     if (where == "input elsewhere") {
         m_in = elsewhere();
         if (m_in.isEmpty())
@@ -382,6 +393,9 @@ void TestUndo::faultEndedRun()
     QCOMPARE(undone.errors, QStringList());
     QCOMPARE(undone.outcome, FHUndo::Completed);
     QCOMPARE(afterUndo(in, out, undone.skipped), QString());
+    if (!knownFault.isEmpty())
+        QEXPECT_FAIL("", qPrintable(knownFault), Continue);
+    QCOMPARE(FHUndo::lastUndoableRun(), QString());
 }
 
 void TestUndo::killedRun_data()
