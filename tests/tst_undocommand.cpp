@@ -8,11 +8,15 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -318,8 +322,9 @@ void TestUndoCommand::humanDryRun()
 
 void TestUndoCommand::exitCodes_data()
 {
-    // Before the command: "none", "sorted" (one run) or "undone" (undone too).
-    // %id is the sort's id, %undo the undo's; %journal the journal folder.
+    // Before the command: "none", "sorted" (one run), "undone" (undone too) or
+    // "locked" (sorted, and another sort holds the output). %id is the sort's
+    // id, %undo the undo's; %journal the journal folder, %out the output.
     QTest::addColumn<QString>("before");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -354,6 +359,10 @@ void TestUndoCommand::exitCodes_data()
         << "^$";
     QTest::newRow("no runs listed") << "none" << QStringList { "--runs" } << 0 << "^$"
                                     << "^$";
+    QTest::newRow("another sort into the output")
+        << "locked" << QStringList { "--undo" } << 1 << "^$"
+        << "^quilm-sort: error: Another sort into '%out' is running \\(.*\\); nothing was moved "
+           "back\\. Try again once it has finished\\.\n$";
 }
 
 void TestUndoCommand::exitCodes()
@@ -371,6 +380,15 @@ void TestUndoCommand::exitCodes()
         QCOMPARE(runCommand({ "--undo" }).exitCode, 0);
         undo = runs().value(0).value("id").toString();
     }
+    const int lock = before == "locked"
+        ? ::open(QFile::encodeName(path("out")).constData(), O_RDONLY | O_DIRECTORY)
+        : -1;
+    const auto unlock = qScopeGuard([lock] {
+        if (lock >= 0)
+            ::close(lock);
+    });
+    if (before == "locked")
+        QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) == 0);
     const QString in = treeText(path("in"));
     const QString out = treeText(path("out"));
     const auto expand = [&](QString text, bool pattern) {
@@ -378,7 +396,8 @@ void TestUndoCommand::exitCodes()
             = [pattern](const QString &v) { return pattern ? QRegularExpression::escape(v) : v; };
         return text.replace("%id", value(id))
             .replace("%undo", value(undo))
-            .replace("%journal", value(journalFolder()));
+            .replace("%journal", value(journalFolder()))
+            .replace("%out", value(path("out")));
     };
     for (QString &argument : arguments)
         argument = expand(argument, false);
