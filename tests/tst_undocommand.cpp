@@ -2,7 +2,6 @@
 #include "TestImages.h"
 #include "TestSupport.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
