@@ -458,7 +458,6 @@ void TestUndoCommand::newestNotUndoneFirst()
         QVERIFY2(line.match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
     }
 
-    QStringList undone;
     for (int i = 0; i < 3; ++i) {
         const Result result = runCommand({ "--undo", "--json" });
         QCOMPARE(result.exitCode, 0);
@@ -466,7 +465,6 @@ void TestUndoCommand::newestNotUndoneFirst()
         QCOMPARE(undo.value("kind").toString(), QString("undo"));
         QCOMPARE(undo.value("outcome").toString(), QString("completed"));
         QVERIFY(runById(runs(), ids.at(2 - i)).value("undone").toBool());
-        undone << ids.at(2 - i);
         const QRegularExpression state("  undo of " + ids.at(2 - i) + "  ");
         QVERIFY(state.match(QString::fromUtf8(runCommand({ "--runs" }).out)).hasMatch());
     }
