@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,6 +26,15 @@ const char *const Suffix = ".jsonl";
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool endsWithNewline(int fd)
+{
+    struct stat st;
+    char last = '\n';
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        ::pread(fd, &last, 1, st.st_size - 1);
+    return last == '\n';
 }
 
 bool syncFolder(const QString &folder)
@@ -149,7 +159,7 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
             + (attempt ? QStringLiteral("-%1").arg(attempt) : QString());
         m_path = pathOf(m_id);
         m_fd = ::open(QFile::encodeName(m_path).constData(),
-            O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+            O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -181,6 +191,7 @@ bool FHJournal::write()
         return true;
     const QByteArray lines = m_pending;
     m_pending.clear();
+    m_recorded = true;
     return append(lines);
 }
 
@@ -188,6 +199,12 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
 {
     if (m_fd < 0)
         return false;
+    // A run that ended before it recorded anything leaves no journal.
+    if (!m_recorded && m_pending.isEmpty()) {
+        ::close(m_fd);
+        m_fd = -1;
+        return QFile::remove(m_path);
+    }
     add({ { QStringLiteral("record"), QStringLiteral("end") },
         { QStringLiteral("outcome"), outcome }, { QStringLiteral("moved"), moved },
         { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
@@ -197,8 +214,11 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
     return written;
 }
 
-bool FHJournal::append(const QByteArray &lines)
+bool FHJournal::append(const QByteArray &text)
 {
+    // A write that failed half-way (a full disk) may have left half a line:
+    // the records that follow start on a line of their own.
+    const QByteArray lines = endsWithNewline(m_fd) ? text : '\n' + text;
     const char *data = lines.constData();
     qint64 left = lines.size();
     while (left > 0) {
@@ -323,10 +343,12 @@ bool FHJournal::load(const QString &id, Run *run, QString *error)
 bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *error)
 {
     const QString path = pathOf(id);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    const QByteArray text = jsonLine(
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+    QByteArray text = jsonLine(
         { { QStringLiteral("record"), QStringLiteral("undone") }, { QStringLiteral("by"), undoId },
             { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
+    if (fd >= 0 && !endsWithNewline(fd))
+        text.prepend('\n');
     const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
         && ::fdatasync(fd) == 0;
     if (!done)

@@ -101,6 +101,7 @@ private:
     QString m_path;
     QString m_error;
     QByteArray m_pending;
+    bool m_recorded = false; // anything beyond the header
 };
 
 #endif // FHJOURNAL_H

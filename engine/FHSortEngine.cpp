@@ -236,17 +236,19 @@ FHSortEngine::Outcome FHSortRun::run()
 {
     if (!prepare())
         return FHSortEngine::Failed;
-    if (!m_options.dryRun && !m_lock.tryLock(m_output)) {
-        m_reporter.error(
-            QStringLiteral("Another sort into '%1' is running (%2); nothing was moved. Try again "
-                           "once it has finished.")
-                .arg(m_output, m_lock.holder()));
-        return FHSortEngine::Failed;
-    }
     // Read before this run's own journal joins them.
     m_interrupted = FHJournal::interruptedShots(m_output);
-    if (!m_options.dryRun && !beginJournal())
-        return FHSortEngine::Failed;
+    if (!m_options.dryRun) {
+        if (!beginJournal())
+            return FHSortEngine::Failed;
+        FHIO(m_output, OutputDirectoryRole).makeDirectory();
+        if (!m_lock.tryLock(m_output)) {
+            m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
+                                            "moved. Try again once it has finished.")
+                                 .arg(m_output, m_lock.holder()));
+            return FHSortEngine::Failed;
+        }
+    }
     setProgress(20);
 
     listAndRead();
@@ -326,12 +328,10 @@ bool FHSortRun::prepare()
         return false;
     }
 
+    // A real run creates the output only once its journal is begun, so that
+    // nothing is left behind by a run that cannot keep one.
     const QFileInfo output(m_output);
     m_plan.outputCreated = !output.exists() && !output.isSymLink();
-    if (!m_options.dryRun) {
-        outputGuard.makeDirectory();
-        return true;
-    }
     if (!m_plan.outputCreated) {
         if (!output.isDir() || output.isSymLink())
             throw FHException(
@@ -345,7 +345,8 @@ bool FHSortRun::prepare()
     if (!ancestor.isDir())
         throw FHException(FHError::CreateDirectory, FHError::CreateDirectoryFormat, m_output,
             OutputDirectoryRole);
-    m_view.folderCreated(m_output);
+    if (m_options.dryRun)
+        m_view.folderCreated(m_output);
     return true;
 }
 

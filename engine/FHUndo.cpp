@@ -5,14 +5,17 @@
 #include "engine/FHJsonLine.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
+#include "engine/FHSafeMove.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -47,8 +50,10 @@ bool isSameFile(const QString &path, const FHJournal::File &file)
         return true;
     if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
         return false;
-    const bool copied = makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
-    return copied && (file.hash.isEmpty() || FHJournal::hashOf(path) == file.hash);
+    // A copy: on another file system, or back on its own after a round trip.
+    if (!file.hash.isEmpty())
+        return FHJournal::hashOf(path) == file.hash;
+    return makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
 }
 
 void split(const QString &path, QString &folder, QString &name)
@@ -113,8 +118,11 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         return Failed;
     }
 
-    // Where every file is now, and whether it may go back.
+    // Where every file is now, and whether it may go back. A file whose move
+    // was cut short lies at both ends: the second name or the copy at the
+    // original path is the file itself, and only the other end has to go.
     QVector<QString> where(sorted.files.size());
+    QSet<int> cutShort;
     for (int i = 0; i < sorted.files.size(); ++i) {
         const FHJournal::File &file = sorted.files.at(i);
         FHPlanEntry entry;
@@ -133,6 +141,8 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
             split(where.at(i), entry.sourceFolder, entry.sourceName);
             if (!isSameFile(where.at(i), file))
                 entry.reason = FHSkipReason::Changed;
+            else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
+                cutShort.insert(plan.entries.size());
             else if (exists(file.source))
                 entry.reason = FHSkipReason::OriginalTaken;
         }
@@ -202,7 +212,15 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
                     continue;
                 m_fileGuard->setRole(SortedFileRole);
                 m_fileGuard->setCurrentFile(entry.sourcePath());
-                if (!dryRun) {
+                if (!dryRun && cutShort.contains(first)) {
+                    if (const int error
+                        = FHSafeMove::finishCutMove(entry.sourcePath(), entry.finalPath())) {
+                        FHException e(FHError::Rename, FHError::RenameFormat, entry.sourcePath(),
+                            entry.finalPath(), SortedFileRole);
+                        e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
+                        throw e;
+                    }
+                } else if (!dryRun) {
                     // Input folders removed since the sort come back.
                     FHIO folder(entry.targetFolder, QStringLiteral("input directory"));
                     folder.makeDirectory();
@@ -217,8 +235,15 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         outcome = Failed;
     }
 
-    // The folders the sort made, where nothing is left in them.
+    // The folders the sort made, where nothing is left in them but what a
+    // copy cut short left behind.
     if (!dryRun) {
+        QSet<QString> touched(sorted.createdFolders.cbegin(), sorted.createdFolders.cend());
+        touched.insert(sorted.output);
+        for (const FHPlanEntry &entry : qAsConst(plan.entries))
+            touched << entry.sourceFolder << entry.targetFolder;
+        for (const QString &folder : qAsConst(touched))
+            FHSafeMove::removeStalePartialCopies(folder);
         QStringList folders = sorted.createdFolders;
         std::sort(folders.begin(), folders.end(),
             [](const QString &a, const QString &b) { return a.size() > b.size(); });

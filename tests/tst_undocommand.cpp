@@ -310,13 +310,7 @@ void TestUndoCommand::humanDryRun()
         "004.PNG stays: its original path is taken", "Would move 2 files back (planned in # s).",
         "Left where they are: 1 (" + changed
             + "), 1 (no longer where the sort put it), 1 (its original path is taken)." };
-    QCOMPARE(lines.size(), expected.size());
-    for (int i = 0; i < lines.size(); ++i) {
-        if (expected.at(i).contains(changed))
-            QEXPECT_FAIL(
-                "", "an undo gives a sort's reason: 'changed since the listing'", Continue);
-        QCOMPARE(lines.at(i), expected.at(i));
-    }
+    QCOMPARE(lines, expected);
 }
 
 void TestUndoCommand::exitCodes_data()
@@ -485,12 +479,6 @@ void TestUndoCommand::undoKilled_data()
 
     const QByteArray none;
     const QByteArray link = "call=renameat2,errno=EINVAL";
-    const QString cutLink = "an undo cut between link and unlink leaves two names of the photo; "
-                            "run again, it takes the original path as taken";
-    const QString cutCopy = "an undo cut once its copy was in place leaves the photo twice; run "
-                            "again, it takes the original path as taken";
-    const QString partial = "an undo run again leaves the partial copy that the cut one left in "
-                            "the input";
     // Five files go back: four photos, one with its sidecar.
     for (const int n : { 1, 3, 5 })
         QTest::addRow("rename %d", n)
@@ -503,15 +491,15 @@ void TestUndoCommand::undoKilled_data()
     QTest::newRow("link fallback, link 2")
         << link << false << QByteArray("call=link,skip=1") << QString();
     QTest::newRow("link fallback, unlink 2")
-        << link << false << QByteArray("call=unlink,skip=1") << cutLink;
+        << link << false << QByteArray("call=unlink,skip=1") << QString();
     QTest::newRow("across file systems, write 2")
-        << none << true << QByteArray("call=write,path=.quilm-partial-,skip=1") << partial;
+        << none << true << QByteArray("call=write,path=.quilm-partial-,skip=1") << QString();
     QTest::newRow("across file systems, fsync 2")
-        << none << true << QByteArray("call=fsync,path=.quilm-partial-,skip=1") << partial;
+        << none << true << QByteArray("call=fsync,path=.quilm-partial-,skip=1") << QString();
     QTest::newRow("across file systems, put in place 2")
-        << none << true << QByteArray("call=renameat2,path=.quilm-partial-,skip=1") << partial;
+        << none << true << QByteArray("call=renameat2,path=.quilm-partial-,skip=1") << QString();
     QTest::newRow("across file systems, sorted file removal 2")
-        << none << true << QByteArray("call=unlink,skip=1") << cutCopy;
+        << none << true << QByteArray("call=unlink,skip=1") << QString();
 }
 
 // An undo cut short is finished by running it again: the same end as one
@@ -629,7 +617,6 @@ void TestUndoCommand::journalUnwritable()
     QList<QJsonObject> events;
     QCOMPARE(parseEvents(result.out, events), QString());
     QCOMPARE(events.last().value("moved").toInt(-1), 0);
-    QEXPECT_FAIL("", "the output folder is made before the journal is begun, and stays", Continue);
     QCOMPARE(treeText(path("out")), QString("<none>"));
 }
 
