@@ -275,9 +275,9 @@ FHJsonFields FHJournal::folderRecord(const QString &path)
         { QStringLiteral("path"), path } };
 }
 
-QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
+FHJournal::Interrupted FHJournal::interrupted(const QString &output)
 {
-    QHash<QString, QString> meant;
+    Interrupted found;
     for (const Run &listed : runs()) {
         if (listed.kind != QLatin1String("sort") || listed.output != output
             || listed.outcome == QLatin1String("completed") || !listed.undoneBy.isEmpty())
@@ -286,25 +286,16 @@ QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
         QString error;
         if (!load(listed.id, &run, &error))
             continue;
-        QHash<QString, QVector<int>> shots;
-        for (int i = 0; i < run.files.size(); ++i) {
-            if (!run.files.at(i).group.isEmpty())
-                shots[run.files.at(i).group].append(i);
-        }
-        for (const QVector<int> &shot : qAsConst(shots)) {
-            bool moved = false;
-            for (const int i : shot)
-                moved = moved || QFileInfo::exists(run.files.at(i).temporary);
-            if (!moved)
+        for (const File &file : qAsConst(run.files)) {
+            if (file.temporary.isEmpty())
                 continue;
-            for (const int i : shot) {
-                const File &file = run.files.at(i);
-                if (!QFileInfo::exists(file.temporary) && QFileInfo::exists(file.source))
-                    meant.insert(file.source, file.temporary);
-            }
+            if (QFileInfo::exists(file.source) && !found.meant.contains(file.source))
+                found.meant.insert(file.source, file.temporary);
+            if (QFileInfo::exists(file.temporary) && !found.leftovers.contains(file.temporary))
+                found.leftovers.insert(file.temporary, file);
         }
     }
-    return meant;
+    return found;
 }
 
 QString FHJournal::hashOf(const QString &path)

@@ -87,11 +87,17 @@ public:
     // Keeps the last 100 runs, none older than 90 days.
     static void prune();
 
-    // A shot cut in two by a crash: some files moved under the shot's temporary
-    // name, the rest still at their sources. For each such file still at its
-    // source, the temporary path the cut run meant for it, so that the next run
-    // into the same output finishes the shot under one number.
-    static QHash<QString, QString> interruptedShots(const QString &output);
+    // What the sort runs into the output that did not complete left: for
+    // every file still at its source, the temporary path the cut run meant for
+    // it (so that the next run finishes a shot cut in two under one number);
+    // for every temporary name still there, its file (so that the next run,
+    // which names it, records it for an undo).
+    struct Interrupted
+    {
+        QHash<QString, QString> meant; // source -> temporary path
+        QHash<QString, File> leftovers; // temporary path -> file
+    };
+    static Interrupted interrupted(const QString &output);
 
 private:
     bool append(const QByteArray &lines);

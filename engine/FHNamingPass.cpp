@@ -81,8 +81,14 @@ void FHNamingPass::nameFolder(
         }
         if (FHJournal *journal = m_context.journal) {
             for (const Shot &shot : qAsConst(batch)) {
-                for (int k = 0; k < shot.targets.size(); ++k)
-                    journal->add(FHJournal::namedRecord(shot.files.at(k), shot.targets.at(k)));
+                for (int k = 0; k < shot.targets.size(); ++k) {
+                    const QString &file = shot.files.at(k);
+                    const auto left = m_context.leftovers.constFind(file);
+                    if (!placed.contains(file.mid(folder.size() + 1))
+                        && left != m_context.leftovers.constEnd())
+                        journal->add(FHJournal::fileRecord(*left));
+                    journal->add(FHJournal::namedRecord(file, shot.targets.at(k)));
+                }
             }
             if (!journal->write())
                 throw std::runtime_error(

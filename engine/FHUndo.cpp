@@ -35,8 +35,9 @@ bool exists(const QString &path)
 
 // Still the file the run moved: the same file on the same file system, or,
 // where it was copied to another one, the same content. A copy whose hash a
-// crash kept out of the journal is told by its size and time alone.
-bool isSameFile(const QString &path, const FHJournal::File &file)
+// crash kept out of the journal is told by its size and time alone; so is a
+// file back at its source after a copy there and back (wentBack).
+bool isSameFile(const QString &path, const FHJournal::File &file, bool wentBack = false)
 {
     struct statx sx;
     if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
@@ -53,7 +54,16 @@ bool isSameFile(const QString &path, const FHJournal::File &file)
     // A copy: on another file system, or back on its own after a round trip.
     if (!file.hash.isEmpty())
         return FHJournal::hashOf(path) == file.hash;
-    return makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
+    return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
+}
+
+bool sameInode(const QString &a, const QString &b)
+{
+    struct stat left;
+    struct stat right;
+    return ::lstat(QFile::encodeName(a).constData(), &left) == 0
+        && ::lstat(QFile::encodeName(b).constData(), &right) == 0 && S_ISREG(left.st_mode)
+        && left.st_dev == right.st_dev && left.st_ino == right.st_ino;
 }
 
 void split(const QString &path, QString &folder, QString &name)
@@ -123,6 +133,9 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
     // original path is the file itself, and only the other end has to go.
     QVector<QString> where(sorted.files.size());
     QSet<int> cutShort;
+    // A rename cut short where names cannot be given without replacing leaves
+    // the temporary name as a second name of the file: it goes with the file.
+    QHash<int, QString> secondNames;
     for (int i = 0; i < sorted.files.size(); ++i) {
         const FHJournal::File &file = sorted.files.at(i);
         FHPlanEntry entry;
@@ -133,12 +146,15 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
             where[i] = file.temporary;
         if (where.at(i).isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
-            if (isSameFile(file.source, file))
+            if (isSameFile(file.source, file, true))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
         } else {
             split(where.at(i), entry.sourceFolder, entry.sourceName);
+            if (where.at(i) != file.temporary && !file.temporary.isEmpty()
+                && sameInode(where.at(i), file.temporary))
+                secondNames.insert(plan.entries.size(), file.temporary);
             if (!isSameFile(where.at(i), file))
                 entry.reason = FHSkipReason::Changed;
             else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
@@ -225,6 +241,9 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
                     FHIO folder(entry.targetFolder, QStringLiteral("input directory"));
                     folder.makeDirectory();
                     m_fileGuard->renameTo(entry.finalPath());
+                    const QString second = secondNames.value(first);
+                    if (!second.isEmpty() && sameInode(entry.finalPath(), second))
+                        QFile::remove(second);
                 }
                 entry.placed = true;
                 emit progress(20 + 80 * ++done / qMax(total, 1));
