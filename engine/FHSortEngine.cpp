@@ -242,7 +242,7 @@ FHSortEngine::Outcome FHSortRun::run()
     // Read before this run's own journal joins them.
     m_interrupted = FHJournal::interrupted(m_output);
     if (!m_options.dryRun) {
-        if (!beginJournal())
+        if (m_options.journal && !beginJournal())
             return FHSortEngine::Failed;
         FHIO(m_output, OutputDirectoryRole).makeDirectory();
         if (!m_lock.tryLock(m_output)) {
