@@ -97,7 +97,7 @@ void TestRunSummary::leftFiles()
     if (!lines.isEmpty())
         QCOMPARE(lines.first(),
             QStringLiteral("Left in the input: '/in/x.jpg' (%1)").arg(detail.section(": ", 1)));
-    const QString status = summary.status(QStringLiteral("File > File types..."));
+    const QString status = summary.status(QStringLiteral("File > File types"));
     QVERIFY2(status.startsWith(stopped ? QStringLiteral("Stopped: 1 file moved.")
                                        : QStringLiteral("1 file sorted in 2.3 s.")),
         qPrintable(status));
@@ -116,12 +116,12 @@ void TestRunSummary::otherKinds()
 
     QVERIFY(summary.needsBox());
     QCOMPARE(summary.otherTypesCount(), 13);
-    QCOMPARE(summary.otherTypes(QStringLiteral("File > File types...")),
+    QCOMPARE(summary.otherTypes(QStringLiteral("File > File types")),
         QStringLiteral("13 files of kinds not chosen stayed in the input (RAW files of cameras: "
                        "1, Videos: 12). To sort them, choose their kinds under File > File "
-                       "types...."));
-    QVERIFY(summary.status(QStringLiteral("File > File types..."))
-                .endsWith(QLatin1String(" 13 of other kinds: File > File types...")));
+                       "types."));
+    QVERIFY(summary.status(QStringLiteral("File > File types"))
+                .endsWith(QLatin1String(" 13 of other kinds: File > File types")));
     QVERIFY(summary.details().isEmpty());
 }
 
@@ -133,9 +133,9 @@ void TestRunSummary::menuPath_data()
 
     QTest::newRow("en") << "&File"
                         << "File &types..."
-                        << "File > File types...";
+                        << "File > File types";
     QTest::newRow("zh") << QStringLiteral("文件(&F)") << QStringLiteral("文件类型(&T)...")
-                        << QStringLiteral("文件 > 文件类型...");
+                        << QStringLiteral("文件 > 文件类型");
     QTest::newRow("literal ampersand") << "&File"
                                        << "Photos && &videos"
                                        << "File > Photos & videos";

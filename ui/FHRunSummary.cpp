@@ -18,6 +18,12 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
+// Chinese runs its sentences on without a space.
+QString sentenceGap()
+{
+    return QLocale().language() == QLocale::Chinese ? QString() : QStringLiteral(" ");
+}
+
 } // namespace
 
 FHRunSummary::FHRunSummary(const FHSortPlan &plan, bool stopped)
@@ -36,7 +42,13 @@ FHRunSummary::FHRunSummary(const FHSortPlan &plan, bool stopped)
 
 QString FHRunSummary::menuPath(const QString &menu, const QString &entry)
 {
-    return withoutMnemonic(menu) + QStringLiteral(" > ") + withoutMnemonic(entry);
+    // The dots of an entry that opens a dialog do not belong in a sentence.
+    QString last = withoutMnemonic(entry);
+    if (last.endsWith(QLatin1String("...")))
+        last.chop(3);
+    else if (last.endsWith(QChar(0x2026)))
+        last.chop(1);
+    return withoutMnemonic(menu) + QStringLiteral(" > ") + last;
 }
 
 QString FHRunSummary::reasonText(FHSkipReason reason)
@@ -90,7 +102,7 @@ QString FHRunSummary::counts() const
         sentences << tr("%n file(s) still in the input.", nullptr, leftCount());
     else if (leftCount() > 0)
         sentences << tr("%n file(s) stayed in the input.", nullptr, leftCount());
-    return sentences.join(QLatin1Char(' '));
+    return sentences.join(sentenceGap());
 }
 
 QString FHRunSummary::otherTypes(const QString &menuPath) const
@@ -113,8 +125,8 @@ QString FHRunSummary::status(const QString &menuPath) const
                              : tr("%n file(s) sorted in %1 s.", nullptr, m_moved)
                                    .arg(QLocale().toString(m_plan.elapsedMs / 1000.0, 'f', 1));
     if (leftCount() > 0)
-        text += QLatin1Char(' ') + tr("%n left in the input.", nullptr, leftCount());
+        text += sentenceGap() + tr("%n left in the input.", nullptr, leftCount());
     if (m_otherTypes > 0)
-        text += QLatin1Char(' ') + tr("%n of other kinds: %1", nullptr, m_otherTypes).arg(menuPath);
+        text += sentenceGap() + tr("%n of other kinds: %1", nullptr, m_otherTypes).arg(menuPath);
     return text;
 }

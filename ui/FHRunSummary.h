@@ -19,7 +19,7 @@ public:
     // The plan must outlive the summary.
     FHRunSummary(const FHSortPlan &plan, bool stopped);
 
-    // "File > File types..." from the texts of a menu and its entry, without
+    // "File > File types" from the texts of a menu and its entry, without
     // their shortcut markers.
     static QString menuPath(const QString &menu, const QString &entry);
 
@@ -42,7 +42,7 @@ public:
     // The counts, as sentences for the box.
     QString counts() const;
     // The families left out and where to turn them on (menuPath, e.g.
-    // "File > File types..."); empty when there were none.
+    // "File > File types"); empty when there were none.
     QString otherTypes(const QString &menuPath) const;
     // One line for the status line.
     QString status(const QString &menuPath) const;
