@@ -57,6 +57,8 @@ int main(int argc, char **argv)
     parser.addOption({ "modes", "Sub-folder modes to time, in order.", "list", "1,0" });
     parser.addOption({ "dir", "Folder to work in (default: a temporary one).", "path" });
     parser.addOption({ "dry-run", "Time dry runs (the plan alone)." });
+    parser.addOption(
+        { "write", "Only write the images into the folder, for other tools.", "folder" });
     parser.addOption({ "journal",
         "Runs with and without the journal, alternating: weighs its "
         "cost." });
@@ -71,6 +73,10 @@ int main(int argc, char **argv)
         return 2;
     }
     const QByteArray jpeg = BenchImages::templateJpeg();
+    if (parser.isSet("write")) {
+        QDir().mkpath(parser.value("write"));
+        return BenchImages::makeImages(jpeg, parser.value("write"), images) ? 0 : 1;
+    }
     std::printf("%d images of %d bytes, %d runs per mode, in %s\n", images, int(jpeg.size()), runs,
         qPrintable(temporary.path()));
     std::printf("memory before the first run: %.1f MB\n", peakMegabytes());

@@ -55,6 +55,57 @@ QString pathOf(const QString &id)
 
 // Reads a journal: its header and its closing records always, its file
 // records when files is given. A line cut off by a crash is skipped.
+bool readJournal(const QString &path, FHJournal::Run *run, bool files);
+
+// The header and the closing records only: every run starts by listing the
+// journals, which may hold a hundred runs of many thousand files. The count of
+// files is the moved count of the end record; a run without one is read whole.
+bool readSummary(const QString &path, FHJournal::Run *run)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
+    if (header.value(QStringLiteral("record")).toString() != QLatin1String("run"))
+        return false;
+    constexpr qint64 Tail = 64 * 1024;
+    const qint64 from = qMax(file.pos(), file.size() - Tail);
+    if (from > file.pos()) {
+        file.seek(from - 1);
+        file.readLine(); // the rest of a line cut by the seek
+    }
+    qint64 moved = -1;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine();
+        if (!text.startsWith("{\"record\":\"end\"") && !text.startsWith("{\"record\":\"undone\""))
+            continue;
+        const QJsonObject record = QJsonDocument::fromJson(text).object();
+        if (record.value(QStringLiteral("record")).toString() == QLatin1String("end")) {
+            run->outcome = record.value(QStringLiteral("outcome")).toString();
+            moved = qint64(record.value(QStringLiteral("moved")).toDouble());
+        } else {
+            run->undoneBy = record.value(QStringLiteral("by")).toString();
+        }
+    }
+    if (moved < 0) {
+        const QString undoneBy = run->undoneBy;
+        if (!readJournal(path, run, false))
+            return false;
+        run->undoneBy = undoneBy;
+        return true;
+    }
+    run->id = QFileInfo(path).completeBaseName();
+    run->header = header;
+    run->kind = header.value(QStringLiteral("kind")).toString();
+    run->time
+        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    run->input = header.value(QStringLiteral("input")).toString();
+    run->output = header.value(QStringLiteral("output")).toString();
+    run->undoes = header.value(QStringLiteral("undoes")).toString();
+    run->files.resize(int(moved));
+    return true;
+}
+
 bool readJournal(const QString &path, FHJournal::Run *run, bool files)
 {
     QFile file(path);
@@ -315,7 +366,7 @@ QVector<FHJournal::Run> FHJournal::runs()
         = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         Run run;
-        if (readJournal(dir.filePath(name), &run, false))
+        if (readSummary(dir.filePath(name), &run))
             found.append(run);
     }
     std::sort(found.begin(), found.end(), [](const Run &a, const Run &b) { return a.id > b.id; });

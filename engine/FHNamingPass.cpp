@@ -21,7 +21,7 @@ const QString TemporaryFileRole
     = QStringLiteral("temporary file in sub-directory of output directory");
 
 // Renames are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
 
 // The file name up to its first dot, and what follows that dot, as QFileInfo's
 // baseName() and completeSuffix() give them, without asking the disk.

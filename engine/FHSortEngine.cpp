@@ -49,7 +49,7 @@ const QString TemporaryFileRole
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
 
 // Moves are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
 
 // A folder that cannot be read lists as empty: say so rather than sort nothing
 // in silence.

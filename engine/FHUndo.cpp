@@ -23,7 +23,7 @@
 namespace {
 
 const QString SortedFileRole = QStringLiteral("sorted file in output directory");
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
 // FAT keeps modification times to two seconds.
 constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 
