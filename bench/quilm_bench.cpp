@@ -57,6 +57,11 @@ int main(int argc, char **argv)
     parser.addOption({ "modes", "Sub-folder modes to time, in order.", "list", "1,0" });
     parser.addOption({ "dir", "Folder to work in (default: a temporary one).", "path" });
     parser.addOption({ "dry-run", "Time dry runs (the plan alone)." });
+    parser.addOption(
+        { "write", "Only write the images into the folder, for other tools.", "folder" });
+    parser.addOption({ "journal",
+        "Runs with and without the journal, alternating: weighs its "
+        "cost." });
     parser.process(app);
     const int images = parser.value("images").toInt();
     const int runs = parser.value("runs").toInt();
@@ -68,45 +73,62 @@ int main(int argc, char **argv)
         return 2;
     }
     const QByteArray jpeg = BenchImages::templateJpeg();
+    if (parser.isSet("write")) {
+        QDir().mkpath(parser.value("write"));
+        return BenchImages::makeImages(jpeg, parser.value("write"), images) ? 0 : 1;
+    }
     std::printf("%d images of %d bytes, %d runs per mode, in %s\n", images, int(jpeg.size()), runs,
         qPrintable(temporary.path()));
     std::printf("memory before the first run: %.1f MB\n", peakMegabytes());
 
     PrintingReporter reporter;
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("bench"));
+    // With --journal every run is made twice, with and without the journal.
+    const QVector<bool> journals
+        = parser.isSet("journal") ? QVector<bool> { true, false } : QVector<bool> { true };
     for (const QString &modeText : parser.value("modes").split(',')) {
         const int mode = modeText.toInt();
-        QVector<double> rates;
+        QVector<QVector<double>> rates(journals.size());
         for (int run = 0; run < runs; ++run) {
-            FHSortOptions options;
-            options.inputDir = temporary.filePath(QStringLiteral("in-%1-%2").arg(mode).arg(run));
-            options.outputDir = temporary.filePath(QStringLiteral("out-%1-%2").arg(mode).arg(run));
-            options.subFolderMode = mode;
-            options.dryRun = parser.isSet("dry-run");
-            QDir().mkpath(options.inputDir);
-            if (!BenchImages::makeImages(jpeg, options.inputDir, images)) {
-                std::fprintf(stderr, "cannot make the images\n");
-                return 1;
+            for (int j = 0; j < journals.size(); ++j) {
+                FHSortOptions options;
+                options.inputDir
+                    = temporary.filePath(QStringLiteral("in-%1-%2-%3").arg(mode).arg(run).arg(j));
+                options.outputDir
+                    = temporary.filePath(QStringLiteral("out-%1-%2-%3").arg(mode).arg(run).arg(j));
+                options.subFolderMode = mode;
+                options.dryRun = parser.isSet("dry-run");
+                options.journal = journals.at(j);
+                QDir().mkpath(options.inputDir);
+                if (!BenchImages::makeImages(jpeg, options.inputDir, images)) {
+                    std::fprintf(stderr, "cannot make the images\n");
+                    return 1;
+                }
+                FHSortEngine engine(&fileGuard, &reporter);
+                FHSortPlan plan;
+                QElapsedTimer timer;
+                timer.start();
+                engine.run(options, plan);
+                const double seconds = timer.nsecsElapsed() / 1e9;
+                if (plan.movedCount != quint32(images)) {
+                    std::fprintf(stderr, "only %u of %d images moved\n", plan.movedCount, images);
+                    return 1;
+                }
+                rates[j] << images / seconds;
+                std::printf("mode %d run %d%s: %.2f s, %.0f files/s\n", mode, run + 1,
+                    journals.size() > 1 ? (journals.at(j) ? " with journal" : " without") : "",
+                    seconds, rates[j].last());
+                std::fflush(stdout);
+                QDir(options.inputDir).removeRecursively();
+                QDir(options.outputDir).removeRecursively();
             }
-            FHSortEngine engine(&fileGuard, &reporter);
-            FHSortPlan plan;
-            QElapsedTimer timer;
-            timer.start();
-            engine.run(options, plan);
-            const double seconds = timer.nsecsElapsed() / 1e9;
-            if (plan.movedCount != quint32(images)) {
-                std::fprintf(stderr, "only %u of %d images moved\n", plan.movedCount, images);
-                return 1;
-            }
-            rates << images / seconds;
-            std::printf(
-                "mode %d run %d: %.2f s, %.0f files/s\n", mode, run + 1, seconds, rates.last());
-            std::fflush(stdout);
-            QDir(options.inputDir).removeRecursively();
-            QDir(options.outputDir).removeRecursively();
         }
-        std::sort(rates.begin(), rates.end());
-        std::printf("mode %d median: %.0f files/s\n", mode, rates.at(rates.size() / 2));
+        for (int j = 0; j < journals.size(); ++j) {
+            std::sort(rates[j].begin(), rates[j].end());
+            std::printf("mode %d%s median: %.0f files/s\n", mode,
+                journals.size() > 1 ? (journals.at(j) ? " with journal" : " without") : "",
+                rates[j].at(rates[j].size() / 2));
+        }
     }
     std::printf("peak memory: %.1f MB\n", peakMegabytes());
     return 0;

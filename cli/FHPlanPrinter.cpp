@@ -10,8 +10,10 @@
 
 namespace {
 
-QString reasonText(FHSkipReason reason)
+QString reasonText(FHSkipReason reason, FHPlanPrinter::Kind kind)
 {
+    if (reason == FHSkipReason::Changed && kind == FHPlanPrinter::Undo)
+        return QStringLiteral("changed since it was sorted");
     switch (reason) {
     case FHSkipReason::None:
         break;
@@ -84,7 +86,7 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
             console.printLine(entry.placed
                     ? QStringLiteral("%1 -> %2")
                           .arg(source, outputDir.relativeFilePath(entry.targetPath()))
-                    : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason)));
+                    : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason, m_kind)));
         }
     }
 }
@@ -143,7 +145,7 @@ void FHPlanPrinter::printSummary(
         for (auto it = left.cbegin(); it != left.cend(); ++it)
             parts << QStringLiteral("%1 (%2)")
                          .arg(it.value())
-                         .arg(reasonText(FHSkipReason(it.key())));
+                         .arg(reasonText(FHSkipReason(it.key()), m_kind));
         lines << (m_kind == Undo ? QStringLiteral("Left where they are: %1.")
                                  : QStringLiteral("Left in place: %1."))
                      .arg(parts.join(QStringLiteral(", ")));

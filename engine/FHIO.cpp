@@ -98,7 +98,8 @@ void FHIO::renameTo(const QString &newPath)
 {
     if (newPath == m_currentFile)
         return;
-    if (const int error = FHSafeMove::moveFile(m_currentFile, newPath)) {
+    m_copiedContentHash.clear();
+    if (const int error = FHSafeMove::moveFile(m_currentFile, newPath, &m_copiedContentHash)) {
         FHException e(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
         e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
         throw e;

@@ -44,6 +44,9 @@ public:
     // Moves the file to the new path without ever replacing an existing file
     // and without losing the source; throws 265 on failure.
     void renameTo(const QString &newPath);
+    // The content hash of the last move when it copied the file to another
+    // file system; empty otherwise.
+    const QByteArray &copiedContentHash() const { return m_copiedContentHash; }
 
 signals:
     void getCurrentFile(const QString &path);
@@ -52,6 +55,7 @@ private:
     QString m_role;
     QString m_currentFile;
     QFileInfo m_info;
+    QByteArray m_copiedContentHash;
     std::unique_ptr<QDirIterator> m_listing;
 };
 

@@ -1,5 +1,7 @@
 #include "engine/FHJournal.h"
 
+#include "engine/FHSafeMove.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +26,15 @@ const char *const Suffix = ".jsonl";
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool endsWithNewline(int fd)
+{
+    struct stat st;
+    char last = '\n';
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        ::pread(fd, &last, 1, st.st_size - 1);
+    return last == '\n';
 }
 
 bool syncFolder(const QString &folder)
@@ -43,6 +55,57 @@ QString pathOf(const QString &id)
 
 // Reads a journal: its header and its closing records always, its file
 // records when files is given. A line cut off by a crash is skipped.
+bool readJournal(const QString &path, FHJournal::Run *run, bool files);
+
+// The header and the closing records only: every run starts by listing the
+// journals, which may hold a hundred runs of many thousand files. The count of
+// files is the moved count of the end record; a run without one is read whole.
+bool readSummary(const QString &path, FHJournal::Run *run)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
+    if (header.value(QStringLiteral("record")).toString() != QLatin1String("run"))
+        return false;
+    constexpr qint64 Tail = 64 * 1024;
+    const qint64 from = qMax(file.pos(), file.size() - Tail);
+    if (from > file.pos()) {
+        file.seek(from - 1);
+        file.readLine(); // the rest of a line cut by the seek
+    }
+    qint64 moved = -1;
+    while (!file.atEnd()) {
+        const QByteArray text = file.readLine();
+        if (!text.startsWith("{\"record\":\"end\"") && !text.startsWith("{\"record\":\"undone\""))
+            continue;
+        const QJsonObject record = QJsonDocument::fromJson(text).object();
+        if (record.value(QStringLiteral("record")).toString() == QLatin1String("end")) {
+            run->outcome = record.value(QStringLiteral("outcome")).toString();
+            moved = qint64(record.value(QStringLiteral("moved")).toDouble());
+        } else {
+            run->undoneBy = record.value(QStringLiteral("by")).toString();
+        }
+    }
+    if (moved < 0) {
+        const QString undoneBy = run->undoneBy;
+        if (!readJournal(path, run, false))
+            return false;
+        run->undoneBy = undoneBy;
+        return true;
+    }
+    run->id = QFileInfo(path).completeBaseName();
+    run->header = header;
+    run->kind = header.value(QStringLiteral("kind")).toString();
+    run->time
+        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    run->input = header.value(QStringLiteral("input")).toString();
+    run->output = header.value(QStringLiteral("output")).toString();
+    run->undoes = header.value(QStringLiteral("undoes")).toString();
+    run->files.resize(int(moved));
+    return true;
+}
+
 bool readJournal(const QString &path, FHJournal::Run *run, bool files)
 {
     QFile file(path);
@@ -59,7 +122,9 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             ++fileCount;
             continue;
         }
-        if (!files && text.startsWith("{\"record\":\"named\""))
+        if (!files
+            && (text.startsWith("{\"record\":\"named\"")
+                || text.startsWith("{\"record\":\"copied\"")))
             continue;
         const QJsonObject record = QJsonDocument::fromJson(text).object();
         const QString kind = record.value(QStringLiteral("record")).toString();
@@ -95,6 +160,11 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
                 = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
             if (index >= 0)
                 run->files[index].final = record.value(QStringLiteral("final")).toString();
+        } else if (kind == QLatin1String("copied")) {
+            const int index
+                = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
+            if (index >= 0)
+                run->files[index].hash = record.value(QStringLiteral("hash")).toString();
         } else if (kind == QLatin1String("folder")) {
             run->createdFolders << record.value(QStringLiteral("path")).toString();
         } else if (kind == QLatin1String("end")) {
@@ -140,7 +210,7 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
             + (attempt ? QStringLiteral("-%1").arg(attempt) : QString());
         m_path = pathOf(m_id);
         m_fd = ::open(QFile::encodeName(m_path).constData(),
-            O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+            O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -172,6 +242,7 @@ bool FHJournal::write()
         return true;
     const QByteArray lines = m_pending;
     m_pending.clear();
+    m_recorded = true;
     return append(lines);
 }
 
@@ -179,6 +250,12 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
 {
     if (m_fd < 0)
         return false;
+    // A run that ended before it recorded anything leaves no journal.
+    if (!m_recorded && m_pending.isEmpty()) {
+        ::close(m_fd);
+        m_fd = -1;
+        return QFile::remove(m_path);
+    }
     add({ { QStringLiteral("record"), QStringLiteral("end") },
         { QStringLiteral("outcome"), outcome }, { QStringLiteral("moved"), moved },
         { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
@@ -188,8 +265,11 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
     return written;
 }
 
-bool FHJournal::append(const QByteArray &lines)
+bool FHJournal::append(const QByteArray &text)
 {
+    // A write that failed half-way (a full disk) may have left half a line:
+    // the records that follow start on a line of their own.
+    const QByteArray lines = endsWithNewline(m_fd) ? text : '\n' + text;
     const char *data = lines.constData();
     qint64 left = lines.size();
     while (left > 0) {
@@ -234,15 +314,21 @@ FHJsonFields FHJournal::namedRecord(const QString &temporary, const QString &fin
         { QStringLiteral("temporary"), temporary }, { QStringLiteral("final"), final } };
 }
 
+FHJsonFields FHJournal::copiedRecord(const QString &temporary, const QString &hash)
+{
+    return { { QStringLiteral("record"), QStringLiteral("copied") },
+        { QStringLiteral("temporary"), temporary }, { QStringLiteral("hash"), hash } };
+}
+
 FHJsonFields FHJournal::folderRecord(const QString &path)
 {
     return { { QStringLiteral("record"), QStringLiteral("folder") },
         { QStringLiteral("path"), path } };
 }
 
-QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
+FHJournal::Interrupted FHJournal::interrupted(const QString &output)
 {
-    QHash<QString, QString> meant;
+    Interrupted found;
     for (const Run &listed : runs()) {
         if (listed.kind != QLatin1String("sort") || listed.output != output
             || listed.outcome == QLatin1String("completed") || !listed.undoneBy.isEmpty())
@@ -251,31 +337,22 @@ QHash<QString, QString> FHJournal::interruptedShots(const QString &output)
         QString error;
         if (!load(listed.id, &run, &error))
             continue;
-        QHash<QString, QVector<int>> shots;
-        for (int i = 0; i < run.files.size(); ++i) {
-            if (!run.files.at(i).group.isEmpty())
-                shots[run.files.at(i).group].append(i);
-        }
-        for (const QVector<int> &shot : qAsConst(shots)) {
-            bool moved = false;
-            for (const int i : shot)
-                moved = moved || QFileInfo::exists(run.files.at(i).temporary);
-            if (!moved)
+        for (const File &file : qAsConst(run.files)) {
+            if (file.temporary.isEmpty())
                 continue;
-            for (const int i : shot) {
-                const File &file = run.files.at(i);
-                if (!QFileInfo::exists(file.temporary) && QFileInfo::exists(file.source))
-                    meant.insert(file.source, file.temporary);
-            }
+            if (QFileInfo::exists(file.source) && !found.meant.contains(file.source))
+                found.meant.insert(file.source, file.temporary);
+            if (QFileInfo::exists(file.temporary) && !found.leftovers.contains(file.temporary))
+                found.leftovers.insert(file.temporary, file);
         }
     }
-    return meant;
+    return found;
 }
 
 QString FHJournal::hashOf(const QString &path)
 {
     QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(FHSafeMove::ContentHash);
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return QString();
     return QString::fromLatin1(hash.result().toHex());
@@ -289,7 +366,7 @@ QVector<FHJournal::Run> FHJournal::runs()
         = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         Run run;
-        if (readJournal(dir.filePath(name), &run, false))
+        if (readSummary(dir.filePath(name), &run))
             found.append(run);
     }
     std::sort(found.begin(), found.end(), [](const Run &a, const Run &b) { return a.id > b.id; });
@@ -308,10 +385,12 @@ bool FHJournal::load(const QString &id, Run *run, QString *error)
 bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *error)
 {
     const QString path = pathOf(id);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    const QByteArray text = jsonLine(
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
+    QByteArray text = jsonLine(
         { { QStringLiteral("record"), QStringLiteral("undone") }, { QStringLiteral("by"), undoId },
             { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
+    if (fd >= 0 && !endsWithNewline(fd))
+        text.prepend('\n');
     const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
         && ::fdatasync(fd) == 0;
     if (!done)

@@ -29,7 +29,7 @@ public:
         qint64 modifiedNs = 0;
         quint64 device = 0;
         quint64 inode = 0;
-        QString hash; // of the content, for a move to another file system
+        QString hash; // of the content, after a copy to another file system
         QString group; // the source of the shot's primary, or empty
     };
 
@@ -73,6 +73,8 @@ public:
     static FHJsonFields fileRecord(const File &file);
     static FHJsonFields namedRecord(const QString &temporary, const QString &final);
     static FHJsonFields folderRecord(const QString &path);
+    // After a file went to another file system: the hash of its content.
+    static FHJsonFields copiedRecord(const QString &temporary, const QString &hash);
     // The content hash a journal keeps of a file moved to another file system.
     static QString hashOf(const QString &path);
 
@@ -85,11 +87,17 @@ public:
     // Keeps the last 100 runs, none older than 90 days.
     static void prune();
 
-    // A shot cut in two by a crash: some files moved under the shot's temporary
-    // name, the rest still at their sources. For each such file still at its
-    // source, the temporary path the cut run meant for it, so that the next run
-    // into the same output finishes the shot under one number.
-    static QHash<QString, QString> interruptedShots(const QString &output);
+    // What the sort runs into the output that did not complete left: for
+    // every file still at its source, the temporary path the cut run meant for
+    // it (so that the next run finishes a shot cut in two under one number);
+    // for every temporary name still there, its file (so that the next run,
+    // which names it, records it for an undo).
+    struct Interrupted
+    {
+        QHash<QString, QString> meant; // source -> temporary path
+        QHash<QString, File> leftovers; // temporary path -> file
+    };
+    static Interrupted interrupted(const QString &output);
 
 private:
     bool append(const QByteArray &lines);
@@ -99,6 +107,7 @@ private:
     QString m_path;
     QString m_error;
     QByteArray m_pending;
+    bool m_recorded = false; // anything beyond the header
 };
 
 #endif // FHJOURNAL_H

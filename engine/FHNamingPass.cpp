@@ -9,7 +9,6 @@
 #include "engine/FHSortPlan.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <stdexcept>
@@ -22,7 +21,22 @@ const QString TemporaryFileRole
     = QStringLiteral("temporary file in sub-directory of output directory");
 
 // Renames are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
+
+// The file name up to its first dot, and what follows that dot, as QFileInfo's
+// baseName() and completeSuffix() give them, without asking the disk.
+QStringRef baseNameOf(const QString &path)
+{
+    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const int dot = path.indexOf(QLatin1Char('.'), start);
+    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
+}
+
+QString completeSuffixOf(const QString &path)
+{
+    const int dot = path.indexOf(QLatin1Char('.'), path.lastIndexOf(QLatin1Char('/')) + 1);
+    return dot < 0 ? QString() : path.mid(dot + 1);
+}
 
 } // namespace
 
@@ -68,9 +82,9 @@ void FHNamingPass::nameFolder(
         while (first < entries.size() && files < BatchFiles) {
             // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
             // position; sorted by path they lie side by side.
-            const QString base = QFileInfo(entries.at(first)).baseName();
+            const QStringRef base = baseNameOf(entries.at(first));
             int end = first + 1;
-            while (end < entries.size() && QFileInfo(entries.at(end)).baseName() == base)
+            while (end < entries.size() && baseNameOf(entries.at(end)) == base)
                 ++end;
             Shot shot;
             shot.files = entries.mid(first, end - first);
@@ -81,8 +95,14 @@ void FHNamingPass::nameFolder(
         }
         if (FHJournal *journal = m_context.journal) {
             for (const Shot &shot : qAsConst(batch)) {
-                for (int k = 0; k < shot.targets.size(); ++k)
-                    journal->add(FHJournal::namedRecord(shot.files.at(k), shot.targets.at(k)));
+                for (int k = 0; k < shot.targets.size(); ++k) {
+                    const QString &file = shot.files.at(k);
+                    const auto left = m_context.leftovers.constFind(file);
+                    if (!placed.contains(file.mid(folder.size() + 1))
+                        && left != m_context.leftovers.constEnd())
+                        journal->add(FHJournal::fileRecord(*left));
+                    journal->add(FHJournal::namedRecord(file, shot.targets.at(k)));
+                }
             }
             if (!journal->write())
                 throw std::runtime_error(
@@ -105,7 +125,7 @@ void FHNamingPass::nameFolder(
 void FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &lastNumber)
 {
     const QRegularExpressionMatch match
-        = temporaryNamePattern().match(QFileInfo(shot.files.first()).baseName());
+        = temporaryNamePattern().match(baseNameOf(shot.files.first()).toString());
     if (!match.hasMatch())
         return;
     int parts[6];
@@ -119,7 +139,7 @@ void FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &
         bool free = true;
         for (const QString &file : qAsConst(shot.files)) {
             shot.targets << folder + QLatin1Char('/') + name + QLatin1Char('.')
-                    + QFileInfo(file).completeSuffix();
+                    + completeSuffixOf(file);
             free = free
                 && (shot.targets.last() == file || !m_context.view.taken(shot.targets.last()));
         }
@@ -167,7 +187,7 @@ void FHNamingPass::removeSecondNames(QStringList &entries)
     QList<int> linked;
     for (int i = 0; i < entries.size(); ++i) {
         struct stat st;
-        if (temporaryNamePattern().match(QFileInfo(entries.at(i)).baseName()).hasMatch()
+        if (temporaryNamePattern().match(baseNameOf(entries.at(i)).toString()).hasMatch()
             && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
             linked.append(i);
     }

@@ -7,9 +7,10 @@
 
 #include <functional>
 
+#include "engine/FHJournal.h"
+
 class FHFolderView;
 class FHIO;
-class FHJournal;
 struct FHSortPlan;
 
 // Pass 2 of a run: in each folder the temporary names become final names, by
@@ -26,6 +27,9 @@ public:
         QString pattern;
         QStringList filters; // the files that take positions
         std::function<void(qint64 done, qint64 total)> step; // after every file
+        // Temporary names that runs cut short left, with their files: this
+        // pass names them and records them, so that an undo finds them.
+        QHash<QString, FHJournal::File> leftovers;
     };
 
     explicit FHNamingPass(const Context &context);

@@ -1,6 +1,7 @@
 #include "engine/FHSafeMove.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -112,10 +113,17 @@ int writeAll(int fd, const char *data, size_t size)
     return 0;
 }
 
-int copyContent(int in, int out)
+// Copies and, on the way, hashes the content: a card is read once.
+int copyContent(int in, int out, QCryptographicHash *hash)
 {
     static constexpr size_t BufferSize = 256 * 1024;
+    // Writeback starts every few megabytes rather than all at the closing
+    // fsync, so that the disk works while the copy goes on.
+    static constexpr off_t WritebackStep = 8 * 1024 * 1024;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
+    off_t written = 0;
+    off_t flushed = 0;
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
     for (;;) {
         const ssize_t got = ::read(in, buffer.get(), BufferSize);
         if (got < 0) {
@@ -125,8 +133,15 @@ int copyContent(int in, int out)
         }
         if (got == 0)
             return 0;
+        if (hash)
+            hash->addData(buffer.get(), int(got));
         if (const int error = writeAll(out, buffer.get(), size_t(got)))
             return error;
+        written += got;
+        if (written - flushed >= WritebackStep) {
+            ::sync_file_range(out, flushed, written - flushed, SYNC_FILE_RANGE_WRITE);
+            flushed = written;
+        }
     }
 }
 
@@ -150,7 +165,7 @@ int createPartial(const QByteArray &folder, QByteArray &partial)
 }
 
 // Each step is checked; the source goes only once its copy is safely in place.
-int copyAcross(const QByteArray &source, const QByteArray &target)
+int copyAcross(const QByteArray &source, const QByteArray &target, QByteArray *contentHash)
 {
     Descriptor in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0)
@@ -167,7 +182,8 @@ int copyAcross(const QByteArray &source, const QByteArray &target)
     if (out.get() < 0)
         return errno;
 
-    int error = copyContent(in.get(), out.get());
+    QCryptographicHash hash(FHSafeMove::ContentHash);
+    int error = copyContent(in.get(), out.get(), contentHash ? &hash : nullptr);
     if (!error) {
         // Permissions and times are nice to keep; file systems that refuse them
         // still hold the photo intact.
@@ -192,6 +208,8 @@ int copyAcross(const QByteArray &source, const QByteArray &target)
         ::unlink(target.constData());
         return error;
     }
+    if (contentHash)
+        *contentHash = hash.result().toHex();
     return 0;
 }
 
@@ -220,13 +238,13 @@ bool sameBytes(int a, int b)
 
 } // namespace
 
-int FHSafeMove::moveFile(const QString &source, const QString &target)
+int FHSafeMove::moveFile(const QString &source, const QString &target, QByteArray *contentHash)
 {
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(target);
     const int error = placeWithoutReplacing(from.constData(), to.constData());
     if (error == EXDEV)
-        return copyAcross(from, to);
+        return copyAcross(from, to, contentHash);
     return error;
 }
 

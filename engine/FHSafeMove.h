@@ -1,6 +1,7 @@
 #ifndef FHSAFEMOVE_H
 #define FHSAFEMOVE_H
 
+#include <QCryptographicHash>
 #include <QString>
 
 // Moving a photo must never lose or damage it, nor replace another file.
@@ -15,7 +16,13 @@ extern const char *const PartialPrefix;
 // into a partial file beside the target, synced, put in place without replacing
 // and only then removed at the source. Returns 0 on success, else the errno of
 // the failure; a failed move leaves the source as it was and no partial copy.
-int moveFile(const QString &source, const QString &target);
+// When the move copied the file to another file system and contentHash is
+// given, it receives the hex hash (ContentHash) of the bytes copied.
+int moveFile(const QString &source, const QString &target, QByteArray *contentHash = nullptr);
+
+// The hash that tells a copied file again. It only has to notice changes, not
+// withstand an attacker, and must keep up with a fast disk.
+constexpr QCryptographicHash::Algorithm ContentHash = QCryptographicHash::Sha1;
 
 // Removes the partial copies in the folder whose process no longer runs.
 void removeStalePartialCopies(const QString &folder);

@@ -49,7 +49,7 @@ const QString TemporaryFileRole
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
 
 // Moves are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
 
 // A folder that cannot be read lists as empty: say so rather than sort nothing
 // in silence.
@@ -147,7 +147,9 @@ private:
     {
         QVector<int> members; // plan indices
         QStringList names; // in the target folder
-        QString cutCopy; // a move cut short, to be finished: the copy in place
+        // Per member: a move cut short, to be finished (the copy in place), or
+        // empty for a plain move.
+        QStringList cutCopies;
     };
     bool chooseNames(int first, int size, Shot &shot);
     void writeToJournal(const QVector<Shot> &batch);
@@ -192,9 +194,9 @@ private:
     // there, by folder and capture second. One may be what an interrupted move left.
     QHash<QString, QStringList> m_leftovers;
     QSet<QString> m_preparedFolders;
-    QHash<QString, quint64> m_folderDevices; // of the prepared target folders
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
-    QHash<QString, QString> m_interrupted; // see FHJournal::interruptedShots()
+    FHJournal::Interrupted m_interrupted; // what runs cut short left
+    QSet<QString> m_foldersToCreate; // target folders journaled, not yet made
 };
 
 FHSortEngine::FHSortEngine(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -237,17 +239,19 @@ FHSortEngine::Outcome FHSortRun::run()
 {
     if (!prepare())
         return FHSortEngine::Failed;
-    if (!m_options.dryRun && !m_lock.tryLock(m_output)) {
-        m_reporter.error(
-            QStringLiteral("Another sort into '%1' is running (%2); nothing was moved. Try again "
-                           "once it has finished.")
-                .arg(m_output, m_lock.holder()));
-        return FHSortEngine::Failed;
-    }
     // Read before this run's own journal joins them.
-    m_interrupted = FHJournal::interruptedShots(m_output);
-    if (!m_options.dryRun && !beginJournal())
-        return FHSortEngine::Failed;
+    m_interrupted = FHJournal::interrupted(m_output);
+    if (!m_options.dryRun) {
+        if (m_options.journal && !beginJournal())
+            return FHSortEngine::Failed;
+        FHIO(m_output, OutputDirectoryRole).makeDirectory();
+        if (!m_lock.tryLock(m_output)) {
+            m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
+                                            "moved. Try again once it has finished.")
+                                 .arg(m_output, m_lock.holder()));
+            return FHSortEngine::Failed;
+        }
+    }
     setProgress(20);
 
     listAndRead();
@@ -327,12 +331,10 @@ bool FHSortRun::prepare()
         return false;
     }
 
+    // A real run creates the output only once its journal is begun, so that
+    // nothing is left behind by a run that cannot keep one.
     const QFileInfo output(m_output);
     m_plan.outputCreated = !output.exists() && !output.isSymLink();
-    if (!m_options.dryRun) {
-        outputGuard.makeDirectory();
-        return true;
-    }
     if (!m_plan.outputCreated) {
         if (!output.isDir() || output.isSymLink())
             throw FHException(
@@ -346,7 +348,8 @@ bool FHSortRun::prepare()
     if (!ancestor.isDir())
         throw FHException(FHError::CreateDirectory, FHError::CreateDirectoryFormat, m_output,
             OutputDirectoryRole);
-    m_view.folderCreated(m_output);
+    if (m_options.dryRun)
+        m_view.folderCreated(m_output);
     return true;
 }
 
@@ -486,7 +489,8 @@ void FHSortRun::order()
     // A sidecar whose photo went ahead in a run cut short follows it, dated
     // and placed by the name that run meant for it.
     for (FHPlanEntry &entry : m_plan.entries) {
-        const QString meant = entry.companion ? m_interrupted.value(entry.sourcePath()) : QString();
+        const QString meant
+            = entry.companion ? m_interrupted.meant.value(entry.sourcePath()) : QString();
         const QRegularExpressionMatch match
             = temporaryNamePattern().match(QFileInfo(meant).baseName());
         if (meant.isEmpty() || !match.hasMatch())
@@ -495,8 +499,15 @@ void FHSortRun::order()
         entry.captured = QDateTime::fromString(
             match.captured(0).left(SecondLength), QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
     }
-    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter,
-        [this](const FHPlanEntry &entry) { return m_interrupted.contains(entry.sourcePath()); });
+    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter, [this](const FHPlanEntry &entry) {
+        // Only where the photo did go ahead: something of its shot is there.
+        const QString meant = m_interrupted.meant.value(entry.sourcePath());
+        const QFileInfo name(meant);
+        return !meant.isEmpty()
+            && !QDir(name.path())
+                    .entryList({ name.baseName() + QStringLiteral(".*") }, QDir::Files)
+                    .isEmpty();
+    });
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
     for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
@@ -631,21 +642,45 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
 // meant to have, beside the files that moved.
 bool FHSortRun::resumeShot(Shot &shot)
 {
-    if (m_interrupted.isEmpty())
+    if (m_interrupted.meant.isEmpty())
         return false;
     const FHPlanEntry &lead = m_plan.entries.at(shot.members.first());
     QStringList names;
+    QStringList cutCopies;
+    bool anyMoved = false;
     for (const int i : qAsConst(shot.members)) {
-        const QString meant = m_interrupted.value(m_plan.entries.at(i).sourcePath());
+        const QString source = m_plan.entries.at(i).sourcePath();
+        const QString meant = m_interrupted.meant.value(source);
         const int slash = meant.lastIndexOf(QLatin1Char('/'));
-        if (meant.isEmpty() || meant.left(slash) != lead.targetFolder || m_view.taken(meant))
+        if (meant.isEmpty() || meant.left(slash) != lead.targetFolder)
             return false;
         names << meant.mid(slash + 1);
+        if (!m_view.taken(meant)) {
+            cutCopies << QString();
+        } else if (FHSafeMove::isCutMoveOf(source, meant)) {
+            cutCopies << meant;
+            anyMoved = true;
+        } else {
+            return false;
+        }
+        const QString base = names.last().left(names.last().indexOf(QLatin1Char('.')));
+        anyMoved = anyMoved
+            || !QDir(lead.targetFolder)
+                    .entryList({ base + QStringLiteral(".*") }, QDir::Files)
+                    .isEmpty();
     }
+    // A shot that never got to its folder may take a name of its own as well.
+    if (!anyMoved)
+        return false;
     shot.names = names;
-    for (int k = 0; k < shot.members.size(); ++k)
-        m_view.moved(m_plan.entries.at(shot.members.at(k)).sourcePath(),
-            lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+    shot.cutCopies = cutCopies;
+    for (int k = 0; k < shot.members.size(); ++k) {
+        const QString source = m_plan.entries.at(shot.members.at(k)).sourcePath();
+        if (cutCopies.at(k).isEmpty())
+            m_view.moved(source, lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+        else
+            m_view.removed(source);
+    }
     m_reporter.message(QStringLiteral("Finishing the shot of '%1', which an interrupted run left "
                                       "in two")
                            .arg(lead.sourcePath()));
@@ -658,10 +693,6 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
         return;
     for (const Shot &shot : batch) {
         const FHPlanEntry &lead = m_plan.entries.at(shot.members.first());
-        // Moved to another file system, a file is a copy: only its content can
-        // tell it again, for an undo.
-        const bool copied = !m_folderDevices.contains(lead.targetFolder)
-            || m_folderDevices.value(lead.targetFolder) != lead.identity.device;
         for (int k = 0; k < shot.members.size(); ++k) {
             const FHPlanEntry &entry = m_plan.entries.at(shot.members.at(k));
             FHJournal::File file;
@@ -671,8 +702,6 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
             file.modifiedNs = entry.identity.modifiedNs;
             file.device = entry.identity.device;
             file.inode = entry.identity.inode;
-            if (copied && shot.cutCopy.isEmpty())
-                file.hash = FHJournal::hashOf(file.source);
             if (shot.members.size() > 1 || entry.group >= 0)
                 file.group
                     = m_plan.entries.at(entry.group >= 0 ? entry.group : shot.members.first())
@@ -690,36 +719,40 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
 void FHSortRun::makeShot(const Shot &shot)
 {
     auto &entries = m_plan.entries;
-    FHPlanEntry &lead = entries[shot.members.first()];
-    if (!shot.cutCopy.isEmpty()) {
-        const QString source = lead.sourcePath();
-        if (!m_view.simulates()) {
-            if (const int error = FHSafeMove::finishCutMove(source, shot.cutCopy)) {
-                m_reporter.message(
-                    QStringLiteral("Unable to finish the interrupted move of '%1' "
-                                   "to '%2' (%3); it is left where it is")
-                        .arg(source, shot.cutCopy, QString::fromLocal8Bit(std::strerror(error))));
-                lead.reason = FHSkipReason::Changed;
-                return;
-            }
-            m_reporter.message(QStringLiteral("Finished the interrupted move of '%1' to '%2'")
-                                   .arg(source, shot.cutCopy));
-        }
-        lead.temporaryName = shot.names.first();
-        lead.placed = true;
-        return;
-    }
+    const FHPlanEntry &lead = entries.at(shot.members.first());
     for (int k = 0; k < shot.members.size(); ++k) {
         FHPlanEntry &entry = entries[shot.members.at(k)];
-        if (!m_view.simulates()) {
+        const QString target = lead.targetFolder + QLatin1Char('/') + shot.names.at(k);
+        const QString cutCopy = shot.cutCopies.value(k);
+        if (m_view.simulates()) {
+            // Nothing moves.
+        } else if (!cutCopy.isEmpty()) {
+            if (const int error = FHSafeMove::finishCutMove(entry.sourcePath(), cutCopy)) {
+                m_reporter.message(QStringLiteral("Unable to finish the interrupted move of '%1' "
+                                                  "to '%2' (%3); it is left where it is")
+                                       .arg(entry.sourcePath(), cutCopy,
+                                           QString::fromLocal8Bit(std::strerror(error))));
+                entry.reason = FHSkipReason::Changed;
+                continue;
+            }
+            m_reporter.message(QStringLiteral("Finished the interrupted move of '%1' to '%2'")
+                                   .arg(entry.sourcePath(), cutCopy));
+        } else {
+            if (m_foldersToCreate.remove(lead.targetFolder))
+                FHIO(lead.targetFolder, SubDirectoryRole).makeDirectory();
             m_guard.setRole(ImageFileRole);
             m_guard.setCurrentFile(entry.sourcePath());
             try {
-                m_guard.renameTo(lead.targetFolder + QLatin1Char('/') + shot.names.at(k));
+                m_guard.renameTo(target);
             } catch (const FHException &) {
                 undoPartOfShot(shot.members.mid(0, k));
                 throw;
             }
+            // A copy on another file system is told again by its content; the
+            // hash comes from the copy itself, so the card is read once.
+            if (m_journal && !m_guard.copiedContentHash().isEmpty())
+                m_journal->add(FHJournal::copiedRecord(
+                    m_guard.currentFile(), QString::fromLatin1(m_guard.copiedContentHash())));
         }
         entry.temporaryName = shot.names.at(k);
         entry.placed = true;
@@ -755,16 +788,15 @@ void FHSortRun::prepareFolder(const QString &folder)
     if (m_view.simulates()) {
         if (!m_view.isFolder(folder))
             m_view.folderCreated(folder);
-    } else {
-        const bool existed = QFileInfo::exists(folder);
-        FHIO folderGuard(folder, SubDirectoryRole);
-        folderGuard.makeDirectory();
-        if (!existed && m_journal)
+    } else if (!QFileInfo::exists(folder)) {
+        // Made once the journal says so, when the first file goes in: an undo
+        // must know of every folder the run made.
+        m_foldersToCreate.insert(folder);
+        if (m_journal)
             m_journal->add(FHJournal::folderRecord(folder));
+    } else {
+        FHIO(folder, SubDirectoryRole).makeDirectory();
         FHSafeMove::removeStalePartialCopies(folder);
-        struct stat st;
-        if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
-            m_folderDevices.insert(folder, st.st_dev);
     }
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
@@ -790,7 +822,7 @@ bool FHSortRun::findCutMove(const FHPlanEntry &entry, Shot &shot)
             continue;
         candidates.removeAt(i);
         m_view.removed(source);
-        shot.cutCopy = copy;
+        shot.cutCopies << copy;
         shot.names << copy.mid(entry.targetFolder.size() + 1);
         return true;
     }
@@ -821,10 +853,12 @@ void FHSortRun::nameAll()
                 m_reporter.error(unreadableFolderText(folder, reason, TemporaryNamesText));
         }
     }
-    FHNamingPass pass({ m_view, m_guard, m_plan, m_journal.get(), m_options.namePattern,
-        m_outputFilters, [this](qint64 done, qint64 total) {
-            stepProgress(50, 100, done, total);
-            emit m_engine.filesDone(FHSortEngine::Naming, done, total);
-        } });
+    FHNamingPass pass(
+        { m_view, m_guard, m_plan, m_journal.get(), m_options.namePattern, m_outputFilters,
+            [this](qint64 done, qint64 total) {
+                stepProgress(50, 100, done, total);
+                emit m_engine.filesDone(FHSortEngine::Naming, done, total);
+            },
+            m_interrupted.leftovers });
     pass.run(folders);
 }

@@ -27,6 +27,9 @@ struct FHSortOptions
     bool dryRun = false;
     // The first sequence tag of the run's temporary names.
     quint32 firstTag = 0;
+    // Keep a journal, so that the run can be undone. Only a benchmark weighing
+    // the journal's cost turns it off.
+    bool journal = true;
 };
 
 // One sort run: lists the input, reads every capture date, then moves the files

@@ -5,14 +5,17 @@
 #include "engine/FHJsonLine.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
+#include "engine/FHSafeMove.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -20,7 +23,7 @@
 namespace {
 
 const QString SortedFileRole = QStringLiteral("sorted file in output directory");
-constexpr int BatchFiles = 256;
+constexpr int BatchFiles = 2048;
 // FAT keeps modification times to two seconds.
 constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 
@@ -31,8 +34,10 @@ bool exists(const QString &path)
 }
 
 // Still the file the run moved: the same file on the same file system, or,
-// where it was copied to another one, the same content.
-bool isSameFile(const QString &path, const FHJournal::File &file)
+// where it was copied to another one, the same content. A copy whose hash a
+// crash kept out of the journal is told by its size and time alone; so is a
+// file back at its source after a copy there and back (wentBack).
+bool isSameFile(const QString &path, const FHJournal::File &file, bool wentBack = false)
 {
     struct statx sx;
     if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
@@ -44,8 +49,21 @@ bool isSameFile(const QString &path, const FHJournal::File &file)
     if (makedev(sx.stx_dev_major, sx.stx_dev_minor) == file.device && sx.stx_ino == file.inode
         && modifiedNs == file.modifiedNs)
         return true;
-    return !file.hash.isEmpty() && qAbs(modifiedNs - file.modifiedNs) <= CopiedTimeSlackNs
-        && FHJournal::hashOf(path) == file.hash;
+    if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
+        return false;
+    // A copy: on another file system, or back on its own after a round trip.
+    if (!file.hash.isEmpty())
+        return FHJournal::hashOf(path) == file.hash;
+    return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
+}
+
+bool sameInode(const QString &a, const QString &b)
+{
+    struct stat left;
+    struct stat right;
+    return ::lstat(QFile::encodeName(a).constData(), &left) == 0
+        && ::lstat(QFile::encodeName(b).constData(), &right) == 0 && S_ISREG(left.st_mode)
+        && left.st_dev == right.st_dev && left.st_ino == right.st_ino;
 }
 
 void split(const QString &path, QString &folder, QString &name)
@@ -110,8 +128,14 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         return Failed;
     }
 
-    // Where every file is now, and whether it may go back.
+    // Where every file is now, and whether it may go back. A file whose move
+    // was cut short lies at both ends: the second name or the copy at the
+    // original path is the file itself, and only the other end has to go.
     QVector<QString> where(sorted.files.size());
+    QSet<int> cutShort;
+    // A rename cut short where names cannot be given without replacing leaves
+    // the temporary name as a second name of the file: it goes with the file.
+    QHash<int, QString> secondNames;
     for (int i = 0; i < sorted.files.size(); ++i) {
         const FHJournal::File &file = sorted.files.at(i);
         FHPlanEntry entry;
@@ -122,14 +146,19 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
             where[i] = file.temporary;
         if (where.at(i).isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
-            if (isSameFile(file.source, file))
+            if (isSameFile(file.source, file, true))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
         } else {
             split(where.at(i), entry.sourceFolder, entry.sourceName);
+            if (where.at(i) != file.temporary && !file.temporary.isEmpty()
+                && sameInode(where.at(i), file.temporary))
+                secondNames.insert(plan.entries.size(), file.temporary);
             if (!isSameFile(where.at(i), file))
                 entry.reason = FHSkipReason::Changed;
+            else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
+                cutShort.insert(plan.entries.size());
             else if (exists(file.source))
                 entry.reason = FHSkipReason::OriginalTaken;
         }
@@ -199,11 +228,22 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
                     continue;
                 m_fileGuard->setRole(SortedFileRole);
                 m_fileGuard->setCurrentFile(entry.sourcePath());
-                if (!dryRun) {
+                if (!dryRun && cutShort.contains(first)) {
+                    if (const int error
+                        = FHSafeMove::finishCutMove(entry.sourcePath(), entry.finalPath())) {
+                        FHException e(FHError::Rename, FHError::RenameFormat, entry.sourcePath(),
+                            entry.finalPath(), SortedFileRole);
+                        e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
+                        throw e;
+                    }
+                } else if (!dryRun) {
                     // Input folders removed since the sort come back.
                     FHIO folder(entry.targetFolder, QStringLiteral("input directory"));
                     folder.makeDirectory();
                     m_fileGuard->renameTo(entry.finalPath());
+                    const QString second = secondNames.value(first);
+                    if (!second.isEmpty() && sameInode(entry.finalPath(), second))
+                        QFile::remove(second);
                 }
                 entry.placed = true;
                 emit progress(20 + 80 * ++done / qMax(total, 1));
@@ -214,8 +254,15 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         outcome = Failed;
     }
 
-    // The folders the sort made, where nothing is left in them.
+    // The folders the sort made, where nothing is left in them but what a
+    // copy cut short left behind.
     if (!dryRun) {
+        QSet<QString> touched(sorted.createdFolders.cbegin(), sorted.createdFolders.cend());
+        touched.insert(sorted.output);
+        for (const FHPlanEntry &entry : qAsConst(plan.entries))
+            touched << entry.sourceFolder << entry.targetFolder;
+        for (const QString &folder : qAsConst(touched))
+            FHSafeMove::removeStalePartialCopies(folder);
         QStringList folders = sorted.createdFolders;
         std::sort(folders.begin(), folders.end(),
             [](const QString &a, const QString &b) { return a.size() > b.size(); });

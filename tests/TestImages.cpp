@@ -197,4 +197,30 @@ QStringList filesUnder(const QString &folder)
     return names;
 }
 
+QStringList treeOf(const QString &folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return { QStringLiteral("<none>") };
+    QStringList entries;
+    const QDir base(folder);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = base.relativeFilePath(path);
+        if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
+            entries << name + QLatin1Char('/');
+            continue;
+        }
+        QFile file(path);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        const bool read = file.open(QIODevice::ReadOnly) && hash.addData(&file);
+        entries << name + QLatin1Char(' ')
+                + (read ? QString::fromLatin1(hash.result().toHex().left(16))
+                        : QStringLiteral("unreadable"));
+    }
+    entries.sort();
+    return entries;
+}
+
 } // namespace TestImages

@@ -34,6 +34,11 @@ QString checkEachContentOnce(const Contents &before, const QStringList &folders)
 // Names of the files (not folders) below the folder, relative to it, sorted.
 QStringList filesUnder(const QString &folder);
 
+// The folder as a test compares it before and after: "name/" for every folder
+// below it, "name hash" for every file (hidden ones too), sorted; "<none>" when
+// the folder does not exist.
+QStringList treeOf(const QString &folder);
+
 } // namespace TestImages
 
 #endif // TESTIMAGES_H

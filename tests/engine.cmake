@@ -10,3 +10,4 @@ quilm_add_test(tst_safemove TIMEOUT 120)
 set_tests_properties(tst_safemove PROPERTIES ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;LD_PRELOAD=$<TARGET_FILE:quilm_faultshim>")
 quilm_add_test(tst_groups TIMEOUT 60)
+quilm_add_test(tst_cameraformats TIMEOUT 120)

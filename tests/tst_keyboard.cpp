@@ -149,8 +149,8 @@ void TestKeyboard::tabLandsOnCheckedRadio_data()
                              << "noRadio" << false;
     QTest::newRow("by month, from Rules") << "monthRadio"
                                           << "rulesButton" << false;
-    QTest::newRow("none, back from START") << "noneRadio"
-                                           << "startButton" << true;
+    QTest::newRow("none, back from Preview") << "noneRadio"
+                                             << "previewButton" << true;
 }
 
 void TestKeyboard::tabLandsOnCheckedRadio()
@@ -211,8 +211,8 @@ void TestKeyboard::shortcuts()
         note(radio->text(), radio->objectName());
     for (QLabel *label : qAsConst(labels))
         note(label->text(), label->objectName());
-    note(child<QAbstractButton>(*window, QStringLiteral("rulesButton"))->text(),
-        QStringLiteral("rulesButton"));
+    for (const char *button : { "rulesButton", "previewButton" })
+        note(child<QAbstractButton>(*window, QLatin1String(button))->text(), QLatin1String(button));
     QVERIFY2(without.isEmpty(), qPrintable(without.join(QStringLiteral(", "))));
     for (const QChar letter : owners.uniqueKeys()) {
         QVERIFY2(owners.count(letter) == 1,

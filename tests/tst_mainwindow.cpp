@@ -61,6 +61,9 @@ private slots:
     void aboutBox();
     void userManualOpensProductPage();
     void errorsRevealTheOutputPanel();
+    void processEndsWithTheWindow();
+    void questionBeforeStart_data();
+    void questionBeforeStart();
 
 private:
     std::unique_ptr<FHMainWindow> makeWindow(const QString &version = QString());
@@ -163,6 +166,12 @@ void TestMainWindow::frame()
     for (QAction *entry : window->menuBar()->actions())
         menus << entry->menu()->objectName();
     QCOMPARE(menus, QStringList({ "fileMenu", "languageMenu", "helpMenu" }));
+    QStringList file;
+    for (QAction *entry : child<QMenu>(*window, "fileMenu")->actions())
+        file << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
+    QCOMPARE(file, QStringList({ "fileTypesAction", "undoAction", "-", "exitAction" }));
+    QCOMPARE(
+        child<QAction>(*window, "exitAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     const QList<QAction *> help = child<QMenu>(*window, "helpMenu")->actions();
     QCOMPARE(help.size(), 3);
     QCOMPARE(help.at(0), child<QAction>(*window, "userManualAction"));
@@ -571,6 +580,82 @@ void TestMainWindow::errorsRevealTheOutputPanel()
     showOutput->trigger();
     QVERIFY(panel->isVisible());
     panel->close();
+}
+
+void TestMainWindow::processEndsWithTheWindow()
+{
+    // The output panel is a window of its own; the program ends all the same.
+    auto window = makeWindow();
+    window->show();
+    FHOutputWidget::instance()->reveal();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    bool panelOpen = false;
+    QTimer::singleShot(0, this, [&] {
+        panelOpen = FHOutputWidget::instance()->isVisible();
+        window->close();
+    });
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, this, [] { QCoreApplication::exit(3); });
+    timeout.start(10000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(panelOpen);
+    FHOutputWidget::instance()->close();
+}
+
+void TestMainWindow::questionBeforeStart_data()
+{
+    QTest::addColumn<bool>("hasStarted");
+    QTest::addColumn<bool>("askBeforeStart");
+    QTest::addColumn<QString>(
+        "input"); // below a temporary folder holding in/, in2/ and link/ -> in
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<bool>("asks");
+
+    QTest::newRow("first START") << false << true << "in"
+                                 << "out" << false << true;
+    QTest::newRow("first START, not to be asked") << false << false << "in"
+                                                  << "in" << true << false;
+    QTest::newRow("elsewhere") << true << true << "in"
+                               << "out" << true << false;
+    QTest::newRow("into itself") << true << true << "in"
+                                 << "in" << false << true;
+    QTest::newRow("into itself, written otherwise") << true << true << "in/"
+                                                    << "./in/sub/.." << false << true;
+    QTest::newRow("into itself through a link") << true << true << "in"
+                                                << "link" << false << true;
+    QTest::newRow("into itself, not to be asked") << true << false << "in"
+                                                  << "in" << false << false;
+    QTest::newRow("inside, recursive") << true << true << "in"
+                                       << "in/sorted/new" << true << true;
+    QTest::newRow("inside, not recursive") << true << true << "in"
+                                           << "in/sorted" << false << false;
+    QTest::newRow("a sibling with the same start") << true << true << "in"
+                                                   << "in2" << true << false;
+    QTest::newRow("input inside the output") << true << true << "in/sub"
+                                             << "in" << true << false;
+}
+
+void TestMainWindow::questionBeforeStart()
+{
+    QFETCH(bool, hasStarted);
+    QFETCH(bool, askBeforeStart);
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(bool, recursive);
+    QFETCH(bool, asks);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("in/sub")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("in2")));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("in")), dir.filePath(QStringLiteral("link"))));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const bool asked
+        = FHMainWindow::needsQuestion(hasStarted, askBeforeStart, input, output, recursive);
+    QVERIFY(QDir::setCurrent(previous));
+    QCOMPARE(asked, asks);
 }
 
 QUILM_TEST_MAIN(TestMainWindow)

@@ -1,14 +1,19 @@
 #include "FHConfig.h"
+#include "Invariant.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHIO.h"
+#include "engine/FHNaming.h"
+#include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHOutputWidget.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -39,6 +44,11 @@ private slots:
     void summaryText_data();
     void summaryText();
     void makersGrowAndPersist();
+    void stopAtChosenFile_data();
+    void stopAtChosenFile();
+    void closeDuringRun_data();
+    void closeDuringRun();
+    void undoOfferedAfterARun();
 
 private:
     struct Options
@@ -53,6 +63,8 @@ private:
     void apply(FHMainWindow &window, const Options &options);
     template<typename T> static T *child(FHMainWindow &window, const char *name);
     static QList<QMessageBox *> summaries(FHMainWindow &window);
+    void makeDatedPhotos(int count);
+    QString temporaryNamesLeft() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_in;
@@ -113,6 +125,9 @@ void TestMainWindowRun::apply(FHMainWindow &window, const Options &options)
 void TestMainWindowRun::initTestCase()
 {
     QVERIFY(QFile::link(QStringLiteral(QUILM_BINARY_DIR "/image"), QStringLiteral("image")));
+    // English as a user gets it, with its plural forms.
+    FHApplication::loadTranslators(QStringLiteral(QUILM_BINARY_DIR));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 void TestMainWindowRun::init()
@@ -123,6 +138,30 @@ void TestMainWindowRun::init()
     m_out = m_dir->filePath(QStringLiteral("out"));
     makeInput(m_in);
     QFile::remove(QStringLiteral("Quilm.ini"));
+    // Past the question that a first START asks.
+    QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+        .setValue(QStringLiteral("Option/hasStarted"), true);
+}
+
+void TestMainWindowRun::makeDatedPhotos(int count)
+{
+    QVERIFY(QDir(m_in).removeRecursively());
+    QVERIFY(QDir().mkpath(m_in));
+    for (int i = 0; i < count; ++i) {
+        QVERIFY(
+            TestImages::makeImage(m_in + QStringLiteral("/p%1.jpg").arg(i), QStringLiteral("Canon"),
+                QStringLiteral("2015:03:%1 10:00:00").arg(i + 1, 2, 10, QLatin1Char('0'))));
+    }
+}
+
+QString TestMainWindowRun::temporaryNamesLeft() const
+{
+    QStringList found;
+    for (const QString &name : TestImages::filesUnder(m_out)) {
+        if (temporaryNamePattern().match(QFileInfo(name).baseName()).hasMatch())
+            found << name;
+    }
+    return found.join(QStringLiteral(", "));
 }
 
 void TestMainWindowRun::cleanup()
@@ -193,8 +232,9 @@ void TestMainWindowRun::optionsReachTheRun()
     QCOMPARE(TestImages::filesUnder(m_out), output);
     QCOMPARE(TestImages::filesUnder(m_in), leftInInput);
     QCOMPARE(child<QProgressBar>(*window, "progressBar")->value(), 100);
-    QVERIFY(
-        child<QLabel>(*window, "statusLine")->text().startsWith(QDir::toNativeSeparators(m_out)));
+    const QString status = child<QLabel>(*window, "statusLine")->text();
+    QVERIFY2(status.startsWith(QStringLiteral("%1 files sorted in ").arg(output.size())),
+        qPrintable(status));
 }
 
 void TestMainWindowRun::untrimmedDirectories()
@@ -232,10 +272,10 @@ void TestMainWindowRun::widgetsLockedDuringRun()
 
     auto window = makeWindow();
     apply(*window, Options { true, patternText, "noneRadio", false, true });
-    const char *const locked[]
-        = { "startButton", "inputEdit", "inputBrowseButton", "outputEdit", "outputBrowseButton" };
-    const char *const usable[] = { "patternEdit", "rulesButton", "patternRadio", "yesRadio",
-        "camerasOnlyRadio", "dayRadio" };
+    auto *start = child<QToolButton>(*window, "startButton");
+    const char *const locked[] = { "inputEdit", "inputBrowseButton", "outputEdit",
+        "outputBrowseButton", "patternEdit", "rulesButton", "patternRadio", "yesRadio",
+        "camerasOnlyRadio", "dayRadio", "previewButton" };
     QStringList wrong;
     int looks = 0;
     auto look = [&] {
@@ -244,10 +284,12 @@ void TestMainWindowRun::widgetsLockedDuringRun()
             if (child<QWidget>(*window, name)->isEnabled())
                 wrong << QStringLiteral("%1 enabled").arg(QLatin1String(name));
         }
-        for (const char *name : usable) {
-            if (!child<QWidget>(*window, name)->isEnabled())
-                wrong << QStringLiteral("%1 disabled").arg(QLatin1String(name));
+        for (const char *name : { "fileTypesAction", "undoAction" }) {
+            if (child<QAction>(*window, name)->isEnabled())
+                wrong << QStringLiteral("%1 enabled").arg(QLatin1String(name));
         }
+        if (!start->isEnabled() || start->text() != QLatin1String("STOP"))
+            wrong << QStringLiteral("no STOP but '%1'").arg(start->text());
         if (!window->menuBar()->isEnabled())
             wrong << QStringLiteral("menus disabled");
     };
@@ -259,14 +301,18 @@ void TestMainWindowRun::widgetsLockedDuringRun()
         look();
         modal->close();
     });
-    child<QToolButton>(*window, "startButton")->click();
+    start->click();
     disconnect(watch);
 
     QVERIFY(looks > 0);
     QCOMPARE(closer.count(), boxes);
+    wrong.removeDuplicates();
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
     for (const char *name : locked)
         QVERIFY2(child<QWidget>(*window, name)->isEnabled(), name);
+    QVERIFY(child<QAction>(*window, "fileTypesAction")->isEnabled());
+    QCOMPARE(start->text(), QStringLiteral("START"));
+    QVERIFY(start->isEnabled());
     QVERIFY(summaries(*window).isEmpty() == (boxes > 0));
 }
 
@@ -275,15 +321,35 @@ void TestMainWindowRun::summaryText_data()
     QTest::addColumn<bool>("exifOnly");
     QTest::addColumn<bool>("recursive");
     QTest::addColumn<bool>("removePhotos");
-    QTest::addColumn<QString>("firstParagraph");
+    QTest::addColumn<bool>("video");
+    QTest::addColumn<QString>("fileTypes"); // stored before the window opens
+    QTest::addColumn<QString>("counts"); // empty: no box
+    QTest::addColumn<QString>("otherKinds");
+    QTest::addColumn<QStringList>("details");
+    QTest::addColumn<QString>("status");
 
-    QTest::newRow("two moved, one left")
-        << true << false << false << "2 files are successfully moved. 1 files are not moved.";
-    QTest::newRow("three moved, one left")
-        << true << true << false << "3 files are successfully moved. 1 files are not moved.";
-    QTest::newRow("nothing moved")
-        << true << false << true << "0 files are successfully moved. 1 files are not moved.";
-    QTest::newRow("everything moved") << false << true << false << "";
+    const QStringList undated { "d.png: no capture date" };
+    QTest::newRow("two moved, one left") << true << false << false << false << ""
+                                         << "2 files moved. 1 file stayed in the input."
+                                         << "" << undated << "2 files sorted in";
+    QTest::newRow("three moved, one left") << true << true << false << false << ""
+                                           << "3 files moved. 1 file stayed in the input."
+                                           << "" << undated << "3 files sorted in";
+    QTest::newRow("nothing moved") << true << false << true << false << ""
+                                   << "0 files moved. 1 file stayed in the input."
+                                   << "" << undated << "0 files sorted in";
+    QTest::newRow("everything moved") << false << true << false << false << ""
+                                      << ""
+                                      << "" << QStringList() << "4 files sorted in";
+    QTest::newRow("a video not chosen")
+        << false << true << false << true << ""
+        << "4 files moved."
+        << "1 file of a kind not chosen stayed in the input (Videos: 1). To sort it, choose its "
+           "kind under File > File types."
+        << QStringList() << "4 files sorted in";
+    QTest::newRow("videos chosen") << false << true << false << true << "photo,video"
+                                   << ""
+                                   << "" << QStringList() << "5 files sorted in";
 }
 
 void TestMainWindowRun::summaryText()
@@ -291,21 +357,47 @@ void TestMainWindowRun::summaryText()
     QFETCH(bool, exifOnly);
     QFETCH(bool, recursive);
     QFETCH(bool, removePhotos);
-    QFETCH(QString, firstParagraph);
+    QFETCH(bool, video);
+    QFETCH(QString, fileTypes);
+    QFETCH(QString, counts);
+    QFETCH(QString, otherKinds);
+    QFETCH(QStringList, details);
+    QFETCH(QString, status);
 
     if (removePhotos) {
         QVERIFY(QFile::remove(m_in + QStringLiteral("/a.jpg")));
         QVERIFY(QFile::remove(m_in + QStringLiteral("/b.JPG")));
     }
+    if (video) {
+        QFile clip(m_in + QStringLiteral("/clip.mp4"));
+        QVERIFY(clip.open(QIODevice::WriteOnly) && clip.write("not a real video") > 0);
+    }
+    if (!fileTypes.isEmpty())
+        QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+            .setValue(QStringLiteral("Option/fileTypes"), fileTypes);
     auto window = makeWindow();
     apply(*window, Options { false, QString(), "noneRadio", recursive, exifOnly });
     window->show();
+    const ReportWatch watch;
     ModalCloser closer;
     child<QToolButton>(*window, "startButton")->click();
     QCOMPARE(closer.count(), 0); // the summary does not block
 
+    QVERIFY2(child<QLabel>(*window, "statusLine")->text().startsWith(status),
+        qPrintable(child<QLabel>(*window, "statusLine")->text()));
+    // The log and the output panel name every file left, and why.
+    const RunReport report = watch.take({});
+    for (const QString &detail : details) {
+        const QString name = detail.section(QLatin1Char(':'), 0, 0);
+        const QString line = QStringLiteral("Left in the input: '%1/%2' (%3)")
+                                 .arg(QDir::toNativeSeparators(m_in), name,
+                                     detail.section(QStringLiteral(": "), 1));
+        QVERIFY2(report.log.contains(line), qPrintable(report.log));
+        QVERIFY2(report.panel.contains(line), qPrintable(report.panel));
+    }
+
     const QList<QMessageBox *> shown = summaries(*window);
-    if (firstParagraph.isEmpty()) {
+    if (counts.isEmpty()) {
         QVERIFY(shown.isEmpty());
         return;
     }
@@ -315,11 +407,17 @@ void TestMainWindowRun::summaryText()
     QVERIFY(!box->isModal());
     QCOMPARE(box->windowTitle(), QStringLiteral(" Quilm"));
     QVERIFY(!box->iconPixmap().isNull());
-    const QStringList paragraphs = plainTextOf(box->text()).split(QLatin1Char('\n'));
-    QCOMPARE(paragraphs.value(0), firstParagraph);
-    QCOMPARE(paragraphs.value(1),
+    QStringList paragraphs = plainTextOf(box->text()).split(QLatin1Char('\n'));
+    QCOMPARE(paragraphs.takeFirst(), counts);
+    if (!otherKinds.isEmpty())
+        QCOMPARE(paragraphs.takeFirst(), otherKinds);
+    QCOMPARE(paragraphs.value(0),
         QStringLiteral("For more information please visit: " QUILM_PRODUCT_PAGE));
     QVERIFY(box->text().contains(QStringLiteral("href=\"" QUILM_PRODUCT_PAGE "\"")));
+    QStringList expectedDetails;
+    for (const QString &detail : details)
+        expectedDetails << QDir::toNativeSeparators(m_in) + QLatin1Char('/') + detail;
+    QCOMPARE(box->detailedText(), expectedDetails.join(QLatin1Char('\n')));
 }
 
 void TestMainWindowRun::makersGrowAndPersist()
@@ -337,6 +435,179 @@ void TestMainWindowRun::makersGrowAndPersist()
                  .value(QStringLiteral("Option/cameraMaker"))
                  .toString(),
         QStringLiteral("Canon|Apple|Nikon|Samsung|Leica|Fujifilm"));
+}
+
+void TestMainWindowRun::stopAtChosenFile_data()
+{
+    QTest::addColumn<int>("movedBeforeStop"); // photos in the output when STOP is pressed
+    QTest::addColumn<bool>("someMoved");
+
+    // The capture dates are read before anything moves.
+    QTest::newRow("while reading") << -1 << false;
+    QTest::newRow("after the first move") << 1 << true;
+    QTest::newRow("before the last move") << 7 << true;
+}
+
+void TestMainWindowRun::stopAtChosenFile()
+{
+    QFETCH(int, movedBeforeStop);
+    QFETCH(bool, someMoved);
+
+    const int total = 8;
+    makeDatedPhotos(total);
+    Invariant invariant(m_in, m_out);
+    invariant.record();
+    auto window = makeWindow();
+    apply(*window, Options {});
+    auto *start = child<QToolButton>(*window, "startButton");
+
+    QString pressed;
+    int reads = 0;
+    const QMetaObject::Connection hook
+        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+              const bool due = movedBeforeStop < 0
+                  ? ++reads == 3
+                  : TestImages::filesUnder(m_out).size() >= movedBeforeStop;
+              if (!due || !pressed.isEmpty())
+                  return;
+              pressed = start->isEnabled() ? start->text() : QStringLiteral("(disabled)");
+              start->click();
+          });
+    const ReportWatch watch;
+    ModalCloser closer;
+    start->click();
+    disconnect(hook);
+
+    QCOMPARE(pressed, QStringLiteral("STOP"));
+    QVERIFY(engine()->lastRunStopped());
+    QCOMPARE(closer.count(), 0);
+    QCOMPARE(start->text(), QStringLiteral("START"));
+    const QString breach = invariant.check();
+    QVERIFY2(breach.isEmpty(), qPrintable(breach));
+    QVERIFY2(temporaryNamesLeft().isEmpty(), qPrintable(temporaryNamesLeft()));
+    const QStringList sorted = TestImages::filesUnder(m_out);
+    const QStringList left = TestImages::filesUnder(m_in);
+    QCOMPARE(sorted.size() + left.size(), total);
+    QCOMPARE(!sorted.isEmpty(), someMoved);
+    QVERIFY(left.size() > 0);
+    for (int i = 0; i < sorted.size(); ++i)
+        QCOMPARE(sorted.at(i), QStringLiteral("%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0')));
+
+    const QList<QMessageBox *> shown = summaries(*window);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(plainTextOf(shown.first()->text()).section(QLatin1Char('\n'), 0, 0),
+        QStringLiteral("The sort was stopped. %1 files moved. %2 files still in the input.")
+            .arg(sorted.size())
+            .arg(left.size())
+            .replace(QLatin1String(" 1 files"), QLatin1String(" 1 file")));
+    QStringList details = shown.first()->detailedText().split(QLatin1Char('\n'));
+    QCOMPARE(details.size(), left.size());
+    const RunReport report = watch.take({});
+    for (const QString &name : left) {
+        const QString path = QDir::toNativeSeparators(m_in) + QLatin1Char('/') + name;
+        QVERIFY2(details.removeOne(path + QStringLiteral(": not reached: the sort was stopped")),
+            qPrintable(name));
+        QVERIFY2(report.panel.contains(QStringLiteral("'%1' (not reached").arg(path)),
+            qPrintable(report.panel));
+    }
+}
+
+void TestMainWindowRun::closeDuringRun_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stop");
+
+    QTest::newRow("window closed, stop") << "close" << true;
+    QTest::newRow("Exit, stop") << "exit" << true;
+    QTest::newRow("Ctrl+Q, stop") << "ctrl+q" << true;
+    QTest::newRow("window closed, go on") << "close" << false;
+}
+
+void TestMainWindowRun::closeDuringRun()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, stop);
+
+    const int total = 8;
+    makeDatedPhotos(total);
+    Invariant invariant(m_in, m_out);
+    invariant.record();
+    auto window = makeWindow();
+    apply(*window, Options {});
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+    bool closed = false;
+    const QMetaObject::Connection hook
+        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+              if (closed || TestImages::filesUnder(m_out).size() < 2)
+                  return;
+              closed = true;
+              if (how == QLatin1String("close"))
+                  window->close();
+              else if (how == QLatin1String("exit"))
+                  child<QAction>(*window, "exitAction")->trigger();
+              else
+                  QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+          });
+    QStringList questions;
+    ModalCloser closer([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box || box->objectName() != QLatin1String("stopQuestion")) {
+            modal->close();
+            return;
+        }
+        questions << box->text();
+        box->button(stop ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    // The application's own loop, which quits once the window has closed.
+    QTimer::singleShot(0, this, [&] {
+        child<QToolButton>(*window, "startButton")->click();
+        if (window->isVisible())
+            QCoreApplication::exit(2);
+    });
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, this, [] { QCoreApplication::exit(3); });
+    timeout.start(60000);
+    const int code = QCoreApplication::exec();
+    disconnect(hook);
+
+    QVERIFY(closed);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(questions.first().startsWith(QLatin1String("A sort is in progress.")));
+    QCOMPARE(code, stop ? 0 : 2);
+    QCOMPARE(window->isVisible(), !stop);
+    QCOMPARE(engine()->lastRunStopped(), stop);
+    const QString breach = invariant.check();
+    QVERIFY2(breach.isEmpty(), qPrintable(breach));
+    QVERIFY2(temporaryNamesLeft().isEmpty(), qPrintable(temporaryNamesLeft()));
+    const int sorted = TestImages::filesUnder(m_out).size();
+    QVERIFY(sorted >= 2);
+    QCOMPARE(sorted < total, stop);
+    // Quitting kept the settings; the window that stays has not saved yet.
+    QCOMPARE(QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+                 .value(QStringLiteral("MainWindow/input"))
+                 .toString(),
+        stop ? m_in : QString());
+}
+
+void TestMainWindowRun::undoOfferedAfterARun()
+{
+    // A journal folder of its own, without the runs of the other tests.
+    QTemporaryDir data;
+    const QByteArray previous = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    auto window = makeWindow();
+    auto *undo = child<QAction>(*window, "undoAction");
+    emit child<QMenu>(*window, "fileMenu")->aboutToShow();
+    const bool before = undo->isEnabled();
+    child<QToolButton>(*window, "startButton")->click();
+    const bool after = undo->isEnabled();
+    qputenv("XDG_DATA_HOME", previous);
+
+    QVERIFY(!before);
+    QVERIFY(after);
 }
 
 QUILM_TEST_MAIN(TestMainWindowRun)

@@ -89,8 +89,18 @@ void TestRuleDialog::result_data()
                                   << "001 and 001" << false;
     QTest::newRow("lower-case keyword") << "Paris ${num}" << missing << true;
     QTest::newRow("no keyword") << "Paris" << missing << true;
-    QTest::newRow("markup renders") << "<b>Bold</b> ${NUM}"
+    QTest::newRow("markup renders") << "<b>Bold ${NUM}"
                                     << "Bold 001" << false;
+    // What the run would refuse is marked while it is typed.
+    QTest::newRow("slash") << "2014/${NUM}"
+                           << "Not usable: it holds \"/\", which would send the photos into "
+                              "other folders."
+                           << true;
+    QTest::newRow("too long") << QString(250, QLatin1Char('x')) + QStringLiteral("${NUM}")
+                              << "Not usable: the names would be longer than 255 bytes." << true;
+    QTest::newRow("long but fits")
+        << QString(240, QLatin1Char('x')) + QStringLiteral("${NUM}")
+        << QString(240, QLatin1Char('x')) + QStringLiteral("001") << false;
 }
 
 void TestRuleDialog::result()

@@ -18,3 +18,5 @@ quilm_ui_test(tst_mainwindow_run TIMEOUT 120)
 # The installed tree in a temporary prefix, and the launcher with a temporary home.
 add_test(NAME tst_install COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(tst_install PROPERTIES TIMEOUT 60)
+quilm_ui_test(tst_runsummary TIMEOUT 30)
+quilm_ui_test(tst_filetypes TIMEOUT 60)

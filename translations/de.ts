@@ -10,9 +10,47 @@
     </message>
 </context>
 <context>
+    <name>FHFileTypesDialog</name>
+    <message>
+        <location filename="../ui/FHFileTypesDialog.cpp" line="+75"/>
+        <source>&amp;Photos</source>
+        <translation>&amp;Fotos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;HEIF and AVIF images</source>
+        <translation>&amp;HEIF- und AVIF-Bilder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;RAW files of cameras</source>
+        <translation>&amp;RAW-Dateien von Kameras</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;WebP and TIFF images</source>
+        <translation>&amp;WebP- und TIFF-Bilder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Videos</source>
+        <translation>&amp;Videos</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>File types</source>
+        <translation>Dateitypen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A sort moves the files of the kinds checked here. Files of the other kinds stay in the input directory.</source>
+        <translation>Eine Sortierung verschiebt die Dateien der hier angekreuzten Arten. Dateien anderer Arten bleiben im Eingabeordner.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -27,7 +65,7 @@
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>&amp;Exit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -77,7 +115,22 @@
         <translation>&amp;Eingabeordner</translation>
     </message>
     <message>
+        <location line="-49"/>
+        <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
+        <translation>Eine Sortierung läuft. Anhalten und beenden? Die bereits verschobenen Dateien erhalten noch ihre endgültigen Namen; die übrigen bleiben im Eingabeordner.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>File &amp;types...</source>
+        <translation>Datei&amp;typen...</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>&amp;Undo last sort...</source>
+        <translation>Letzte Sortierung &amp;rückgängig machen...</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>&amp;Output Directory</source>
         <translation>&amp;Ausgabeordner</translation>
     </message>
@@ -143,11 +196,23 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Pre&amp;view</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+201"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-201"/>
+        <location line="+201"/>
+        <source>STOP</source>
+        <translation>STOPP</translation>
+    </message>
+    <message>
+        <location line="-196"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -157,12 +222,12 @@
         <translation> verfügbar – zum Herunterladen klicken.</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>Browse</source>
         <translation>Ordner wählen</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+198"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
     </message>
@@ -182,17 +247,7 @@
         <translation>Technischer Support</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>files are successfully moved.</source>
-        <translation>Dateien wurden verschoben.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>files are not moved.</source>
-        <translation>Dateien wurden nicht verschoben.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>Weitere Informationen finden Sie unter:</translation>
     </message>
@@ -203,9 +258,27 @@
     </message>
 </context>
 <context>
+    <name>FHNaming</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+19"/>
+        <source>it holds &quot;/&quot;, which would send the photos into other folders</source>
+        <translation>es enthält „/“, wodurch die Fotos in andere Ordner gelangen würden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a NUL character</source>
+        <translation>es enthält ein NUL-Zeichen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the names would be longer than 255 bytes</source>
+        <translation>die Namen wären länger als 255 Byte</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <location line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>Der Dateiname darf beliebigen Text enthalten, etwa „Paris“ als Ort. Die folgenden Platzhalter werden jedoch durch echte Werte ersetzt: ${YYYY} wird zum Beispiel zu 2014, wenn das Bild 2014 aufgenommen wurde. Die Tabelle zeigt die Regeln am Beispiel eines Bildes vom 31. Dezember 2014, 23:34:45&#xa0;Uhr.</translation>
     </message>
@@ -330,15 +403,135 @@
         <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>is missing.</source>
         <translation>fehlt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not usable: %1.</source>
+        <translation>Nicht verwendbar: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>FHRunSummary</name>
+    <message>
+        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <source>no capture date</source>
+        <translation>kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>unreadable</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed since the listing</source>
+        <translation>seit dem Auflisten geändert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name not valid</source>
+        <translation>Name ungültig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not reached: the sort was stopped</source>
+        <translation>nicht erreicht: die Sortierung wurde angehalten</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Left in the input: &apos;%1&apos; (%2)</source>
+        <translation>Im Eingabeordner geblieben: „%1“ (%2)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The sort was stopped.</source>
+        <translation>Die Sortierung wurde angehalten.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) moved.</source>
+        <translation>
+            <numerusform>%n Datei verschoben.</numerusform>
+            <numerusform>%n Dateien verschoben.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) still in the input.</source>
+        <translation>
+            <numerusform>%n Datei ist noch im Eingabeordner.</numerusform>
+            <numerusform>%n Dateien sind noch im Eingabeordner.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) stayed in the input.</source>
+        <translation>
+            <numerusform>%n Datei ist im Eingabeordner geblieben.</numerusform>
+            <numerusform>%n Dateien sind im Eingabeordner geblieben.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+12"/>
+        <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
+        <translation>
+            <numerusform>%n Datei einer nicht gewählten Art ist im Eingabeordner geblieben (%1). Um sie zu sortieren, wählen Sie ihre Art unter %2.</numerusform>
+            <numerusform>%n Dateien nicht gewählter Arten sind im Eingabeordner geblieben (%1). Um sie zu sortieren, wählen Sie ihre Arten unter %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Stopped: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Angehalten: %n Datei verschoben.</numerusform>
+            <numerusform>Angehalten: %n Dateien verschoben.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) sorted in %1 s.</source>
+        <translation>
+            <numerusform>%n Datei in %1 s sortiert.</numerusform>
+            <numerusform>%n Dateien in %1 s sortiert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n left in the input.</source>
+        <translation>
+            <numerusform>%n im Eingabeordner.</numerusform>
+            <numerusform>%n im Eingabeordner.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n of other kinds: %1</source>
+        <translation>
+            <numerusform>%n anderer Art: %1</numerusform>
+            <numerusform>%n anderer Arten: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <source>Show Details...</source>
+        <translation>Details einblenden...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide Details...</source>
+        <translation>Details ausblenden...</translation>
     </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
+        <location line="-6"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -346,6 +539,21 @@
         <location line="+1"/>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
     </message>
 </context>
 </TS>

@@ -10,9 +10,47 @@
     </message>
 </context>
 <context>
+    <name>FHFileTypesDialog</name>
+    <message>
+        <location filename="../ui/FHFileTypesDialog.cpp" line="+75"/>
+        <source>&amp;Photos</source>
+        <translation>&amp;Photos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;HEIF and AVIF images</source>
+        <translation>&amp;HEIF and AVIF images</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;RAW files of cameras</source>
+        <translation>&amp;RAW files of cameras</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;WebP and TIFF images</source>
+        <translation>&amp;WebP and TIFF images</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Videos</source>
+        <translation>&amp;Videos</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>File types</source>
+        <translation>File types</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A sort moves the files of the kinds checked here. Files of the other kinds stay in the input directory.</source>
+        <translation>A sort moves the files of the kinds checked here. Files of the other kinds stay in the input directory.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -27,7 +65,7 @@
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
@@ -77,7 +115,22 @@
         <translation>&amp;Input Directory</translation>
     </message>
     <message>
+        <location line="-49"/>
+        <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
+        <translation>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>File &amp;types...</source>
+        <translation>File &amp;types...</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>&amp;Undo last sort...</source>
+        <translation>&amp;Undo last sort...</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>&amp;Output Directory</source>
         <translation>&amp;Output Directory</translation>
     </message>
@@ -143,11 +196,23 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Pre&amp;view</source>
+        <translation>Pre&amp;view</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+201"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-201"/>
+        <location line="+201"/>
+        <source>STOP</source>
+        <translation>STOP</translation>
+    </message>
+    <message>
+        <location line="-196"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -157,12 +222,12 @@
         <translation>. Click to download.</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>Browse</source>
         <translation>Browse</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+198"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Press %1 to see the reports of this session.</translation>
     </message>
@@ -182,17 +247,7 @@
         <translation>Technical Support</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>files are successfully moved.</source>
-        <translation>files are successfully moved.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>files are not moved.</source>
-        <translation>files are not moved.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>For more information please visit:</translation>
     </message>
@@ -203,9 +258,27 @@
     </message>
 </context>
 <context>
+    <name>FHNaming</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+19"/>
+        <source>it holds &quot;/&quot;, which would send the photos into other folders</source>
+        <translation>it holds &quot;/&quot;, which would send the photos into other folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a NUL character</source>
+        <translation>it holds a NUL character</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the names would be longer than 255 bytes</source>
+        <translation>the names would be longer than 255 bytes</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <location line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</translation>
     </message>
@@ -330,15 +403,135 @@
         <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>is missing.</source>
         <translation>is missing.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not usable: %1.</source>
+        <translation>Not usable: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>FHRunSummary</name>
+    <message>
+        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <source>no capture date</source>
+        <translation>no capture date</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>unreadable</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed since the listing</source>
+        <translation>changed since the listing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name not valid</source>
+        <translation>name not valid</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not reached: the sort was stopped</source>
+        <translation>not reached: the sort was stopped</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Left in the input: &apos;%1&apos; (%2)</source>
+        <translation>Left in the input: &apos;%1&apos; (%2)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The sort was stopped.</source>
+        <translation>The sort was stopped.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) moved.</source>
+        <translation>
+            <numerusform>%n file moved.</numerusform>
+            <numerusform>%n files moved.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) still in the input.</source>
+        <translation>
+            <numerusform>%n file still in the input.</numerusform>
+            <numerusform>%n files still in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) stayed in the input.</source>
+        <translation>
+            <numerusform>%n file stayed in the input.</numerusform>
+            <numerusform>%n files stayed in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+12"/>
+        <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
+        <translation>
+            <numerusform>%n file of a kind not chosen stayed in the input (%1). To sort it, choose its kind under %2.</numerusform>
+            <numerusform>%n files of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Stopped: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Stopped: %n file moved.</numerusform>
+            <numerusform>Stopped: %n files moved.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) sorted in %1 s.</source>
+        <translation>
+            <numerusform>%n file sorted in %1 s.</numerusform>
+            <numerusform>%n files sorted in %1 s.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n left in the input.</source>
+        <translation>
+            <numerusform>%n left in the input.</numerusform>
+            <numerusform>%n left in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n of other kinds: %1</source>
+        <translation>
+            <numerusform>%n of another kind: %1</numerusform>
+            <numerusform>%n of other kinds: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <source>Show Details...</source>
+        <translation>Show Details...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide Details...</source>
+        <translation>Hide Details...</translation>
     </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
+        <location line="-6"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -346,6 +539,21 @@
         <location line="+1"/>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;No</translation>
     </message>
 </context>
 </TS>

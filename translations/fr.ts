@@ -10,9 +10,47 @@
     </message>
 </context>
 <context>
+    <name>FHFileTypesDialog</name>
+    <message>
+        <location filename="../ui/FHFileTypesDialog.cpp" line="+75"/>
+        <source>&amp;Photos</source>
+        <translation>&amp;Photos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;HEIF and AVIF images</source>
+        <translation>Images &amp;HEIF et AVIF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;RAW files of cameras</source>
+        <translation>Fichiers &amp;RAW des appareils photo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;WebP and TIFF images</source>
+        <translation>Images &amp;WebP et TIFF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Videos</source>
+        <translation>&amp;Vidéos</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>File types</source>
+        <translation>Types de fichiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A sort moves the files of the kinds checked here. Files of the other kinds stay in the input directory.</source>
+        <translation>Un tri déplace les fichiers des types cochés ici. Les fichiers des autres types restent dans le dossier source.</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -27,7 +65,7 @@
         <translation>&amp;Aide</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>&amp;Exit</source>
         <translation>&amp;Quitter</translation>
     </message>
@@ -77,7 +115,22 @@
         <translation>Dossier &amp;source</translation>
     </message>
     <message>
+        <location line="-49"/>
+        <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
+        <translation>Un tri est en cours. L’arrêter et quitter&#xa0;? Les fichiers déjà déplacés reçoivent encore leur nom définitif&#xa0;; les autres restent dans le dossier source.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>File &amp;types...</source>
+        <translation>&amp;Types de fichiers...</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>&amp;Undo last sort...</source>
+        <translation>&amp;Annuler le dernier tri...</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>&amp;Output Directory</source>
         <translation>Dossier de &amp;destination</translation>
     </message>
@@ -143,11 +196,23 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Pre&amp;view</source>
+        <translation>Aperç&amp;u</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+201"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-201"/>
+        <location line="+201"/>
+        <source>STOP</source>
+        <translation>ARRÊTER</translation>
+    </message>
+    <message>
+        <location line="-196"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -157,12 +222,12 @@
         <translation> disponible. Cliquez pour la télécharger.</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>Browse</source>
         <translation>Choisir un dossier</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+198"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
     </message>
@@ -182,17 +247,7 @@
         <translation>Assistance technique</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>files are successfully moved.</source>
-        <translation>fichiers ont été déplacés.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>files are not moved.</source>
-        <translation>fichiers n’ont pas été déplacés.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>Pour en savoir plus&#xa0;:</translation>
     </message>
@@ -203,9 +258,27 @@
     </message>
 </context>
 <context>
+    <name>FHNaming</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+19"/>
+        <source>it holds &quot;/&quot;, which would send the photos into other folders</source>
+        <translation>il contient «&#xa0;/&#xa0;», ce qui enverrait les photos dans d’autres dossiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a NUL character</source>
+        <translation>il contient un caractère NUL</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the names would be longer than 255 bytes</source>
+        <translation>les noms dépasseraient 255&#xa0;octets</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <location line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>Le nom de fichier peut contenir n’importe quel texte, par exemple «&#xa0;Paris&#xa0;» pour le lieu. Les mots-clés suivants sont toutefois remplacés par une valeur réelle&#xa0;: ${YYYY} devient 2014 si la photo a été prise en 2014. Le tableau ci-dessous illustre ces règles avec une photo prise le 31 décembre 2014 à 23:34:45.</translation>
     </message>
@@ -330,15 +403,135 @@
         <translation>Paris ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>is missing.</source>
         <translation>est manquant.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not usable: %1.</source>
+        <translation>Inutilisable&#xa0;: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>FHRunSummary</name>
+    <message>
+        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <source>no capture date</source>
+        <translation>pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>unreadable</source>
+        <translation>illisible</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed since the listing</source>
+        <translation>modifié depuis l’inventaire</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name not valid</source>
+        <translation>nom non valide</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not reached: the sort was stopped</source>
+        <translation>non atteint&#xa0;: le tri a été arrêté</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Left in the input: &apos;%1&apos; (%2)</source>
+        <translation>Resté dans le dossier source&#xa0;: «&#xa0;%1&#xa0;» (%2)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The sort was stopped.</source>
+        <translation>Le tri a été arrêté.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) moved.</source>
+        <translation>
+            <numerusform>%n fichier déplacé.</numerusform>
+            <numerusform>%n fichiers déplacés.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) still in the input.</source>
+        <translation>
+            <numerusform>%n fichier est encore dans le dossier source.</numerusform>
+            <numerusform>%n fichiers sont encore dans le dossier source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) stayed in the input.</source>
+        <translation>
+            <numerusform>%n fichier est resté dans le dossier source.</numerusform>
+            <numerusform>%n fichiers sont restés dans le dossier source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+12"/>
+        <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
+        <translation>
+            <numerusform>%n fichier d’un type non choisi est resté dans le dossier source (%1). Pour le trier, choisissez son type dans %2.</numerusform>
+            <numerusform>%n fichiers de types non choisis sont restés dans le dossier source (%1). Pour les trier, choisissez leurs types dans %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Stopped: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Arrêté&#xa0;: %n fichier déplacé.</numerusform>
+            <numerusform>Arrêté&#xa0;: %n fichiers déplacés.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) sorted in %1 s.</source>
+        <translation>
+            <numerusform>%n fichier trié en %1&#xa0;s.</numerusform>
+            <numerusform>%n fichiers triés en %1&#xa0;s.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n left in the input.</source>
+        <translation>
+            <numerusform>%n resté dans la source.</numerusform>
+            <numerusform>%n restés dans la source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n of other kinds: %1</source>
+        <translation>
+            <numerusform>%n d’un autre type&#xa0;: %1</numerusform>
+            <numerusform>%n d’autres types&#xa0;: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <source>Show Details...</source>
+        <translation>Afficher les détails...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide Details...</source>
+        <translation>Masquer les détails...</translation>
     </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
+        <location line="-6"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -346,6 +539,21 @@
         <location line="+1"/>
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Oui</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;Non</translation>
     </message>
 </context>
 </TS>

@@ -10,9 +10,47 @@
     </message>
 </context>
 <context>
+    <name>FHFileTypesDialog</name>
+    <message>
+        <location filename="../ui/FHFileTypesDialog.cpp" line="+75"/>
+        <source>&amp;Photos</source>
+        <translation>照片(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;HEIF and AVIF images</source>
+        <translation>HEIF 和 AVIF 图像(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;RAW files of cameras</source>
+        <translation>相机 RAW 文件(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;WebP and TIFF images</source>
+        <translation>WebP 和 TIFF 图像(&amp;W)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Videos</source>
+        <translation>视频(&amp;V)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>File types</source>
+        <translation>文件类型</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A sort moves the files of the kinds checked here. Files of the other kinds stay in the input directory.</source>
+        <translation>排序只移动此处勾选的类型的文件。其他类型的文件留在输入目录中。</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+321"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -27,7 +65,7 @@
         <translation>帮助(&amp;H)</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>&amp;Exit</source>
         <translation>退出(&amp;E)</translation>
     </message>
@@ -77,7 +115,22 @@
         <translation>输入目录(&amp;I)</translation>
     </message>
     <message>
+        <location line="-49"/>
+        <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
+        <translation>正在排序。要停止排序并退出吗？已移动的文件仍会获得最终名称；其余文件留在输入目录中。</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>File &amp;types...</source>
+        <translation>文件类型(&amp;T)...</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>&amp;Undo last sort...</source>
+        <translation>撤销上次排序(&amp;U)...</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>&amp;Output Directory</source>
         <translation>输出目录(&amp;O)</translation>
     </message>
@@ -143,11 +196,23 @@
     </message>
     <message>
         <location line="+1"/>
+        <source>Pre&amp;view</source>
+        <translation>预览(&amp;V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+201"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-201"/>
+        <location line="+201"/>
+        <source>STOP</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <location line="-196"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -157,12 +222,12 @@
         <translation>。点击下载。</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>Browse</source>
         <translation>选择文件夹</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+198"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>按 %1 查看本次运行的报告。</translation>
     </message>
@@ -182,17 +247,7 @@
         <translation>技术支持</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>files are successfully moved.</source>
-        <translation>个文件已成功移动。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>files are not moved.</source>
-        <translation>个文件未移动。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>更多信息请访问：</translation>
     </message>
@@ -203,9 +258,27 @@
     </message>
 </context>
 <context>
+    <name>FHNaming</name>
+    <message>
+        <location filename="../ui/FHRuleDialog.cpp" line="+19"/>
+        <source>it holds &quot;/&quot;, which would send the photos into other folders</source>
+        <translation>其中含有“/”，会把照片移到其他文件夹中</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>it holds a NUL character</source>
+        <translation>其中含有 NUL 字符</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the names would be longer than 255 bytes</source>
+        <translation>文件名会超过 255 字节</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location filename="../ui/FHRuleDialog.cpp" line="+69"/>
+        <location line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>自定义文件名中可以加入任意文字，例如用“巴黎”表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
     </message>
@@ -330,15 +403,127 @@
         <translation>巴黎 ${YYYY}-${mm}-${DD} ${NUM}</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>is missing.</source>
         <translation>缺失。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not usable: %1.</source>
+        <translation>无法使用：%1。</translation>
+    </message>
+</context>
+<context>
+    <name>FHRunSummary</name>
+    <message>
+        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <source>no capture date</source>
+        <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>unreadable</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed since the listing</source>
+        <translation>列出后已被更改</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name not valid</source>
+        <translation>文件名无效</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not reached: the sort was stopped</source>
+        <translation>未处理：排序已停止</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Left in the input: &apos;%1&apos; (%2)</source>
+        <translation>留在输入目录中：“%1”（%2）</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The sort was stopped.</source>
+        <translation>排序已停止。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) moved.</source>
+        <translation>
+            <numerusform>已移动 %n 个文件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) still in the input.</source>
+        <translation>
+            <numerusform>%n 个文件仍在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n file(s) stayed in the input.</source>
+        <translation>
+            <numerusform>%n 个文件留在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+12"/>
+        <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
+        <translation>
+            <numerusform>%n 个未选类型的文件留在输入目录中（%1）。如需排序，请在 %2 中选择其类型。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>Stopped: %n file(s) moved.</source>
+        <translation>
+            <numerusform>已停止：已移动 %n 个文件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n file(s) sorted in %1 s.</source>
+        <translation>
+            <numerusform>已在 %1 秒内排序 %n 个文件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n left in the input.</source>
+        <translation>
+            <numerusform>%n 个留在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n of other kinds: %1</source>
+        <translation>
+            <numerusform>%n 个其他类型：%1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>QMessageBox</name>
+    <message>
+        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <source>Show Details...</source>
+        <translation>显示详细信息...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide Details...</source>
+        <translation>隐藏详细信息...</translation>
     </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-457"/>
+        <location line="-6"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
@@ -346,6 +531,21 @@
         <location line="+1"/>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>是(&amp;Y)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>否(&amp;N)</translation>
     </message>
 </context>
 </TS>

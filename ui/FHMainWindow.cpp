@@ -1,17 +1,27 @@
 #include "ui/FHMainWindow.h"
-#include "engine/FHFileTypes.h"
 
 #include "FHConfig.h"
+#include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
+#include "engine/FHInputWalk.h"
+#include "engine/FHSortEngine.h"
+#include "engine/FHUndo.h"
 #include "shell/FHApplication.h"
 #include "shell/FHPicture.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHAnimationPanel.h"
+#include "ui/FHFileTypesDialog.h"
+#include "ui/FHFirstStartQuestion.h"
 #include "ui/FHFontFit.h"
 #include "ui/FHOutputWidget.h"
+#include "ui/FHPreviewDialog.h"
 #include "ui/FHRuleDialog.h"
+#include "ui/FHRunReporter.h"
+#include "ui/FHRunSummary.h"
 #include "ui/FHSettings.h"
 #include "ui/FHStartButton.h"
+#include "ui/FHStatusLine.h"
+#include "ui/FHUndoDialog.h"
 #include "ui/FHWrappingRadioButton.h"
 
 #include <QAction>
@@ -22,6 +32,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
@@ -61,11 +72,21 @@ QFrame *separator(QWidget *parent)
 }
 
 // Texts of the toolkit's standard buttons (OK of the boxes, Close of the rule
-// dialog), listed so that lupdate keeps them in our translation files.
+// dialog, Cancel of the file types, Yes and No of the question on closing
+// during a run, the summary's details), listed so that lupdate keeps them in
+// our translation files.
 const char *const standardButtonTexts[] Q_DECL_UNUSED = {
     QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),
     QT_TRANSLATE_NOOP("QPlatformTheme", "Close"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "&No"),
+    QT_TRANSLATE_NOOP("QMessageBox", "Show Details..."),
+    QT_TRANSLATE_NOOP("QMessageBox", "Hide Details..."),
 };
+
+const QString startIcon = QStringLiteral("image/start.png");
+const QString stopIcon = QStringLiteral("image/stop.png");
 
 template<typename T> T *named(T *object, const char *name)
 {
@@ -88,6 +109,22 @@ bool hasChineseFont()
     return QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive);
 }
 
+// The path with every link of its existing part resolved, so that two names of
+// one folder compare equal; the part that does not exist yet is kept as typed.
+QString resolvedPath(const QString &path)
+{
+    QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QString rest;
+    while (!info.exists() && !info.isRoot()) {
+        rest.prepend(QLatin1Char('/') + info.fileName());
+        info.setFile(info.absolutePath());
+    }
+    QString base = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base + rest;
+}
+
 } // namespace
 
 FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidget *parent)
@@ -101,12 +138,22 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_languageMenu = named(menuBar()->addMenu(QString()), "languageMenu");
     m_helpMenu = named(menuBar()->addMenu(QString()), "helpMenu");
 
+    m_fileTypesAction = named(new QAction(this), "fileTypesAction");
+    m_undoAction = named(new QAction(this), "undoAction");
+    m_undoAction->setEnabled(false);
     m_exitAction = named(new QAction(this), "exitAction");
+    m_exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_userManualAction = named(new QAction(this), "userManualAction");
     m_aboutAction = named(new QAction(this), "aboutAction");
-    // Leaving through the menu keeps the settings as closing the window does.
-    connect(m_exitAction, &QAction::triggered, this, [this] { saveSettings(); });
-    connect(m_exitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(m_fileTypesAction, &QAction::triggered, this, &FHMainWindow::chooseFileTypes);
+    connect(m_undoAction, &QAction::triggered, this, &FHMainWindow::undoLastSort);
+    connect(m_fileMenu, &QMenu::aboutToShow, this, &FHMainWindow::refreshUndo);
+    // Leaving through the menu goes the way closing the window goes: it keeps
+    // the settings, and during a run it asks first.
+    connect(m_exitAction, &QAction::triggered, this, [this] {
+        if (close())
+            QCoreApplication::quit();
+    });
     connect(m_userManualAction, &QAction::triggered, this, &FHMainWindow::userManual);
     connect(m_aboutAction, &QAction::triggered, this, &FHMainWindow::about);
 
@@ -119,6 +166,9 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     connect(
         m_outputAction, &QAction::triggered, this, [] { FHOutputWidget::instance()->reveal(); });
 
+    m_fileMenu->addAction(m_fileTypesAction);
+    m_fileMenu->addAction(m_undoAction);
+    m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_exitAction);
     createLanguageMenu();
     m_helpMenu->addAction(m_userManualAction);
@@ -249,24 +299,31 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_progressBar->setTextVisible(true);
     m_progressBar->setValue(0);
     m_statusCaption = named(new QLabel(m_centralWidget), "statusCaption");
-    m_statusLine = named(new QLabel(m_centralWidget), "statusLine");
-    m_statusLine->setAlignment(Qt::AlignRight);
-    // A long path must not widen the fixed window; the end of it stays in view.
-    m_statusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusLine = named(new FHStatusLine(m_centralWidget), "statusLine");
+    m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_animationPanel = named(new FHAnimationPanel(m_centralWidget), "animationPanel");
     m_animationPanel->loadMovie(QDir::currentPath() + QStringLiteral("/Car-speakers.swf"));
+    m_previewButton = named(new FHStartButton(m_centralWidget), "previewButton");
+    m_previewButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_previewButton->setIcon(QIcon(QStringLiteral("image/preview.png")));
+    m_previewButton->setIconSize(QSize(32, 32));
+    m_previewButton->setEnabled(false);
     m_startButton = named(new FHStartButton(m_centralWidget), "startButton");
     m_startButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_startButton->setIcon(QIcon(QStringLiteral("image/start.png")));
+    m_startButton->setIcon(QIcon(startIcon));
     m_startButton->setIconSize(QSize(32, 32));
     m_startButton->setEnabled(false);
+    // The status line takes the whole width below: room for a path, or for
+    // what the run did.
     m_progressGrid->addWidget(m_progressCaption, 0, 0);
     m_progressGrid->addWidget(m_progressBar, 0, 1);
+    m_progressGrid->addWidget(m_animationPanel, 0, 2);
+    m_progressGrid->addWidget(m_previewButton, 0, 3);
+    m_progressGrid->addWidget(m_startButton, 0, 4);
     m_progressGrid->addWidget(m_statusCaption, 1, 0);
-    m_progressGrid->addWidget(m_statusLine, 1, 1);
-    m_progressGrid->addWidget(m_animationPanel, 0, 2, 2, 1);
-    m_progressGrid->addWidget(m_startButton, 0, 3, 2, 1);
-    connect(m_startButton, &QToolButton::clicked, this, &FHMainWindow::start);
+    m_progressGrid->addWidget(m_statusLine, 1, 1, 1, 4);
+    connect(m_previewButton, &QToolButton::clicked, this, &FHMainWindow::preview);
+    connect(m_startButton, &QToolButton::clicked, this, &FHMainWindow::startOrStop);
 
     m_mainLayout->addWidget(m_descriptionGroup);
     m_mainLayout->addLayout(m_directoryGrid);
@@ -274,8 +331,6 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_mainLayout->addLayout(m_progressGrid);
     m_mainLayout->addStretch(1);
     setCentralWidget(m_centralWidget);
-
-    nameFilters = FHFileTypes::defaultNameFilters();
 
     connect(engine->fileGuard(), &FHIO::getCurrentFile, this, &FHMainWindow::updateDetail);
     connect(engine, &FHexiv2Application::getProgress, m_progressBar, &QProgressBar::setValue);
@@ -290,10 +345,43 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
 
 FHMainWindow::~FHMainWindow() = default;
 
+bool FHMainWindow::needsQuestion(bool hasStarted, bool askBeforeStart, const QString &inputDir,
+    const QString &outputDir, bool recursive)
+{
+    if (!askBeforeStart)
+        return false;
+    if (!hasStarted)
+        return true;
+    const QString input = resolvedPath(inputDir);
+    const QString output = resolvedPath(outputDir);
+    return output == input || (recursive && output.startsWith(input + QLatin1Char('/')));
+}
+
 void FHMainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_running) {
+        // The run goes on below this very call: the window closes once it has
+        // returned, from sort().
+        event->ignore();
+        if (!m_closeAfterRun && askToStopForClose()) {
+            m_closeAfterRun = true;
+            stop();
+        }
+        return;
+    }
     saveSettings();
     QMainWindow::closeEvent(event);
+}
+
+bool FHMainWindow::askToStopForClose()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral(" %1").arg(productName),
+        tr("A sort is in progress. Stop it and quit? The files moved so far still get their "
+           "final names; the others stay in the input directory."),
+        QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("stopQuestion"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void FHMainWindow::changeEvent(QEvent *event)
@@ -321,6 +409,8 @@ void FHMainWindow::retranslateUi()
     m_fileMenu->setTitle(tr("&File"));
     m_languageMenu->setTitle(tr("&Language"));
     m_helpMenu->setTitle(tr("&Help"));
+    m_fileTypesAction->setText(tr("File &types..."));
+    m_undoAction->setText(tr("&Undo last sort..."));
     m_exitAction->setText(tr("&Exit"));
     m_userManualAction->setText(tr("&User manual"));
     m_aboutAction->setText(tr("&About"));
@@ -358,7 +448,8 @@ void FHMainWindow::retranslateUi()
     m_dayRadio->setText(tr("Create and name by &day (format=YYYY-MM-DD)"));
     m_progressCaption->setText(tr("Progress"));
     m_statusCaption->setText(tr("Status"));
-    m_startButton->setText(tr("START"));
+    m_previewButton->setText(tr("Pre&view"));
+    m_startButton->setText(m_running ? tr("STOP") : tr("START"));
 
     if (!newVersion.isEmpty()) {
         m_newVersionLabel->setText(
@@ -399,8 +490,12 @@ void FHMainWindow::setLanguage(QAction *action)
 
 void FHMainWindow::checkBtnStartAvailablity(const QString &)
 {
-    m_startButton->setEnabled(
-        !m_inputEdit->text().trimmed().isEmpty() && !m_outputEdit->text().trimmed().isEmpty());
+    if (m_running)
+        return;
+    const bool ready
+        = !m_inputEdit->text().trimmed().isEmpty() && !m_outputEdit->text().trimmed().isEmpty();
+    m_startButton->setEnabled(ready);
+    m_previewButton->setEnabled(ready);
 }
 
 void FHMainWindow::isCustomize(bool checked)
@@ -458,35 +553,153 @@ void FHMainWindow::updateDetail(const QString &path)
     QCoreApplication::processEvents();
 }
 
-void FHMainWindow::start()
+FHSortOptions FHMainWindow::sortOptions() const
 {
-    QWidget *const runLocked[]
-        = { m_startButton, m_inputEdit, m_inputBrowseButton, m_outputEdit, m_outputBrowseButton };
-    for (QWidget *w : runLocked)
-        w->setEnabled(false);
-
-    const int subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
-    const QString namePattern
+    FHSortOptions options;
+    options.inputDir = m_inputEdit->text();
+    options.outputDir = m_outputEdit->text();
+    options.nameFilters = FHFileTypes::nameFilters(m_fileTypes);
+    options.namePattern
         = m_patternRadio->isChecked() ? m_patternEdit->text() : QStringLiteral("${NUM}");
-    const QString inputDir = m_inputEdit->text();
-    const QString outputDir = m_outputEdit->text();
-    const bool recursive = m_yesRadio->isChecked();
-    const bool exifOnly = m_camerasOnlyRadio->isChecked();
+    options.exifOnly = m_camerasOnlyRadio->isChecked();
+    options.recursive = m_yesRadio->isChecked();
+    options.subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
+    return options;
+}
+
+void FHMainWindow::startOrStop()
+{
+    if (m_running) {
+        stop();
+        return;
+    }
+    const FHSortOptions options = sortOptions();
+    bool ask = false;
+    {
+        const FHSettings settings;
+        ask = needsQuestion(settings.value(FHSettingKey::HasStarted).toBool(),
+            settings.value(FHSettingKey::AskBeforeStart).toBool(), options.inputDir,
+            options.outputDir, options.recursive);
+    }
+    if (ask) {
+        const int photoCount
+            = FHInputWalk(options.inputDir, FHNameFilter(options.nameFilters), options.recursive)
+                  .files()
+                  .size();
+        bool dontAskAgain = false;
+        const FHFirstStartQuestion::Answer answer
+            = FHFirstStartQuestion::ask(photoCount, this, &dontAskAgain);
+        if (answer == FHFirstStartQuestion::Cancel)
+            return;
+        if (dontAskAgain)
+            FHSettings().setValue(FHSettingKey::AskBeforeStart, false);
+        if (answer == FHFirstStartQuestion::Preview) {
+            preview();
+            return;
+        }
+    }
+    sort(options);
+}
+
+void FHMainWindow::preview()
+{
+    const FHSortOptions options = sortOptions();
+    if (FHPreviewDialog::showFor(options, this))
+        sort(options);
+}
+
+void FHMainWindow::sort(const FHSortOptions &options)
+{
+    FHSettings().setValue(FHSettingKey::HasStarted, true);
+    setRunning(true);
     quint32 movedCount = 0;
     qint32 notMovedCount = 0;
-
     m_shownPath.invalidate();
-    engine->sortImages(inputDir, outputDir, nameFilters, namePattern, exifOnly, recursive,
-        subFolderMode, movedCount, notMovedCount, cameraMakers);
+    engine->sortImages(options.inputDir, options.outputDir, options.nameFilters,
+        options.namePattern, options.exifOnly, options.recursive, options.subFolderMode, movedCount,
+        notMovedCount, cameraMakers);
     if (!m_pendingPath.isEmpty())
         m_statusLine->setText(m_pendingPath);
     m_pendingPath.clear();
+    setRunning(false);
+    reportRun();
 
-    if (notMovedCount > 0)
-        showSummary(movedCount, notMovedCount);
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        if (close())
+            QCoreApplication::quit();
+        return;
+    }
+    showSummary();
+}
 
+void FHMainWindow::stop()
+{
+    engine->stopSorting();
+    // Once is enough: pass 2 still names every moved file.
+    m_startButton->setEnabled(false);
+}
+
+void FHMainWindow::setRunning(bool running)
+{
+    m_running = running;
+    // Nothing that the run reads may change under it.
+    QWidget *const runLocked[] = { m_inputEdit, m_inputBrowseButton, m_outputEdit,
+        m_outputBrowseButton, m_optionGroup, m_previewButton };
     for (QWidget *w : runLocked)
-        w->setEnabled(true);
+        w->setEnabled(!running);
+    m_fileTypesAction->setEnabled(!running);
+    m_startButton->setIcon(QIcon(running ? stopIcon : startIcon));
+    m_startButton->setText(running ? tr("STOP") : tr("START"));
+    m_startButton->setEnabled(true);
+    if (running) {
+        m_undoAction->setEnabled(false);
+        // Paths keep their end in view.
+        m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_statusLine->setToolTip(QString());
+    } else {
+        checkBtnStartAvailablity(QString());
+        refreshUndo();
+    }
+}
+
+void FHMainWindow::reportRun()
+{
+    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
+    FHRunReporter reporter;
+    const QStringList lines = summary.reportLines();
+    for (const QString &line : lines)
+        reporter.message(line);
+    if (engine->lastRunFailed())
+        return;
+    // The outcome reads from its start.
+    const QString status = summary.status(fileTypesMenuPath());
+    m_statusLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_statusLine->setText(status);
+    m_statusLine->setToolTip(status);
+}
+
+QString FHMainWindow::fileTypesMenuPath() const
+{
+    return FHRunSummary::menuPath(m_fileMenu->title(), m_fileTypesAction->text());
+}
+
+void FHMainWindow::chooseFileTypes()
+{
+    FHFileTypesDialog dialog(this);
+    dialog.setFamilies(m_fileTypes);
+    if (dialog.exec() == QDialog::Accepted)
+        m_fileTypes = dialog.families();
+}
+
+void FHMainWindow::undoLastSort()
+{
+    FHUndoDialog::undoLastSort(engine, this);
+}
+
+void FHMainWindow::refreshUndo()
+{
+    m_undoAction->setEnabled(!m_running && !FHUndo::lastUndoableRun().isEmpty());
 }
 
 QMessageBox *FHMainWindow::createBox()
@@ -522,16 +735,22 @@ void FHMainWindow::userManual()
     QDesktopServices::openUrl(QUrl(QStringLiteral(QUILM_PRODUCT_PAGE), QUrl::TolerantMode));
 }
 
-void FHMainWindow::showSummary(unsigned movedCount, int notMovedCount)
+void FHMainWindow::showSummary()
 {
+    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
+    if (!summary.needsBox())
+        return;
     QMessageBox *box = createBox();
     box->setObjectName(QStringLiteral("summaryBox"));
-    box->setText(
-        QStringLiteral("<html><head></head><body><p>%1 %2 %3 %4</p><p>%5 %6</p></body></html>")
-            .arg(QString::number(movedCount), tr("files are successfully moved."),
-                QString::number(notMovedCount), tr("files are not moved."),
-                tr("For more information please visit:"),
-                tr("<a href=\"%1\">%1</a>").arg(QStringLiteral(QUILM_PRODUCT_PAGE))));
+    QString paragraphs = QStringLiteral("<p>%1</p>").arg(summary.counts().toHtmlEscaped());
+    const QString otherTypes = summary.otherTypes(fileTypesMenuPath());
+    if (!otherTypes.isEmpty())
+        paragraphs += QStringLiteral("<p>%1</p>").arg(otherTypes.toHtmlEscaped());
+    box->setText(QStringLiteral("<html><head></head><body>%1<p>%2 %3</p></body></html>")
+                     .arg(paragraphs, tr("For more information please visit:"),
+                         tr("<a href=\"%1\">%1</a>").arg(QStringLiteral(QUILM_PRODUCT_PAGE))));
+    if (summary.leftCount() > 0)
+        box->setDetailedText(summary.details());
     box->show();
 }
 
@@ -544,6 +763,9 @@ void FHMainWindow::loadSettings()
     if (pos.isValid() && fitsOnOneScreen(pos.toPoint()))
         move(pos.toPoint());
     m_inputEdit->setText(settings.value(FHSettingKey::Input).toString());
+    // Unknown names leave photos alone, as a missing key does.
+    m_fileTypes = FHFileTypes::Photo;
+    FHFileTypes::parseFamilies(settings.value(FHSettingKey::FileTypes).toString(), &m_fileTypes);
     m_outputEdit->setText(settings.value(FHSettingKey::Output).toString());
     const QString language = settings.value(FHSettingKey::Language).toString();
     for (QAction *entry : languageEntries) {
@@ -597,6 +819,7 @@ void FHMainWindow::saveSettings()
     settings.setValue(FHSettingKey::IsRecursive, m_yesRadio->isChecked());
     settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
     settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
+    settings.setValue(FHSettingKey::FileTypes, FHFileTypes::familyNames(m_fileTypes));
     settings.setValue(FHSettingKey::SubFolder,
         m_noneRadio->isChecked()        ? 0
             : m_monthRadio->isChecked() ? 1

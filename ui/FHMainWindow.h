@@ -7,6 +7,7 @@
 
 class FHAnimationPanel;
 class FHexiv2Application;
+struct FHSortOptions;
 class QAction;
 class QActionGroup;
 class QButtonGroup;
@@ -34,6 +35,11 @@ public:
     FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidget *parent = nullptr);
     ~FHMainWindow() override;
 
+    // Whether START asks before it sorts: on the first START ever, and when the
+    // output is the input or, with recursion, lies inside it. Paths as typed.
+    static bool needsQuestion(bool hasStarted, bool askBeforeStart, const QString &inputDir,
+        const QString &outputDir, bool recursive);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -43,7 +49,12 @@ private slots:
     void about();
     void inputDirChoose();
     void outputDirChoose();
-    void start();
+    // START, or STOP while a run is in hand.
+    void startOrStop();
+    void preview();
+    void chooseFileTypes();
+    void undoLastSort();
+    void refreshUndo();
     void setLanguage(QAction *action);
     void checkBtnStartAvailablity(const QString &);
     void rules();
@@ -58,7 +69,14 @@ private:
     QString chooseDirectory(const QString &startDir);
     void loadSettings();
     void saveSettings();
-    void showSummary(unsigned movedCount, int notMovedCount);
+    FHSortOptions sortOptions() const;
+    void sort(const FHSortOptions &options);
+    void stop();
+    void setRunning(bool running);
+    void reportRun();
+    void showSummary();
+    bool askToStopForClose();
+    QString fileTypesMenuPath() const;
     QMessageBox *createBox();
     bool fitsOnOneScreen(const QPoint &framePos) const;
 
@@ -71,6 +89,8 @@ private:
     QAction *m_userManualAction;
     QAction *m_aboutAction;
     QAction *m_outputAction;
+    QAction *m_fileTypesAction;
+    QAction *m_undoAction;
     QActionGroup *m_languageGroup = nullptr;
 
     QWidget *m_centralWidget;
@@ -117,6 +137,7 @@ private:
     QLabel *m_statusCaption;
     QLabel *m_statusLine;
     FHAnimationPanel *m_animationPanel;
+    QToolButton *m_previewButton;
     QToolButton *m_startButton;
 
     QButtonGroup *m_sourceGroup;
@@ -127,8 +148,12 @@ private:
     QElapsedTimer m_shownPath; // since the status line last showed a path
     QString m_pendingPath; // the path in hand, when not yet shown
 
+    bool m_running = false;
+    // Closing was asked for during the run: close once it has returned.
+    bool m_closeAfterRun = false;
+
     QString cameraMakers;
-    QStringList nameFilters;
+    unsigned m_fileTypes = 0; // FHFileTypes::Family flags, from the settings
     QString newVersion;
 };
 

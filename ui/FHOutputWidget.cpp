@@ -16,6 +16,9 @@ FHOutputWidget::FHOutputWidget(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     setWindowTitle(QStringLiteral("Output"));
+    // A window of its own, but no reason to stay: the program ends with its
+    // main window.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setReadOnly(true);
     setMaximumBlockCount(1000);
 }

@@ -3,6 +3,7 @@
 #include "engine/FHNaming.h"
 #include "ui/FHFontFit.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -11,7 +12,15 @@
 
 namespace {
 const QString numKeyword = QStringLiteral("${NUM}");
-}
+
+// The reasons namePatternProblem() gives for a pattern with ${NUM}, looked up
+// by their English text; one that is not listed shows as it is.
+const char *const patternProblems[] Q_DECL_UNUSED = {
+    QT_TRANSLATE_NOOP("FHNaming", "it holds \"/\", which would send the photos into other folders"),
+    QT_TRANSLATE_NOOP("FHNaming", "it holds a NUL character"),
+    QT_TRANSLATE_NOOP("FHNaming", "the names would be longer than 255 bytes"),
+};
+} // namespace
 
 FHRuleDialog::FHRuleDialog(QWidget *parent)
     : QDialog(parent, Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -43,6 +52,7 @@ FHRuleDialog::FHRuleDialog(QWidget *parent)
     m_instructionLabel->setWordWrap(true);
     m_resultLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_resultLabel->setTextFormat(Qt::RichText);
+    m_resultLabel->setWordWrap(true);
     m_separator->setFrameShape(QFrame::HLine);
     m_separator->setFrameShadow(QFrame::Sunken);
 
@@ -110,12 +120,19 @@ QLineEdit *FHRuleDialog::exampleEdit() const
 
 void FHRuleDialog::exampleEdited(const QString &text)
 {
-    if (text.contains(numKeyword, Qt::CaseSensitive)) {
+    QString problem;
+    if (!text.contains(numKeyword, Qt::CaseSensitive)) {
+        problem = QStringLiteral("%1 %2").arg(numKeyword, tr("is missing."));
+    } else if (const QString reason = namePatternProblem(text); !reason.isEmpty()) {
+        // The run would refuse it: say so while it is typed.
+        problem = tr("Not usable: %1.")
+                      .arg(QCoreApplication::translate("FHNaming", reason.toUtf8().constData()));
+    }
+    if (problem.isEmpty()) {
         QString result = text;
         m_resultLabel->setText(expandNamePattern(result, 1, 2014, 12, 31, 23, 34, 45));
     } else {
-        m_resultLabel->setText(
-            QStringLiteral("<html><body><font color=red>%1 %2</font></body></html>")
-                .arg(numKeyword, tr("is missing.")));
+        m_resultLabel->setText(QStringLiteral("<html><body><font color=red>%1</font></body></html>")
+                                   .arg(problem.toHtmlEscaped()));
     }
 }

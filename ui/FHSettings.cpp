@@ -50,6 +50,10 @@ QVariant perDay()
 {
     return 2;
 }
+QVariant photosOnly()
+{
+    return QStringLiteral("photo");
+}
 
 const KeyInfo keys[] = {
     { FHSettingKey::Pos, "MainWindow", "pos", QMetaType::QPoint, false, none },
@@ -64,6 +68,12 @@ const KeyInfo keys[] = {
         numberOnly },
     // 0 none, 1 per month, anything else per day
     { FHSettingKey::SubFolder, "Option", "subFolder", QMetaType::Int, false, perDay },
+    // Families as the command spells them, e.g. "photo,raw"
+    { FHSettingKey::FileTypes, "Option", "fileTypes", QMetaType::QString, true, photosOnly },
+    // Cleared by "don't ask again" in the question before a START
+    { FHSettingKey::AskBeforeStart, "Option", "askBeforeStart", QMetaType::Bool, false, yes },
+    // Set once a START has sorted for real
+    { FHSettingKey::HasStarted, "Option", "hasStarted", QMetaType::Bool, false, no },
 };
 
 const KeyInfo &info(FHSettingKey key)

@@ -19,6 +19,9 @@ enum class FHSettingKey
     IsCustomize,
     CustomizeName,
     SubFolder,
+    FileTypes,
+    AskBeforeStart,
+    HasStarted,
 };
 
 // Quilm.ini in the working directory, opened for one load or one save and

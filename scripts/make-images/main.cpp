@@ -1,4 +1,4 @@
-// Draws Quilm's pictures: the splash screen, the START icon, the small logo of
+// Draws Quilm's pictures: the splash screen, the START, STOP and Preview icons, the small logo of
 // the boxes, the language badges and the desktop icon in several sizes. Each
 // picture of image/ also comes at twice the size, "<name>@2x.png", for screens
 // with two device pixels (or one and a half) per logical one.
@@ -15,6 +15,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -156,7 +157,10 @@ QImage makeLogo(int size, bool tile = true)
     return image;
 }
 
-QImage makeStart(int size)
+// A glossy disc in the colours given, with a white mark drawn on it (in the
+// 64 x 64 frame): START, STOP and Preview share one look.
+QImage makeButton(int size, const QColor &light, const QColor &dark, const QColor &rim,
+    const std::function<void(QPainter &, const QColor &)> &mark)
 {
     QImage image = canvas(size, size);
     QPainter p(&image);
@@ -167,10 +171,10 @@ QImage makeStart(int size)
     p.setBrush(QColor(0, 0, 0, 50));
     p.drawEllipse(disc.translated(0, 2));
     QLinearGradient body(disc.topLeft(), disc.bottomLeft());
-    body.setColorAt(0, QColor(0x5f, 0xd8, 0x6f));
-    body.setColorAt(1, QColor(0x1d, 0x96, 0x47));
+    body.setColorAt(0, light);
+    body.setColorAt(1, dark);
     p.setBrush(body);
-    p.setPen(QPen(QColor(0x16, 0x7a, 0x39), 1.2));
+    p.setPen(QPen(rim, 1.2));
     p.drawEllipse(disc);
     QLinearGradient gloss(disc.topLeft(), QPointF(disc.left(), disc.center().y()));
     gloss.setColorAt(0, QColor(255, 255, 255, 150));
@@ -178,19 +182,52 @@ QImage makeStart(int size)
     p.setPen(Qt::NoPen);
     p.setBrush(gloss);
     p.drawEllipse(QRectF(disc.left() + 9, disc.top() + 3, disc.width() - 18, disc.height() * 0.45));
-    // The play mark, with softened corners.
-    QPainterPath play;
-    play.moveTo(25, 18);
-    play.lineTo(46, 31);
-    play.lineTo(25, 44);
-    play.closeSubpath();
-    p.setBrush(QColor(0, 0, 0, 45));
-    p.setPen(QPen(QColor(0, 0, 0, 45), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(play.translated(0.5, 1.5));
-    p.setBrush(Qt::white);
-    p.setPen(QPen(Qt::white, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(play);
+    // A soft shadow first, then the mark itself.
+    p.save();
+    p.translate(0.5, 1.5);
+    mark(p, QColor(0, 0, 0, 45));
+    p.restore();
+    mark(p, Qt::white);
     return image;
+}
+
+QImage makeStart(int size)
+{
+    return makeButton(size, QColor(0x5f, 0xd8, 0x6f), QColor(0x1d, 0x96, 0x47),
+        QColor(0x16, 0x7a, 0x39), [](QPainter &p, const QColor &colour) {
+            // The play mark, with softened corners.
+            QPainterPath play;
+            play.moveTo(25, 18);
+            play.lineTo(46, 31);
+            play.lineTo(25, 44);
+            play.closeSubpath();
+            p.setBrush(colour);
+            p.setPen(QPen(colour, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPath(play);
+        });
+}
+
+QImage makeStop(int size)
+{
+    return makeButton(size, QColor(0xf2, 0x6d, 0x5b), QColor(0xc0, 0x2a, 0x1f),
+        QColor(0x9a, 0x1f, 0x17), [](QPainter &p, const QColor &colour) {
+            p.setBrush(colour);
+            p.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawRect(QRectF(22, 21, 20, 20));
+        });
+}
+
+QImage makePreview(int size)
+{
+    return makeButton(size, QColor(0x6f, 0xa8, 0xf0), QColor(0x24, 0x5e, 0xb8),
+        QColor(0x1b, 0x4a, 0x94), [](QPainter &p, const QColor &colour) {
+            // A magnifying glass.
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(colour, 4.5));
+            p.drawEllipse(QPointF(29, 28), 9, 9);
+            p.setPen(QPen(colour, 6, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(36, 35), QPointF(43, 42));
+        });
 }
 
 QImage makeBadge(
@@ -333,6 +370,8 @@ int main(int argc, char **argv)
         };
         ok &= save(makeSplash(scale), picture(QStringLiteral("splash")));
         ok &= save(makeStart(64 * scale), picture(QStringLiteral("start")));
+        ok &= save(makeStop(64 * scale), picture(QStringLiteral("stop")));
+        ok &= save(makePreview(64 * scale), picture(QStringLiteral("preview")));
         ok &= save(makeLogo(64 * scale), picture(QStringLiteral("logoSmall")));
         for (const Badge &b : badges) {
             ok &= save(makeBadge(b.text, b.colour, b.family, b.pixelSize, scale),

@@ -1,0 +1,95 @@
+#include "Invariant.h"
+#include "TestSupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Whole runs over real phone, camera and video files, whose dates another tool
+// wrote into the folder's manifest.
+class TestCameraFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyDatedFileLandsOnItsDay();
+};
+
+namespace {
+
+const QString Data = QStringLiteral(QUILM_TESTDATA_DIR "/camera-formats");
+
+// The day the manifest gives: the camera's own date, else the container's
+// (stored in UTC; the test runs in UTC), else one a note spells out.
+QString dayOf(const QStringList &row)
+{
+    static const QRegularExpression noted(
+        QStringLiteral("DateTimeOriginal[^=]*=(\\d{4}):(\\d\\d):(\\d\\d)"));
+    const QString original = row.value(4);
+    const QString container = row.value(7);
+    if (!original.isEmpty())
+        return original.left(10).replace(':', '-');
+    if (!container.isEmpty() && !container.startsWith("0000"))
+        return container.left(10).replace(':', '-');
+    const QRegularExpressionMatch match = noted.match(row.value(12));
+    return match.hasMatch()
+        ? QStringLiteral("%1-%2-%3").arg(match.captured(1), match.captured(2), match.captured(3))
+        : QString();
+}
+
+} // namespace
+
+void TestCameraFormats::everyDatedFileLandsOnItsDay()
+{
+    QFile manifest(Data + "/MANIFEST.tsv");
+    if (!manifest.open(QIODevice::ReadOnly))
+        QSKIP("no camera-formats test data");
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString in = root.filePath("in");
+    QVERIFY(QDir().mkpath(in));
+    QMap<QString, QString> expectedDay; // file -> day, or empty for none
+    manifest.readLine();
+    while (!manifest.atEnd()) {
+        const QStringList row = QString::fromUtf8(manifest.readLine()).trimmed().split('\t');
+        if (row.value(1) == "XMP")
+            continue;
+        QVERIFY(QFile::copy(Data + '/' + row.at(0), in + '/' + row.at(0)));
+        expectedDay.insert(row.at(0), dayOf(row));
+    }
+    // A sidecar of the same name goes with its photo and takes its number.
+    QVERIFY(QFile::copy(Data + "/exiftool__XMP.xmp", in + "/exiftool__Apple.xmp"));
+    Invariant invariant(in, root.filePath("out"));
+    invariant.record();
+
+    QProcess sort;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TZ", "UTC");
+    sort.setProcessEnvironment(env);
+    sort.start(QUILM_SORTCOMMAND,
+        { "--types", "all", "--folders", "day", "--json", in, root.filePath("out") });
+    QVERIFY(sort.waitForFinished(60000));
+    QCOMPARE(sort.exitCode(), 0);
+    QCOMPARE(invariant.check(), QString());
+
+    QMap<QString, QString> landed; // file -> day folder, or empty for staying
+    for (const QByteArray &line : sort.readAllStandardOutput().split('\n')) {
+        const QJsonObject event = QJsonDocument::fromJson(line).object();
+        const QString source = QFileInfo(event.value("source").toString()).fileName();
+        if (event.value("event") == "move")
+            landed.insert(source, QFileInfo(event.value("target").toString()).dir().dirName());
+        else if (event.value("event") == "skip")
+            landed.insert(source, QString());
+    }
+    QCOMPARE(landed.value("exiftool__Apple.xmp"), expectedDay.value("exiftool__Apple.jpg"));
+    landed.remove("exiftool__Apple.xmp");
+    QCOMPARE(landed, expectedDay);
+    const QStringList apple = TestImages::filesUnder(root.filePath("out/2016-09-28"));
+    QCOMPARE(apple, QStringList({ "001.jpg", "001.xmp" }));
+}
+
+QUILM_TEST_MAIN(TestCameraFormats)
+#include "tst_cameraformats.moc"
