@@ -15,11 +15,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int KeptRuns = 100;
+// FAT keeps modification times to two seconds.
+constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 constexpr int KeptDays = 90;
 const char *const Suffix = ".jsonl";
 
@@ -158,8 +161,10 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
         } else if (kind == QLatin1String("named")) {
             const int index
                 = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
-            if (index >= 0)
+            if (index >= 0) {
                 run->files[index].final = record.value(QStringLiteral("final")).toString();
+                run->files[index].number = record.value(QStringLiteral("number")).toInt();
+            }
         } else if (kind == QLatin1String("copied")) {
             const int index
                 = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
@@ -308,10 +313,13 @@ FHJsonFields FHJournal::fileRecord(const File &file)
     return record;
 }
 
-FHJsonFields FHJournal::namedRecord(const QString &temporary, const QString &final)
+FHJsonFields FHJournal::namedRecord(const QString &temporary, const QString &final, int number)
 {
-    return { { QStringLiteral("record"), QStringLiteral("named") },
+    FHJsonFields record { { QStringLiteral("record"), QStringLiteral("named") },
         { QStringLiteral("temporary"), temporary }, { QStringLiteral("final"), final } };
+    if (number > 0)
+        record.append({ QStringLiteral("number"), number });
+    return record;
 }
 
 FHJsonFields FHJournal::copiedRecord(const QString &temporary, const QString &hash)
@@ -342,11 +350,42 @@ FHJournal::Interrupted FHJournal::interrupted(const QString &output)
                 continue;
             if (QFileInfo::exists(file.source) && !found.meant.contains(file.source))
                 found.meant.insert(file.source, file.temporary);
-            if (QFileInfo::exists(file.temporary) && !found.leftovers.contains(file.temporary))
+            const bool named = file.number > 0 && file.final != file.temporary;
+            if (QFileInfo::exists(file.temporary) && !found.leftovers.contains(file.temporary)) {
                 found.leftovers.insert(file.temporary, file);
+                if (named)
+                    found.named.insert(file.temporary, file);
+            }
+            // Both may be there: a rename cut short between link and unlink.
+            if (named && QFileInfo::exists(file.final))
+                found.finals.insert(file.final, file);
         }
     }
     return found;
+}
+
+// Still the file the run moved: the same file on the same file system, or,
+// where it was copied to another one, the same content. A copy whose hash a
+// crash kept out of the journal is told by its size and time alone; so is a
+// file back at its source after a copy there and back (wentBack).
+bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
+{
+    struct statx sx;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
+            STATX_BASIC_STATS, &sx)
+            != 0
+        || !S_ISREG(sx.stx_mode) || qint64(sx.stx_size) != file.size)
+        return false;
+    const qint64 modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
+    if (makedev(sx.stx_dev_major, sx.stx_dev_minor) == file.device && sx.stx_ino == file.inode
+        && modifiedNs == file.modifiedNs)
+        return true;
+    if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
+        return false;
+    // A copy: on another file system, or back on its own after a round trip.
+    if (!file.hash.isEmpty())
+        return hashOf(path) == file.hash;
+    return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
 }
 
 QString FHJournal::hashOf(const QString &path)

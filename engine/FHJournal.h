@@ -31,6 +31,7 @@ public:
         quint64 inode = 0;
         QString hash; // of the content, after a copy to another file system
         QString group; // the source of the shot's primary, or empty
+        int number = 0; // the number of its final name, once one was chosen
     };
 
     // One run as the journals list it.
@@ -71,12 +72,17 @@ public:
     bool finish(const QString &outcome, qint64 moved);
 
     static FHJsonFields fileRecord(const File &file);
-    static FHJsonFields namedRecord(const QString &temporary, const QString &final);
+    static FHJsonFields namedRecord(const QString &temporary, const QString &final, int number = 0);
     static FHJsonFields folderRecord(const QString &path);
     // After a file went to another file system: the hash of its content.
     static FHJsonFields copiedRecord(const QString &temporary, const QString &hash);
     // The content hash a journal keeps of a file moved to another file system.
     static QString hashOf(const QString &path);
+    // Still the file the run moved: the same file on the same file system, or,
+    // where it was copied to another one, the same content. A copy whose hash a
+    // crash kept out of the journal is told by its size and time alone; so is
+    // a file back at its source after a copy there and back (wentBack).
+    static bool isSameFile(const QString &path, const File &file, bool wentBack = false);
 
     // Every run on record, newest first; only the headers and the ends are read.
     static QVector<Run> runs();
@@ -96,6 +102,10 @@ public:
     {
         QHash<QString, QString> meant; // source -> temporary path
         QHash<QString, File> leftovers; // temporary path -> file
+        // Temporary names still there whose final name was chosen: a shot cut
+        // in two while its files were named takes that number again.
+        QHash<QString, File> named; // temporary path -> file, final and number
+        QHash<QString, File> finals; // final path -> file, for those that got it
     };
     static Interrupted interrupted(const QString &output);
 

@@ -72,7 +72,7 @@ QString mountType(const QString &path)
 
 } // namespace
 
-bool forbidsBackslash(const QString &folder)
+bool keepsWindowsNames(const QString &folder)
 {
     QFileInfo existing(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
     while (!existing.exists() && !existing.isRoot())
@@ -88,9 +88,9 @@ bool forbidsBackslash(const QString &folder)
     case 0xff534d42: // SMB
     case 0xfe534d42: // SMB2
         return true;
-    case 0x65735546: { // FUSE: exFAT and NTFS drivers mount as "fuseblk"
+    case 0x65735546: { // FUSE: "fuseblk" (exFAT, NTFS), "fuse.fusefat" ...
         const QString type = mountType(existing.canonicalFilePath());
-        return type == QLatin1String("fuseblk") || type.contains(QLatin1String("exfat"))
+        return type == QLatin1String("fuseblk") || type.contains(QLatin1String("fat"))
             || type.contains(QLatin1String("ntfs"));
     }
     default:
@@ -104,9 +104,17 @@ QString namePatternProblem(const QString &pattern, const QString &folder, int lo
         return QStringLiteral("it holds \"/\", which would send the photos into other folders");
     if (pattern.contains(QChar(0)))
         return QStringLiteral("it holds a NUL character");
-    if (pattern.contains(QLatin1Char('\\')) && !folder.isEmpty() && forbidsBackslash(folder))
-        return QStringLiteral("it holds \"\\\", which the file system of '%1' does not allow")
-            .arg(folder);
+    // What Windows forbids in names, where the file system keeps its rules.
+    static const QString windowsForbids = QStringLiteral("\\:*?\"<>|");
+    for (const QChar c : pattern) {
+        if ((windowsForbids.contains(c) || c.unicode() < 0x20) && !folder.isEmpty()
+            && keepsWindowsNames(folder))
+            return QStringLiteral("it holds \"%1\", which the file system of '%2' does not allow")
+                .arg(c.unicode() < 0x20
+                        ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                        : QString(c),
+                    folder);
+    }
     // Room for a three-digit number: a folder of a thousand photos and more may
     // still meet a name too long, which fails cleanly where it happens.
     QString name = pattern;

@@ -20,14 +20,15 @@ QString temporaryName(const QDateTime &date, quint32 tag);
 const QRegularExpression &temporaryNamePattern();
 
 // Why the pattern cannot name files, or an empty text when it can: it holds
-// "/" or NUL, or "\" where the file system of the folder forbids it (give an
+// "/" or NUL, or a character that Windows forbids (\ : * ? " < > | and control
+// characters) where the file system of the folder keeps its rules (give an
 // empty folder to leave that out), a name would be "." or "..", or names with
 // the longest suffix (bytes, dot included) would exceed 255 bytes.
 QString namePatternProblem(
     const QString &pattern, const QString &folder = QString(), int longestSuffix = 5);
 
-// True when files in the folder (or where it would be created) may not carry
-// a backslash in their names: FAT, exFAT, NTFS and SMB shares.
-bool forbidsBackslash(const QString &folder);
+// True when names in the folder (or where it would be created) follow Windows'
+// rules: FAT, exFAT, NTFS and SMB shares, in the kernel or through FUSE.
+bool keepsWindowsNames(const QString &folder);
 
 #endif // FHNAMING_H

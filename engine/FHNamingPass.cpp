@@ -5,6 +5,7 @@
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
+#include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 #include "engine/FHSortPlan.h"
 
@@ -73,6 +74,11 @@ void FHNamingPass::nameFolder(
     entries.sort(Qt::CaseSensitive);
     removeSecondNames(entries);
 
+    // A number is held by any file whose name begins with it, so that no shot
+    // ever shares a number with another.
+    m_bases.clear();
+    for (const QString &entry : qAsConst(entries))
+        m_bases.insert(baseNameOf(entry).toString());
     int position = 0;
     int lastNumber = 0;
     for (int first = 0; first < entries.size();) {
@@ -88,7 +94,8 @@ void FHNamingPass::nameFolder(
                 ++end;
             Shot shot;
             shot.files = entries.mid(first, end - first);
-            choose(folder, shot, ++position, lastNumber);
+            if (choose(folder, shot, ++position, lastNumber))
+                --position;
             files += shot.files.size();
             batch.append(shot);
             first = end;
@@ -97,11 +104,11 @@ void FHNamingPass::nameFolder(
             for (const Shot &shot : qAsConst(batch)) {
                 for (int k = 0; k < shot.targets.size(); ++k) {
                     const QString &file = shot.files.at(k);
-                    const auto left = m_context.leftovers.constFind(file);
+                    const auto left = m_context.interrupted.leftovers.constFind(file);
                     if (!placed.contains(file.mid(folder.size() + 1))
-                        && left != m_context.leftovers.constEnd())
+                        && left != m_context.interrupted.leftovers.constEnd())
                         journal->add(FHJournal::fileRecord(*left));
-                    journal->add(FHJournal::namedRecord(file, shot.targets.at(k)));
+                    journal->add(FHJournal::namedRecord(file, shot.targets.at(k), shot.number));
                 }
             }
             if (!journal->write())
@@ -122,34 +129,72 @@ void FHNamingPass::nameFolder(
 
 // The position in the listing, or the next number after it under which every
 // file of the shot is free, so that numbers keep ascending within the folder.
-void FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &lastNumber)
+bool FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &lastNumber)
 {
-    const QRegularExpressionMatch match
-        = temporaryNamePattern().match(baseNameOf(shot.files.first()).toString());
+    const QString temporaryBase = baseNameOf(shot.files.first()).toString();
+    const QRegularExpressionMatch match = temporaryNamePattern().match(temporaryBase);
     if (!match.hasMatch())
-        return;
+        return false;
+    const bool joined = resume(folder, shot, lastNumber);
     int parts[6];
     for (int group = 1; group <= 6; ++group)
         parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
 
-    for (int number = qMax(position, lastNumber + 1);; ++number) {
+    for (int number = qMax(position, lastNumber + 1); shot.targets.isEmpty(); ++number) {
         QString name = m_context.pattern;
         expandNamePattern(name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
-        shot.targets.clear();
+        if (m_bases.contains(name.left(name.indexOf(QLatin1Char('.')))))
+            continue;
+        QStringList targets;
         bool free = true;
         for (const QString &file : qAsConst(shot.files)) {
-            shot.targets << folder + QLatin1Char('/') + name + QLatin1Char('.')
-                    + completeSuffixOf(file);
-            free = free
-                && (shot.targets.last() == file || !m_context.view.taken(shot.targets.last()));
+            targets << folder + QLatin1Char('/') + name + QLatin1Char('.') + completeSuffixOf(file);
+            free = free && (targets.last() == file || !m_context.view.taken(targets.last()));
         }
         if (free) {
+            shot.targets = targets;
+            shot.number = number;
             lastNumber = number;
-            break;
         }
     }
+    m_bases.remove(temporaryBase);
+    m_bases.insert(baseNameOf(shot.targets.first()).toString());
     for (int k = 0; k < shot.files.size(); ++k)
         m_context.view.moved(shot.files.at(k), shot.targets.at(k));
+    return joined;
+}
+
+// A shot that a crash cut in two while it was named: the files named before
+// it hold their number; the rest take the names chosen for them then.
+bool FHNamingPass::resume(const QString &folder, Shot &shot, int &lastNumber)
+{
+    const auto &named = m_context.interrupted.named;
+    QStringList targets;
+    int number = 0;
+    for (const QString &file : qAsConst(shot.files)) {
+        const auto meant = named.constFind(file);
+        if (meant == named.constEnd() || meant->final.left(meant->final.lastIndexOf('/')) != folder
+            || (number && meant->number != number) || m_context.view.taken(meant->final))
+            return false;
+        number = meant->number;
+        targets << meant->final;
+    }
+    // Only where files of this very shot hold that number: those the cut run
+    // named, and still the files it named.
+    const QString base = baseNameOf(targets.first()).toString();
+    const auto &finals = m_context.interrupted.finals;
+    bool holds = false;
+    for (auto it = finals.constBegin(); it != finals.constEnd() && !holds; ++it) {
+        holds = it->number == number && baseNameOf(it.key()) == base
+            && it.key().left(it.key().lastIndexOf('/')) == folder
+            && FHJournal::isSameFile(it.key(), *it);
+    }
+    if (!holds)
+        return false;
+    shot.targets = targets;
+    shot.number = number;
+    lastNumber = qMax(lastNumber, number);
+    return true;
 }
 
 void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed)
@@ -166,8 +211,33 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
             } catch (const FHException &) {
                 // The shot keeps one number: the files already named get their
                 // temporary names back, for the next run to finish.
-                for (int back = 0; back < k; ++back)
-                    FHSafeMove::moveFile(shot.targets.at(back), shot.files.at(back));
+                for (int back = 0; back < k; ++back) {
+                    if (FHSafeMove::moveFile(shot.targets.at(back), shot.files.at(back)) != 0)
+                        m_context.reporter.message(
+                            QStringLiteral("'%1' keeps its final name; the next run gives the "
+                                           "rest of its shot the same number")
+                                .arg(shot.targets.at(back)));
+                }
+                // Where each file of the shot is, by the path it came from.
+                for (int at = 0; at < shot.files.size(); ++at) {
+                    struct stat st;
+                    const QString now
+                        = ::lstat(QFile::encodeName(shot.files.at(at)).constData(), &st) == 0
+                        ? shot.files.at(at)
+                        : shot.targets.at(at);
+                    const auto own = placed.constFind(shot.files.at(at).mid(folder.size() + 1));
+                    const QString source = own != placed.constEnd()
+                        ? m_context.plan.entries.at(*own).sourcePath()
+                        : m_context.interrupted.leftovers.value(shot.files.at(at)).source;
+                    if (!source.isEmpty())
+                        m_context.reporter.message(
+                            QStringLiteral("'%1' is at '%2' until the next run names it")
+                                .arg(source, now));
+                }
+                m_context.reporter.message(QStringLiteral("The photos in '%1' that have no final "
+                                                          "name yet keep their temporary names "
+                                                          "until the next run")
+                                               .arg(folder));
                 throw;
             }
         }

@@ -2,6 +2,7 @@
 #define FHNAMINGPASS_H
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,7 @@
 #include "engine/FHJournal.h"
 
 class FHFolderView;
+class FHReporter;
 class FHIO;
 struct FHSortPlan;
 
@@ -27,9 +29,11 @@ public:
         QString pattern;
         QStringList filters; // the files that take positions
         std::function<void(qint64 done, qint64 total)> step; // after every file
-        // Temporary names that runs cut short left, with their files: this
-        // pass names them and records them, so that an undo finds them.
-        QHash<QString, FHJournal::File> leftovers;
+        // What runs cut short left: this pass names their temporary names and
+        // records them, so that an undo finds them, and gives a shot cut in two
+        // while it was named the number it had.
+        FHJournal::Interrupted interrupted;
+        FHReporter &reporter;
     };
 
     explicit FHNamingPass(const Context &context);
@@ -44,14 +48,18 @@ private:
     {
         QStringList files; // full paths, one base name
         QStringList targets; // empty when the shot keeps its names
+        int number = 0;
     };
 
     void nameFolder(const QString &folder, QStringList entries, qint64 &done, qint64 total);
-    void choose(const QString &folder, Shot &shot, int position, int &lastNumber);
+    // True when the shot joins files of its own that hold their number already.
+    bool choose(const QString &folder, Shot &shot, int position, int &lastNumber);
+    bool resume(const QString &folder, Shot &shot, int &lastNumber);
     void make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed);
     void removeSecondNames(QStringList &entries);
 
     Context m_context;
+    QSet<QString> m_bases; // the base names held in the folder in hand
 };
 
 #endif // FHNAMINGPASS_H

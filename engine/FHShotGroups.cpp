@@ -4,6 +4,7 @@
 #include "engine/FHReporter.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -108,11 +109,15 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
         const FHPlanEntry &lead = entries.at(primary);
         const Kind leadKind = kindOf(lead.sourceName);
         bool stillJoined = false;
+        // One file of a kind to a shot: IMG_1.JPG and img_1.jpg beside a RAW are
+        // two shots, and their names could not tell them apart on a card.
+        QSet<int> joinedKinds { leadKind };
         for (const int i : media) {
             const FHPlanEntry &member = entries.at(i);
             const Kind kind = kindOf(member.sourceName);
             if (i == primary || !pairs(leadKind, kind, stillJoined)
-                || lead.reason != FHSkipReason::None || member.reason != FHSkipReason::None)
+                || lead.reason != FHSkipReason::None || member.reason != FHSkipReason::None
+                || joinedKinds.contains(kind))
                 continue;
             if (apartMs(lead, member) > PairWindowMs) {
                 reporter.message(QStringLiteral("'%1' and '%2' share a name but were taken more "
@@ -121,8 +126,11 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
                 continue;
             }
             primaryOf[i] = primary;
+            joinedKinds.insert(kind);
             stillJoined = stillJoined || kind == Jpeg || kind == Heif;
         }
+        // Nor two sidecars whose names differ only in letter case.
+        QHash<int, QSet<QString>> keptBy;
         for (const int i : sidecars) {
             // IMG_1.CR2.xmp belongs to IMG_1.CR2, and through it to its group.
             const QString kept = FHFileTypes::keptSuffix(entries.at(i).sourceName);
@@ -135,6 +143,13 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
                         owner = m;
                 }
             }
+            QSet<QString> &takenSuffixes = keptBy[primaryOf[owner]];
+            const QString folded = kept.toCaseFolded();
+            if (takenSuffixes.contains(folded)) {
+                primaryOf[i] = -2;
+                continue;
+            }
+            takenSuffixes.insert(folded);
             primaryOf[i] = primaryOf[owner];
         }
     }

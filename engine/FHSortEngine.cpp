@@ -474,6 +474,14 @@ void FHSortRun::order()
             && !temporaryNamePattern().match(QFileInfo(entry.sourceName).baseName()).hasMatch())
             named.insert({ entry.identity.device, entry.identity.inode }, 0);
     }
+    // A file an interrupted run moved under its temporary name, in a folder
+    // this run reads (sorting a folder into itself), is not a photo to sort
+    // again: pass 2 names it with the rest of its shot.
+    m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
+                             [this](const FHPlanEntry &entry) {
+                                 return m_interrupted.leftovers.contains(entry.sourcePath());
+                             }),
+        m_plan.entries.end());
     if (!named.isEmpty()) {
         m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
                                  [&](const FHPlanEntry &entry) {
@@ -859,6 +867,6 @@ void FHSortRun::nameAll()
                 stepProgress(50, 100, done, total);
                 emit m_engine.filesDone(FHSortEngine::Naming, done, total);
             },
-            m_interrupted.leftovers });
+            m_interrupted, m_reporter });
     pass.run(folders);
 }

@@ -24,37 +24,11 @@ namespace {
 
 const QString SortedFileRole = QStringLiteral("sorted file in output directory");
 constexpr int BatchFiles = 2048;
-// FAT keeps modification times to two seconds.
-constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 
 bool exists(const QString &path)
 {
     struct stat st;
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-// Still the file the run moved: the same file on the same file system, or,
-// where it was copied to another one, the same content. A copy whose hash a
-// crash kept out of the journal is told by its size and time alone; so is a
-// file back at its source after a copy there and back (wentBack).
-bool isSameFile(const QString &path, const FHJournal::File &file, bool wentBack = false)
-{
-    struct statx sx;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
-            STATX_BASIC_STATS, &sx)
-            != 0
-        || !S_ISREG(sx.stx_mode) || qint64(sx.stx_size) != file.size)
-        return false;
-    const qint64 modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
-    if (makedev(sx.stx_dev_major, sx.stx_dev_minor) == file.device && sx.stx_ino == file.inode
-        && modifiedNs == file.modifiedNs)
-        return true;
-    if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
-        return false;
-    // A copy: on another file system, or back on its own after a round trip.
-    if (!file.hash.isEmpty())
-        return FHJournal::hashOf(path) == file.hash;
-    return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
 }
 
 bool sameInode(const QString &a, const QString &b)
@@ -146,7 +120,7 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
             where[i] = file.temporary;
         if (where.at(i).isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
-            if (isSameFile(file.source, file, true))
+            if (FHJournal::isSameFile(file.source, file, true))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
@@ -155,7 +129,7 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
             if (where.at(i) != file.temporary && !file.temporary.isEmpty()
                 && sameInode(where.at(i), file.temporary))
                 secondNames.insert(plan.entries.size(), file.temporary);
-            if (!isSameFile(where.at(i), file))
+            if (!FHJournal::isSameFile(where.at(i), file))
                 entry.reason = FHSkipReason::Changed;
             else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
                 cutShort.insert(plan.entries.size());
