@@ -64,6 +64,8 @@ const KeyInfo keys[] = {
         numberOnly },
     // 0 none, 1 per month, anything else per day
     { FHSettingKey::SubFolder, "Option", "subFolder", QMetaType::Int, false, perDay },
+    // The preview dialog's last size; none until it has been shown once.
+    { FHSettingKey::PreviewSize, "Preview", "size", QMetaType::QSize, false, none },
 };
 
 const KeyInfo &info(FHSettingKey key)
