@@ -52,8 +52,6 @@ public:
     // Negative, zero or positive as the first row sorts before, with or after
     // the second by the column.
     int compare(int a, int b, int column) const;
-    // Whether any of the row's texts contains the text, ignoring case.
-    bool matches(int row, const QString &text) const;
     QString text(int row, int column) const;
 
     // A target folder as the table names it: relative to the output, or the
@@ -74,13 +72,14 @@ private:
     FHSortPlan m_plan;
     QString m_input; // absolute and clean, as the plan's folders
     QString m_output;
+    QString m_outputName;
     QVector<int> m_rows; // plan index of each row
     QVector<int> m_rowOfEntry; // row of each plan index, or -1
 };
 
-// Sorts by any column and filters by a text without ever parting the files of
-// a shot: each row sorts by its shot's primary, and within a shot the primary
-// stays first whatever the order.
+// Sorts by any column and filters by a text (in any of a row's texts, ignoring
+// case) without ever parting the files of a shot: each row sorts by its shot's
+// primary, and within a shot the primary stays first whatever the order.
 class FHPlanFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -99,6 +98,8 @@ protected:
 private:
     FHPlanModel *m_model = nullptr;
     QString m_text;
+    QVector<bool> m_reasonMatches; // by FHSkipReason
+    QVector<bool> m_sourceMatches; // by FHDateSource
 };
 
 #endif // FHPLANMODEL_H
