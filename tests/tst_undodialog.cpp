@@ -129,8 +129,8 @@ void TestUndoDialog::confirmMovesBackAndReportsConflict()
             summary = modal->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
             const auto *list = modal->findChild<QTreeWidget *>(QStringLiteral("leftList"));
             for (int i = 0; i < list->topLevelItemCount(); ++i)
-                left << list->topLevelItem(i)->text(0) + QStringLiteral(" | ")
-                        + list->topLevelItem(i)->text(1);
+                left << list->topLevelItem(i)->toolTip(0) + QStringLiteral(" | ")
+                        + list->topLevelItem(i)->toolTip(1);
             clickLater(modal, "closeButton");
         }
     });

@@ -146,6 +146,13 @@ QString number(qint64 n)
     return QLocale().toString(n);
 }
 
+// The whole path stays in the tooltip, which the label's next resize elides again.
+void showPath(QLabel *label, const QString &path)
+{
+    label->setToolTip(path);
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+}
+
 QSize defaultSize(const QWidget *dialog, const QWidget *parent)
 {
     const QScreen *screen = parent ? parent->screen() : dialog->screen();
@@ -218,8 +225,10 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     m_planningLabel->setWordWrap(true);
     m_progressBar->setRange(0, 100);
     // Paths are elided to the width they get rather than widening the dialog.
-    for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel })
+    for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->installEventFilter(this);
+    }
     planningLayout->addStretch(1);
     planningLayout->addWidget(m_planningLabel);
     planningLayout->addWidget(m_progressBar);
@@ -365,8 +374,7 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
     m_stageLabel->setText(stage == FHSortEngine::Reading
             ? tr("Reading capture dates: %1 of %2").arg(number(done), number(total))
             : tr("Choosing the new names: %1 of %2").arg(number(done), number(total)));
-    m_fileLabel->setText(m_fileLabel->fontMetrics().elidedText(
-        m_guard->currentFile(), Qt::ElideMiddle, m_fileLabel->width()));
+    showPath(m_fileLabel, m_guard->currentFile());
     QCoreApplication::processEvents();
 }
 
@@ -402,7 +410,8 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     m_cancelButton->hide();
     m_pages->setCurrentIndex(PlanPage);
     retranslateUi();
-    elidePaths();
+    showPath(m_fromLabel, QDir::toNativeSeparators(m_model->input()));
+    showPath(m_intoLabel, QDir::toNativeSeparators(m_model->output()));
     m_table->setFocus();
 }
 
@@ -431,10 +440,15 @@ void FHPreviewDialog::changeEvent(QEvent *event)
     QDialog::changeEvent(event);
 }
 
-void FHPreviewDialog::resizeEvent(QResizeEvent *event)
+bool FHPreviewDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    elidePaths();
+    if (event->type() == QEvent::Resize) {
+        for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
+            if (watched == label)
+                showPath(label, label->toolTip());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FHPreviewDialog::retranslateUi()
@@ -452,18 +466,6 @@ void FHPreviewDialog::retranslateUi()
     m_sortButton->setToolTip(m_sortButton->isEnabled() ? QString() : tr("No file would move."));
     m_closeButton->setText(tr("Close"));
     m_cancelButton->setText(tr("Cancel"));
-}
-
-void FHPreviewDialog::elidePaths()
-{
-    const QString from = QDir::toNativeSeparators(m_model->input());
-    const QString into = QDir::toNativeSeparators(m_model->output());
-    m_fromLabel->setText(
-        m_fromLabel->fontMetrics().elidedText(from, Qt::ElideMiddle, m_fromLabel->width()));
-    m_fromLabel->setToolTip(from);
-    m_intoLabel->setText(
-        m_intoLabel->fontMetrics().elidedText(into, Qt::ElideMiddle, m_intoLabel->width()));
-    m_intoLabel->setToolTip(into);
 }
 
 void FHPreviewDialog::showFolders()

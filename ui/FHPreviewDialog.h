@@ -55,7 +55,8 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    // Elides the paths of the labels again when their width changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void retranslateUi();
@@ -63,7 +64,6 @@ private:
     void showTotals();
     void showFolders();
     void showShownCount();
-    void elidePaths();
     void sortNow();
     void showNotes();
 

@@ -40,10 +40,11 @@ QLabel *pathLabel(QWidget *parent)
     return label;
 }
 
-void elide(QLabel *label, const QString &path)
+// The whole path stays in the tooltip, which the label's next resize elides again.
+void showPath(QLabel *label, const QString &path)
 {
-    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
     label->setToolTip(path);
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
 }
 
 } // namespace
@@ -134,6 +135,10 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, Q
     m_timeLabel->setText(locale.toString(run.time.date(), QLocale::LongFormat) + QLatin1Char(' ')
         + locale.toString(run.time.time(), QLocale::ShortFormat));
     m_countLabel->setText(number(run.files.size()));
+    showPath(m_inputLabel, QDir::toNativeSeparators(run.input));
+    showPath(m_outputLabel, QDir::toNativeSeparators(run.output));
+    for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel })
+        label->installEventFilter(this);
     m_pages->addWidget(confirm);
 
     // Files going back.
@@ -190,16 +195,15 @@ void FHUndoDialog::reject()
         QDialog::reject();
 }
 
-void FHUndoDialog::resizeEvent(QResizeEvent *event)
+bool FHUndoDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    elidePaths();
-}
-
-void FHUndoDialog::elidePaths()
-{
-    elide(m_inputLabel, QDir::toNativeSeparators(m_run.input));
-    elide(m_outputLabel, QDir::toNativeSeparators(m_run.output));
+    if (event->type() == QEvent::Resize) {
+        for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel }) {
+            if (watched == label)
+                showPath(label, label->toolTip());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FHUndoDialog::undo()
@@ -229,39 +233,48 @@ void FHUndoDialog::showFile(const QString &path)
     if (m_eventsProcessed.elapsed() < 33)
         return;
     m_eventsProcessed.start();
-    elide(m_fileLabel, path);
+    showPath(m_fileLabel, path);
     QCoreApplication::processEvents();
 }
 
 void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
 {
+    // Paths below the run's folders are shown from there, and whole in the tooltips.
+    const auto below = [](const QString &folder, const QString &path) {
+        const QString prefix = QDir::toNativeSeparators(folder) + QLatin1Char('/');
+        return path.startsWith(prefix) ? path.mid(prefix.size()) : path;
+    };
     QList<QTreeWidgetItem *> items;
+    int fileWidth = 0;
     for (const FHPlanEntry &entry : plan.entries) {
         QString why;
         switch (entry.reason) {
         case FHSkipReason::None:
             continue;
         case FHSkipReason::OriginalTaken:
-            why = tr("Its old place %1 is taken").arg(entry.finalPath());
+            why = tr("Its old place %1 is taken");
             break;
         case FHSkipReason::Missing:
-            why = tr("Not found where the sort put it (it came from %1)").arg(entry.finalPath());
+            why = tr("Not found where the sort put it (it came from %1)");
             break;
         case FHSkipReason::Changed:
-            why = tr("Changed after the sort (it came from %1)").arg(entry.finalPath());
+            why = tr("Changed after the sort (it came from %1)");
             break;
         default:
-            why = FHPlanModel::reasonText(entry.reason);
+            why = FHPlanModel::reasonText(entry.reason) + QStringLiteral(" (%1)");
             break;
         }
-        auto *item = new QTreeWidgetItem({ entry.sourcePath(), why });
+        const QString file = below(m_run.output, entry.sourcePath());
+        auto *item = new QTreeWidgetItem({ file, why.arg(below(m_run.input, entry.finalPath())) });
         item->setToolTip(0, entry.sourcePath());
-        item->setToolTip(1, why);
+        item->setToolTip(1, why.arg(entry.finalPath()));
+        if (items.size() < 200)
+            fileWidth = qMax(fileWidth, m_leftList->fontMetrics().horizontalAdvance(file));
         items << item;
     }
     m_leftList->addTopLevelItems(items);
     m_leftList->setVisible(!items.isEmpty());
-    m_leftList->header()->resizeSection(0, m_leftList->width() / 2);
+    m_leftList->header()->resizeSection(0, qMin(fileWidth + 24, 280));
 
     QStringList lines;
     if (outcome == FHUndo::Failed)

@@ -33,13 +33,13 @@ public slots:
     void reject() override;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // Elides the paths of the labels again when their width changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void undo();
     void showFile(const QString &path);
     void showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome);
-    void elidePaths();
 
     FHexiv2Application *m_app;
     FHJournal::Run m_run;
