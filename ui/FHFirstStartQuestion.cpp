@@ -15,7 +15,8 @@ FHFirstStartQuestion::Answer FHFirstStartQuestion::ask(
     box.setInformativeText(tr("They move from the input folder into the output folder and are "
                               "renamed in the order they were taken. The preview lists every "
                               "file's new folder and name before anything moves."));
-    QPushButton *preview = box.addButton(tr("Preview"), QMessageBox::ActionRole);
+    // Both accept: the box lays out buttons of one role in the order they came.
+    QPushButton *preview = box.addButton(tr("Preview"), QMessageBox::AcceptRole);
     preview->setObjectName(QStringLiteral("previewButton"));
     QPushButton *sort = box.addButton(tr("Sort"), QMessageBox::AcceptRole);
     sort->setObjectName(QStringLiteral("sortButton"));
