@@ -335,8 +335,6 @@ bool FHPreviewDialog::plan()
     m_cancelled = false;
     m_notes.clear();
     m_progressBar->setValue(0);
-    m_stage = FHSortEngine::Reading;
-    m_done = m_total = 0;
     m_stageLabel->setText(tr("Listing the files…"));
     m_fileLabel->clear();
     retranslateUi();
@@ -363,9 +361,6 @@ bool FHPreviewDialog::plan()
 
 void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total)
 {
-    m_stage = stage;
-    m_done = done;
-    m_total = total;
     // Painting and answering about 30 times a second keeps Cancel at hand
     // without slowing the planning down.
     if (m_eventsProcessed.elapsed() < 33)

@@ -72,9 +72,6 @@ private:
     FHSortEngine *m_engine = nullptr; // while planning
     bool m_cancelled = false;
     QElapsedTimer m_eventsProcessed;
-    FHSortEngine::Stage m_stage = FHSortEngine::Reading;
-    qint64 m_done = 0;
-    qint64 m_total = 0;
     QStringList m_notes; // what the planning run reported
 
     FHPlanModel *m_model;
