@@ -243,6 +243,8 @@ void TestMainWindowRun::untrimmedDirectories()
     // working directory: the run gets the texts exactly as typed.
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir->path()));
+    QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+        .setValue(QStringLiteral("Option/hasStarted"), true);
     QVERIFY(QDir().rename(QStringLiteral("in"), QStringLiteral(" in ")));
     auto window = makeWindow();
     child<QLineEdit>(*window, "inputEdit")->setText(QStringLiteral(" in "));

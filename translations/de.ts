@@ -48,6 +48,39 @@
     </message>
 </context>
 <context>
+    <name>FHFirstStartQuestion</name>
+    <message>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <source>Sort the photos</source>
+        <translation>Fotos sortieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos to be moved and renamed: %1</source>
+        <translation>Zu verschiebende und umzubenennende Fotos: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
+        <translation>Sie werden aus dem Eingabeordner in den Ausgabeordner verschoben und in der Reihenfolge der Aufnahme umbenannt. Die Vorschau zeigt für jede Datei den neuen Ordner und Namen, bevor etwas verschoben wird.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Don&apos;t ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+409"/>
@@ -276,9 +309,289 @@
     </message>
 </context>
 <context>
+    <name>FHPlanModel</name>
+    <message>
+        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <source>No capture date</source>
+        <translation>Kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Seit dem Auflisten geändert</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Name in der Dateinamen-Kodierung ungültig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Nicht erreicht, die Sortierung wurde angehalten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No longer where the sort put it</source>
+        <translation>Nicht mehr dort, wo die Sortierung sie ablegte</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Its original path is taken</source>
+        <translation>Der ursprüngliche Pfad ist belegt</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Camera (EXIF)</source>
+        <translation>Kamera (EXIF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Video container</source>
+        <translation>Videocontainer</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File date</source>
+        <translation>Dateidatum</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1
+Moves with %2 as one shot</source>
+        <translation>%1
+Wird mit %2 als eine Aufnahme verschoben</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Original name</source>
+        <translation>Ursprünglicher Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New name</source>
+        <translation>Neuer Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Taken</source>
+        <translation>Aufgenommen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Date from</source>
+        <translation>Datum aus</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stays because</source>
+        <translation>Bleibt, weil</translation>
+    </message>
+</context>
+<context>
+    <name>FHPreviewDialog</name>
+    <message>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <source>Photos</source>
+        <translation>Fotos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIF images</source>
+        <translation>HEIF-Bilder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RAW images</source>
+        <translation>RAW-Bilder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>WebP and TIFF images</source>
+        <translation>WebP- und TIFF-Bilder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Videos</source>
+        <translation>Videos</translation>
+    </message>
+    <message>
+        <location line="+198"/>
+        <source>Listing the files…</source>
+        <translation>Dateien werden aufgelistet…</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Reading capture dates: %1 of %2</source>
+        <translation>Aufnahmedaten werden gelesen: %1 von %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Choosing the new names: %1 of %2</source>
+        <translation>Neue Namen werden gewählt: %1 von %2</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Preview of the sort</source>
+        <translation>Vorschau der Sortierung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Working out where each file would go. Nothing is moved until you choose Sort now.</source>
+        <translation>Es wird ermittelt, wohin jede Datei käme. Nichts wird verschoben, bevor Sie „Jetzt sortieren“ wählen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>From:</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Nach:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name, folder, date or reason</source>
+        <translation>Name, Ordner, Datum oder Grund</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Target folder</source>
+        <translation>Zielordner</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes (%1)…</source>
+        <translation>Hinweise (%1)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sort now</source>
+        <translation>Jetzt sortieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No file would move.</source>
+        <translation>Keine Datei würde verschoben.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Files to move: %1 · Target folders: %2</source>
+        <translation>Zu verschiebende Dateien: %1 · Zielordner: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+11"/>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="-40"/>
+        <source>Files that stay where they are: %1 (%2)</source>
+        <translation>Dateien, die bleiben, wo sie sind: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files of kinds not chosen, not sorted: %1 (%2)</source>
+        <translation>Dateien nicht gewählter Arten, nicht sortiert: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temporary names left by an earlier run, named as well: %1</source>
+        <translation>Von einer früheren Sortierung hinterlassene Zwischennamen, ebenfalls benannt: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Shown: %1 of %2</source>
+        <translation>Angezeigt: %1 von %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The input folder changed after this preview was made.</source>
+        <translation>Der Eingabeordner hat sich seit dieser Vorschau geändert.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files added</source>
+        <translation>Hinzugekommene Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed</source>
+        <translation>Entfernte Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed</source>
+        <translation>Geänderte Dateien</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A sort now works on the folder as it is now, so its result differs from this preview.</source>
+        <translation>Eine Sortierung jetzt arbeitet mit dem Ordner, wie er jetzt ist; ihr Ergebnis weicht von dieser Vorschau ab.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Sort anyway</source>
+        <translation>Trotzdem sortieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preview again</source>
+        <translation>Erneut vorschauen</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Notes made while planning the sort: %1</source>
+        <translation>Hinweise beim Planen der Sortierung: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The same notes are written to the log when the files are sorted.</source>
+        <translation>Dieselben Hinweise kommen beim Sortieren ins Protokoll.</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location line="+58"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>Der Dateiname darf beliebigen Text enthalten, etwa „Paris“ als Ort. Die folgenden Platzhalter werden jedoch durch echte Werte ersetzt: ${YYYY} wird zum Beispiel zu 2014, wenn das Bild 2014 aufgenommen wurde. Die Tabelle zeigt die Regeln am Beispiel eines Bildes vom 31. Dezember 2014, 23:34:45&#xa0;Uhr.</translation>
     </message>
@@ -513,6 +826,130 @@
             <numerusform>%n anderer Art: %1</numerusform>
             <numerusform>%n anderer Arten: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHUndoDialog</name>
+    <message>
+        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location line="+32"/>
+        <source>Undo the last sort</source>
+        <translation>Letzte Sortierung rückgängig machen</translation>
+    </message>
+    <message>
+        <location line="-31"/>
+        <source>There is no sort to undo.</source>
+        <translation>Es gibt keine Sortierung zum Rückgängigmachen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every sort on record has been undone, or none has moved a file yet.</source>
+        <translation>Jede aufgezeichnete Sortierung wurde rückgängig gemacht, oder keine hat schon eine Datei verschoben.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Die Dateien dieser Sortierung zurückverschieben?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Jede Datei kommt unter ihrem alten Namen dorthin zurück, wo sie war. Eine Datei, die sich seitdem geändert hat oder deren alter Platz belegt ist, bleibt, wo sie ist.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sorted:</source>
+        <translation>Sortiert:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From:</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Nach:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files:</source>
+        <translation>Dateien:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Stopped before the end; the files it moved go back.</source>
+        <translation>Vor dem Ende angehalten; die verschobenen Dateien kommen zurück.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ended by a failure; the files it moved go back.</source>
+        <translation>Durch einen Fehler beendet; die verschobenen Dateien kommen zurück.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cut short; the files it moved go back.</source>
+        <translation>Abgebrochen; die verschobenen Dateien kommen zurück.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>State:</source>
+        <translation>Zustand:</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Moving the files back…</source>
+        <translation>Dateien werden zurückverschoben…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Why it stays</source>
+        <translation>Warum sie bleibt</translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Its old place %1 is taken</source>
+        <translation>Ihr alter Platz %1 ist belegt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not found where the sort put it (it came from %1)</source>
+        <translation>Nicht dort, wo die Sortierung sie ablegte (sie kam aus %1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Changed after the sort (it came from %1)</source>
+        <translation>Nach der Sortierung geändert (sie kam aus %1)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
+        <translation>Das Rückgängigmachen endete vorzeitig; der Ausgabebereich sagt, warum. Erneutes Rückgängigmachen schließt es ab.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files moved back: %1</source>
+        <translation>Zurückverschobene Dateien: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files that stay where they are: %1</source>
+        <translation>Dateien, die bleiben, wo sie sind: %1</translation>
     </message>
 </context>
 <context>

@@ -48,6 +48,39 @@
     </message>
 </context>
 <context>
+    <name>FHFirstStartQuestion</name>
+    <message>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <source>Sort the photos</source>
+        <translation>Sort the photos</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos to be moved and renamed: %1</source>
+        <translation>Photos to be moved and renamed: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
+        <translation>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sort</source>
+        <translation>Sort</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Don&apos;t ask again</source>
+        <translation>Don&apos;t ask again</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+409"/>
@@ -276,9 +309,289 @@
     </message>
 </context>
 <context>
+    <name>FHPlanModel</name>
+    <message>
+        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <source>No capture date</source>
+        <translation>No capture date</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Unreadable</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Changed since it was listed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Name not valid in the file-name encoding</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Not reached, the run was stopped</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No longer where the sort put it</source>
+        <translation>No longer where the sort put it</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Its original path is taken</source>
+        <translation>Its original path is taken</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Camera (EXIF)</source>
+        <translation>Camera (EXIF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Video container</source>
+        <translation>Video container</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File name</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File date</source>
+        <translation>File date</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1
+Moves with %2 as one shot</source>
+        <translation>%1
+Moves with %2 as one shot</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Original name</source>
+        <translation>Original name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New folder</source>
+        <translation>New folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New name</source>
+        <translation>New name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Taken</source>
+        <translation>Taken</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Date from</source>
+        <translation>Date from</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stays because</source>
+        <translation>Stays because</translation>
+    </message>
+</context>
+<context>
+    <name>FHPreviewDialog</name>
+    <message>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <source>Photos</source>
+        <translation>Photos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIF images</source>
+        <translation>HEIF images</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RAW images</source>
+        <translation>RAW images</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>WebP and TIFF images</source>
+        <translation>WebP and TIFF images</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Videos</source>
+        <translation>Videos</translation>
+    </message>
+    <message>
+        <location line="+198"/>
+        <source>Listing the files…</source>
+        <translation>Listing the files…</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Reading capture dates: %1 of %2</source>
+        <translation>Reading capture dates: %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Choosing the new names: %1 of %2</source>
+        <translation>Choosing the new names: %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Preview of the sort</source>
+        <translation>Preview of the sort</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Working out where each file would go. Nothing is moved until you choose Sort now.</source>
+        <translation>Working out where each file would go. Nothing is moved until you choose Sort now.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>From:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Into:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filter:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name, folder, date or reason</source>
+        <translation>Name, folder, date or reason</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Target folder</source>
+        <translation>Target folder</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes (%1)…</source>
+        <translation>Notes (%1)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sort now</source>
+        <translation>Sort now</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No file would move.</source>
+        <translation>No file would move.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Files to move: %1 · Target folders: %2</source>
+        <translation>Files to move: %1 · Target folders: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+11"/>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="-40"/>
+        <source>Files that stay where they are: %1 (%2)</source>
+        <translation>Files that stay where they are: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files of kinds not chosen, not sorted: %1 (%2)</source>
+        <translation>Files of kinds not chosen, not sorted: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temporary names left by an earlier run, named as well: %1</source>
+        <translation>Temporary names left by an earlier run, named as well: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Shown: %1 of %2</source>
+        <translation>Shown: %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The input folder changed after this preview was made.</source>
+        <translation>The input folder changed after this preview was made.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files added</source>
+        <translation>Files added</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed</source>
+        <translation>Files removed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed</source>
+        <translation>Files changed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A sort now works on the folder as it is now, so its result differs from this preview.</source>
+        <translation>A sort now works on the folder as it is now, so its result differs from this preview.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Sort anyway</source>
+        <translation>Sort anyway</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preview again</source>
+        <translation>Preview again</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Notes made while planning the sort: %1</source>
+        <translation>Notes made while planning the sort: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The same notes are written to the log when the files are sorted.</source>
+        <translation>The same notes are written to the log when the files are sorted.</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location line="+58"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</translation>
     </message>
@@ -513,6 +826,130 @@
             <numerusform>%n of another kind: %1</numerusform>
             <numerusform>%n of other kinds: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHUndoDialog</name>
+    <message>
+        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location line="+32"/>
+        <source>Undo the last sort</source>
+        <translation>Undo the last sort</translation>
+    </message>
+    <message>
+        <location line="-31"/>
+        <source>There is no sort to undo.</source>
+        <translation>There is no sort to undo.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every sort on record has been undone, or none has moved a file yet.</source>
+        <translation>Every sort on record has been undone, or none has moved a file yet.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sorted:</source>
+        <translation>Sorted:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Into:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files:</source>
+        <translation>Files:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Stopped before the end; the files it moved go back.</source>
+        <translation>Stopped before the end; the files it moved go back.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ended by a failure; the files it moved go back.</source>
+        <translation>Ended by a failure; the files it moved go back.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cut short; the files it moved go back.</source>
+        <translation>Cut short; the files it moved go back.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>State:</source>
+        <translation>State:</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Moving the files back…</source>
+        <translation>Moving the files back…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Why it stays</source>
+        <translation>Why it stays</translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Its old place %1 is taken</source>
+        <translation>Its old place %1 is taken</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not found where the sort put it (it came from %1)</source>
+        <translation>Not found where the sort put it (it came from %1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Changed after the sort (it came from %1)</source>
+        <translation>Changed after the sort (it came from %1)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
+        <translation>The undo ended early; the output panel says why. Undoing again finishes it.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files moved back: %1</source>
+        <translation>Files moved back: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files that stay where they are: %1</source>
+        <translation>Files that stay where they are: %1</translation>
     </message>
 </context>
 <context>

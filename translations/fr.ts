@@ -48,6 +48,39 @@
     </message>
 </context>
 <context>
+    <name>FHFirstStartQuestion</name>
+    <message>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <source>Sort the photos</source>
+        <translation>Trier les photos</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos to be moved and renamed: %1</source>
+        <translation>Photos à déplacer et renommer : %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
+        <translation>Elles passent du dossier d&apos;entrée au dossier de sortie et sont renommées dans l&apos;ordre de prise de vue. L&apos;aperçu indique le nouveau dossier et le nouveau nom de chaque fichier avant tout déplacement.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preview</source>
+        <translation>Aperçu</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sort</source>
+        <translation>Trier</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Don&apos;t ask again</source>
+        <translation>Ne plus demander</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+409"/>
@@ -276,9 +309,289 @@
     </message>
 </context>
 <context>
+    <name>FHPlanModel</name>
+    <message>
+        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <source>No capture date</source>
+        <translation>Pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Illisible</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Modifié depuis le relevé</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Nom non valide dans le codage des noms de fichiers</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Non atteint, le tri a été arrêté</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No longer where the sort put it</source>
+        <translation>N&apos;est plus là où le tri l&apos;a mis</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Its original path is taken</source>
+        <translation>Son chemin d&apos;origine est pris</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Camera (EXIF)</source>
+        <translation>Appareil (EXIF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Video container</source>
+        <translation>Conteneur vidéo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File name</source>
+        <translation>Nom de fichier</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File date</source>
+        <translation>Date du fichier</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1
+Moves with %2 as one shot</source>
+        <translation>%1
+Se déplace avec %2 comme une seule prise</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Original name</source>
+        <translation>Nom d&apos;origine</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New folder</source>
+        <translation>Nouveau dossier</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New name</source>
+        <translation>Nouveau nom</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Taken</source>
+        <translation>Prise le</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Date from</source>
+        <translation>Date issue de</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stays because</source>
+        <translation>Reste car</translation>
+    </message>
+</context>
+<context>
+    <name>FHPreviewDialog</name>
+    <message>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <source>Photos</source>
+        <translation>Photos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIF images</source>
+        <translation>Images HEIF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RAW images</source>
+        <translation>Images RAW</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>WebP and TIFF images</source>
+        <translation>Images WebP et TIFF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Videos</source>
+        <translation>Vidéos</translation>
+    </message>
+    <message>
+        <location line="+198"/>
+        <source>Listing the files…</source>
+        <translation>Relevé des fichiers…</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Reading capture dates: %1 of %2</source>
+        <translation>Lecture des dates de prise de vue : %1 sur %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Choosing the new names: %1 of %2</source>
+        <translation>Choix des nouveaux noms : %1 sur %2</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Preview of the sort</source>
+        <translation>Aperçu du tri</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Working out where each file would go. Nothing is moved until you choose Sort now.</source>
+        <translation>Calcul de la destination de chaque fichier. Rien n&apos;est déplacé avant que vous choisissiez « Trier maintenant ».</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>From:</source>
+        <translation>De :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Vers :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Filter:</source>
+        <translation>&amp;Filtre :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name, folder, date or reason</source>
+        <translation>Nom, dossier, date ou raison</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Target folder</source>
+        <translation>Dossier cible</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files</source>
+        <translation>Fichiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes (%1)…</source>
+        <translation>Notes (%1)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sort now</source>
+        <translation>Trier maintenant</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No file would move.</source>
+        <translation>Aucun fichier ne serait déplacé.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Files to move: %1 · Target folders: %2</source>
+        <translation>Fichiers à déplacer : %1 · Dossiers cibles : %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+11"/>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <location line="-40"/>
+        <source>Files that stay where they are: %1 (%2)</source>
+        <translation>Fichiers qui restent en place : %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files of kinds not chosen, not sorted: %1 (%2)</source>
+        <translation>Fichiers de types non choisis, non triés : %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temporary names left by an earlier run, named as well: %1</source>
+        <translation>Noms provisoires laissés par un tri précédent, renommés aussi : %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Shown: %1 of %2</source>
+        <translation>Affichés : %1 sur %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The input folder changed after this preview was made.</source>
+        <translation>Le dossier d&apos;entrée a changé depuis cet aperçu.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files added</source>
+        <translation>Fichiers ajoutés</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed</source>
+        <translation>Fichiers retirés</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed</source>
+        <translation>Fichiers modifiés</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A sort now works on the folder as it is now, so its result differs from this preview.</source>
+        <translation>Un tri maintenant porte sur le dossier tel qu&apos;il est ; son résultat diffère de cet aperçu.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Sort anyway</source>
+        <translation>Trier quand même</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preview again</source>
+        <translation>Nouvel aperçu</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Notes made while planning the sort: %1</source>
+        <translation>Notes relevées en préparant le tri : %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The same notes are written to the log when the files are sorted.</source>
+        <translation>Les mêmes notes sont écrites dans le journal lors du tri.</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location line="+58"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>Le nom de fichier peut contenir n’importe quel texte, par exemple «&#xa0;Paris&#xa0;» pour le lieu. Les mots-clés suivants sont toutefois remplacés par une valeur réelle&#xa0;: ${YYYY} devient 2014 si la photo a été prise en 2014. Le tableau ci-dessous illustre ces règles avec une photo prise le 31 décembre 2014 à 23:34:45.</translation>
     </message>
@@ -513,6 +826,130 @@
             <numerusform>%n d’un autre type&#xa0;: %1</numerusform>
             <numerusform>%n d’autres types&#xa0;: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHUndoDialog</name>
+    <message>
+        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location line="+32"/>
+        <source>Undo the last sort</source>
+        <translation>Annuler le dernier tri</translation>
+    </message>
+    <message>
+        <location line="-31"/>
+        <source>There is no sort to undo.</source>
+        <translation>Il n&apos;y a aucun tri à annuler.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every sort on record has been undone, or none has moved a file yet.</source>
+        <translation>Chaque tri enregistré a été annulé, ou aucun n&apos;a encore déplacé de fichier.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Undo</source>
+        <translation>Annuler le tri</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Remettre en place les fichiers de ce tri ?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Chaque fichier retourne là où il était, sous son ancien nom. Un fichier modifié depuis, ou dont l&apos;ancienne place est prise, reste où il est.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sorted:</source>
+        <translation>Trié le :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From:</source>
+        <translation>De :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>Vers :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files:</source>
+        <translation>Fichiers :</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Stopped before the end; the files it moved go back.</source>
+        <translation>Arrêté avant la fin ; les fichiers déplacés reviennent.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ended by a failure; the files it moved go back.</source>
+        <translation>Interrompu par une erreur ; les fichiers déplacés reviennent.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cut short; the files it moved go back.</source>
+        <translation>Interrompu ; les fichiers déplacés reviennent.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>State:</source>
+        <translation>État :</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Moving the files back…</source>
+        <translation>Remise en place des fichiers…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Why it stays</source>
+        <translation>Pourquoi il reste</translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Its old place %1 is taken</source>
+        <translation>Son ancienne place %1 est prise</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not found where the sort put it (it came from %1)</source>
+        <translation>Introuvable là où le tri l&apos;a mis (il venait de %1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Changed after the sort (it came from %1)</source>
+        <translation>Modifié après le tri (il venait de %1)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
+        <translation>L&apos;annulation s&apos;est arrêtée tôt ; le panneau de sortie dit pourquoi. L&apos;annuler de nouveau la termine.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files moved back: %1</source>
+        <translation>Fichiers remis en place : %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files that stay where they are: %1</source>
+        <translation>Fichiers qui restent en place : %1</translation>
     </message>
 </context>
 <context>

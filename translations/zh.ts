@@ -48,6 +48,39 @@
     </message>
 </context>
 <context>
+    <name>FHFirstStartQuestion</name>
+    <message>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <source>Sort the photos</source>
+        <translation>整理照片</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Photos to be moved and renamed: %1</source>
+        <translation>将被移动并重命名的照片：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
+        <translation>它们将从输入目录移动到输出目录，并按拍摄顺序重命名。预览会在移动任何文件之前列出每个文件的新文件夹和新名称。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preview</source>
+        <translation>预览</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sort</source>
+        <translation>整理</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Don&apos;t ask again</source>
+        <translation>不再询问</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
         <location filename="../ui/FHMainWindow.cpp" line="+409"/>
@@ -276,9 +309,289 @@
     </message>
 </context>
 <context>
+    <name>FHPlanModel</name>
+    <message>
+        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <source>No capture date</source>
+        <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>列出后已更改</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>文件名编码无效</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>未处理，整理已停止</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No longer where the sort put it</source>
+        <translation>已不在整理时放置的位置</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Its original path is taken</source>
+        <translation>原路径已被占用</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Camera (EXIF)</source>
+        <translation>相机 (EXIF)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Video container</source>
+        <translation>视频容器</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File date</source>
+        <translation>文件日期</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>%1
+Moves with %2 as one shot</source>
+        <translation>%1
+与 %2 作为同一张照片一起移动</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Original name</source>
+        <translation>原名称</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New folder</source>
+        <translation>新文件夹</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>New name</source>
+        <translation>新名称</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Taken</source>
+        <translation>拍摄时间</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Date from</source>
+        <translation>日期来源</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stays because</source>
+        <translation>保留原因</translation>
+    </message>
+</context>
+<context>
+    <name>FHPreviewDialog</name>
+    <message>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <source>Photos</source>
+        <translation>照片</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HEIF images</source>
+        <translation>HEIF 图像</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>RAW images</source>
+        <translation>RAW 图像</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>WebP and TIFF images</source>
+        <translation>WebP 和 TIFF 图像</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Videos</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <location line="+198"/>
+        <source>Listing the files…</source>
+        <translation>正在列出文件…</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Reading capture dates: %1 of %2</source>
+        <translation>正在读取拍摄日期：%1 / %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Choosing the new names: %1 of %2</source>
+        <translation>正在确定新名称：%1 / %2</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Preview of the sort</source>
+        <translation>整理预览</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Working out where each file would go. Nothing is moved until you choose Sort now.</source>
+        <translation>正在计算每个文件的去向。在您选择“立即整理”之前不会移动任何文件。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>From:</source>
+        <translation>来自：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>移至：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Filter:</source>
+        <translation>筛选(&amp;F)：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Name, folder, date or reason</source>
+        <translation>名称、文件夹、日期或原因</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Target folder</source>
+        <translation>目标文件夹</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Files</source>
+        <translation>文件数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes (%1)…</source>
+        <translation>备注 (%1)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sort now</source>
+        <translation>立即整理</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No file would move.</source>
+        <translation>没有文件会被移动。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Files to move: %1 · Target folders: %2</source>
+        <translation>待移动文件：%1 · 目标文件夹：%2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+11"/>
+        <location line="+33"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <location line="-40"/>
+        <source>Files that stay where they are: %1 (%2)</source>
+        <translation>保留在原处的文件：%1（%2）</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files of kinds not chosen, not sorted: %1 (%2)</source>
+        <translation>未选择类型的文件，不整理：%1（%2）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Temporary names left by an earlier run, named as well: %1</source>
+        <translation>之前整理留下的临时名称，也将命名：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Shown: %1 of %2</source>
+        <translation>显示：%1 / %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The input folder changed after this preview was made.</source>
+        <translation>生成此预览后，输入目录已发生变化。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Files added</source>
+        <translation>新增文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed</source>
+        <translation>移除的文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed</source>
+        <translation>更改的文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A sort now works on the folder as it is now, so its result differs from this preview.</source>
+        <translation>现在整理将基于文件夹的当前状态，因此结果会与此预览不同。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Sort anyway</source>
+        <translation>仍然整理</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preview again</source>
+        <translation>重新预览</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Notes made while planning the sort: %1</source>
+        <translation>规划整理时的备注：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The same notes are written to the log when the files are sorted.</source>
+        <translation>整理文件时，相同的备注会写入日志。</translation>
+    </message>
+</context>
+<context>
     <name>FHRuleDialog</name>
     <message>
-        <location line="+58"/>
+        <location filename="../ui/FHRuleDialog.cpp" line="+58"/>
         <source>You could add any text to the customized file name, i.e. &apos;Paris&apos; as the place. But following keywords will be replaced with real value, i.e. ${YYYY} will be replaced with 2014, if the image is taken in the year of 2014. The table below demonstrates the rules with an example taken at 23:34:45 on the 31st of December 2014.</source>
         <translation>自定义文件名中可以加入任意文字，例如用“巴黎”表示地点。但下列关键字会被替换为实际的值，例如图像拍摄于 2014 年，${YYYY} 就会被替换为 2014。下表以 2014 年 12 月 31 日 23:34:45 拍摄的图像为例说明这些规则。</translation>
     </message>
@@ -505,6 +818,130 @@
         <translation>
             <numerusform>%n 个其他类型：%1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHUndoDialog</name>
+    <message>
+        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location line="+32"/>
+        <source>Undo the last sort</source>
+        <translation>撤销上次整理</translation>
+    </message>
+    <message>
+        <location line="-31"/>
+        <source>There is no sort to undo.</source>
+        <translation>没有可撤销的整理。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every sort on record has been undone, or none has moved a file yet.</source>
+        <translation>所有记录的整理都已撤销，或尚未移动任何文件。</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;将此次整理的文件移回？&lt;/b&gt;&lt;/p&gt;&lt;p&gt;每个文件都会以原名称回到原来的位置。此后更改过的文件，或原位置已被占用的文件，将保留在原处。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sorted:</source>
+        <translation>整理时间：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>From:</source>
+        <translation>来自：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Into:</source>
+        <translation>移至：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files:</source>
+        <translation>文件数：</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Stopped before the end; the files it moved go back.</source>
+        <translation>整理在结束前停止；已移动的文件将移回。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ended by a failure; the files it moved go back.</source>
+        <translation>因故障而结束；已移动的文件将移回。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cut short; the files it moved go back.</source>
+        <translation>中途中断；已移动的文件将移回。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>State:</source>
+        <translation>状态：</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Moving the files back…</source>
+        <translation>正在移回文件…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Why it stays</source>
+        <translation>保留原因</translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Its old place %1 is taken</source>
+        <translation>其原位置 %1 已被占用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not found where the sort put it (it came from %1)</source>
+        <translation>在整理放置的位置找不到（来自 %1）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Changed after the sort (it came from %1)</source>
+        <translation>整理后已更改（来自 %1）</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
+        <translation>撤销提前结束；输出面板说明了原因。再次撤销即可完成。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files moved back: %1</source>
+        <translation>已移回的文件：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files that stay where they are: %1</source>
+        <translation>保留在原处的文件：%1</translation>
     </message>
 </context>
 <context>

@@ -1,13 +1,16 @@
 #ifndef FHFIRSTSTARTQUESTION_H
 #define FHFIRSTSTARTQUESTION_H
 
-// Placeholder until the question before a first START is merged: declares
-// what the main window calls.
+#include <QCoreApplication>
 
 class QWidget;
 
+// Asked before a sort until the user says not to: how many photos will be moved
+// and renamed, and whether to look at the result first.
 class FHFirstStartQuestion
 {
+    Q_DECLARE_TR_FUNCTIONS(FHFirstStartQuestion)
+
 public:
     enum Answer
     {
@@ -16,14 +19,10 @@ public:
         Cancel,
     };
 
-    // Asks what to do with the photoCount files a START would sort.
-    static Answer ask(int photoCount, QWidget *parent, bool *dontAskAgain)
-    {
-        (void)photoCount;
-        (void)parent;
-        (void)dontAskAgain;
-        return Sort;
-    }
+    // dontAskAgain, where given, receives the check box's state; it is false
+    // after Cancel, so that cancelling never turns the question off. Without
+    // it there is no check box.
+    static Answer ask(int photoCount, QWidget *parent, bool *dontAskAgain);
 };
 
 #endif // FHFIRSTSTARTQUESTION_H

@@ -1,24 +1,105 @@
 #ifndef FHPREVIEWDIALOG_H
 #define FHPREVIEWDIALOG_H
 
-// Placeholder until the preview dialog is merged: declares what the main
-// window calls.
-
 #include "engine/FHSortEngine.h"
 
-class QWidget;
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
 
-class FHPreviewDialog
+#include <memory>
+
+class FHIO;
+class FHPlanFilterModel;
+class FHPlanModel;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTableView;
+class QTimer;
+class QTreeWidget;
+
+// What a sort would do, before anything moves: plans the run without touching
+// a file, with progress and a Cancel, then lists every file with its new folder
+// and name or why it stays, the files per target folder and the totals.
+class FHPreviewDialog : public QDialog
 {
+    Q_OBJECT
+
 public:
-    // Shows what a run with the options would do; true when the user chose to
-    // sort now.
-    static bool showFor(const FHSortOptions &options, QWidget *parent)
-    {
-        (void)options;
-        (void)parent;
-        return false;
-    }
+    // Plans the sort with the options and shows the plan. True exactly when the
+    // user chose "Sort now" and, where the input changed since the plan,
+    // confirmed it; the caller then sorts with the same options.
+    static bool showFor(const FHSortOptions &options, QWidget *parent);
+
+    explicit FHPreviewDialog(const FHSortOptions &options, QWidget *parent = nullptr);
+    ~FHPreviewDialog() override;
+
+    // Plans the sort and shows the plan; false when it was cancelled or failed.
+    // Runs inside the dialog's event loop, which it keeps answering.
+    bool plan();
+    // Shows a plan made with the dialog's options.
+    void showPlan(FHSortPlan plan);
+    bool isPlanning() const { return m_engine != nullptr; }
+    FHPlanModel *model() const { return m_model; }
+    // Announces each file that planning reads.
+    FHIO *fileGuard() const { return m_guard.get(); }
+
+public slots:
+    // During planning: cancels it, and the dialog closes once the engine has
+    // let go.
+    void reject() override;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    // Elides the paths of the labels again when their width changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void retranslateUi();
+    void showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total);
+    void showTotals();
+    void showFolders();
+    void showShownCount();
+    void sortNow();
+    void showNotes();
+
+    FHSortOptions m_options;
+    std::unique_ptr<FHIO> m_guard;
+    FHSortEngine *m_engine = nullptr; // while planning
+    bool m_cancelled = false;
+    QElapsedTimer m_eventsProcessed;
+    QStringList m_notes; // what the planning run reported
+
+    FHPlanModel *m_model;
+    FHPlanFilterModel *m_proxy;
+    QTimer *m_filterDelay;
+
+    QStackedWidget *m_pages;
+    QLabel *m_planningLabel;
+    QProgressBar *m_progressBar;
+    QLabel *m_stageLabel;
+    QLabel *m_fileLabel;
+
+    QLabel *m_fromCaption;
+    QLabel *m_fromLabel;
+    QLabel *m_intoCaption;
+    QLabel *m_intoLabel;
+    QLabel *m_filterCaption;
+    QLineEdit *m_filterEdit;
+    QLabel *m_shownLabel;
+    QSplitter *m_splitter;
+    QTableView *m_table;
+    QTreeWidget *m_folderList;
+    QLabel *m_totalsLabel;
+
+    QPushButton *m_notesButton;
+    QPushButton *m_sortButton;
+    QPushButton *m_closeButton;
+    QPushButton *m_cancelButton;
 };
 
 #endif // FHPREVIEWDIALOG_H

@@ -74,6 +74,8 @@ const KeyInfo keys[] = {
     { FHSettingKey::AskBeforeStart, "Option", "askBeforeStart", QMetaType::Bool, false, yes },
     // Set once a START has sorted for real
     { FHSettingKey::HasStarted, "Option", "hasStarted", QMetaType::Bool, false, no },
+    // The preview dialog's last size; none until it has been shown once.
+    { FHSettingKey::PreviewSize, "Preview", "size", QMetaType::QSize, false, none },
 };
 
 const KeyInfo &info(FHSettingKey key)

@@ -22,6 +22,7 @@ enum class FHSettingKey
     FileTypes,
     AskBeforeStart,
     HasStarted,
+    PreviewSize,
 };
 
 // Quilm.ini in the working directory, opened for one load or one save and
@@ -35,8 +36,8 @@ public:
 
     bool contains(FHSettingKey key) const;
     // The stored value converted to the key's type; a missing value (and, for
-    // the keys that say so, an empty one) gives the key's default. Pos has no
-    // default: a missing pos is an invalid variant.
+    // the keys that say so, an empty one) gives the key's default. Pos and
+    // PreviewSize have no default: a missing one is an invalid variant.
     QVariant value(FHSettingKey key) const;
     void setValue(FHSettingKey key, const QVariant &value);
 

@@ -1,22 +1,65 @@
 #ifndef FHUNDODIALOG_H
 #define FHUNDODIALOG_H
 
-// Placeholder until the undo dialog is merged: declares what the main window
-// calls.
+#include "engine/FHJournal.h"
+#include "engine/FHUndo.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
 
 class FHexiv2Application;
-class QWidget;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
 
-class FHUndoDialog
+// Undoing a sort: which run it is, a confirmation, the files going back with
+// progress, then what went back and what stays, and why. Reports reach the log
+// and the output panel as those of a sort do.
+class FHUndoDialog : public QDialog
 {
+    Q_OBJECT
+
 public:
-    // Offers to undo the newest sort run that has not been undone.
-    static bool undoLastSort(FHexiv2Application *engine, QWidget *parent)
-    {
-        (void)engine;
-        (void)parent;
-        return false;
-    }
+    // The newest sort not yet undone: asks, undoes it and sums it up. An
+    // information box when there is none.
+    static void undoLastSort(FHexiv2Application *app, QWidget *parent);
+
+    FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, QWidget *parent = nullptr);
+
+public slots:
+    // Files going back are not left half way: closing waits for the end.
+    void reject() override;
+
+protected:
+    // Elides the paths of the labels again when their width changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void undo();
+    void showFile(const QString &path);
+    void showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome);
+
+    FHexiv2Application *m_app;
+    FHJournal::Run m_run;
+    bool m_running = false;
+    QElapsedTimer m_eventsProcessed;
+
+    QStackedWidget *m_pages;
+    QLabel *m_questionLabel;
+    QLabel *m_timeLabel;
+    QLabel *m_inputLabel;
+    QLabel *m_outputLabel;
+    QLabel *m_countLabel;
+    QLabel *m_stateLabel;
+    QProgressBar *m_progressBar;
+    QLabel *m_fileLabel;
+    QLabel *m_summaryLabel;
+    QTreeWidget *m_leftList;
+    QPushButton *m_undoButton;
+    QPushButton *m_cancelButton;
+    QPushButton *m_closeButton;
 };
 
 #endif // FHUNDODIALOG_H

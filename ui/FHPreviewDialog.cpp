@@ -1,0 +1,580 @@
+#include "ui/FHPreviewDialog.h"
+
+#include "engine/FHIO.h"
+#include "engine/FHInputWalk.h"
+#include "engine/FHReporter.h"
+#include "ui/FHPlanModel.h"
+#include "ui/FHRunReporter.h"
+#include "ui/FHSettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+namespace {
+
+enum Page
+{
+    PlanningPage,
+    PlanPage,
+};
+
+// What planning reports is shown with the plan; failures reach the window's
+// log, output panel and boxes as they would in a sort.
+class PreviewReporter : public FHReporter
+{
+public:
+    explicit PreviewReporter(QStringList &notes)
+        : m_notes(notes)
+    {
+    }
+    void message(const QString &text) override { m_notes << text; }
+    void error(const QString &text) override { m_window.error(text); }
+    void exception(const FHException &e) override { m_window.exception(e); }
+
+private:
+    QStringList &m_notes;
+    FHRunReporter m_window;
+};
+
+FHFileIdentity identityOf(const QString &path)
+{
+    FHFileIdentity identity;
+    struct statx sx;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
+            STATX_BASIC_STATS, &sx)
+            != 0
+        || !S_ISREG(sx.stx_mode))
+        return identity;
+    identity.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    identity.inode = sx.stx_ino;
+    identity.size = qint64(sx.stx_size);
+    identity.modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
+    return identity;
+}
+
+struct InputChanges
+{
+    QStringList added;
+    QStringList removed;
+    QStringList changed;
+    bool any() const { return !added.isEmpty() || !removed.isEmpty() || !changed.isEmpty(); }
+};
+
+// The input as a sort would find it now, against the plan's listing.
+InputChanges changesSince(const FHSortPlan &plan, const FHSortOptions &options)
+{
+    QHash<QString, const FHPlanEntry *> listed;
+    QSet<QPair<quint64, quint64>> files;
+    for (const FHPlanEntry &entry : plan.entries) {
+        listed.insert(entry.sourcePath(), &entry);
+        if (entry.identity.isValid())
+            files.insert({ entry.identity.device, entry.identity.inode });
+    }
+    InputChanges changes;
+    QSet<QString> seen;
+    const FHInputWalk walk(options.inputDir, FHNameFilter(options.nameFilters), options.recursive);
+    // A sidecar without its photo is never planned, so an unplanned one is not new.
+    const auto check = [&](const QString &path, bool canBeNew) {
+        seen.insert(path);
+        const FHPlanEntry *entry = listed.value(path);
+        if (!entry) {
+            const FHFileIdentity now = identityOf(path);
+            // Another name of a planned file (a move cut short) is not new either.
+            if (canBeNew && !files.contains({ now.device, now.inode }))
+                changes.added << path;
+        } else if (entry->identity.isValid() && identityOf(path) != entry->identity) {
+            changes.changed << path;
+        }
+    };
+    for (const FHInputWalk::File &file : walk.files())
+        check(file.path(), true);
+    for (const FHInputWalk::File &file : walk.sidecars())
+        check(file.path(), false);
+    for (const QString &path : walk.undecodable())
+        check(path, true);
+    for (const FHPlanEntry &entry : plan.entries) {
+        // Files already gone when the plan was made do not count again.
+        const bool wasThere
+            = entry.identity.isValid() || entry.reason == FHSkipReason::UndecodableName;
+        if (wasThere && !seen.contains(entry.sourcePath()))
+            changes.removed << entry.sourcePath();
+    }
+    return changes;
+}
+
+QString familyText(const QString &family)
+{
+    if (family == QLatin1String("photo"))
+        return FHPreviewDialog::tr("Photos");
+    if (family == QLatin1String("heif"))
+        return FHPreviewDialog::tr("HEIF images");
+    if (family == QLatin1String("raw"))
+        return FHPreviewDialog::tr("RAW images");
+    if (family == QLatin1String("webp-tiff"))
+        return FHPreviewDialog::tr("WebP and TIFF images");
+    if (family == QLatin1String("video"))
+        return FHPreviewDialog::tr("Videos");
+    return family;
+}
+
+QString number(qint64 n)
+{
+    return QLocale().toString(n);
+}
+
+// The whole path stays in the tooltip, which the label's next resize elides again.
+void showPath(QLabel *label, const QString &path)
+{
+    label->setToolTip(path);
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+}
+
+QSize defaultSize(const QWidget *dialog, const QWidget *parent)
+{
+    const QScreen *screen = parent ? parent->screen() : dialog->screen();
+    const QSize room = screen->availableGeometry().size() - QSize(40, 60);
+    return QSize(960, 600).boundedTo(room).expandedTo(dialog->minimumSizeHint());
+}
+
+} // namespace
+
+bool FHPreviewDialog::showFor(const FHSortOptions &options, QWidget *parent)
+{
+    FHPreviewDialog dialog(options, parent);
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        if (!dialog.plan())
+            dialog.reject();
+    });
+    const bool sort = dialog.exec() == QDialog::Accepted;
+    FHSettings().setValue(FHSettingKey::PreviewSize, dialog.size());
+    return sort;
+}
+
+FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
+    : QDialog(parent)
+    , m_options(options)
+    , m_guard(std::make_unique<FHIO>(options.inputDir, QStringLiteral("preview")))
+    , m_model(new FHPlanModel(this))
+    , m_proxy(new FHPlanFilterModel(this))
+    , m_filterDelay(new QTimer(this))
+    , m_pages(new QStackedWidget(this))
+    , m_planningLabel(new QLabel(this))
+    , m_progressBar(new QProgressBar(this))
+    , m_stageLabel(new QLabel(this))
+    , m_fileLabel(new QLabel(this))
+    , m_fromCaption(new QLabel(this))
+    , m_fromLabel(new QLabel(this))
+    , m_intoCaption(new QLabel(this))
+    , m_intoLabel(new QLabel(this))
+    , m_filterCaption(new QLabel(this))
+    , m_filterEdit(new QLineEdit(this))
+    , m_shownLabel(new QLabel(this))
+    , m_splitter(new QSplitter(Qt::Horizontal, this))
+    , m_table(new QTableView(this))
+    , m_folderList(new QTreeWidget(this))
+    , m_totalsLabel(new QLabel(this))
+    , m_notesButton(new QPushButton(this))
+    , m_sortButton(new QPushButton(this))
+    , m_closeButton(new QPushButton(this))
+    , m_cancelButton(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("previewDialog"));
+    setWindowFlags(
+        (windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    setSizeGripEnabled(true);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_stageLabel->setObjectName(QStringLiteral("stageLabel"));
+    m_fileLabel->setObjectName(QStringLiteral("fileLabel"));
+    m_filterEdit->setObjectName(QStringLiteral("filterEdit"));
+    m_shownLabel->setObjectName(QStringLiteral("shownLabel"));
+    m_table->setObjectName(QStringLiteral("planTable"));
+    m_folderList->setObjectName(QStringLiteral("folderList"));
+    m_totalsLabel->setObjectName(QStringLiteral("totalsLabel"));
+    m_notesButton->setObjectName(QStringLiteral("notesButton"));
+    m_sortButton->setObjectName(QStringLiteral("sortButton"));
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    // The planning page.
+    auto *planning = new QWidget(m_pages);
+    auto *planningLayout = new QVBoxLayout(planning);
+    m_planningLabel->setWordWrap(true);
+    m_progressBar->setRange(0, 100);
+    // Paths are elided to the width they get rather than widening the dialog.
+    for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->installEventFilter(this);
+    }
+    planningLayout->addStretch(1);
+    planningLayout->addWidget(m_planningLabel);
+    planningLayout->addWidget(m_progressBar);
+    planningLayout->addWidget(m_stageLabel);
+    planningLayout->addWidget(m_fileLabel);
+    planningLayout->addStretch(2);
+    m_pages->addWidget(planning);
+
+    // The plan page.
+    auto *plan = new QWidget(m_pages);
+    auto *planLayout = new QGridLayout(plan);
+    planLayout->setContentsMargins(0, 0, 0, 0);
+    planLayout->addWidget(m_fromCaption, 0, 0);
+    planLayout->addWidget(m_fromLabel, 0, 1, 1, 2);
+    planLayout->addWidget(m_intoCaption, 1, 0);
+    planLayout->addWidget(m_intoLabel, 1, 1, 1, 2);
+    planLayout->addWidget(m_filterCaption, 2, 0);
+    planLayout->addWidget(m_filterEdit, 2, 1);
+    planLayout->addWidget(m_shownLabel, 2, 2);
+    planLayout->addWidget(m_splitter, 3, 0, 1, 3);
+    planLayout->addWidget(m_totalsLabel, 4, 0, 1, 3);
+    planLayout->setColumnStretch(1, 1);
+    planLayout->setRowStretch(3, 1);
+    m_filterCaption->setBuddy(m_filterEdit);
+    m_filterEdit->setClearButtonEnabled(true);
+    m_totalsLabel->setWordWrap(true);
+    m_totalsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_proxy->setPlanModel(m_model);
+    m_table->setModel(m_proxy);
+    // 50,000 rows stay fast only while no row or column is measured from its texts.
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_table->setSortingEnabled(true);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setAlternatingRowColors(true);
+    m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->setTextElideMode(Qt::ElideMiddle);
+    m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    m_folderList->setColumnCount(2);
+    m_folderList->setRootIsDecorated(false);
+    m_folderList->setUniformRowHeights(true);
+    m_folderList->setSortingEnabled(true);
+    m_folderList->sortByColumn(0, Qt::AscendingOrder);
+    m_folderList->header()->setStretchLastSection(false);
+    m_folderList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_folderList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+
+    m_splitter->addWidget(m_table);
+    m_splitter->addWidget(m_folderList);
+    m_splitter->setStretchFactor(0, 4);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    m_pages->addWidget(plan);
+
+    // Enter in the filter must not start the sort.
+    for (QPushButton *button : { m_notesButton, m_sortButton, m_closeButton, m_cancelButton })
+        button->setAutoDefault(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_notesButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_sortButton);
+    buttons->addWidget(m_closeButton);
+    buttons->addWidget(m_cancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(buttons);
+
+    m_filterDelay->setSingleShot(true);
+    m_filterDelay->setInterval(150);
+    connect(m_filterEdit, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
+    connect(m_filterDelay, &QTimer::timeout, this, [this] {
+        m_proxy->setFilterText(m_filterEdit->text().trimmed());
+        showShownCount();
+    });
+    connect(m_notesButton, &QPushButton::clicked, this, &FHPreviewDialog::showNotes);
+    connect(m_sortButton, &QPushButton::clicked, this, &FHPreviewDialog::sortNow);
+    connect(m_closeButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
+
+    retranslateUi();
+    const QSize saved = FHSettings().value(FHSettingKey::PreviewSize).toSize();
+    const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size();
+    resize(saved.isValid() && !saved.isEmpty() ? saved.boundedTo(room) : defaultSize(this, parent));
+}
+
+FHPreviewDialog::~FHPreviewDialog() = default;
+
+bool FHPreviewDialog::plan()
+{
+    m_pages->setCurrentIndex(PlanningPage);
+    m_notesButton->hide();
+    m_sortButton->hide();
+    m_closeButton->hide();
+    m_cancelButton->show();
+    m_cancelButton->setEnabled(true);
+    m_cancelled = false;
+    m_notes.clear();
+    m_progressBar->setValue(0);
+    m_stageLabel->setText(tr("Listing the files…"));
+    m_fileLabel->clear();
+    retranslateUi();
+
+    FHSortOptions options = m_options;
+    options.dryRun = true;
+    PreviewReporter reporter(m_notes);
+    FHSortEngine engine(m_guard.get(), &reporter);
+    connect(&engine, &FHSortEngine::progress, m_progressBar, &QProgressBar::setValue);
+    connect(&engine, &FHSortEngine::filesDone, this, &FHPreviewDialog::showProgress);
+    m_engine = &engine;
+    // Shown before the listing, which gives no sign until it is done.
+    QCoreApplication::processEvents();
+    m_eventsProcessed.start();
+    FHSortPlan plan;
+    const FHSortEngine::Outcome outcome
+        = m_cancelled ? FHSortEngine::Stopped : engine.run(options, plan);
+    m_engine = nullptr;
+    if (m_cancelled || outcome != FHSortEngine::Completed)
+        return false;
+    showPlan(std::move(plan));
+    return true;
+}
+
+void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total)
+{
+    // Painting and answering about 30 times a second keeps Cancel at hand
+    // without slowing the planning down.
+    if (m_eventsProcessed.elapsed() < 33)
+        return;
+    m_eventsProcessed.start();
+    m_stageLabel->setText(stage == FHSortEngine::Reading
+            ? tr("Reading capture dates: %1 of %2").arg(number(done), number(total))
+            : tr("Choosing the new names: %1 of %2").arg(number(done), number(total)));
+    showPath(m_fileLabel, m_guard->currentFile());
+    QCoreApplication::processEvents();
+}
+
+void FHPreviewDialog::showPlan(FHSortPlan plan)
+{
+    m_model->setPlan(std::move(plan), m_options.inputDir, m_options.outputDir);
+    m_filterDelay->stop();
+    m_filterEdit->clear();
+    m_proxy->setFilterText(QString());
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+
+    // Widths from the header and the first rows: measuring every row would
+    // cost seconds for a large plan.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const QFontMetrics headerMetrics = m_table->horizontalHeader()->fontMetrics();
+    const int rows = qMin(m_model->rowCount(), 200);
+    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
+        int width = headerMetrics.horizontalAdvance(
+                        m_model->headerData(column, Qt::Horizontal).toString())
+            + 30;
+        for (int row = 0; row < rows; ++row)
+            width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);
+        m_table->setColumnWidth(column, qMin(width, 320));
+    }
+
+    showFolders();
+    showTotals();
+    showShownCount();
+    m_notesButton->setVisible(!m_notes.isEmpty());
+    m_sortButton->setEnabled(m_model->plan().movedCount > 0);
+    m_sortButton->show();
+    m_closeButton->show();
+    m_cancelButton->hide();
+    m_pages->setCurrentIndex(PlanPage);
+    retranslateUi();
+    showPath(m_fromLabel, QDir::toNativeSeparators(m_model->input()));
+    showPath(m_intoLabel, QDir::toNativeSeparators(m_model->output()));
+    m_table->setFocus();
+}
+
+void FHPreviewDialog::reject()
+{
+    if (m_engine) {
+        m_cancelled = true;
+        m_engine->stop();
+        m_cancelButton->setEnabled(false);
+        return;
+    }
+    QDialog::reject();
+}
+
+void FHPreviewDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslateUi();
+        if (m_pages->currentIndex() == PlanPage) {
+            showFolders();
+            showTotals();
+            showShownCount();
+            m_table->viewport()->update();
+        }
+    }
+    QDialog::changeEvent(event);
+}
+
+bool FHPreviewDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
+            if (watched == label)
+                showPath(label, label->toolTip());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FHPreviewDialog::retranslateUi()
+{
+    setWindowTitle(tr("Preview of the sort"));
+    m_planningLabel->setText(tr("Working out where each file would go. Nothing is moved until you "
+                                "choose Sort now."));
+    m_fromCaption->setText(tr("From:"));
+    m_intoCaption->setText(tr("Into:"));
+    m_filterCaption->setText(tr("&Filter:"));
+    m_filterEdit->setPlaceholderText(tr("Name, folder, date or reason"));
+    m_folderList->setHeaderLabels({ tr("Target folder"), tr("Files") });
+    m_notesButton->setText(tr("Notes (%1)…").arg(number(m_notes.size())));
+    m_sortButton->setText(tr("Sort now"));
+    m_sortButton->setToolTip(m_sortButton->isEnabled() ? QString() : tr("No file would move."));
+    m_closeButton->setText(tr("Close"));
+    m_cancelButton->setText(tr("Cancel"));
+}
+
+void FHPreviewDialog::showFolders()
+{
+    QMap<QString, int> counts;
+    for (const FHPlanEntry &entry : m_model->plan().entries) {
+        if (entry.placed)
+            ++counts[entry.targetFolder];
+    }
+    m_folderList->setSortingEnabled(false);
+    m_folderList->clear();
+    QList<QTreeWidgetItem *> items;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        auto *item = new QTreeWidgetItem({ m_model->folderText(it.key()), number(it.value()) });
+        item->setToolTip(0, QDir::toNativeSeparators(it.key()));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        items << item;
+    }
+    m_folderList->addTopLevelItems(items);
+    m_folderList->setSortingEnabled(true);
+}
+
+void FHPreviewDialog::showTotals()
+{
+    const FHSortPlan &plan = m_model->plan();
+    QSet<QString> folders;
+    QMap<int, int> staying;
+    for (const FHPlanEntry &entry : plan.entries) {
+        if (entry.placed)
+            folders.insert(entry.targetFolder);
+        else if (entry.reason != FHSkipReason::None)
+            ++staying[int(entry.reason)];
+    }
+    QStringList lines;
+    lines << tr("Files to move: %1 · Target folders: %2")
+                 .arg(number(plan.movedCount), number(folders.size()));
+    if (!staying.isEmpty()) {
+        QStringList parts;
+        int total = 0;
+        for (auto it = staying.cbegin(); it != staying.cend(); ++it) {
+            parts << tr("%1: %2").arg(
+                FHPlanModel::reasonText(FHSkipReason(it.key())), number(it.value()));
+            total += it.value();
+        }
+        lines << tr("Files that stay where they are: %1 (%2)")
+                     .arg(number(total), parts.join(QStringLiteral(", ")));
+    }
+    if (!plan.otherTypes.isEmpty()) {
+        QStringList parts;
+        int total = 0;
+        for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it) {
+            parts << tr("%1: %2").arg(familyText(it.key()), number(it.value()));
+            total += it.value();
+        }
+        lines << tr("Files of kinds not chosen, not sorted: %1 (%2)")
+                     .arg(number(total), parts.join(QStringLiteral(", ")));
+    }
+    if (plan.leftoverCount > 0)
+        lines << tr("Temporary names left by an earlier run, named as well: %1")
+                     .arg(number(plan.leftoverCount));
+    m_totalsLabel->setText(lines.join(QLatin1Char('\n')));
+}
+
+void FHPreviewDialog::showShownCount()
+{
+    m_shownLabel->setText(
+        tr("Shown: %1 of %2").arg(number(m_proxy->rowCount()), number(m_model->rowCount())));
+}
+
+void FHPreviewDialog::sortNow()
+{
+    const InputChanges changes = changesSince(m_model->plan(), m_options);
+    if (!changes.any()) {
+        accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+        tr("The input folder changed after this preview was made."), QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("inputChangedBox"));
+    QStringList counts;
+    QStringList details;
+    const auto list = [&](const QString &label, const QStringList &paths) {
+        if (paths.isEmpty())
+            return;
+        counts << tr("%1: %2").arg(label, number(paths.size()));
+        details << label << paths << QString();
+    };
+    list(tr("Files added"), changes.added);
+    list(tr("Files removed"), changes.removed);
+    list(tr("Files changed"), changes.changed);
+    box.setInformativeText(counts.join(QLatin1Char('\n')) + QStringLiteral("\n\n")
+        + tr("A sort now works on the folder as it is now, so its result differs from this "
+             "preview."));
+    box.setDetailedText(details.join(QLatin1Char('\n')).trimmed());
+    QPushButton *sortAnyway = box.addButton(tr("Sort anyway"), QMessageBox::AcceptRole);
+    sortAnyway->setObjectName(QStringLiteral("sortAnywayButton"));
+    QPushButton *again = box.addButton(tr("Preview again"), QMessageBox::ActionRole);
+    again->setObjectName(QStringLiteral("previewAgainButton"));
+    box.addButton(QMessageBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
+    box.setDefaultButton(again);
+    box.exec();
+    if (box.clickedButton() == sortAnyway)
+        accept();
+    else if (box.clickedButton() == again && !plan())
+        QDialog::reject();
+}
+
+void FHPreviewDialog::showNotes()
+{
+    QMessageBox box(QMessageBox::Information, windowTitle(),
+        tr("Notes made while planning the sort: %1").arg(number(m_notes.size())),
+        QMessageBox::Close, this);
+    box.setObjectName(QStringLiteral("notesBox"));
+    box.setInformativeText(tr("The same notes are written to the log when the files are sorted."));
+    box.setDetailedText(m_notes.join(QLatin1Char('\n')));
+    box.exec();
+}

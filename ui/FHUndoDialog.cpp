@@ -1,0 +1,293 @@
+#include "ui/FHUndoDialog.h"
+
+#include "engine/FHIO.h"
+#include "shell/FHexiv2Application.h"
+#include "ui/FHPlanModel.h"
+#include "ui/FHRunReporter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Page
+{
+    ConfirmPage,
+    ProgressPage,
+    SummaryPage,
+};
+
+QString number(qint64 n)
+{
+    return QLocale().toString(n);
+}
+
+QLabel *pathLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    // Elided to the width it gets rather than widening the dialog.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+// The whole path stays in the tooltip, which the label's next resize elides again.
+void showPath(QLabel *label, const QString &path)
+{
+    label->setToolTip(path);
+    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
+}
+
+} // namespace
+
+void FHUndoDialog::undoLastSort(FHexiv2Application *app, QWidget *parent)
+{
+    const QString id = FHUndo::lastUndoableRun();
+    FHJournal::Run run;
+    for (const FHJournal::Run &listed : FHJournal::runs()) {
+        if (listed.id == id)
+            run = listed;
+    }
+    if (id.isEmpty() || run.id.isEmpty()) {
+        QMessageBox box(QMessageBox::Information, tr("Undo the last sort"),
+            tr("There is no sort to undo."), QMessageBox::Ok, parent);
+        box.setObjectName(QStringLiteral("nothingToUndoBox"));
+        box.setInformativeText(tr("Every sort on record has been undone, or none has moved a "
+                                  "file yet."));
+        box.exec();
+        return;
+    }
+    FHUndoDialog dialog(app, run, parent);
+    dialog.exec();
+}
+
+FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, QWidget *parent)
+    : QDialog(parent)
+    , m_app(app)
+    , m_run(run)
+    , m_pages(new QStackedWidget(this))
+    , m_questionLabel(new QLabel(this))
+    , m_timeLabel(new QLabel(this))
+    , m_inputLabel(pathLabel(this))
+    , m_outputLabel(pathLabel(this))
+    , m_countLabel(new QLabel(this))
+    , m_stateLabel(new QLabel(this))
+    , m_progressBar(new QProgressBar(this))
+    , m_fileLabel(pathLabel(this))
+    , m_summaryLabel(new QLabel(this))
+    , m_leftList(new QTreeWidget(this))
+    , m_undoButton(new QPushButton(tr("Undo"), this))
+    , m_cancelButton(new QPushButton(tr("Cancel"), this))
+    , m_closeButton(new QPushButton(tr("Close"), this))
+{
+    setObjectName(QStringLiteral("undoDialog"));
+    setWindowTitle(tr("Undo the last sort"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_fileLabel->setObjectName(QStringLiteral("fileLabel"));
+    m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    m_leftList->setObjectName(QStringLiteral("leftList"));
+    m_undoButton->setObjectName(QStringLiteral("undoButton"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+
+    // What will be undone.
+    auto *confirm = new QWidget(m_pages);
+    auto *grid = new QGridLayout(confirm);
+    grid->setContentsMargins(0, 0, 0, 0);
+    m_questionLabel->setWordWrap(true);
+    m_questionLabel->setText(tr("<p><b>Move the files of this sort back?</b></p><p>Each file "
+                                "goes back where it was, under its old name. A file that changed "
+                                "since, or whose old place is taken, stays where it is.</p>"));
+    grid->addWidget(m_questionLabel, 0, 0, 1, 2);
+    const auto addRow = [&](const QString &caption, QLabel *value) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(caption, confirm), row, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(value, row, 1);
+    };
+    addRow(tr("Sorted:"), m_timeLabel);
+    addRow(tr("From:"), m_inputLabel);
+    addRow(tr("Into:"), m_outputLabel);
+    addRow(tr("Files:"), m_countLabel);
+    const QString state = run.outcome == QLatin1String("completed") ? QString()
+        : run.outcome == QLatin1String("stopped")
+        ? tr("Stopped before the end; the files it moved go back.")
+        : run.outcome == QLatin1String("failed")
+        ? tr("Ended by a failure; the files it moved go back.")
+        : tr("Cut short; the files it moved go back.");
+    if (!state.isEmpty()) {
+        m_stateLabel->setText(state);
+        m_stateLabel->setWordWrap(true);
+        addRow(tr("State:"), m_stateLabel);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(grid->rowCount(), 1);
+    const QLocale locale;
+    m_timeLabel->setText(locale.toString(run.time.date(), QLocale::LongFormat) + QLatin1Char(' ')
+        + locale.toString(run.time.time(), QLocale::ShortFormat));
+    m_countLabel->setText(number(run.files.size()));
+    showPath(m_inputLabel, QDir::toNativeSeparators(run.input));
+    showPath(m_outputLabel, QDir::toNativeSeparators(run.output));
+    for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel })
+        label->installEventFilter(this);
+    m_pages->addWidget(confirm);
+
+    // Files going back.
+    auto *progress = new QWidget(m_pages);
+    auto *progressLayout = new QVBoxLayout(progress);
+    progressLayout->setContentsMargins(0, 0, 0, 0);
+    progressLayout->addStretch(1);
+    progressLayout->addWidget(new QLabel(tr("Moving the files back…"), progress));
+    progressLayout->addWidget(m_progressBar);
+    progressLayout->addWidget(m_fileLabel);
+    progressLayout->addStretch(1);
+    m_progressBar->setRange(0, 100);
+    m_pages->addWidget(progress);
+
+    // What went back and what stays.
+    auto *summary = new QWidget(m_pages);
+    auto *summaryLayout = new QVBoxLayout(summary);
+    summaryLayout->setContentsMargins(0, 0, 0, 0);
+    m_summaryLabel->setWordWrap(true);
+    m_summaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summaryLayout->addWidget(m_summaryLabel);
+    summaryLayout->addWidget(m_leftList, 1);
+    m_leftList->setColumnCount(2);
+    m_leftList->setHeaderLabels({ tr("File"), tr("Why it stays") });
+    m_leftList->setRootIsDecorated(false);
+    m_leftList->setUniformRowHeights(true);
+    m_leftList->setTextElideMode(Qt::ElideMiddle);
+    m_leftList->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_pages->addWidget(summary);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_undoButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_closeButton);
+    m_closeButton->hide();
+    m_undoButton->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(buttons);
+
+    connect(m_undoButton, &QPushButton::clicked, this, &FHUndoDialog::undo);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FHUndoDialog::reject);
+    connect(m_closeButton, &QPushButton::clicked, this, &FHUndoDialog::accept);
+
+    setMinimumWidth(qMin(560, fontMetrics().averageCharWidth() * 70));
+    resize(sizeHint().expandedTo(QSize(minimumWidth(), 0)));
+}
+
+void FHUndoDialog::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+bool FHUndoDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel }) {
+            if (watched == label)
+                showPath(label, label->toolTip());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FHUndoDialog::undo()
+{
+    m_pages->setCurrentIndex(ProgressPage);
+    m_undoButton->hide();
+    m_cancelButton->hide();
+    m_running = true;
+    QCoreApplication::processEvents();
+
+    FHRunReporter reporter;
+    FHUndo undo(m_app->fileGuard(), &reporter);
+    connect(&undo, &FHUndo::progress, m_progressBar, &QProgressBar::setValue);
+    const QMetaObject::Connection fileShown
+        = connect(m_app->fileGuard(), &FHIO::getCurrentFile, this, &FHUndoDialog::showFile);
+    m_eventsProcessed.start();
+    FHSortPlan plan;
+    const FHUndo::Outcome outcome = undo.run(m_run.id, false, plan);
+    disconnect(fileShown);
+    m_running = false;
+    showSummary(plan, outcome);
+}
+
+void FHUndoDialog::showFile(const QString &path)
+{
+    // About 30 times a second: enough to see it move, cheap for the run.
+    if (m_eventsProcessed.elapsed() < 33)
+        return;
+    m_eventsProcessed.start();
+    showPath(m_fileLabel, path);
+    QCoreApplication::processEvents();
+}
+
+void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
+{
+    // Paths below the run's folders are shown from there, and whole in the tooltips.
+    const auto below = [](const QString &folder, const QString &path) {
+        const QString prefix = QDir::toNativeSeparators(folder) + QLatin1Char('/');
+        return path.startsWith(prefix) ? path.mid(prefix.size()) : path;
+    };
+    QList<QTreeWidgetItem *> items;
+    int fileWidth = 0;
+    for (const FHPlanEntry &entry : plan.entries) {
+        QString why;
+        switch (entry.reason) {
+        case FHSkipReason::None:
+            continue;
+        case FHSkipReason::OriginalTaken:
+            why = tr("Its old place %1 is taken");
+            break;
+        case FHSkipReason::Missing:
+            why = tr("Not found where the sort put it (it came from %1)");
+            break;
+        case FHSkipReason::Changed:
+            why = tr("Changed after the sort (it came from %1)");
+            break;
+        default:
+            why = FHPlanModel::reasonText(entry.reason) + QStringLiteral(" (%1)");
+            break;
+        }
+        const QString file = below(m_run.output, entry.sourcePath());
+        auto *item = new QTreeWidgetItem({ file, why.arg(below(m_run.input, entry.finalPath())) });
+        item->setToolTip(0, entry.sourcePath());
+        item->setToolTip(1, why.arg(entry.finalPath()));
+        if (items.size() < 200)
+            fileWidth = qMax(fileWidth, m_leftList->fontMetrics().horizontalAdvance(file));
+        items << item;
+    }
+    m_leftList->addTopLevelItems(items);
+    m_leftList->setVisible(!items.isEmpty());
+    m_leftList->header()->resizeSection(0, qMin(fileWidth + 24, 280));
+
+    QStringList lines;
+    if (outcome == FHUndo::Failed)
+        lines << tr("The undo ended early; the output panel says why. Undoing again finishes it.");
+    lines << tr("Files moved back: %1").arg(number(plan.movedCount));
+    if (!items.isEmpty())
+        lines << tr("Files that stay where they are: %1").arg(number(items.size()));
+    m_summaryLabel->setText(lines.join(QLatin1Char('\n')));
+
+    m_pages->setCurrentIndex(SummaryPage);
+    m_closeButton->show();
+    m_closeButton->setDefault(true);
+    m_closeButton->setFocus();
+    if (!items.isEmpty())
+        resize(size().expandedTo(QSize(width(), 360)));
+}
