@@ -24,7 +24,7 @@ bool FHFolderView::taken(const QString &path) const
     const auto [folder, name] = split(path);
     if (m_added.value(folder).contains(name))
         return true;
-    if (m_removed.contains(path))
+    if (m_removed.value(folder).contains(name))
         return false;
     struct stat st;
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
@@ -43,7 +43,9 @@ void FHFolderView::moved(const QString &from, const QString &to)
     removed(from);
     const auto [folder, name] = split(to);
     m_added[folder].insert(name);
-    m_removed.remove(to);
+    const auto removed = m_removed.find(folder);
+    if (removed != m_removed.end())
+        removed->remove(name);
 }
 
 void FHFolderView::removed(const QString &path)
@@ -52,18 +54,19 @@ void FHFolderView::removed(const QString &path)
     auto added = m_added.find(folder);
     if (added != m_added.end() && added->remove(name))
         return;
-    m_removed.insert(path);
+    m_removed[folder].insert(name);
 }
 
 QStringList FHFolderView::list(const QString &folder, const QStringList &nameFilters) const
 {
     QStringList entries;
     const QSet<QString> added = m_added.value(folder);
+    const QSet<QString> removed = m_removed.value(folder);
     QDirIterator it(folder, nameFilters, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString path = QDir::toNativeSeparators(it.next());
         // A name moved away and taken again is listed once, as the disk would.
-        if (!m_removed.contains(path) && !added.contains(it.fileName()))
+        if (!removed.contains(it.fileName()) && !added.contains(it.fileName()))
             entries.append(path);
     }
     const FHNameFilter filter(nameFilters);

@@ -47,7 +47,7 @@ public:
 private:
     bool m_simulate;
     QHash<QString, QSet<QString>> m_added; // names, by folder
-    QSet<QString> m_removed;
+    QHash<QString, QSet<QString>> m_removed; // names, by folder
     QSet<QString> m_createdFolders;
 };
 
