@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -46,8 +47,11 @@ int main(int argc, char **argv)
                                                 : QDir::tempPath() + "/quilm-bench-XXXXXX");
     if (images <= 0 || runs <= 0 || !temporary.isValid())
         return 2;
-    // The window keeps its settings and log in the working folder.
+    // The window keeps its settings and log in the working folder; it has been
+    // started before, so that the first START asks nothing.
     QDir::setCurrent(temporary.path());
+    QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+        .setValue(QStringLiteral("Option/hasStarted"), true);
     const QByteArray jpeg = BenchImages::templateJpeg();
 
     FHMainWindow window(&app, QString());
