@@ -76,6 +76,11 @@ void FHConsoleReporter::exception(const FHException &e)
 void FHConsoleReporter::showProgress(
     int percent, const QString &stage, qint64 done, qint64 total, const QString &path)
 {
+    // Each stage has a pace of its own.
+    if (stage != m_stage) {
+        m_stage = stage;
+        m_sinceStart.start();
+    }
     if (!m_live || (m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < 100 && done < total))
         return;
     m_sinceDrawn.start();

@@ -45,7 +45,8 @@ private:
     bool m_lineShown = false;
     bool m_failed = false;
     QElapsedTimer m_sinceDrawn;
-    QElapsedTimer m_sinceStart;
+    QElapsedTimer m_sinceStart; // of the stage in hand
+    QString m_stage;
 };
 
 #endif // FHCONSOLEREPORTER_H
