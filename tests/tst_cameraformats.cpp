@@ -1,9 +1,8 @@
 #include "Invariant.h"
+#include "SortCommand.h"
 #include "TestSupport.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -65,19 +64,17 @@ void TestCameraFormats::everyDatedFileLandsOnItsDay()
     Invariant invariant(in, root.filePath("out"));
     invariant.record();
 
-    QProcess sort;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TZ", "UTC");
-    sort.setProcessEnvironment(env);
-    sort.start(QUILM_SORTCOMMAND,
-        { "--types", "all", "--folders", "day", "--json", in, root.filePath("out") });
-    QVERIFY(sort.waitForFinished(60000));
-    QCOMPARE(sort.exitCode(), 0);
+    SortCommand sort;
+    sort.environment.insert("TZ", "UTC");
+    sort.arguments
+        = QStringList { "--types", "all", "--folders", "day", "--json", in, root.filePath("out") };
+    QCOMPARE(sort.run(), 0);
     QCOMPARE(invariant.check(), QString());
 
+    QList<QJsonObject> events;
+    QCOMPARE(sort.parseEvents(events), QString());
     QMap<QString, QString> landed; // file -> day folder, or empty for staying
-    for (const QByteArray &line : sort.readAllStandardOutput().split('\n')) {
-        const QJsonObject event = QJsonDocument::fromJson(line).object();
+    for (const QJsonObject &event : qAsConst(events)) {
         const QString source = QFileInfo(event.value("source").toString()).fileName();
         if (event.value("event") == "move")
             landed.insert(source, QFileInfo(event.value("target").toString()).dir().dirName());

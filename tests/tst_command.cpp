@@ -1,4 +1,5 @@
 #include "Invariant.h"
+#include "SortCommand.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHNaming.h"
@@ -23,29 +24,14 @@ namespace {
 
 constexpr int WaitMs = 60000;
 
-struct Result
-{
-    int exitCode = -1; // -1: it did not end by itself
-    QByteArray out;
-    QByteArray err;
-};
-
-Result runCommand(const QStringList &arguments,
+SortCommand runCommand(const QStringList &arguments,
     const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUILM_SORTCOMMAND), arguments);
-    if (!process.waitForFinished(WaitMs)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    Result result;
-    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::Timedout)
-        result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    SortCommand command;
+    command.arguments = arguments;
+    command.environment = environment;
+    command.run();
+    return command;
 }
 
 // The command with its standard error on a terminal: what the terminal showed.
@@ -255,7 +241,7 @@ void TestCommand::exitCodes()
 
     for (QString &argument : arguments)
         argument = expand(argument);
-    const Result result = runCommand(arguments);
+    const SortCommand result = runCommand(arguments);
     QCOMPARE(result.exitCode, exitCode);
     const QRegularExpression stdoutExpected(
         stdoutPattern, QRegularExpression::DotMatchesEverythingOption);
@@ -304,7 +290,8 @@ void TestCommand::jsonEvents()
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         contentAt.insert(it.value().first(), it.key());
 
-    const Result result = runCommand(options + QStringList { "--json", path("in"), path("out") });
+    const SortCommand result
+        = runCommand(options + QStringList { "--json", path("in"), path("out") });
     QCOMPARE(result.exitCode, errorCode.isEmpty() ? 0 : 1);
     QVERIFY(result.out.endsWith('\n'));
 
@@ -317,15 +304,11 @@ void TestCommand::jsonEvents()
     QHash<QString, int> events;
     QStringList errorCodes;
     QJsonObject summary;
-    const QList<QByteArray> outLines = result.out.split('\n');
-    for (int i = 0; i + 1 < outLines.size(); ++i) {
-        const QByteArray &line = outLines.at(i);
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-        QVERIFY2(error.error == QJsonParseError::NoError && document.isObject(), line.constData());
-        const QJsonObject e = document.object();
+    QList<QJsonObject> parsed;
+    QCOMPARE(result.parseEvents(parsed), QString());
+    for (const QJsonObject &e : qAsConst(parsed)) {
+        const QByteArray line = QJsonDocument(e).toJson(QJsonDocument::Compact);
         const QString kind = e.value("event").toString();
-        QVERIFY2(summary.isEmpty(), "an event after the summary");
         ++events[kind];
         QStringList keys = e.keys();
         keys.sort();
@@ -410,7 +393,7 @@ void TestCommand::progressOnlyOnTerminal()
     if (onTerminal) {
         shown = runOnTerminal(arguments, exitCode);
     } else {
-        const Result result = runCommand(arguments);
+        const SortCommand result = runCommand(arguments);
         shown = result.err;
         exitCode = result.exitCode;
     }
@@ -462,7 +445,7 @@ void TestCommand::humanDryRun()
     const TestImages::Contents before = TestImages::contentsUnder({ m_root->path() });
     const QStringList files = TestImages::filesUnder(m_root->path());
 
-    const Result result = runCommand(options + QStringList { "-n", path("in"), path(output) });
+    const SortCommand result = runCommand(options + QStringList { "-n", path("in"), path(output) });
     QCOMPARE(result.exitCode, 0);
     QStringList printed = lines(result.out);
     QCOMPARE(printed.size(), moves.size() + 2 + summary.size());
@@ -493,7 +476,7 @@ void TestCommand::lockedOutputIsRefused()
     const int fd = ::open(QFile::encodeName(path("out")).constData(), O_RDONLY | O_DIRECTORY);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    const Result result = runCommand({ path("in"), path("out") });
+    const SortCommand result = runCommand({ path("in"), path("out") });
     ::close(fd);
 
     QCOMPARE(result.exitCode, 1);
@@ -576,7 +559,7 @@ void TestCommand::killedRunLeavesNoLock()
     ::close(fd);
     QCOMPARE(invariant.check(), QString());
 
-    const Result next = runCommand({ path("in"), path("out") });
+    const SortCommand next = runCommand({ path("in"), path("out") });
     QCOMPARE(next.exitCode, 0);
     QCOMPARE(next.err, QByteArray());
     QCOMPARE(invariant.check(), QString());
@@ -590,7 +573,7 @@ void TestCommand::runsWithoutDisplay()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
         environment.remove(QString::fromLatin1(name));
-    const Result result = runCommand({ path("in"), path("out") }, environment);
+    const SortCommand result = runCommand({ path("in"), path("out") }, environment);
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.err, QByteArray());
     QCOMPARE(TestImages::filesUnder(path("out")), numbered(2));

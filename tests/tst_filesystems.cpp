@@ -1,11 +1,11 @@
 #include "Invariant.h"
 #include "ShotFiles.h"
+#include "SortCommand.h"
 #include "SortDriver.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHFileTypes.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -266,21 +266,17 @@ struct CommandRun
 
 CommandRun sortWithCommand(const QStringList &args)
 {
-    QProcess command;
-    command.start(QStringLiteral(QUILM_SORTCOMMAND), QStringList { "--json" } + args);
+    SortCommand command;
+    command.arguments = QStringList { "--json" } + args;
     CommandRun run;
-    if (!command.waitForFinished(60000)) {
-        command.kill();
-        command.waitForFinished();
-        return run;
+    run.exitCode = command.run();
+    run.said = command.err;
+    // Output that is not JSON Lines fails the run as a whole.
+    const QString wrong = command.parseEvents(run.events);
+    if (!wrong.isEmpty()) {
+        run.exitCode = -1;
+        run.said += wrong.toUtf8();
     }
-    if (command.exitStatus() == QProcess::NormalExit)
-        run.exitCode = command.exitCode();
-    for (const QByteArray &line : command.readAllStandardOutput().split('\n')) {
-        if (!line.isEmpty())
-            run.events << QJsonDocument::fromJson(line).object();
-    }
-    run.said = command.readAllStandardError();
     return run;
 }
 

@@ -2,6 +2,7 @@
 // that follows, shots stay together whatever the order, the filter, Cancel
 // while planning, a changed input, its size; and the question before a sort.
 
+#include "SortCommand.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHIO.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -310,11 +310,11 @@ void TestPreview::rowsAreTheCommandsAndTheRuns()
         arguments << QStringLiteral("--all-images");
     if (recursive)
         arguments << QStringLiteral("--recursive");
-    QProcess command;
-    command.start(QStringLiteral(QUILM_SORTCOMMAND), arguments << m_in << m_out);
-    QVERIFY(command.waitForFinished(30000));
-    QCOMPARE(command.exitCode(), 0);
-    const QStringList events = eventLines(command.readAllStandardOutput());
+    SortCommand command;
+    command.arguments = arguments << m_in << m_out;
+    command.waitMs = 30000;
+    QCOMPARE(command.run(), 0);
+    const QStringList events = eventLines(command.out);
     QVERIFY(events.size() >= 5);
 
     FHSortOptions options;

@@ -1,15 +1,13 @@
 #include "Invariant.h"
+#include "SortCommand.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -19,71 +17,22 @@
 
 namespace {
 
-constexpr int WaitMs = 60000;
-
-struct Result
-{
-    int exitCode = -1; // -1: killed, or it did not end by itself
-    QByteArray out;
-    QByteArray err;
-};
-
 // quilm-sort with the fault shim preloaded when faults are given; killAfterUs
 // kills it from outside that long after it started.
-Result runCommand(
+SortCommand runCommand(
     const QStringList &arguments, const QByteArray &faults = QByteArray(), qint64 killAfterUs = -1)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("LD_PRELOAD"));
-    if (!faults.isEmpty()) {
-        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILM_FAULTSHIM));
-        env.insert(QStringLiteral("QUILM_FAULTS"), QString::fromLocal8Bit(faults));
-    }
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUILM_SORTCOMMAND), arguments);
-    if (killAfterUs >= 0 && process.waitForStarted(WaitMs)) {
-        QThread::usleep(quint64(killAfterUs));
-        process.kill();
-    }
-    if (!process.waitForFinished(WaitMs)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    Result result;
-    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::Timedout)
-        result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    SortCommand command;
+    command.arguments = arguments;
+    command.faults = faults;
+    command.killAfterUs = killAfterUs;
+    command.run();
+    return command;
 }
 
 QString treeText(const QString &folder)
 {
     return TestImages::treeOf(folder).join(QStringLiteral(" | "));
-}
-
-// One JSON object per line, each with an event, the summary last; empty when
-// they are, else what is wrong.
-QString parseEvents(const QByteArray &out, QList<QJsonObject> &events)
-{
-    events.clear();
-    if (!out.isEmpty() && !out.endsWith('\n'))
-        return QStringLiteral("the last line is cut off");
-    for (const QByteArray &line : out.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject()
-            || !document.object().value(QStringLiteral("event")).isString())
-            return QStringLiteral("not an event: ") + QString::fromUtf8(line);
-        if (!events.isEmpty()
-            && events.last().value(QStringLiteral("event")) == QLatin1String("summary"))
-            return QStringLiteral("an event after the summary");
-        events << document.object();
-    }
-    return QString();
 }
 
 // The run of the journal's --runs --json listing, by id.
@@ -188,8 +137,8 @@ QString TestUndoCommand::sort(const QString &in, const QByteArray &faults)
 QList<QJsonObject> TestUndoCommand::runs()
 {
     QList<QJsonObject> events;
-    const Result result = runCommand({ "--runs", "--json" });
-    if (result.exitCode != 0 || !parseEvents(result.out, events).isEmpty())
+    const SortCommand result = runCommand({ "--runs", "--json" });
+    if (result.exitCode != 0 || !result.parseEvents(events).isEmpty())
         return {};
     return events;
 }
@@ -238,10 +187,10 @@ void TestUndoCommand::undoEvents()
     QStringList arguments { "--undo", "--json" };
     if (dryRun)
         arguments << "--dry-run";
-    const Result result = runCommand(arguments);
+    const SortCommand result = runCommand(arguments);
     QCOMPARE(result.exitCode, 0);
     QList<QJsonObject> events;
-    QCOMPARE(parseEvents(result.out, events), QString());
+    QCOMPARE(result.parseEvents(events), QString());
     QVERIFY(!events.isEmpty());
 
     const QDir input(path("in"));
@@ -299,7 +248,7 @@ void TestUndoCommand::humanDryRun()
     QVERIFY(!sort().isEmpty());
     QVERIFY(makeConflicts());
 
-    const Result result = runCommand({ "--undo", "--dry-run" });
+    const SortCommand result = runCommand({ "--undo", "--dry-run" });
     QCOMPARE(result.exitCode, 0);
     const QStringList lines = QString::fromUtf8(result.out)
                                   .replace(QRegularExpression("in \\d+\\.\\d s"), "in # s")
@@ -395,7 +344,7 @@ void TestUndoCommand::exitCodes()
     for (QString &argument : arguments)
         argument = expand(argument, false);
 
-    const Result result = runCommand(arguments);
+    const SortCommand result = runCommand(arguments);
     QCOMPARE(result.exitCode, exitCode);
     const QRegularExpression stdoutExpected(expand(stdoutPattern, true));
     QVERIFY2(
@@ -437,7 +386,7 @@ void TestUndoCommand::newestNotUndoneFirst()
         QCOMPARE(run.value("output").toString(), path("out"));
         QVERIFY(QDateTime::fromString(run.value("time").toString(), Qt::ISODate).isValid());
     }
-    const Result human = runCommand({ "--runs" });
+    const SortCommand human = runCommand({ "--runs" });
     QCOMPARE(human.exitCode, 0);
     const QStringList lines = QString::fromUtf8(human.out).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
@@ -453,7 +402,7 @@ void TestUndoCommand::newestNotUndoneFirst()
     }
 
     for (int i = 0; i < 3; ++i) {
-        const Result result = runCommand({ "--undo", "--json" });
+        const SortCommand result = runCommand({ "--undo", "--json" });
         QCOMPARE(result.exitCode, 0);
         const QJsonObject undo = runs().value(0);
         QCOMPARE(undo.value("kind").toString(), QString("undo"));
@@ -528,7 +477,7 @@ void TestUndoCommand::undoKilled()
         = (faults.isEmpty() ? QByteArray() : faults + '|') + kill + ",action=kill";
     QCOMPARE(runCommand({ "--undo" }, killing).exitCode, -1);
     QCOMPARE(invariant.check(1), QString());
-    const Result again = runCommand({ "--undo", "--json" }, faults);
+    const SortCommand again = runCommand({ "--undo", "--json" }, faults);
     QCOMPARE(again.exitCode, 0);
     QVERIFY(runById(runs(), id).value("undone").toBool());
     QCOMPARE(invariant.check() + "\ninput: " + treeText(in) + "\noutput: " + treeText(path("out")),
@@ -597,7 +546,7 @@ void TestUndoCommand::journalUnwritable()
     }
     const QString in = treeText(path("in"));
 
-    const Result result = runCommand({ "--json", path("in"), path("out") }, faults);
+    const SortCommand result = runCommand({ "--json", path("in"), path("out") }, faults);
     QCOMPARE(result.exitCode, 1);
     const QString err = QString::fromUtf8(result.err);
     QVERIFY2(err.startsWith("quilm-sort: error: Unable to keep the journal that makes a sort "
@@ -608,7 +557,7 @@ void TestUndoCommand::journalUnwritable()
     QCOMPARE(treeText(path("in")), in);
     QCOMPARE(TestImages::filesUnder(path("out")), QStringList());
     QList<QJsonObject> events;
-    QCOMPARE(parseEvents(result.out, events), QString());
+    QCOMPARE(result.parseEvents(events), QString());
     QCOMPARE(events.last().value("moved").toInt(-1), 0);
     QCOMPARE(treeText(path("out")), QString("<none>"));
 }

@@ -1,0 +1,53 @@
+#include "SortCommand.h"
+
+#include <QJsonDocument>
+#include <QProcess>
+#include <QThread>
+
+int SortCommand::run()
+{
+    QProcessEnvironment env = environment;
+    env.remove(QStringLiteral("LD_PRELOAD"));
+    if (!faults.isEmpty()) {
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILM_FAULTSHIM));
+        env.insert(QStringLiteral("QUILM_FAULTS"), QString::fromLocal8Bit(faults));
+    }
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUILM_SORTCOMMAND), arguments);
+    if (killAfterUs >= 0 && process.waitForStarted(waitMs)) {
+        QThread::usleep(quint64(killAfterUs));
+        process.kill();
+    }
+    if (!process.waitForFinished(waitMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    exitCode = -1;
+    if (process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::Timedout)
+        exitCode = process.exitCode();
+    out = process.readAllStandardOutput();
+    err = process.readAllStandardError();
+    return exitCode;
+}
+
+QString SortCommand::parseEvents(QList<QJsonObject> &events) const
+{
+    events.clear();
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        return QStringLiteral("the last line is cut off");
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()
+            || !document.object().value(QStringLiteral("event")).isString())
+            return QStringLiteral("not an event: ") + QString::fromUtf8(line);
+        if (!events.isEmpty()
+            && events.last().value(QStringLiteral("event")) == QLatin1String("summary"))
+            return QStringLiteral("an event after the summary");
+        events << document.object();
+    }
+    return QString();
+}

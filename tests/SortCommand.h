@@ -1,0 +1,30 @@
+#ifndef SORTCOMMAND_H
+#define SORTCOMMAND_H
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+// quilm-sort run as a process, as a script or a timer runs it.
+struct SortCommand
+{
+    QStringList arguments;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QByteArray faults; // rules for the fault shim, preloaded when not empty
+    qint64 killAfterUs = -1; // killed from outside that long after it started
+    int waitMs = 60000;
+
+    int exitCode = -1; // -1: killed, or it did not end by itself
+    QByteArray out;
+    QByteArray err;
+
+    // Runs the command once; returns exitCode.
+    int run();
+    // Standard output as JSON Lines, one event per line with the summary last;
+    // empty when it is so, else what is wrong.
+    QString parseEvents(QList<QJsonObject> &events) const;
+};
+
+#endif // SORTCOMMAND_H
