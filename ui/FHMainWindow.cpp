@@ -622,7 +622,8 @@ void FHMainWindow::sort(const FHSortOptions &options)
         m_statusLine->setText(m_pendingPath);
     m_pendingPath.clear();
     setRunning(false);
-    reportRun();
+    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
+    reportRun(summary);
 
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
@@ -630,7 +631,7 @@ void FHMainWindow::sort(const FHSortOptions &options)
             QCoreApplication::quit();
         return;
     }
-    showSummary();
+    showSummary(summary);
 }
 
 void FHMainWindow::stop()
@@ -663,9 +664,8 @@ void FHMainWindow::setRunning(bool running)
     }
 }
 
-void FHMainWindow::reportRun()
+void FHMainWindow::reportRun(const FHRunSummary &summary)
 {
-    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
     FHRunReporter reporter;
     const QStringList lines = summary.reportLines();
     for (const QString &line : lines)
@@ -735,9 +735,8 @@ void FHMainWindow::userManual()
     QDesktopServices::openUrl(QUrl(QStringLiteral(QUILM_PRODUCT_PAGE), QUrl::TolerantMode));
 }
 
-void FHMainWindow::showSummary()
+void FHMainWindow::showSummary(const FHRunSummary &summary)
 {
-    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
     if (!summary.needsBox())
         return;
     QMessageBox *box = createBox();
