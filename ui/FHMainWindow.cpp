@@ -819,10 +819,7 @@ void FHMainWindow::saveSettings()
     settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
     settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
     settings.setValue(FHSettingKey::FileTypes, FHFileTypes::familyNames(m_fileTypes));
-    settings.setValue(FHSettingKey::SubFolder,
-        m_noneRadio->isChecked()        ? 0
-            : m_monthRadio->isChecked() ? 1
-                                        : 2);
+    settings.setValue(FHSettingKey::SubFolder, sortOptions().subFolderMode);
 }
 
 bool FHMainWindow::fitsOnOneScreen(const QPoint &framePos) const
