@@ -464,17 +464,15 @@ void FHPreviewDialog::showFolders()
 void FHPreviewDialog::showTotals()
 {
     const FHSortPlan &plan = m_model->plan();
-    QSet<QString> folders;
     QMap<int, int> staying;
     for (const FHPlanEntry &entry : plan.entries) {
-        if (entry.placed)
-            folders.insert(entry.targetFolder);
-        else if (entry.reason != FHSkipReason::None)
+        if (!entry.placed && entry.reason != FHSkipReason::None)
             ++staying[int(entry.reason)];
     }
     QStringList lines;
+    // showFolders() has listed the target folders.
     lines << tr("Files to move: %1 · Target folders: %2")
-                 .arg(number(plan.movedCount), number(folders.size()));
+                 .arg(number(plan.movedCount), number(m_folderList->topLevelItemCount()));
     if (!staying.isEmpty()) {
         QStringList parts;
         int total = 0;
