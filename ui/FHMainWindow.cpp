@@ -559,8 +559,9 @@ FHSortOptions FHMainWindow::sortOptions() const
     options.inputDir = m_inputEdit->text();
     options.outputDir = m_outputEdit->text();
     options.nameFilters = FHFileTypes::nameFilters(m_fileTypes);
-    options.namePattern
-        = m_patternRadio->isChecked() ? m_patternEdit->text() : QStringLiteral("${NUM}");
+    // Otherwise the options' own default, numbers alone.
+    if (m_patternRadio->isChecked())
+        options.namePattern = m_patternEdit->text();
     options.exifOnly = m_camerasOnlyRadio->isChecked();
     options.recursive = m_yesRadio->isChecked();
     options.subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
