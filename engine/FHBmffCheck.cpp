@@ -1,6 +1,7 @@
 #include "engine/FHBmffCheck.h"
 
 #include "engine/FHBoxReader.h"
+#include "engine/FHCr3.h"
 
 #include <QFile>
 
@@ -14,9 +15,6 @@ constexpr auto fourCC = FHBoxReader::fourCC;
 
 // Real photos nest three deep (meta, iprp, ipco).
 constexpr int MaxDepth = 8;
-
-const QByteArray CanonUuid
-    = QByteArrayLiteral("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48");
 
 bool stillImageBrand(quint32 brand)
 {
@@ -39,7 +37,7 @@ qint64 childrenAt(const Box &box)
     case FHBoxReader::fourCC("iinf"):
         return box.content + 6;
     case FHBoxReader::fourCC("uuid"):
-        return box.uuid == CanonUuid ? box.content : -1;
+        return box.uuid == Cr3CanonUuid ? box.content : -1;
     default:
         return -1;
     }

@@ -53,9 +53,8 @@ FHCaptureDate FHCaptureDate::of(const QString &path, QString &cameraMakers)
         else if (found.problem.isEmpty())
             dated
                 = lookupCaptureDate(path, cameraMakers, found.date, &found.subSecond, &cameraless);
-    } catch (const Exiv2::Error &e) {
-        found.problem = QString::fromUtf8(e.what()).trimmed();
     } catch (const std::exception &e) {
+        // The EXIF library's errors are standard exceptions too.
         found.problem = QString::fromUtf8(e.what()).trimmed();
     }
     if (dated || cameraless) {

@@ -16,9 +16,6 @@ constexpr auto fourCC = FHBoxReader::fourCC;
 // The blocks hold a few kilobytes; the maker notes block is the largest.
 constexpr qint64 MaxBlockSize = 1024 * 1024;
 
-const QByteArray CanonUuid
-    = QByteArrayLiteral("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48");
-
 bool isCr3(FHBoxReader &boxes)
 {
     const QByteArray head = boxes.read(0, 12);
@@ -71,7 +68,7 @@ bool readFrom(FHBoxReader &boxes, Exiv2::ExifData &out, QString *problem)
         if (top.type != fourCC("moov"))
             return true;
         boxes.children(top, [&](const Box &box) {
-            if (box.type == fourCC("uuid") && box.uuid == CanonUuid)
+            if (box.type == fourCC("uuid") && box.uuid == Cr3CanonUuid)
                 blocks(box);
             return true;
         });
@@ -87,6 +84,9 @@ bool readFrom(FHBoxReader &boxes, Exiv2::ExifData &out, QString *problem)
 }
 
 } // namespace
+
+const QByteArray Cr3CanonUuid
+    = QByteArrayLiteral("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48");
 
 bool readCr3Exif(const QString &path, Exiv2::ExifData &out, QString *problem)
 {

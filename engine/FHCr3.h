@@ -22,4 +22,8 @@ class ExifData;
 bool readCr3Exif(const QString &path, Exiv2::ExifData &out, QString *problem = nullptr);
 bool readCr3Exif(const QByteArray &bytes, Exiv2::ExifData &out, QString *problem = nullptr);
 
+// The extended type of the Canon box inside the movie box, which holds the
+// TIFF blocks.
+extern const QByteArray Cr3CanonUuid;
+
 #endif // FHCR3_H

@@ -14,6 +14,19 @@
 
 namespace {
 
+const Exiv2::ExifKey &makeKey()
+{
+    static const Exiv2::ExifKey key("Exif.Image.Make");
+    return key;
+}
+
+// HEIF, AVIF and CR3 are read by the library's BMFF reader, off by default.
+void enableBmffReader()
+{
+    static const bool enabled = Exiv2::enableBMFF(true);
+    Q_UNUSED(enabled)
+}
+
 QString subSecondOf(Exiv2::ExifData &exifData)
 {
     static const Exiv2::ExifKey key("Exif.Photo.SubSecTimeOriginal");
@@ -62,9 +75,7 @@ QString defaultCameraMakers()
 
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 {
-    static const Exiv2::ExifKey makeKey("Exif.Image.Make");
-
-    const auto make = exifData.findKey(makeKey);
+    const auto make = exifData.findKey(makeKey());
     if (make == exifData.end())
         return false;
     addCameraMaker(cameraMakers, QString::fromStdString(make->value().toString()));
@@ -77,10 +88,8 @@ bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &d
     if (exifData.empty())
         return false;
     const bool dated = readExif(exifData, cameraMakers, date);
-    if (!dated && cameraless) {
-        static const Exiv2::ExifKey makeKey("Exif.Image.Make");
-        *cameraless = exifData.findKey(makeKey) == exifData.end() && originalDate(exifData, date);
-    }
+    if (!dated && cameraless)
+        *cameraless = exifData.findKey(makeKey()) == exifData.end() && originalDate(exifData, date);
     if (subSecond && (dated || (cameraless && *cameraless)))
         *subSecond = subSecondOf(exifData);
     return dated;
@@ -95,9 +104,7 @@ void addCameraMaker(QString &cameraMakers, const QString &maker)
 bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
     QString *subSecond, bool *cameraless)
 {
-    // HEIF, AVIF and CR3 are read by the library's BMFF reader, off by default.
-    static const bool bmff = Exiv2::enableBMFF(true);
-    Q_UNUSED(bmff)
+    enableBmffReader();
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
     return lookupIn(
@@ -107,8 +114,7 @@ bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &da
 bool lookupCaptureDate(
     const unsigned char *data, std::size_t size, QString &cameraMakers, QDateTime &date)
 {
-    static const bool bmff = Exiv2::enableBMFF(true);
-    Q_UNUSED(bmff)
+    enableBmffReader();
     if (size > std::size_t(std::numeric_limits<long>::max()))
         throw std::length_error("image too large");
     auto image = Exiv2::ImageFactory::open(data, long(size));

@@ -128,14 +128,13 @@ void MovieReader::readMovieHeader(const Box &mvhd)
         seconds = FHBoxReader::number32(bytes, 4);
     else if (bytes.at(0) == 1)
         seconds = FHBoxReader::number64(bytes, 4);
-    // Checked before the subtraction, so no 64-bit value can wrap.
+    // The bounds of acceptable(), checked before the subtraction, so that no
+    // 64-bit value can wrap.
     if (seconds < quint64(SecondsFrom1904To1970)
         || seconds - SecondsFrom1904To1970 > quint64(QDateTime::currentSecsSinceEpoch() + 86400))
         return;
-    const QDateTime utc
-        = QDateTime::fromSecsSinceEpoch(qint64(seconds) - SecondsFrom1904To1970, Qt::UTC);
-    if (acceptable(utc))
-        m_headerDate = utc.toLocalTime();
+    m_headerDate = QDateTime::fromSecsSinceEpoch(qint64(seconds) - SecondsFrom1904To1970, Qt::UTC)
+                       .toLocalTime();
 }
 
 void MovieReader::readMetadata(const Box &meta)

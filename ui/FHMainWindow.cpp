@@ -559,8 +559,9 @@ FHSortOptions FHMainWindow::sortOptions() const
     options.inputDir = m_inputEdit->text();
     options.outputDir = m_outputEdit->text();
     options.nameFilters = FHFileTypes::nameFilters(m_fileTypes);
-    options.namePattern
-        = m_patternRadio->isChecked() ? m_patternEdit->text() : QStringLiteral("${NUM}");
+    // Otherwise the options' own default, numbers alone.
+    if (m_patternRadio->isChecked())
+        options.namePattern = m_patternEdit->text();
     options.exifOnly = m_camerasOnlyRadio->isChecked();
     options.recursive = m_yesRadio->isChecked();
     options.subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
@@ -622,7 +623,8 @@ void FHMainWindow::sort(const FHSortOptions &options)
         m_statusLine->setText(m_pendingPath);
     m_pendingPath.clear();
     setRunning(false);
-    reportRun();
+    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
+    reportRun(summary);
 
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
@@ -630,7 +632,7 @@ void FHMainWindow::sort(const FHSortOptions &options)
             QCoreApplication::quit();
         return;
     }
-    showSummary();
+    showSummary(summary);
 }
 
 void FHMainWindow::stop()
@@ -663,9 +665,8 @@ void FHMainWindow::setRunning(bool running)
     }
 }
 
-void FHMainWindow::reportRun()
+void FHMainWindow::reportRun(const FHRunSummary &summary)
 {
-    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
     FHRunReporter reporter;
     const QStringList lines = summary.reportLines();
     for (const QString &line : lines)
@@ -735,9 +736,8 @@ void FHMainWindow::userManual()
     QDesktopServices::openUrl(QUrl(QStringLiteral(QUILM_PRODUCT_PAGE), QUrl::TolerantMode));
 }
 
-void FHMainWindow::showSummary()
+void FHMainWindow::showSummary(const FHRunSummary &summary)
 {
-    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
     if (!summary.needsBox())
         return;
     QMessageBox *box = createBox();
@@ -820,10 +820,7 @@ void FHMainWindow::saveSettings()
     settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
     settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
     settings.setValue(FHSettingKey::FileTypes, FHFileTypes::familyNames(m_fileTypes));
-    settings.setValue(FHSettingKey::SubFolder,
-        m_noneRadio->isChecked()        ? 0
-            : m_monthRadio->isChecked() ? 1
-                                        : 2);
+    settings.setValue(FHSettingKey::SubFolder, sortOptions().subFolderMode);
 }
 
 bool FHMainWindow::fitsOnOneScreen(const QPoint &framePos) const

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class FHAnimationPanel;
+class FHRunSummary;
 class FHexiv2Application;
 struct FHSortOptions;
 class QAction;
@@ -73,8 +74,8 @@ private:
     void sort(const FHSortOptions &options);
     void stop();
     void setRunning(bool running);
-    void reportRun();
-    void showSummary();
+    void reportRun(const FHRunSummary &summary);
+    void showSummary(const FHRunSummary &summary);
     bool askToStopForClose();
     QString fileTypesMenuPath() const;
     QMessageBox *createBox();

@@ -3,6 +3,7 @@
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
 #include "engine/FHReporter.h"
+#include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
 #include "ui/FHRunReporter.h"
 #include "ui/FHSettings.h"
@@ -146,13 +147,6 @@ QString number(qint64 n)
     return QLocale().toString(n);
 }
 
-// The whole path stays in the tooltip, which the label's next resize elides again.
-void showPath(QLabel *label, const QString &path)
-{
-    label->setToolTip(path);
-    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
-}
-
 QSize defaultSize(const QWidget *dialog, const QWidget *parent)
 {
     const QScreen *screen = parent ? parent->screen() : dialog->screen();
@@ -185,11 +179,11 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     , m_planningLabel(new QLabel(this))
     , m_progressBar(new QProgressBar(this))
     , m_stageLabel(new QLabel(this))
-    , m_fileLabel(new QLabel(this))
+    , m_fileLabel(new FHPathLabel(this))
     , m_fromCaption(new QLabel(this))
-    , m_fromLabel(new QLabel(this))
+    , m_fromLabel(new FHPathLabel(this))
     , m_intoCaption(new QLabel(this))
-    , m_intoLabel(new QLabel(this))
+    , m_intoLabel(new FHPathLabel(this))
     , m_filterCaption(new QLabel(this))
     , m_filterEdit(new QLineEdit(this))
     , m_shownLabel(new QLabel(this))
@@ -224,11 +218,6 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     auto *planningLayout = new QVBoxLayout(planning);
     m_planningLabel->setWordWrap(true);
     m_progressBar->setRange(0, 100);
-    // Paths are elided to the width they get rather than widening the dialog.
-    for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        label->installEventFilter(this);
-    }
     planningLayout->addStretch(1);
     planningLayout->addWidget(m_planningLabel);
     planningLayout->addWidget(m_progressBar);
@@ -369,7 +358,7 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
     m_stageLabel->setText(stage == FHSortEngine::Reading
             ? tr("Reading capture dates: %1 of %2").arg(number(done), number(total))
             : tr("Choosing the new names: %1 of %2").arg(number(done), number(total)));
-    showPath(m_fileLabel, m_guard->currentFile());
+    m_fileLabel->setPath(m_guard->currentFile());
     QCoreApplication::processEvents();
 }
 
@@ -405,8 +394,8 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     m_cancelButton->hide();
     m_pages->setCurrentIndex(PlanPage);
     retranslateUi();
-    showPath(m_fromLabel, QDir::toNativeSeparators(m_model->input()));
-    showPath(m_intoLabel, QDir::toNativeSeparators(m_model->output()));
+    m_fromLabel->setPath(QDir::toNativeSeparators(m_model->input()));
+    m_intoLabel->setPath(QDir::toNativeSeparators(m_model->output()));
     m_table->setFocus();
 }
 
@@ -433,17 +422,6 @@ void FHPreviewDialog::changeEvent(QEvent *event)
         }
     }
     QDialog::changeEvent(event);
-}
-
-bool FHPreviewDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Resize) {
-        for (QLabel *label : { m_fileLabel, m_fromLabel, m_intoLabel }) {
-            if (watched == label)
-                showPath(label, label->toolTip());
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void FHPreviewDialog::retranslateUi()
@@ -486,17 +464,15 @@ void FHPreviewDialog::showFolders()
 void FHPreviewDialog::showTotals()
 {
     const FHSortPlan &plan = m_model->plan();
-    QSet<QString> folders;
     QMap<int, int> staying;
     for (const FHPlanEntry &entry : plan.entries) {
-        if (entry.placed)
-            folders.insert(entry.targetFolder);
-        else if (entry.reason != FHSkipReason::None)
+        if (!entry.placed && entry.reason != FHSkipReason::None)
             ++staying[int(entry.reason)];
     }
     QStringList lines;
+    // showFolders() has listed the target folders.
     lines << tr("Files to move: %1 · Target folders: %2")
-                 .arg(number(plan.movedCount), number(folders.size()));
+                 .arg(number(plan.movedCount), number(m_folderList->topLevelItemCount()));
     if (!staying.isEmpty()) {
         QStringList parts;
         int total = 0;

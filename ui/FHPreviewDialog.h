@@ -10,6 +10,7 @@
 #include <memory>
 
 class FHIO;
+class FHPathLabel;
 class FHPlanFilterModel;
 class FHPlanModel;
 class QLabel;
@@ -55,8 +56,6 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
-    // Elides the paths of the labels again when their width changes.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void retranslateUi();
@@ -82,12 +81,12 @@ private:
     QLabel *m_planningLabel;
     QProgressBar *m_progressBar;
     QLabel *m_stageLabel;
-    QLabel *m_fileLabel;
+    FHPathLabel *m_fileLabel;
 
     QLabel *m_fromCaption;
-    QLabel *m_fromLabel;
+    FHPathLabel *m_fromLabel;
     QLabel *m_intoCaption;
-    QLabel *m_intoLabel;
+    FHPathLabel *m_intoLabel;
     QLabel *m_filterCaption;
     QLineEdit *m_filterEdit;
     QLabel *m_shownLabel;

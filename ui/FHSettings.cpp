@@ -1,5 +1,6 @@
 #include "ui/FHSettings.h"
 #include "engine/FHExif.h"
+#include "engine/FHFileTypes.h"
 
 #include <QDir>
 #include <QLocale>
@@ -52,7 +53,7 @@ QVariant perDay()
 }
 QVariant photosOnly()
 {
-    return QStringLiteral("photo");
+    return FHFileTypes::familyNames(FHFileTypes::Photo);
 }
 
 const KeyInfo keys[] = {

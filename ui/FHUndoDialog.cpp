@@ -2,6 +2,7 @@
 
 #include "engine/FHIO.h"
 #include "shell/FHexiv2Application.h"
+#include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
 #include "ui/FHRunReporter.h"
 
@@ -30,21 +31,6 @@ enum Page
 QString number(qint64 n)
 {
     return QLocale().toString(n);
-}
-
-QLabel *pathLabel(QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    // Elided to the width it gets rather than widening the dialog.
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    return label;
-}
-
-// The whole path stays in the tooltip, which the label's next resize elides again.
-void showPath(QLabel *label, const QString &path)
-{
-    label->setToolTip(path);
-    label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
 }
 
 } // namespace
@@ -77,12 +63,12 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, Q
     , m_pages(new QStackedWidget(this))
     , m_questionLabel(new QLabel(this))
     , m_timeLabel(new QLabel(this))
-    , m_inputLabel(pathLabel(this))
-    , m_outputLabel(pathLabel(this))
+    , m_inputLabel(new FHPathLabel(this))
+    , m_outputLabel(new FHPathLabel(this))
     , m_countLabel(new QLabel(this))
     , m_stateLabel(new QLabel(this))
     , m_progressBar(new QProgressBar(this))
-    , m_fileLabel(pathLabel(this))
+    , m_fileLabel(new FHPathLabel(this))
     , m_summaryLabel(new QLabel(this))
     , m_leftList(new QTreeWidget(this))
     , m_undoButton(new QPushButton(tr("Undo"), this))
@@ -135,10 +121,8 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, Q
     m_timeLabel->setText(locale.toString(run.time.date(), QLocale::LongFormat) + QLatin1Char(' ')
         + locale.toString(run.time.time(), QLocale::ShortFormat));
     m_countLabel->setText(number(run.files.size()));
-    showPath(m_inputLabel, QDir::toNativeSeparators(run.input));
-    showPath(m_outputLabel, QDir::toNativeSeparators(run.output));
-    for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel })
-        label->installEventFilter(this);
+    m_inputLabel->setPath(QDir::toNativeSeparators(run.input));
+    m_outputLabel->setPath(QDir::toNativeSeparators(run.output));
     m_pages->addWidget(confirm);
 
     // Files going back.
@@ -195,17 +179,6 @@ void FHUndoDialog::reject()
         QDialog::reject();
 }
 
-bool FHUndoDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Resize) {
-        for (QLabel *label : { m_inputLabel, m_outputLabel, m_fileLabel }) {
-            if (watched == label)
-                showPath(label, label->toolTip());
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void FHUndoDialog::undo()
 {
     m_pages->setCurrentIndex(ProgressPage);
@@ -233,7 +206,7 @@ void FHUndoDialog::showFile(const QString &path)
     if (m_eventsProcessed.elapsed() < 33)
         return;
     m_eventsProcessed.start();
-    showPath(m_fileLabel, path);
+    m_fileLabel->setPath(path);
     QCoreApplication::processEvents();
 }
 

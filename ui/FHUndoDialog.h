@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+class FHPathLabel;
 class FHexiv2Application;
 class QLabel;
 class QProgressBar;
@@ -32,10 +33,6 @@ public slots:
     // Files going back are not left half way: closing waits for the end.
     void reject() override;
 
-protected:
-    // Elides the paths of the labels again when their width changes.
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void undo();
     void showFile(const QString &path);
@@ -49,12 +46,12 @@ private:
     QStackedWidget *m_pages;
     QLabel *m_questionLabel;
     QLabel *m_timeLabel;
-    QLabel *m_inputLabel;
-    QLabel *m_outputLabel;
+    FHPathLabel *m_inputLabel;
+    FHPathLabel *m_outputLabel;
     QLabel *m_countLabel;
     QLabel *m_stateLabel;
     QProgressBar *m_progressBar;
-    QLabel *m_fileLabel;
+    FHPathLabel *m_fileLabel;
     QLabel *m_summaryLabel;
     QTreeWidget *m_leftList;
     QPushButton *m_undoButton;
