@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonObject>
+#include <QScopeGuard>
 
 #include <atomic>
 #include <csignal>
@@ -201,6 +202,20 @@ int FHSortCommand::run(const QStringList &arguments)
     FHConsoleReporter console(parser.isSet(json), parser.isSet(quiet));
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
     FHSortEngine engine(&fileGuard, &console);
+    // The EXIF library's complaints go where the reports go, with the file they
+    // are about: never through the progress line, never past --quiet. A damaged
+    // file can make it say the same thing many times over.
+    QString complainedOf;
+    int complaints = 0;
+    routeExifLibraryMessages([&](const QString &text) {
+        if (fileGuard.currentFile() != complainedOf) {
+            complainedOf = fileGuard.currentFile();
+            complaints = 0;
+        }
+        if (++complaints <= 3)
+            console.message(QStringLiteral("%1: %2").arg(complainedOf, text));
+    });
+    const auto unroute = qScopeGuard([] { routeExifLibraryMessages({}); });
     int percent = 0;
     QObject::connect(&engine, &FHSortEngine::progress, [&percent](int value) { percent = value; });
     QObject::connect(&engine, &FHSortEngine::filesDone,

@@ -129,3 +129,26 @@ void muteExifLibraryWarnings()
 {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::error);
 }
+
+namespace {
+
+std::function<void(const QString &)> &libraryMessageRoute()
+{
+    static std::function<void(const QString &)> route;
+    return route;
+}
+
+void routeLibraryMessage(int, const char *text)
+{
+    if (libraryMessageRoute())
+        libraryMessageRoute()(QString::fromUtf8(text).trimmed());
+}
+
+} // namespace
+
+void routeExifLibraryMessages(std::function<void(const QString &text)> to)
+{
+    libraryMessageRoute() = std::move(to);
+    Exiv2::LogMsg::setHandler(
+        libraryMessageRoute() ? routeLibraryMessage : Exiv2::LogMsg::defaultHandler);
+}

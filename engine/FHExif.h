@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 
 namespace Exiv2 {
 class ExifData;
@@ -42,5 +43,10 @@ bool lookupCaptureDate(
 // Keeps the library's own warnings out of the log file: crafted files can make
 // it print thousands of lines. Its errors still get through.
 void muteExifLibraryWarnings();
+
+// Hands the library's own messages (errors: a damaged maker note, say, in a
+// file whose date still reads) to `to` instead of standard error; an empty
+// function sends them back there.
+void routeExifLibraryMessages(std::function<void(const QString &text)> to);
 
 #endif // FHEXIF_H
