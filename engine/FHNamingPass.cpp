@@ -56,21 +56,22 @@ void FHNamingPass::run(const QStringList &folders)
         listings.append(m_context.view.list(folder, m_context.filters));
         total += listings.last().size();
     }
-    qint64 done = 0;
-    for (int f = 0; f < folders.size(); ++f)
-        nameFolder(folders.at(f), listings.at(f), done, total);
-}
-
-void FHNamingPass::nameFolder(
-    const QString &folder, QStringList entries, qint64 &done, qint64 total)
-{
-    // Which plan entry each temporary name of this folder belongs to.
-    QHash<QString, int> placed;
+    // Which plan entry each temporary name belongs to, by folder: one look at
+    // the plan rather than one per folder.
+    QHash<QString, QHash<QString, int>> placed;
     for (int i = 0; i < m_context.plan.entries.size(); ++i) {
         const FHPlanEntry &entry = m_context.plan.entries.at(i);
-        if (entry.placed && entry.targetFolder == folder)
-            placed.insert(entry.temporaryName, i);
+        if (entry.placed)
+            placed[entry.targetFolder].insert(entry.temporaryName, i);
     }
+    qint64 done = 0;
+    for (int f = 0; f < folders.size(); ++f)
+        nameFolder(folders.at(f), listings.at(f), placed.value(folders.at(f)), done, total);
+}
+
+void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
+    const QHash<QString, int> &placed, qint64 &done, qint64 total)
+{
     entries.sort(Qt::CaseSensitive);
     removeSecondNames(entries);
 
