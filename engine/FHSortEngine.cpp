@@ -100,6 +100,20 @@ FileStatus statusOf(const QString &path)
     return status;
 }
 
+// Another program may remove or replace a file after the listing.
+QString goneText(const FileStatus &status, const QString &path)
+{
+    if (!status.exists)
+        return QStringLiteral("'%1' was removed after the input directory was listed; it is not "
+                              "sorted")
+            .arg(path);
+    if (!status.regular)
+        return QStringLiteral("'%1' is no longer a file since the input directory was listed; it "
+                              "is left where it is")
+            .arg(path);
+    return QString();
+}
+
 QString openFailure(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
@@ -420,16 +434,9 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     m_guard.setRole(ImageFileRole);
     m_guard.setCurrentFile(file.path());
     const QString &path = m_guard.currentFile();
-    // Another program may have removed or replaced it since the listing.
     const FileStatus status = statusOf(path);
-    if (!status.exists || !status.regular) {
-        m_reporter.message(status.exists
-                ? QStringLiteral("'%1' is no longer a file since the input directory was "
-                                 "listed; it is left where it is")
-                      .arg(path)
-                : QStringLiteral("'%1' was removed after the input directory was listed; it is "
-                                 "not sorted")
-                      .arg(path));
+    if (const QString text = goneText(status, path); !text.isEmpty()) {
+        m_reporter.message(text);
         entry.reason = FHSkipReason::Changed;
         return;
     }
@@ -588,19 +595,14 @@ bool FHSortRun::changedSinceRead(FHPlanEntry &entry)
 {
     const QString path = m_guard.currentFile();
     const FileStatus status = statusOf(path);
-    QString text;
-    if (!status.exists)
-        text = QStringLiteral("'%1' was removed after the input directory was listed; it is not "
-                              "sorted");
-    else if (!status.regular)
-        text = QStringLiteral("'%1' is no longer a file since the input directory was listed; "
-                              "it is left where it is");
-    else if (status.identity != entry.identity)
+    QString text = goneText(status, path);
+    if (text.isEmpty() && status.identity != entry.identity)
         text = QStringLiteral("'%1' changed after its capture date was read; it is left where "
-                              "it is");
+                              "it is")
+                   .arg(path);
     if (text.isEmpty())
         return false;
-    m_reporter.message(text.arg(path));
+    m_reporter.message(text);
     entry.reason = FHSkipReason::Changed;
     return true;
 }
