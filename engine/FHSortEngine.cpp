@@ -141,16 +141,12 @@ public:
     }
 
     FHSortEngine::Outcome run();
+    // Closes the journal with the run's outcome, once the plan's counts are in.
+    void finishJournal(FHSortEngine::Outcome outcome);
 
 private:
     bool prepare();
     bool beginJournal();
-
-public:
-    // Closes the journal with the run's outcome.
-    void finishJournal(FHSortEngine::Outcome outcome);
-
-private:
     void listAndRead();
     void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
     void order();
@@ -238,13 +234,13 @@ FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan
     } catch (const std::exception &e) {
         m_reporter->error(QString::fromUtf8(e.what()));
     }
-    run.finishJournal(outcome);
     plan.movedCount = 0;
     plan.notMovedCount = 0;
     for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
         plan.movedCount += entry.placed ? 1 : 0;
         plan.notMovedCount += entry.countsAsNotMoved() ? 1 : 0;
     }
+    run.finishJournal(outcome);
     plan.elapsedMs = timer.elapsed();
     return outcome;
 }
@@ -305,10 +301,7 @@ void FHSortRun::finishJournal(FHSortEngine::Outcome outcome)
     if (!m_journal)
         return;
     static const char *const names[] = { "completed", "stopped", "failed" };
-    qint64 moved = 0;
-    for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
-        moved += entry.placed ? 1 : 0;
-    m_journal->finish(QLatin1String(names[outcome]), moved);
+    m_journal->finish(QLatin1String(names[outcome]), m_plan.movedCount);
 }
 
 bool FHSortRun::prepare()
