@@ -24,6 +24,18 @@ QString &expandNamePattern(
     return pattern;
 }
 
+QStringRef baseNameOf(const QString &path)
+{
+    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const int dot = path.indexOf(QLatin1Char('.'), start);
+    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
+}
+
+bool isTemporaryName(const QString &path)
+{
+    return temporaryNamePattern().match(baseNameOf(path)).hasMatch();
+}
+
 QString temporaryName(const QDateTime &date, quint32 tag)
 {
     const QDate d = date.date();

@@ -24,15 +24,8 @@ const QString TemporaryFileRole
 // Renames are written to the journal in batches of about this many files.
 constexpr int BatchFiles = 2048;
 
-// The file name up to its first dot, and what follows that dot, as QFileInfo's
-// baseName() and completeSuffix() give them, without asking the disk.
-QStringRef baseNameOf(const QString &path)
-{
-    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
-    const int dot = path.indexOf(QLatin1Char('.'), start);
-    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
-}
-
+// What follows the first dot of the file name, as QFileInfo's completeSuffix()
+// gives it, without asking the disk.
 QString completeSuffixOf(const QString &path)
 {
     const int dot = path.indexOf(QLatin1Char('.'), path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -258,7 +251,7 @@ void FHNamingPass::removeSecondNames(QStringList &entries)
     QList<int> linked;
     for (int i = 0; i < entries.size(); ++i) {
         struct stat st;
-        if (temporaryNamePattern().match(baseNameOf(entries.at(i)).toString()).hasMatch()
+        if (isTemporaryName(entries.at(i))
             && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
             linked.append(i);
     }

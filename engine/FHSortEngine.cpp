@@ -468,39 +468,36 @@ void FHSortRun::order()
     // photo under its name and, as another name of the same file, under a
     // temporary name. That second name is the move's target, not a photo of its
     // own: leave it to finish the move.
-    QHash<QPair<quint64, quint64>, int> named;
+    QSet<QPair<quint64, quint64>> named;
+    bool anyTemporary = false;
     for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
-        if (entry.identity.isValid()
-            && !temporaryNamePattern().match(QFileInfo(entry.sourceName).baseName()).hasMatch())
-            named.insert({ entry.identity.device, entry.identity.inode }, 0);
+        if (!entry.identity.isValid())
+            continue;
+        if (isTemporaryName(entry.sourceName))
+            anyTemporary = true;
+        else
+            named.insert({ entry.identity.device, entry.identity.inode });
     }
     // A file an interrupted run moved under its temporary name, in a folder
     // this run reads (sorting a folder into itself), is not a photo to sort
     // again: pass 2 names it with the rest of its shot.
-    m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
-                             [this](const FHPlanEntry &entry) {
-                                 return m_interrupted.leftovers.contains(entry.sourcePath());
-                             }),
+    const auto leftOrSecondName = [&](const FHPlanEntry &entry) {
+        return (!m_interrupted.leftovers.isEmpty()
+                   && m_interrupted.leftovers.contains(entry.sourcePath()))
+            || (anyTemporary && entry.identity.isValid()
+                && named.contains({ entry.identity.device, entry.identity.inode })
+                && isTemporaryName(entry.sourceName));
+    };
+    m_plan.entries.erase(
+        std::remove_if(m_plan.entries.begin(), m_plan.entries.end(), leftOrSecondName),
         m_plan.entries.end());
-    if (!named.isEmpty()) {
-        m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
-                                 [&](const FHPlanEntry &entry) {
-                                     return entry.identity.isValid()
-                                         && named.contains(
-                                             { entry.identity.device, entry.identity.inode })
-                                         && temporaryNamePattern()
-                                                .match(QFileInfo(entry.sourceName).baseName())
-                                                .hasMatch();
-                                 }),
-            m_plan.entries.end());
-    }
     // A sidecar whose photo went ahead in a run cut short follows it, dated
     // and placed by the name that run meant for it.
     for (FHPlanEntry &entry : m_plan.entries) {
-        const QString meant
-            = entry.companion ? m_interrupted.meant.value(entry.sourcePath()) : QString();
-        const QRegularExpressionMatch match
-            = temporaryNamePattern().match(QFileInfo(meant).baseName());
+        if (!entry.companion)
+            continue;
+        const QString meant = m_interrupted.meant.value(entry.sourcePath());
+        const QRegularExpressionMatch match = temporaryNamePattern().match(baseNameOf(meant));
         if (meant.isEmpty() || !match.hasMatch())
             continue;
         entry.targetFolder = meant.left(meant.lastIndexOf(QLatin1Char('/')));
@@ -804,7 +801,7 @@ void FHSortRun::prepareFolder(const QString &folder)
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
         const QString name = path.mid(folder.size() + 1);
-        if (temporaryNamePattern().match(QFileInfo(name).baseName()).hasMatch())
+        if (isTemporaryName(name))
             m_leftovers[folder + QLatin1Char('/') + name.left(SecondLength)].append(path);
     }
 }
