@@ -114,6 +114,16 @@ QString goneText(const FileStatus &status, const QString &path)
     return QString();
 }
 
+// Whether a file of the path's base name lies in its folder: the path's shot,
+// or part of it, got there.
+bool shotPartAt(const QString &path)
+{
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
+    return !QDir(folder)
+                .entryList({ baseNameOf(path).toString() + QStringLiteral(".*") }, QDir::Files)
+                .isEmpty();
+}
+
 QString openFailure(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
@@ -507,11 +517,7 @@ void FHSortRun::order()
     FHShotGroups::groupAndOrder(m_plan.entries, m_reporter, [this](const FHPlanEntry &entry) {
         // Only where the photo did go ahead: something of its shot is there.
         const QString meant = m_interrupted.meant.value(entry.sourcePath());
-        const QFileInfo name(meant);
-        return !meant.isEmpty()
-            && !QDir(name.path())
-                    .entryList({ name.baseName() + QStringLiteral(".*") }, QDir::Files)
-                    .isEmpty();
+        return !meant.isEmpty() && shotPartAt(meant);
     });
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
@@ -663,11 +669,7 @@ bool FHSortRun::resumeShot(Shot &shot)
         } else {
             return false;
         }
-        const QString base = names.last().left(names.last().indexOf(QLatin1Char('.')));
-        anyMoved = anyMoved
-            || !QDir(lead.targetFolder)
-                    .entryList({ base + QStringLiteral(".*") }, QDir::Files)
-                    .isEmpty();
+        anyMoved = anyMoved || shotPartAt(meant);
     }
     // A shot that never got to its folder may take a name of its own as well.
     if (!anyMoved)
