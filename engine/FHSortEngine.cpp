@@ -69,6 +69,12 @@ QString unreadableImageText(const QString &path, const QString &problem)
         .arg(path, problem);
 }
 
+// Absolute and clean, with native separators: how a run names its folders.
+QString absolutePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
 struct FileStatus
 {
     bool exists = false;
@@ -202,7 +208,8 @@ private:
     FHIO &m_guard;
     FHReporter &m_reporter;
     FHOutputLock m_lock;
-    QString m_output; // absolute, native separators
+    QString m_input; // absolutePath()
+    QString m_output; // absolutePath()
     QString m_subFolderFormat;
     // The files pass 2 names: the run's kinds and the sidecars that go with them.
     QStringList m_outputFilters;
@@ -287,9 +294,7 @@ FHSortEngine::Outcome FHSortRun::run()
 bool FHSortRun::beginJournal()
 {
     m_journal = std::make_unique<FHJournal>();
-    const FHJsonFields header { { QStringLiteral("input"),
-                                    QDir::toNativeSeparators(QDir::cleanPath(
-                                        QFileInfo(m_options.inputDir).absoluteFilePath())) },
+    const FHJsonFields header { { QStringLiteral("input"), m_input },
         { QStringLiteral("output"), m_output },
         { QStringLiteral("outputCreated"), m_plan.outputCreated },
         { QStringLiteral("folders"), m_options.subFolderMode },
@@ -330,8 +335,8 @@ bool FHSortRun::prepare()
     inputGuard.checkDirectory();
     setProgress(10);
 
-    FHIO outputGuard(m_options.outputDir, OutputDirectoryRole);
-    m_output = QDir::toNativeSeparators(QDir::cleanPath(outputGuard.currentFile()));
+    m_input = absolutePath(m_options.inputDir);
+    m_output = absolutePath(m_options.outputDir);
 
     // A pattern that cannot name files would leave every photo under its
     // temporary name after pass 1: refuse it before anything is touched.
@@ -374,12 +379,10 @@ void FHSortRun::listAndRead()
 {
     const FHInputWalk walk(
         m_options.inputDir, FHNameFilter(m_options.nameFilters), m_options.recursive);
-    const QString input
-        = QDir::toNativeSeparators(QFileInfo(m_options.inputDir).absoluteFilePath());
     for (const QString &folder : walk.unreadableFolders()) {
         const QString text = unreadableFolderText(folder, openFailure(folder), NotSortedText);
         // The input folder itself gets a box; a sub-folder a line of its own.
-        if (QDir::cleanPath(folder) == QDir::cleanPath(input))
+        if (folder == m_input)
             m_reporter.error(text);
         else
             m_reporter.message(text);
