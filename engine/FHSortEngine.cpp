@@ -2,7 +2,6 @@
 
 #include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
-#include "engine/FHExif.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
@@ -35,7 +34,6 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,8 +41,6 @@ const QString InputDirectoryRole = QStringLiteral("input directory");
 const QString OutputDirectoryRole = QStringLiteral("output directory");
 const QString ImageFileRole = QStringLiteral("image file in input directory");
 const QString SubDirectoryRole = QStringLiteral("sub-directory in output directory");
-const QString TemporaryFileRole
-    = QStringLiteral("temporary file in sub-directory of output directory");
 
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
 
