@@ -811,6 +811,9 @@ void FHSortRun::prepareFolder(const QString &folder)
 // went leaves the photo twice: finish it rather than sort the photo again.
 bool FHSortRun::findCutMove(const FHPlanEntry &entry, Shot &shot)
 {
+    // Most runs find no temporary names in their folders: then no name is made.
+    if (m_leftovers.isEmpty())
+        return false;
     const auto found = m_leftovers.find(entry.targetFolder + QLatin1Char('/')
         + temporaryName(entry.captured, 0).left(SecondLength));
     if (found == m_leftovers.end())
