@@ -8,11 +8,6 @@
 
 namespace {
 
-bool decodes(const QByteArray &name)
-{
-    return QFile::encodeName(QFile::decodeName(name)) == name;
-}
-
 // Valid UTF-8 as it is, every other byte as \xNN.
 QString printable(const QByteArray &path)
 {
@@ -84,20 +79,22 @@ void FHInputWalk::walk(const QByteArray &folder, const QString &decoded, bool fo
             if (::lstat(path.constData(), &st) == 0)
                 type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         }
-        const bool nameDecodes = folderDecodes && decodes(name);
+        if (type != DT_DIR && type != DT_REG)
+            continue;
+        // A name decodes when it comes back to the same bytes.
+        const QString fileName = QFile::decodeName(name);
+        const bool nameDecodes = folderDecodes && QFile::encodeName(fileName) == name;
         if (type == DT_DIR) {
             if (m_recursive)
                 subFolders.append({ name, nameDecodes });
             continue;
         }
-        if (type != DT_REG)
-            continue;
-        const QString fileName = QFile::decodeName(name);
-        if (nameDecodes && FHFileTypes::isSidecar(fileName) && !m_filter.matches(fileName)) {
+        const bool matches = m_filter.matches(fileName);
+        if (nameDecodes && !matches && FHFileTypes::isSidecar(fileName)) {
             m_sidecars.append({ decoded, fileName });
             continue;
         }
-        if (!m_filter.matches(fileName)) {
+        if (!matches) {
             if (const unsigned family = FHFileTypes::familyOf(fileName)) {
                 auto it = std::find_if(m_otherTypes.begin(), m_otherTypes.end(),
                     [family](const auto &e) { return e.first == family; });

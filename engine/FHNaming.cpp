@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <sys/vfs.h>
 
 QString &expandNamePattern(
@@ -22,6 +23,18 @@ QString &expandNamePattern(
     pattern.replace(QStringLiteral("${MM}"), field(minute, 2), Qt::CaseSensitive);
     pattern.replace(QStringLiteral("${SS}"), field(second, 2), Qt::CaseSensitive);
     return pattern;
+}
+
+QStringRef baseNameOf(const QString &path)
+{
+    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const int dot = path.indexOf(QLatin1Char('.'), start);
+    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
+}
+
+bool isTemporaryName(const QString &path)
+{
+    return temporaryNamePattern().match(baseNameOf(path)).hasMatch();
 }
 
 QString temporaryName(const QDateTime &date, quint32 tag)
@@ -106,14 +119,15 @@ QString namePatternProblem(const QString &pattern, const QString &folder, int lo
         return QStringLiteral("it holds a NUL character");
     // What Windows forbids in names, where the file system keeps its rules.
     static const QString windowsForbids = QStringLiteral("\\:*?\"<>|");
-    for (const QChar c : pattern) {
-        if ((windowsForbids.contains(c) || c.unicode() < 0x20) && !folder.isEmpty()
-            && keepsWindowsNames(folder))
-            return QStringLiteral("it holds \"%1\", which the file system of '%2' does not allow")
-                .arg(c.unicode() < 0x20
-                        ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
-                        : QString(c),
-                    folder);
+    const auto forbidden = std::find_if(pattern.begin(), pattern.end(),
+        [](QChar c) { return windowsForbids.contains(c) || c.unicode() < 0x20; });
+    if (forbidden != pattern.end() && !folder.isEmpty() && keepsWindowsNames(folder)) {
+        const QChar c = *forbidden;
+        return QStringLiteral("it holds \"%1\", which the file system of '%2' does not allow")
+            .arg(c.unicode() < 0x20
+                    ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                    : QString(c),
+                folder);
     }
     // Room for a three-digit number: a folder of a thousand photos and more may
     // still meet a name too long, which fails cleanly where it happens.

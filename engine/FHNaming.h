@@ -19,6 +19,12 @@ QString temporaryName(const QDateTime &date, quint32 tag);
 // minute and second, group 7 the tag.
 const QRegularExpression &temporaryNamePattern();
 
+// The file name of the path up to its first dot, as QFileInfo's baseName()
+// gives it, without asking the disk.
+QStringRef baseNameOf(const QString &path);
+// True when the base name of the file is a temporary name.
+bool isTemporaryName(const QString &path);
+
 // Why the pattern cannot name files, or an empty text when it can: it holds
 // "/" or NUL, or a character that Windows forbids (\ : * ? " < > | and control
 // characters) where the file system of the folder keeps its rules (give an

@@ -24,15 +24,8 @@ const QString TemporaryFileRole
 // Renames are written to the journal in batches of about this many files.
 constexpr int BatchFiles = 2048;
 
-// The file name up to its first dot, and what follows that dot, as QFileInfo's
-// baseName() and completeSuffix() give them, without asking the disk.
-QStringRef baseNameOf(const QString &path)
-{
-    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
-    const int dot = path.indexOf(QLatin1Char('.'), start);
-    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
-}
-
+// What follows the first dot of the file name, as QFileInfo's completeSuffix()
+// gives it, without asking the disk.
 QString completeSuffixOf(const QString &path)
 {
     const int dot = path.indexOf(QLatin1Char('.'), path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -56,21 +49,22 @@ void FHNamingPass::run(const QStringList &folders)
         listings.append(m_context.view.list(folder, m_context.filters));
         total += listings.last().size();
     }
-    qint64 done = 0;
-    for (int f = 0; f < folders.size(); ++f)
-        nameFolder(folders.at(f), listings.at(f), done, total);
-}
-
-void FHNamingPass::nameFolder(
-    const QString &folder, QStringList entries, qint64 &done, qint64 total)
-{
-    // Which plan entry each temporary name of this folder belongs to.
-    QHash<QString, int> placed;
+    // Which plan entry each temporary name belongs to, by folder: one look at
+    // the plan rather than one per folder.
+    QHash<QString, QHash<QString, int>> placed;
     for (int i = 0; i < m_context.plan.entries.size(); ++i) {
         const FHPlanEntry &entry = m_context.plan.entries.at(i);
-        if (entry.placed && entry.targetFolder == folder)
-            placed.insert(entry.temporaryName, i);
+        if (entry.placed)
+            placed[entry.targetFolder].insert(entry.temporaryName, i);
     }
+    qint64 done = 0;
+    for (int f = 0; f < folders.size(); ++f)
+        nameFolder(folders.at(f), listings.at(f), placed.value(folders.at(f)), done, total);
+}
+
+void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
+    const QHash<QString, int> &placed, qint64 &done, qint64 total)
+{
     entries.sort(Qt::CaseSensitive);
     removeSecondNames(entries);
 
@@ -257,7 +251,7 @@ void FHNamingPass::removeSecondNames(QStringList &entries)
     QList<int> linked;
     for (int i = 0; i < entries.size(); ++i) {
         struct stat st;
-        if (temporaryNamePattern().match(baseNameOf(entries.at(i)).toString()).hasMatch()
+        if (isTemporaryName(entries.at(i))
             && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
             linked.append(i);
     }

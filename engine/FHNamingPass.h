@@ -51,7 +51,9 @@ private:
         int number = 0;
     };
 
-    void nameFolder(const QString &folder, QStringList entries, qint64 &done, qint64 total);
+    // placed: the plan entry of each temporary name in the folder.
+    void nameFolder(const QString &folder, QStringList entries, const QHash<QString, int> &placed,
+        qint64 &done, qint64 total);
     // True when the shot joins files of its own that hold their number already.
     bool choose(const QString &folder, Shot &shot, int position, int &lastNumber);
     bool resume(const QString &folder, Shot &shot, int &lastNumber);

@@ -2,7 +2,6 @@
 
 #include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
-#include "engine/FHExif.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
@@ -35,7 +34,6 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,8 +41,6 @@ const QString InputDirectoryRole = QStringLiteral("input directory");
 const QString OutputDirectoryRole = QStringLiteral("output directory");
 const QString ImageFileRole = QStringLiteral("image file in input directory");
 const QString SubDirectoryRole = QStringLiteral("sub-directory in output directory");
-const QString TemporaryFileRole
-    = QStringLiteral("temporary file in sub-directory of output directory");
 
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
 
@@ -67,6 +63,12 @@ QString unreadableImageText(const QString &path, const QString &problem)
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
                           "date: %2")
         .arg(path, problem);
+}
+
+// Absolute and clean, with native separators: how a run names its folders.
+QString absolutePath(const QString &path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
 struct FileStatus
@@ -100,6 +102,30 @@ FileStatus statusOf(const QString &path)
     return status;
 }
 
+// Another program may remove or replace a file after the listing.
+QString goneText(const FileStatus &status, const QString &path)
+{
+    if (!status.exists)
+        return QStringLiteral("'%1' was removed after the input directory was listed; it is not "
+                              "sorted")
+            .arg(path);
+    if (!status.regular)
+        return QStringLiteral("'%1' is no longer a file since the input directory was listed; it "
+                              "is left where it is")
+            .arg(path);
+    return QString();
+}
+
+// Whether a file of the path's base name lies in its folder: the path's shot,
+// or part of it, got there.
+bool shotPartAt(const QString &path)
+{
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
+    return !QDir(folder)
+                .entryList({ baseNameOf(path).toString() + QStringLiteral(".*") }, QDir::Files)
+                .isEmpty();
+}
+
 QString openFailure(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
@@ -127,16 +153,12 @@ public:
     }
 
     FHSortEngine::Outcome run();
+    // Closes the journal with the run's outcome, once the plan's counts are in.
+    void finishJournal(FHSortEngine::Outcome outcome);
 
 private:
     bool prepare();
     bool beginJournal();
-
-public:
-    // Closes the journal with the run's outcome.
-    void finishJournal(FHSortEngine::Outcome outcome);
-
-private:
     void listAndRead();
     void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
     void order();
@@ -182,7 +204,8 @@ private:
     FHIO &m_guard;
     FHReporter &m_reporter;
     FHOutputLock m_lock;
-    QString m_output; // absolute, native separators
+    QString m_input; // absolutePath()
+    QString m_output; // absolutePath()
     QString m_subFolderFormat;
     // The files pass 2 names: the run's kinds and the sidecars that go with them.
     QStringList m_outputFilters;
@@ -224,13 +247,13 @@ FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan
     } catch (const std::exception &e) {
         m_reporter->error(QString::fromUtf8(e.what()));
     }
-    run.finishJournal(outcome);
     plan.movedCount = 0;
     plan.notMovedCount = 0;
     for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
         plan.movedCount += entry.placed ? 1 : 0;
         plan.notMovedCount += entry.countsAsNotMoved() ? 1 : 0;
     }
+    run.finishJournal(outcome);
     plan.elapsedMs = timer.elapsed();
     return outcome;
 }
@@ -267,9 +290,7 @@ FHSortEngine::Outcome FHSortRun::run()
 bool FHSortRun::beginJournal()
 {
     m_journal = std::make_unique<FHJournal>();
-    const FHJsonFields header { { QStringLiteral("input"),
-                                    QDir::toNativeSeparators(QDir::cleanPath(
-                                        QFileInfo(m_options.inputDir).absoluteFilePath())) },
+    const FHJsonFields header { { QStringLiteral("input"), m_input },
         { QStringLiteral("output"), m_output },
         { QStringLiteral("outputCreated"), m_plan.outputCreated },
         { QStringLiteral("folders"), m_options.subFolderMode },
@@ -291,10 +312,7 @@ void FHSortRun::finishJournal(FHSortEngine::Outcome outcome)
     if (!m_journal)
         return;
     static const char *const names[] = { "completed", "stopped", "failed" };
-    qint64 moved = 0;
-    for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
-        moved += entry.placed ? 1 : 0;
-    m_journal->finish(QLatin1String(names[outcome]), moved);
+    m_journal->finish(QLatin1String(names[outcome]), m_plan.movedCount);
 }
 
 bool FHSortRun::prepare()
@@ -313,8 +331,8 @@ bool FHSortRun::prepare()
     inputGuard.checkDirectory();
     setProgress(10);
 
-    FHIO outputGuard(m_options.outputDir, OutputDirectoryRole);
-    m_output = QDir::toNativeSeparators(QDir::cleanPath(outputGuard.currentFile()));
+    m_input = absolutePath(m_options.inputDir);
+    m_output = absolutePath(m_options.outputDir);
 
     // A pattern that cannot name files would leave every photo under its
     // temporary name after pass 1: refuse it before anything is touched.
@@ -357,12 +375,10 @@ void FHSortRun::listAndRead()
 {
     const FHInputWalk walk(
         m_options.inputDir, FHNameFilter(m_options.nameFilters), m_options.recursive);
-    const QString input
-        = QDir::toNativeSeparators(QFileInfo(m_options.inputDir).absoluteFilePath());
     for (const QString &folder : walk.unreadableFolders()) {
         const QString text = unreadableFolderText(folder, openFailure(folder), NotSortedText);
         // The input folder itself gets a box; a sub-folder a line of its own.
-        if (QDir::cleanPath(folder) == QDir::cleanPath(input))
+        if (folder == m_input)
             m_reporter.error(text);
         else
             m_reporter.message(text);
@@ -420,16 +436,9 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     m_guard.setRole(ImageFileRole);
     m_guard.setCurrentFile(file.path());
     const QString &path = m_guard.currentFile();
-    // Another program may have removed or replaced it since the listing.
     const FileStatus status = statusOf(path);
-    if (!status.exists || !status.regular) {
-        m_reporter.message(status.exists
-                ? QStringLiteral("'%1' is no longer a file since the input directory was "
-                                 "listed; it is left where it is")
-                      .arg(path)
-                : QStringLiteral("'%1' was removed after the input directory was listed; it is "
-                                 "not sorted")
-                      .arg(path));
+    if (const QString text = goneText(status, path); !text.isEmpty()) {
+        m_reporter.message(text);
         entry.reason = FHSkipReason::Changed;
         return;
     }
@@ -468,39 +477,36 @@ void FHSortRun::order()
     // photo under its name and, as another name of the same file, under a
     // temporary name. That second name is the move's target, not a photo of its
     // own: leave it to finish the move.
-    QHash<QPair<quint64, quint64>, int> named;
+    QSet<QPair<quint64, quint64>> named;
+    bool anyTemporary = false;
     for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
-        if (entry.identity.isValid()
-            && !temporaryNamePattern().match(QFileInfo(entry.sourceName).baseName()).hasMatch())
-            named.insert({ entry.identity.device, entry.identity.inode }, 0);
+        if (!entry.identity.isValid())
+            continue;
+        if (isTemporaryName(entry.sourceName))
+            anyTemporary = true;
+        else
+            named.insert({ entry.identity.device, entry.identity.inode });
     }
     // A file an interrupted run moved under its temporary name, in a folder
     // this run reads (sorting a folder into itself), is not a photo to sort
     // again: pass 2 names it with the rest of its shot.
-    m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
-                             [this](const FHPlanEntry &entry) {
-                                 return m_interrupted.leftovers.contains(entry.sourcePath());
-                             }),
+    const auto leftOrSecondName = [&](const FHPlanEntry &entry) {
+        return (!m_interrupted.leftovers.isEmpty()
+                   && m_interrupted.leftovers.contains(entry.sourcePath()))
+            || (anyTemporary && entry.identity.isValid()
+                && named.contains({ entry.identity.device, entry.identity.inode })
+                && isTemporaryName(entry.sourceName));
+    };
+    m_plan.entries.erase(
+        std::remove_if(m_plan.entries.begin(), m_plan.entries.end(), leftOrSecondName),
         m_plan.entries.end());
-    if (!named.isEmpty()) {
-        m_plan.entries.erase(std::remove_if(m_plan.entries.begin(), m_plan.entries.end(),
-                                 [&](const FHPlanEntry &entry) {
-                                     return entry.identity.isValid()
-                                         && named.contains(
-                                             { entry.identity.device, entry.identity.inode })
-                                         && temporaryNamePattern()
-                                                .match(QFileInfo(entry.sourceName).baseName())
-                                                .hasMatch();
-                                 }),
-            m_plan.entries.end());
-    }
     // A sidecar whose photo went ahead in a run cut short follows it, dated
     // and placed by the name that run meant for it.
     for (FHPlanEntry &entry : m_plan.entries) {
-        const QString meant
-            = entry.companion ? m_interrupted.meant.value(entry.sourcePath()) : QString();
-        const QRegularExpressionMatch match
-            = temporaryNamePattern().match(QFileInfo(meant).baseName());
+        if (!entry.companion)
+            continue;
+        const QString meant = m_interrupted.meant.value(entry.sourcePath());
+        const QRegularExpressionMatch match = temporaryNamePattern().match(baseNameOf(meant));
         if (meant.isEmpty() || !match.hasMatch())
             continue;
         entry.targetFolder = meant.left(meant.lastIndexOf(QLatin1Char('/')));
@@ -510,11 +516,7 @@ void FHSortRun::order()
     FHShotGroups::groupAndOrder(m_plan.entries, m_reporter, [this](const FHPlanEntry &entry) {
         // Only where the photo did go ahead: something of its shot is there.
         const QString meant = m_interrupted.meant.value(entry.sourcePath());
-        const QFileInfo name(meant);
-        return !meant.isEmpty()
-            && !QDir(name.path())
-                    .entryList({ name.baseName() + QStringLiteral(".*") }, QDir::Files)
-                    .isEmpty();
+        return !meant.isEmpty() && shotPartAt(meant);
     });
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
@@ -588,19 +590,14 @@ bool FHSortRun::changedSinceRead(FHPlanEntry &entry)
 {
     const QString path = m_guard.currentFile();
     const FileStatus status = statusOf(path);
-    QString text;
-    if (!status.exists)
-        text = QStringLiteral("'%1' was removed after the input directory was listed; it is not "
-                              "sorted");
-    else if (!status.regular)
-        text = QStringLiteral("'%1' is no longer a file since the input directory was listed; "
-                              "it is left where it is");
-    else if (status.identity != entry.identity)
+    QString text = goneText(status, path);
+    if (text.isEmpty() && status.identity != entry.identity)
         text = QStringLiteral("'%1' changed after its capture date was read; it is left where "
-                              "it is");
+                              "it is")
+                   .arg(path);
     if (text.isEmpty())
         return false;
-    m_reporter.message(text.arg(path));
+    m_reporter.message(text);
     entry.reason = FHSkipReason::Changed;
     return true;
 }
@@ -671,11 +668,7 @@ bool FHSortRun::resumeShot(Shot &shot)
         } else {
             return false;
         }
-        const QString base = names.last().left(names.last().indexOf(QLatin1Char('.')));
-        anyMoved = anyMoved
-            || !QDir(lead.targetFolder)
-                    .entryList({ base + QStringLiteral(".*") }, QDir::Files)
-                    .isEmpty();
+        anyMoved = anyMoved || shotPartAt(meant);
     }
     // A shot that never got to its folder may take a name of its own as well.
     if (!anyMoved)
@@ -809,7 +802,7 @@ void FHSortRun::prepareFolder(const QString &folder)
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
         const QString name = path.mid(folder.size() + 1);
-        if (temporaryNamePattern().match(QFileInfo(name).baseName()).hasMatch())
+        if (isTemporaryName(name))
             m_leftovers[folder + QLatin1Char('/') + name.left(SecondLength)].append(path);
     }
 }
@@ -818,6 +811,9 @@ void FHSortRun::prepareFolder(const QString &folder)
 // went leaves the photo twice: finish it rather than sort the photo again.
 bool FHSortRun::findCutMove(const FHPlanEntry &entry, Shot &shot)
 {
+    // Most runs find no temporary names in their folders: then no name is made.
+    if (m_leftovers.isEmpty())
+        return false;
     const auto found = m_leftovers.find(entry.targetFolder + QLatin1Char('/')
         + temporaryName(entry.captured, 0).left(SecondLength));
     if (found == m_leftovers.end())
