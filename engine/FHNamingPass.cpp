@@ -66,7 +66,7 @@ void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
     const QHash<QString, int> &placed, qint64 &done, qint64 total)
 {
     entries.sort(Qt::CaseSensitive);
-    removeSecondNames(entries);
+    removeSecondNames(folder, entries, placed);
 
     // A number is held by any file whose name begins with it, so that no shot
     // ever shares a number with another.
@@ -246,12 +246,13 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
 // A move cut short on a file system without the no-replace flag can leave a
 // temporary name as a second name of a file that already has its final name.
 // Such names are removed, so that the photo is not numbered twice.
-void FHNamingPass::removeSecondNames(QStringList &entries)
+void FHNamingPass::removeSecondNames(
+    const QString &folder, QStringList &entries, const QHash<QString, int> &placed)
 {
     QList<int> linked;
     for (int i = 0; i < entries.size(); ++i) {
         struct stat st;
-        if (isTemporaryName(entries.at(i))
+        if (isTemporaryName(entries.at(i)) && !placed.contains(entries.at(i).mid(folder.size() + 1))
             && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
             linked.append(i);
     }

@@ -58,7 +58,11 @@ private:
     bool choose(const QString &folder, Shot &shot, int position, int &lastNumber);
     bool resume(const QString &folder, Shot &shot, int &lastNumber);
     void make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed);
-    void removeSecondNames(QStringList &entries);
+    // Drops the temporary names that a move cut short left as second links of
+    // a file named here already. The names this run placed are never such: two
+    // names of one photo in the input are two files to sort.
+    void removeSecondNames(
+        const QString &folder, QStringList &entries, const QHash<QString, int> &placed);
 
     Context m_context;
     QSet<QString> m_bases; // the base names held in the folder in hand

@@ -383,7 +383,8 @@ void TestDryRun::dryRunPredictsRealRun()
 void TestDryRun::edgeCases_data()
 {
     // Trees that once made the dry run tell another story; sorted in place. Each photo: "name|EXIF
-    // date", or "name|=other" for a second name of the photo "other".
+    // date", "name|=other" for a second name of the photo "other" left by a cut move, or
+    // "name|+other" for one that the user made.
     QTest::addColumn<QString>("inputSpelling");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QStringList>("photos");
@@ -400,6 +401,9 @@ void TestDryRun::edgeCases_data()
         << "in"
         << "${NUM}"
         << QStringList { "a.JPG|2015:01:01 00:00:00", "2015-01-01-00-00-00_0000000007.JPG|=a.JPG" };
+    QTest::newRow("two names of one photo")
+        << "in"
+        << "${NUM}" << QStringList { "a.JPG|2015:01:01 00:00:00", "b.JPG|+a.JPG" };
     QTest::newRow("pattern with a folder in it")
         << "in"
         << "${YYYY}/${NUM}" << QStringList { "a.JPG|2015:01:01 00:00:00" };
@@ -421,10 +425,11 @@ void TestDryRun::edgeCases()
     for (const QString &photo : qAsConst(photos)) {
         const QString path = tree.input + '/' + photo.section('|', 0, 0);
         const QString date = photo.section('|', 1);
-        if (date.startsWith('=')) {
+        if (date.startsWith('=') || date.startsWith('+')) {
             const QString other = tree.input + '/' + date.mid(1);
             QCOMPARE(::link(QFile::encodeName(other), QFile::encodeName(path)), 0);
-            tree.linkedSources << other;
+            if (date.startsWith('='))
+                tree.linkedSources << other;
         } else {
             QVERIFY(write(path,
                 this->photo(
