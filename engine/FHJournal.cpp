@@ -60,6 +60,17 @@ QString pathOf(const QString &id)
 // records when files is given. A line cut off by a crash is skipped.
 bool readJournal(const QString &path, FHJournal::Run *run, bool files);
 
+void readHeader(const QJsonObject &header, FHJournal::Run *run)
+{
+    run->header = header;
+    run->kind = header.value(QStringLiteral("kind")).toString();
+    run->time
+        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    run->input = header.value(QStringLiteral("input")).toString();
+    run->output = header.value(QStringLiteral("output")).toString();
+    run->undoes = header.value(QStringLiteral("undoes")).toString();
+}
+
 // The header and the closing records only: every run starts by listing the
 // journals, which may hold a hundred runs of many thousand files. The count of
 // files is the moved count of the end record; a run without one is read whole.
@@ -98,13 +109,7 @@ bool readSummary(const QString &path, FHJournal::Run *run)
         return true;
     }
     run->id = QFileInfo(path).completeBaseName();
-    run->header = header;
-    run->kind = header.value(QStringLiteral("kind")).toString();
-    run->time
-        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-    run->input = header.value(QStringLiteral("input")).toString();
-    run->output = header.value(QStringLiteral("output")).toString();
-    run->undoes = header.value(QStringLiteral("undoes")).toString();
+    readHeader(header, run);
     run->files.resize(int(moved));
     return true;
 }
@@ -135,13 +140,7 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             first = false;
             if (kind != QLatin1String("run"))
                 return false;
-            run->header = record;
-            run->kind = record.value(QStringLiteral("kind")).toString();
-            run->time = QDateTime::fromString(
-                record.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-            run->input = record.value(QStringLiteral("input")).toString();
-            run->output = record.value(QStringLiteral("output")).toString();
-            run->undoes = record.value(QStringLiteral("undoes")).toString();
+            readHeader(record, run);
         } else if (kind == QLatin1String("file")) {
             FHJournal::File f;
             f.source = record.value(QStringLiteral("source")).toString();
@@ -364,10 +363,6 @@ FHJournal::Interrupted FHJournal::interrupted(const QString &output)
     return found;
 }
 
-// Still the file the run moved: the same file on the same file system, or,
-// where it was copied to another one, the same content. A copy whose hash a
-// crash kept out of the journal is told by its size and time alone; so is a
-// file back at its source after a copy there and back (wentBack).
 bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
 {
     struct statx sx;
