@@ -31,13 +31,32 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool endsWithNewline(int fd)
+// Appends the lines and syncs them. Returns null, or the step that failed
+// ("write", "sync") with errno saying why (0 when the disk took nothing).
+const char *appendLines(int fd, const QByteArray &text)
 {
+    // A write that failed half-way (a full disk) may have left half a line:
+    // the records that follow start on a line of their own.
     struct stat st;
     char last = '\n';
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
         ::pread(fd, &last, 1, st.st_size - 1);
-    return last == '\n';
+    const QByteArray lines = last == '\n' ? text : '\n' + text;
+    const char *data = lines.constData();
+    qint64 left = lines.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = 0;
+            return "write";
+        }
+        data += written;
+        left -= written;
+    }
+    return ::fdatasync(fd) == 0 ? nullptr : "sync";
 }
 
 bool syncFolder(const QString &folder)
@@ -271,28 +290,12 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
 
 bool FHJournal::append(const QByteArray &text)
 {
-    // A write that failed half-way (a full disk) may have left half a line:
-    // the records that follow start on a line of their own.
-    const QByteArray lines = endsWithNewline(m_fd) ? text : '\n' + text;
-    const char *data = lines.constData();
-    qint64 left = lines.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            m_error = QStringLiteral("cannot write '%1': %2")
-                          .arg(m_path, written < 0 ? systemError() : QStringLiteral("disk full"));
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    if (::fdatasync(m_fd) != 0) {
-        m_error = QStringLiteral("cannot sync '%1': %2").arg(m_path, systemError());
-        return false;
-    }
-    return true;
+    const char *failed = appendLines(m_fd, text);
+    if (failed)
+        m_error = QStringLiteral("cannot %1 '%2': %3")
+                      .arg(QLatin1String(failed), m_path,
+                          errno ? systemError() : QStringLiteral("disk full"));
+    return !failed;
 }
 
 FHJsonFields FHJournal::fileRecord(const File &file)
@@ -420,13 +423,12 @@ bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *er
 {
     const QString path = pathOf(id);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-    QByteArray text = jsonLine(
-        { { QStringLiteral("record"), QStringLiteral("undone") }, { QStringLiteral("by"), undoId },
-            { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
-    if (fd >= 0 && !endsWithNewline(fd))
-        text.prepend('\n');
-    const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
-        && ::fdatasync(fd) == 0;
+    const bool done = fd >= 0
+        && !appendLines(fd,
+            jsonLine({ { QStringLiteral("record"), QStringLiteral("undone") },
+                { QStringLiteral("by"), undoId },
+                { QStringLiteral("time"),
+                    QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } }));
     if (!done)
         *error = QStringLiteral("cannot mark '%1' as undone: %2").arg(path, systemError());
     if (fd >= 0)
