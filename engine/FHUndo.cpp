@@ -105,7 +105,6 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
     // Where every file is now, and whether it may go back. A file whose move
     // was cut short lies at both ends: the second name or the copy at the
     // original path is the file itself, and only the other end has to go.
-    QVector<QString> where(sorted.files.size());
     QSet<int> cutShort;
     // A rename cut short where names cannot be given without replacing leaves
     // the temporary name as a second name of the file: it goes with the file.
@@ -114,27 +113,30 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         const FHJournal::File &file = sorted.files.at(i);
         FHPlanEntry entry;
         split(file.source, entry.targetFolder, entry.finalName);
+        QString where;
         if (exists(file.final))
-            where[i] = file.final;
+            where = file.final;
         else if (!file.temporary.isEmpty() && exists(file.temporary))
-            where[i] = file.temporary;
-        if (where.at(i).isEmpty()) {
+            where = file.temporary;
+        if (where.isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
             if (FHJournal::isSameFile(file.source, file, true))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
         } else {
-            split(where.at(i), entry.sourceFolder, entry.sourceName);
-            if (where.at(i) != file.temporary && !file.temporary.isEmpty()
-                && sameInode(where.at(i), file.temporary))
+            split(where, entry.sourceFolder, entry.sourceName);
+            if (where != file.temporary && !file.temporary.isEmpty()
+                && sameInode(where, file.temporary))
                 secondNames.insert(plan.entries.size(), file.temporary);
-            if (!FHJournal::isSameFile(where.at(i), file))
+            if (!FHJournal::isSameFile(where, file))
                 entry.reason = FHSkipReason::Changed;
-            else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
-                cutShort.insert(plan.entries.size());
-            else if (exists(file.source))
-                entry.reason = FHSkipReason::OriginalTaken;
+            else if (exists(file.source)) {
+                if (FHSafeMove::isCutMoveOf(where, file.source))
+                    cutShort.insert(plan.entries.size());
+                else
+                    entry.reason = FHSkipReason::OriginalTaken;
+            }
         }
         entry.identity = { file.device, file.inode, file.size, file.modifiedNs };
         entry.group = i; // the journal's index, until the shots are known
