@@ -173,6 +173,7 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
 
     // Back in batches: written to the journal, then moved.
     Outcome outcome = Completed;
+    QSet<QString> inputFolders; // there, or made again
     try {
         int done = 0;
         const int total = int(std::count_if(plan.entries.cbegin(), plan.entries.cend(),
@@ -214,8 +215,10 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
                     }
                 } else if (!dryRun) {
                     // Input folders removed since the sort come back.
-                    FHIO folder(entry.targetFolder, QStringLiteral("input directory"));
-                    folder.makeDirectory();
+                    if (!inputFolders.contains(entry.targetFolder)) {
+                        FHIO(entry.targetFolder, QStringLiteral("input directory")).makeDirectory();
+                        inputFolders.insert(entry.targetFolder);
+                    }
                     m_fileGuard->renameTo(entry.finalPath());
                     const QString second = secondNames.value(first);
                     if (!second.isEmpty() && sameInode(entry.finalPath(), second))
