@@ -81,10 +81,8 @@ int undo(QString id, bool dryRun, bool json, bool quiet)
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
     FHUndo undo(&fileGuard, &console);
     FHSortPlan plan;
-    const FHUndo::Outcome outcome = undo.run(id, dryRun, plan);
     FHJournal::Run run;
-    QString error;
-    FHJournal::load(id, &run, &error);
+    const FHUndo::Outcome outcome = undo.run(id, dryRun, plan, &run);
     const FHPlanPrinter printer(FHPlanPrinter::Undo, run.output, run.input, console);
     printer.printFiles(plan, dryRun);
     if (console.json() || (!quiet && !plan.entries.isEmpty()))

@@ -65,14 +65,18 @@ QString FHUndo::lastUndoableRun()
     return QString();
 }
 
-FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
+FHUndo::Outcome FHUndo::run(
+    const QString &id, bool dryRun, FHSortPlan &plan, FHJournal::Run *undone)
 {
     QElapsedTimer timer;
     timer.start();
     plan = FHSortPlan();
     FHJournal::Run sorted;
     QString error;
-    if (!FHJournal::load(id, &sorted, &error)) {
+    const bool loaded = FHJournal::load(id, &sorted, &error);
+    if (undone)
+        *undone = sorted;
+    if (!loaded) {
         m_reporter->error(QStringLiteral("Unable to undo: %1").arg(error));
         return Failed;
     }
