@@ -12,12 +12,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QJsonObject>
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <numeric>
 
 namespace {
 
@@ -220,11 +218,10 @@ int FHSortCommand::run(const QStringList &arguments)
     s_engine = nullptr;
     console.clearProgress();
 
-    const QString input
-        = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.inputDir));
-    const QString output
-        = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.outputDir));
-    const FHPlanPrinter printer(FHPlanPrinter::Sort, input, output, console);
+    const QDir here(QDir::currentPath());
+    const FHPlanPrinter printer(FHPlanPrinter::Sort,
+        QDir::cleanPath(here.absoluteFilePath(options.inputDir)),
+        QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
     printer.printFiles(plan, options.dryRun);
     QString makers = plan.cameraMakers;
     if (makers.startsWith(QLatin1Char('|')))
