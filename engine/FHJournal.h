@@ -4,7 +4,6 @@
 #include "engine/FHJsonLine.h"
 #include <QDateTime>
 #include <QHash>
-
 #include <QJsonObject>
 #include <QString>
 #include <QVector>

@@ -2,7 +2,6 @@
 
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
-#include "engine/FHJsonLine.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -16,9 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace {
 
