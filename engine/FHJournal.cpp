@@ -75,6 +75,32 @@ QString pathOf(const QString &id)
     return FHJournal::folder() + QLatin1Char('/') + id + QLatin1String(Suffix);
 }
 
+// The content hash a journal keeps of a file moved to another file system.
+QString hashOf(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(FHSafeMove::ContentHash);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// Keeps the last KeptRuns runs, none older than KeptDays.
+void prune()
+{
+    QDir dir(FHJournal::folder());
+    // Names begin with the time, so the newest sort last.
+    const QStringList names
+        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
+    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptDays);
+    for (int i = 0; i < names.size(); ++i) {
+        const QDateTime time
+            = QDateTime::fromString(names.at(i).left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        if (i < names.size() - (KeptRuns - 1) || (time.isValid() && time < oldest))
+            dir.remove(names.at(i));
+    }
+}
+
 // Reads a journal: its header and its closing records always, its file
 // records when files is given. A line cut off by a crash is skipped.
 bool readJournal(const QString &path, FHJournal::Run *run, bool files);
@@ -386,15 +412,6 @@ bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
     return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
 }
 
-QString FHJournal::hashOf(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(FHSafeMove::ContentHash);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 QVector<FHJournal::Run> FHJournal::runs()
 {
     QVector<Run> found;
@@ -434,19 +451,4 @@ bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *er
     if (fd >= 0)
         ::close(fd);
     return done;
-}
-
-void FHJournal::prune()
-{
-    QDir dir(folder());
-    // Names begin with the time, so the newest sort last.
-    QStringList names
-        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
-    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptDays);
-    for (int i = 0; i < names.size(); ++i) {
-        const QDateTime time
-            = QDateTime::fromString(names.at(i).left(15), QStringLiteral("yyyyMMdd-HHmmss"));
-        if (i < names.size() - (KeptRuns - 1) || (time.isValid() && time < oldest))
-            dir.remove(names.at(i));
-    }
 }
