@@ -146,13 +146,8 @@ bool readSummary(const QString &path, FHJournal::Run *run)
             run->undoneBy = record.value(QStringLiteral("by")).toString();
         }
     }
-    if (moved < 0) {
-        const QString undoneBy = run->undoneBy;
-        if (!readJournal(path, run, false))
-            return false;
-        run->undoneBy = undoneBy;
-        return true;
-    }
+    if (moved < 0)
+        return readJournal(path, run, false);
     run->id = QFileInfo(path).completeBaseName();
     readHeader(header, run);
     run->files.resize(int(moved));
