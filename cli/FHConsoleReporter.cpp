@@ -61,7 +61,7 @@ void FHConsoleReporter::exception(const FHException &e)
 {
     m_failed = true;
     if (m_json) {
-        Event event { { QStringLiteral("event"), QStringLiteral("report") },
+        FHJsonFields event { { QStringLiteral("event"), QStringLiteral("report") },
             { QStringLiteral("level"), QStringLiteral("error") },
             { QStringLiteral("code"), e.codeText() }, { QStringLiteral("text"), e.message() } };
         if (!e.systemReason().isEmpty())
@@ -107,7 +107,7 @@ void FHConsoleReporter::clearProgress()
     m_lineShown = false;
 }
 
-void FHConsoleReporter::printEvent(const Event &event)
+void FHConsoleReporter::printEvent(const FHJsonFields &event)
 {
     writeAll(stdout, jsonLine(event));
 }

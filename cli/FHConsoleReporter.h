@@ -5,10 +5,7 @@
 #include "engine/FHReporter.h"
 
 #include <QElapsedTimer>
-#include <QJsonValue>
-#include <QPair>
 #include <QString>
-#include <QVector>
 
 // The command's reports: lines on standard error, or JSON events on standard
 // output; and, on a terminal, one progress line that the reports write over.
@@ -33,8 +30,7 @@ public:
 
     // One JSON object as one line on standard output, written whole, its
     // fields in the order given ("event" first).
-    using Event = FHJsonFields;
-    static void printEvent(const Event &event);
+    static void printEvent(const FHJsonFields &event);
     // A line on standard output or standard error, after the progress line.
     void printLine(const QString &text, bool toError = false);
 

@@ -59,13 +59,12 @@ FHPlanPrinter::FHPlanPrinter(
 // One line or one event per listed file: where it went, or why it stays.
 void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
 {
-    FHConsoleReporter &console = m_console;
     const QDir inputDir(m_from);
     const QDir outputDir(m_to);
     for (const FHPlanEntry &entry : plan.entries) {
         if (entry.reason == FHSkipReason::None && !entry.placed)
             continue; // not reached: a failure ended the run first
-        if (console.json()) {
+        if (m_console.json()) {
             if (entry.placed) {
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("move") },
                     { QStringLiteral("source"), entry.sourcePath() },
@@ -83,7 +82,7 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                     { QStringLiteral("reason"), skipReasonName(entry.reason) } });
         } else if (dryRun) {
             const QString source = inputDir.relativeFilePath(entry.sourcePath());
-            console.printLine(entry.placed
+            m_console.printLine(entry.placed
                     ? QStringLiteral("%1 -> %2")
                           .arg(source, outputDir.relativeFilePath(entry.targetPath()))
                     : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason, m_kind)));
@@ -91,31 +90,21 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
     }
 }
 
-namespace {
-
-QVariantMap otherTypes(const FHSortPlan &plan)
-{
-    QVariantMap counts;
-    for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
-        counts.insert(it.key(), it.value());
-    return counts;
-}
-
-} // namespace
-
 void FHPlanPrinter::printSummary(
     const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped) const
 {
-    FHConsoleReporter &console = m_console;
     const double seconds = plan.elapsedMs / 1000.0;
-    if (console.json()) {
+    if (m_console.json()) {
+        QJsonObject otherTypes;
+        for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
+            otherTypes.insert(it.key(), it.value());
         FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("summary") },
             { QStringLiteral("moved"), qint64(plan.movedCount) },
             { QStringLiteral("notMoved"), plan.notMovedCount },
             { QStringLiteral("makers"), makers },
             { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
             { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
-            { QStringLiteral("otherTypes"), QJsonObject::fromVariantMap(otherTypes(plan)) } });
+            { QStringLiteral("otherTypes"), otherTypes } });
         return;
     }
     QMap<int, int> left;
@@ -165,5 +154,5 @@ void FHPlanPrinter::printSummary(
     if (!makers.isEmpty())
         lines << QStringLiteral("Camera makers: %1").arg(makers);
     for (const QString &line : qAsConst(lines))
-        console.printLine(line);
+        m_console.printLine(line);
 }

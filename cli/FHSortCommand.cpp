@@ -12,13 +12,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QJsonObject>
 #include <QScopeGuard>
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <numeric>
 
 namespace {
 
@@ -82,10 +80,8 @@ int undo(QString id, bool dryRun, bool json, bool quiet)
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
     FHUndo undo(&fileGuard, &console);
     FHSortPlan plan;
-    const FHUndo::Outcome outcome = undo.run(id, dryRun, plan);
     FHJournal::Run run;
-    QString error;
-    FHJournal::load(id, &run, &error);
+    const FHUndo::Outcome outcome = undo.run(id, dryRun, plan, &run);
     const FHPlanPrinter printer(FHPlanPrinter::Undo, run.output, run.input, console);
     printer.printFiles(plan, dryRun);
     if (console.json() || (!quiet && !plan.entries.isEmpty()))
@@ -237,11 +233,10 @@ int FHSortCommand::run(const QStringList &arguments)
     s_engine = nullptr;
     console.clearProgress();
 
-    const QString input
-        = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.inputDir));
-    const QString output
-        = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(options.outputDir));
-    const FHPlanPrinter printer(FHPlanPrinter::Sort, input, output, console);
+    const QDir here(QDir::currentPath());
+    const FHPlanPrinter printer(FHPlanPrinter::Sort,
+        QDir::cleanPath(here.absoluteFilePath(options.inputDir)),
+        QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
     printer.printFiles(plan, options.dryRun);
     QString makers = plan.cameraMakers;
     if (makers.startsWith(QLatin1Char('|')))

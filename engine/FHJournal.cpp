@@ -31,13 +31,32 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool endsWithNewline(int fd)
+// Appends the lines and syncs them. Returns null, or the step that failed
+// ("write", "sync") with errno saying why (0 when the disk took nothing).
+const char *appendLines(int fd, const QByteArray &text)
 {
+    // A write that failed half-way (a full disk) may have left half a line:
+    // the records that follow start on a line of their own.
     struct stat st;
     char last = '\n';
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
         ::pread(fd, &last, 1, st.st_size - 1);
-    return last == '\n';
+    const QByteArray lines = last == '\n' ? text : '\n' + text;
+    const char *data = lines.constData();
+    qint64 left = lines.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = 0;
+            return "write";
+        }
+        data += written;
+        left -= written;
+    }
+    return ::fdatasync(fd) == 0 ? nullptr : "sync";
 }
 
 bool syncFolder(const QString &folder)
@@ -56,9 +75,46 @@ QString pathOf(const QString &id)
     return FHJournal::folder() + QLatin1Char('/') + id + QLatin1String(Suffix);
 }
 
+// The content hash a journal keeps of a file moved to another file system.
+QString hashOf(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(FHSafeMove::ContentHash);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// Keeps the last KeptRuns runs, none older than KeptDays.
+void prune()
+{
+    QDir dir(FHJournal::folder());
+    // Names begin with the time, so the newest sort last.
+    const QStringList names
+        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
+    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptDays);
+    for (int i = 0; i < names.size(); ++i) {
+        const QDateTime time
+            = QDateTime::fromString(names.at(i).left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        if (i < names.size() - (KeptRuns - 1) || (time.isValid() && time < oldest))
+            dir.remove(names.at(i));
+    }
+}
+
 // Reads a journal: its header and its closing records always, its file
 // records when files is given. A line cut off by a crash is skipped.
 bool readJournal(const QString &path, FHJournal::Run *run, bool files);
+
+void readHeader(const QJsonObject &header, FHJournal::Run *run)
+{
+    run->header = header;
+    run->kind = header.value(QStringLiteral("kind")).toString();
+    run->time
+        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
+    run->input = header.value(QStringLiteral("input")).toString();
+    run->output = header.value(QStringLiteral("output")).toString();
+    run->undoes = header.value(QStringLiteral("undoes")).toString();
+}
 
 // The header and the closing records only: every run starts by listing the
 // journals, which may hold a hundred runs of many thousand files. The count of
@@ -90,21 +146,10 @@ bool readSummary(const QString &path, FHJournal::Run *run)
             run->undoneBy = record.value(QStringLiteral("by")).toString();
         }
     }
-    if (moved < 0) {
-        const QString undoneBy = run->undoneBy;
-        if (!readJournal(path, run, false))
-            return false;
-        run->undoneBy = undoneBy;
-        return true;
-    }
+    if (moved < 0)
+        return readJournal(path, run, false);
     run->id = QFileInfo(path).completeBaseName();
-    run->header = header;
-    run->kind = header.value(QStringLiteral("kind")).toString();
-    run->time
-        = QDateTime::fromString(header.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-    run->input = header.value(QStringLiteral("input")).toString();
-    run->output = header.value(QStringLiteral("output")).toString();
-    run->undoes = header.value(QStringLiteral("undoes")).toString();
+    readHeader(header, run);
     run->files.resize(int(moved));
     return true;
 }
@@ -135,13 +180,7 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             first = false;
             if (kind != QLatin1String("run"))
                 return false;
-            run->header = record;
-            run->kind = record.value(QStringLiteral("kind")).toString();
-            run->time = QDateTime::fromString(
-                record.value(QStringLiteral("time")).toString(), Qt::ISODateWithMs);
-            run->input = record.value(QStringLiteral("input")).toString();
-            run->output = record.value(QStringLiteral("output")).toString();
-            run->undoes = record.value(QStringLiteral("undoes")).toString();
+            readHeader(record, run);
         } else if (kind == QLatin1String("file")) {
             FHJournal::File f;
             f.source = record.value(QStringLiteral("source")).toString();
@@ -272,28 +311,12 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
 
 bool FHJournal::append(const QByteArray &text)
 {
-    // A write that failed half-way (a full disk) may have left half a line:
-    // the records that follow start on a line of their own.
-    const QByteArray lines = endsWithNewline(m_fd) ? text : '\n' + text;
-    const char *data = lines.constData();
-    qint64 left = lines.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            m_error = QStringLiteral("cannot write '%1': %2")
-                          .arg(m_path, written < 0 ? systemError() : QStringLiteral("disk full"));
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    if (::fdatasync(m_fd) != 0) {
-        m_error = QStringLiteral("cannot sync '%1': %2").arg(m_path, systemError());
-        return false;
-    }
-    return true;
+    const char *failed = appendLines(m_fd, text);
+    if (failed)
+        m_error = QStringLiteral("cannot %1 '%2': %3")
+                      .arg(QLatin1String(failed), m_path,
+                          errno ? systemError() : QStringLiteral("disk full"));
+    return !failed;
 }
 
 FHJsonFields FHJournal::fileRecord(const File &file)
@@ -364,10 +387,6 @@ FHJournal::Interrupted FHJournal::interrupted(const QString &output)
     return found;
 }
 
-// Still the file the run moved: the same file on the same file system, or,
-// where it was copied to another one, the same content. A copy whose hash a
-// crash kept out of the journal is told by its size and time alone; so is a
-// file back at its source after a copy there and back (wentBack).
 bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
 {
     struct statx sx;
@@ -386,15 +405,6 @@ bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
     if (!file.hash.isEmpty())
         return hashOf(path) == file.hash;
     return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
-}
-
-QString FHJournal::hashOf(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(FHSafeMove::ContentHash);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
 }
 
 QVector<FHJournal::Run> FHJournal::runs()
@@ -425,31 +435,15 @@ bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *er
 {
     const QString path = pathOf(id);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-    QByteArray text = jsonLine(
-        { { QStringLiteral("record"), QStringLiteral("undone") }, { QStringLiteral("by"), undoId },
-            { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
-    if (fd >= 0 && !endsWithNewline(fd))
-        text.prepend('\n');
-    const bool done = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
-        && ::fdatasync(fd) == 0;
+    const bool done = fd >= 0
+        && !appendLines(fd,
+            jsonLine({ { QStringLiteral("record"), QStringLiteral("undone") },
+                { QStringLiteral("by"), undoId },
+                { QStringLiteral("time"),
+                    QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } }));
     if (!done)
         *error = QStringLiteral("cannot mark '%1' as undone: %2").arg(path, systemError());
     if (fd >= 0)
         ::close(fd);
     return done;
-}
-
-void FHJournal::prune()
-{
-    QDir dir(folder());
-    // Names begin with the time, so the newest sort last.
-    QStringList names
-        = dir.entryList({ QStringLiteral("*") + QLatin1String(Suffix) }, QDir::Files, QDir::Name);
-    const QDateTime oldest = QDateTime::currentDateTime().addDays(-KeptDays);
-    for (int i = 0; i < names.size(); ++i) {
-        const QDateTime time
-            = QDateTime::fromString(names.at(i).left(15), QStringLiteral("yyyyMMdd-HHmmss"));
-        if (i < names.size() - (KeptRuns - 1) || (time.isValid() && time < oldest))
-            dir.remove(names.at(i));
-    }
 }

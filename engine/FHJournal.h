@@ -4,7 +4,6 @@
 #include "engine/FHJsonLine.h"
 #include <QDateTime>
 #include <QHash>
-
 #include <QJsonObject>
 #include <QString>
 #include <QVector>
@@ -76,8 +75,6 @@ public:
     static FHJsonFields folderRecord(const QString &path);
     // After a file went to another file system: the hash of its content.
     static FHJsonFields copiedRecord(const QString &temporary, const QString &hash);
-    // The content hash a journal keeps of a file moved to another file system.
-    static QString hashOf(const QString &path);
     // Still the file the run moved: the same file on the same file system, or,
     // where it was copied to another one, the same content. A copy whose hash a
     // crash kept out of the journal is told by its size and time alone; so is
@@ -90,8 +87,6 @@ public:
     static bool load(const QString &id, Run *run, QString *error);
     // Marks the run as undone by another.
     static bool markUndone(const QString &id, const QString &undoId, QString *error);
-    // Keeps the last 100 runs, none older than 90 days.
-    static void prune();
 
     // What the sort runs into the output that did not complete left: for
     // every file still at its source, the temporary path the cut run meant for

@@ -53,7 +53,8 @@ void appendValue(QByteArray &line, const QJsonValue &value)
         break;
     case QJsonValue::Double: {
         const double number = value.toDouble();
-        if (number == double(qint64(number)) && qAbs(number) < 9007199254740992.0)
+        // In range first: a double beyond qint64 does not convert.
+        if (qAbs(number) < 9007199254740992.0 && number == double(qint64(number)))
             line += QByteArray::number(qint64(number));
         else
             line += QByteArray::number(number, 'g', 17);

@@ -2,7 +2,6 @@
 
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
-#include "engine/FHJsonLine.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -16,9 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace {
 
@@ -65,14 +62,18 @@ QString FHUndo::lastUndoableRun()
     return QString();
 }
 
-FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
+FHUndo::Outcome FHUndo::run(
+    const QString &id, bool dryRun, FHSortPlan &plan, FHJournal::Run *undone)
 {
     QElapsedTimer timer;
     timer.start();
     plan = FHSortPlan();
     FHJournal::Run sorted;
     QString error;
-    if (!FHJournal::load(id, &sorted, &error)) {
+    const bool loaded = FHJournal::load(id, &sorted, &error);
+    if (undone)
+        *undone = sorted;
+    if (!loaded) {
         m_reporter->error(QStringLiteral("Unable to undo: %1").arg(error));
         return Failed;
     }
@@ -105,7 +106,6 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
     // Where every file is now, and whether it may go back. A file whose move
     // was cut short lies at both ends: the second name or the copy at the
     // original path is the file itself, and only the other end has to go.
-    QVector<QString> where(sorted.files.size());
     QSet<int> cutShort;
     // A rename cut short where names cannot be given without replacing leaves
     // the temporary name as a second name of the file: it goes with the file.
@@ -114,27 +114,30 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
         const FHJournal::File &file = sorted.files.at(i);
         FHPlanEntry entry;
         split(file.source, entry.targetFolder, entry.finalName);
+        QString where;
         if (exists(file.final))
-            where[i] = file.final;
+            where = file.final;
         else if (!file.temporary.isEmpty() && exists(file.temporary))
-            where[i] = file.temporary;
-        if (where.at(i).isEmpty()) {
+            where = file.temporary;
+        if (where.isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
             if (FHJournal::isSameFile(file.source, file, true))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
         } else {
-            split(where.at(i), entry.sourceFolder, entry.sourceName);
-            if (where.at(i) != file.temporary && !file.temporary.isEmpty()
-                && sameInode(where.at(i), file.temporary))
+            split(where, entry.sourceFolder, entry.sourceName);
+            if (where != file.temporary && !file.temporary.isEmpty()
+                && sameInode(where, file.temporary))
                 secondNames.insert(plan.entries.size(), file.temporary);
-            if (!FHJournal::isSameFile(where.at(i), file))
+            if (!FHJournal::isSameFile(where, file))
                 entry.reason = FHSkipReason::Changed;
-            else if (exists(file.source) && FHSafeMove::isCutMoveOf(where.at(i), file.source))
-                cutShort.insert(plan.entries.size());
-            else if (exists(file.source))
-                entry.reason = FHSkipReason::OriginalTaken;
+            else if (exists(file.source)) {
+                if (FHSafeMove::isCutMoveOf(where, file.source))
+                    cutShort.insert(plan.entries.size());
+                else
+                    entry.reason = FHSkipReason::OriginalTaken;
+            }
         }
         entry.identity = { file.device, file.inode, file.size, file.modifiedNs };
         entry.group = i; // the journal's index, until the shots are known
@@ -171,6 +174,7 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
 
     // Back in batches: written to the journal, then moved.
     Outcome outcome = Completed;
+    QSet<QString> inputFolders; // there, or made again
     try {
         int done = 0;
         const int total = int(std::count_if(plan.entries.cbegin(), plan.entries.cend(),
@@ -212,8 +216,10 @@ FHUndo::Outcome FHUndo::run(const QString &id, bool dryRun, FHSortPlan &plan)
                     }
                 } else if (!dryRun) {
                     // Input folders removed since the sort come back.
-                    FHIO folder(entry.targetFolder, QStringLiteral("input directory"));
-                    folder.makeDirectory();
+                    if (!inputFolders.contains(entry.targetFolder)) {
+                        FHIO(entry.targetFolder, QStringLiteral("input directory")).makeDirectory();
+                        inputFolders.insert(entry.targetFolder);
+                    }
                     m_fileGuard->renameTo(entry.finalPath());
                     const QString second = secondNames.value(first);
                     if (!second.isEmpty() && sameInode(entry.finalPath(), second))

@@ -32,8 +32,9 @@ public:
 
     // Undoes the run. The plan's entries go from where each file is now
     // (source) to its original path (target), or say why the file stays
-    // (changed, missing, original-taken). A dry run touches nothing.
-    Outcome run(const QString &id, bool dryRun, FHSortPlan &plan);
+    // (changed, missing, original-taken). A dry run touches nothing. The
+    // run's journal, as read, goes to undone when given.
+    Outcome run(const QString &id, bool dryRun, FHSortPlan &plan, FHJournal::Run *undone = nullptr);
 
 signals:
     void progress(int value);

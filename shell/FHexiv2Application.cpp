@@ -38,7 +38,7 @@ void FHexiv2Application::sortImages(const QString &inputDir, const QString &outp
 
     FHRunReporter reporter;
     FHSortEngine engine(m_fileGuard.get(), &reporter);
-    connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::setProgress);
+    connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
     *m_lastPlan = FHSortPlan();
     m_lastPlan->cameraMakers = cameraMakers;
     m_engine = &engine;
@@ -53,11 +53,6 @@ void FHexiv2Application::sortImages(const QString &inputDir, const QString &outp
 const FHSortPlan &FHexiv2Application::lastPlan() const
 {
     return *m_lastPlan;
-}
-
-bool FHexiv2Application::isSorting() const
-{
-    return m_engine != nullptr;
 }
 
 void FHexiv2Application::stopSorting()
@@ -79,10 +74,4 @@ bool FHexiv2Application::lastRunFailed() const
 bool FHexiv2Application::readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 {
     return ::readExif(exifData, cameraMakers, date);
-}
-
-void FHexiv2Application::setProgress(int value)
-{
-    m_progress = value;
-    emit getProgress(value);
 }

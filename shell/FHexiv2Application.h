@@ -39,8 +39,6 @@ public:
 
     // The plan of the last run: what it did to each file, and why it left others.
     const FHSortPlan &lastPlan() const;
-    // True while sortImages() runs.
-    bool isSorting() const;
     // Ends the run in hand after the file in hand; every moved file still gets
     // its final name.
     void stopSorting();
@@ -56,13 +54,10 @@ signals:
     void getProgress(int value);
 
 private:
-    void setProgress(int value);
-
     std::unique_ptr<FHIO> m_fileGuard;
     std::unique_ptr<FHSortPlan> m_lastPlan;
     FHSortEngine *m_engine = nullptr; // while a run is in hand
     int m_lastOutcome = 0;
-    int m_progress = 0;
 };
 
 #endif // FHEXIV2APPLICATION_H
