@@ -49,7 +49,7 @@ int listRuns(bool json)
                 { QStringLiteral("id"), run.id }, { QStringLiteral("kind"), run.kind },
                 { QStringLiteral("time"), run.time.toString(Qt::ISODate) },
                 { QStringLiteral("input"), run.input }, { QStringLiteral("output"), run.output },
-                { QStringLiteral("files"), run.files.size() },
+                { QStringLiteral("files"), run.fileCount },
                 { QStringLiteral("outcome"), run.outcome },
                 { QStringLiteral("undone"), !run.undoneBy.isEmpty() } });
             continue;
@@ -60,9 +60,8 @@ int listRuns(bool json)
             : run.outcome.isEmpty()   ? QStringLiteral("cut short")
                                       : run.outcome;
         std::printf("%s  %s  %6d files  %-12s  %s -> %s\n", qUtf8Printable(run.id),
-            qUtf8Printable(run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
-            int(run.files.size()), qUtf8Printable(state), qUtf8Printable(run.input),
-            qUtf8Printable(run.output));
+            qUtf8Printable(run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))), run.fileCount,
+            qUtf8Printable(state), qUtf8Printable(run.input), qUtf8Printable(run.output));
     }
     return FHSortCommand::Done;
 }

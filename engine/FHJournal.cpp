@@ -150,7 +150,7 @@ bool readSummary(const QString &path, FHJournal::Run *run)
         return readJournal(path, run, false);
     run->id = QFileInfo(path).completeBaseName();
     readHeader(header, run);
-    run->files.resize(int(moved));
+    run->fileCount = int(moved);
     return true;
 }
 
@@ -181,6 +181,8 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             if (kind != QLatin1String("run"))
                 return false;
             readHeader(record, run);
+        } else if (kind == QLatin1String("file") && !files) {
+            ++fileCount; // a line spelt otherwise than this program writes it
         } else if (kind == QLatin1String("file")) {
             FHJournal::File f;
             f.source = record.value(QStringLiteral("source")).toString();
@@ -217,8 +219,7 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             run->undoneBy = record.value(QStringLiteral("by")).toString();
         }
     }
-    if (!files)
-        run->files.resize(fileCount);
+    run->fileCount = files ? run->files.size() : fileCount;
     return !first;
 }
 

@@ -45,7 +45,8 @@ public:
         QString undoneBy; // the undo that undid this run, once it has
         QString outcome; // "completed", "failed", "stopped"; empty when it never ended
         QJsonObject header;
-        QVector<File> files;
+        QVector<File> files; // read by load() only; a listing has none
+        int fileCount = 0; // files moved by a finished run, else file records
         QStringList createdFolders;
     };
 

@@ -56,7 +56,7 @@ FHUndo::FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
 QString FHUndo::lastUndoableRun()
 {
     for (const FHJournal::Run &run : FHJournal::runs()) {
-        if (run.kind == QLatin1String("sort") && run.undoneBy.isEmpty() && !run.files.isEmpty())
+        if (run.kind == QLatin1String("sort") && run.undoneBy.isEmpty() && run.fileCount > 0)
             return run.id;
     }
     return QString();

@@ -120,7 +120,7 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, Q
     const QLocale locale;
     m_timeLabel->setText(locale.toString(run.time.date(), QLocale::LongFormat) + QLatin1Char(' ')
         + locale.toString(run.time.time(), QLocale::ShortFormat));
-    m_countLabel->setText(number(run.files.size()));
+    m_countLabel->setText(number(run.fileCount));
     m_inputLabel->setPath(QDir::toNativeSeparators(run.input));
     m_outputLabel->setPath(QDir::toNativeSeparators(run.output));
     m_pages->addWidget(confirm);
