@@ -325,7 +325,7 @@ bool FHPreviewDialog::plan()
     m_notes.clear();
     m_progressBar->setValue(0);
     m_stageLabel->setText(tr("Listing the files…"));
-    m_fileLabel->clear();
+    m_fileLabel->setPath(QString());
     retranslateUi();
 
     FHSortOptions options = m_options;
