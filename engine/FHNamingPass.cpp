@@ -49,17 +49,24 @@ void FHNamingPass::run(const QStringList &folders)
         listings.append(m_context.view.list(folder, m_context.filters));
         total += listings.last().size();
     }
-    // Which plan entry each temporary name belongs to, by folder: one look at
-    // the plan rather than one per folder.
-    QHash<QString, QHash<QString, int>> placed;
+    // The plan entries placed in each folder, from one look at the plan rather
+    // than one per folder. Each folder's index of temporary names is made when
+    // its turn comes, so that only one is held at a time.
+    QHash<QString, QVector<int>> placedIn;
     for (int i = 0; i < m_context.plan.entries.size(); ++i) {
         const FHPlanEntry &entry = m_context.plan.entries.at(i);
         if (entry.placed)
-            placed[entry.targetFolder].insert(entry.temporaryName, i);
+            placedIn[entry.targetFolder].append(i);
     }
     qint64 done = 0;
-    for (int f = 0; f < folders.size(); ++f)
-        nameFolder(folders.at(f), listings.at(f), placed.value(folders.at(f)), done, total);
+    for (int f = 0; f < folders.size(); ++f) {
+        const QVector<int> indexes = placedIn.take(folders.at(f));
+        QHash<QString, int> placed;
+        placed.reserve(indexes.size());
+        for (const int i : indexes)
+            placed.insert(m_context.plan.entries.at(i).temporaryName, i);
+        nameFolder(folders.at(f), listings.at(f), placed, done, total);
+    }
 }
 
 void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
