@@ -216,6 +216,12 @@ private:
     // Temporary names that lay in a target folder before this run moved anything
     // there, by folder and capture second. One may be what an interrupted move left.
     QHash<QString, QStringList> m_leftovers;
+    // The same by folder and base name, for as long as the run lasts, with the
+    // folder and base name a cut run was naming them to, if any. A tag whose
+    // base a leftover holds under any suffix is not free, or pass 2 would take
+    // the two for one shot: unless the photo is the part of that shot which
+    // got its name before the cut, listed again by a run in place.
+    QHash<QString, QString> m_leftoverBases;
     QSet<QString> m_preparedFolders;
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
     FHJournal::Interrupted m_interrupted; // what runs cut short left
@@ -631,7 +637,10 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
     for (bool free = false; !free;) {
         const QString base = temporaryName(lead.captured, m_tag++);
         shot.names.clear();
-        free = true;
+        const auto held = m_leftoverBases.constFind(lead.targetFolder + QLatin1Char('/') + base);
+        free = held == m_leftoverBases.constEnd()
+            || (!held->isEmpty()
+                && *held == lead.sourceFolder + QLatin1Char('/') + baseNameOf(lead.sourceName));
         for (const int i : qAsConst(shot.members)) {
             shot.names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
             free = free && !m_view.taken(lead.targetFolder + QLatin1Char('/') + shot.names.last());
@@ -802,8 +811,14 @@ void FHSortRun::prepareFolder(const QString &folder)
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
         const QString name = path.mid(folder.size() + 1);
-        if (isTemporaryName(name))
+        if (isTemporaryName(name)) {
             m_leftovers[folder + QLatin1Char('/') + name.left(SecondLength)].append(path);
+            const QString final = m_interrupted.named.value(path).final;
+            m_leftoverBases.insert(folder + QLatin1Char('/') + baseNameOf(name),
+                final.isEmpty()
+                    ? QString()
+                    : final.left(final.lastIndexOf(QLatin1Char('/')) + 1) + baseNameOf(final));
+        }
     }
 }
 

@@ -36,6 +36,7 @@ private slots:
     void outputInsideInputWithRecursion();
     void unreadableFileDoesNotStopTheRun_data();
     void unreadableFileDoesNotStopTheRun();
+    void leftoverTemporaryNameTakesNextTag_data();
     void leftoverTemporaryNameTakesNextTag();
     void deletedFinalNameIsSkipped();
     void datePrefixedPatternTwiceOnOneDay();
@@ -545,18 +546,27 @@ void TestSortRun::unreadableFileDoesNotStopTheRun()
         QVERIFY2(logText.contains(text), qPrintable(text));
 }
 
+void TestSortRun::leftoverTemporaryNameTakesNextTag_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("same kind") << "JPG";
+    // Under one tag the two would be one shot, and share a number.
+    QTest::newRow("another kind") << "PNG";
+}
+
 void TestSortRun::leftoverTemporaryNameTakesNextTag()
 {
+    QFETCH(QString, suffix);
     // Left by an interrupted run: same capture second, tag 0.
     image(out("2014-12-31-23-34-45_0000000000.JPG"), "2014:12:31 23:34:45");
-    image(in("new.JPG"), "2014:12:31 23:34:45");
+    image(in("new." + suffix), "2014:12:31 23:34:45");
     SortRunner r = runner();
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, 1u);
     QCOMPARE(placement(),
-        (Placement {
-            { "001.JPG", "2014-12-31-23-34-45_0000000000.JPG" }, { "002.JPG", "new.JPG" } }));
+        (Placement { { "001.JPG", "2014-12-31-23-34-45_0000000000.JPG" },
+            { "002." + suffix, "new." + suffix } }));
 }
 
 void TestSortRun::deletedFinalNameIsSkipped()
