@@ -18,6 +18,10 @@
 class FHJournal
 {
 public:
+    // Moves and renames are written and synced in batches of about this many
+    // files: one sync per batch, not one per file.
+    static constexpr int BatchFiles = 2048;
+
     // What a journal says of one file.
     struct File
     {

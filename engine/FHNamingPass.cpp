@@ -21,9 +21,6 @@ namespace {
 const QString TemporaryFileRole
     = QStringLiteral("temporary file in sub-directory of output directory");
 
-// Renames are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 2048;
-
 // What follows the first dot of the file name, as QFileInfo's completeSuffix()
 // gives it, without asking the disk.
 QString completeSuffixOf(const QString &path)
@@ -86,7 +83,7 @@ void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
         // A batch of shots is chosen, written to the journal, then named.
         QVector<Shot> batch;
         int files = 0;
-        while (first < entries.size() && files < BatchFiles) {
+        while (first < entries.size() && files < FHJournal::BatchFiles) {
             // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
             // position; sorted by path they lie side by side.
             const QStringRef base = baseNameOf(entries.at(first));

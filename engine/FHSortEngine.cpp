@@ -44,9 +44,6 @@ const QString SubDirectoryRole = QStringLiteral("sub-directory in output directo
 
 constexpr int SecondLength = 19; // yyyy-MM-dd-HH-mm-ss of a temporary name
 
-// Moves are written to the journal in batches of about this many files.
-constexpr int BatchFiles = 2048;
-
 // A folder that cannot be read lists as empty: say so rather than sort nothing
 // in silence.
 const char *const NotSortedText = "no image in it is sorted";
@@ -555,7 +552,7 @@ void FHSortRun::placeAll()
         // A batch of shots gets its names, goes into the journal, then moves.
         QVector<Shot> batch;
         int files = 0;
-        while (first < entries.size() && files < BatchFiles) {
+        while (first < entries.size() && files < FHJournal::BatchFiles) {
             const int size = FHShotGroups::groupSize(entries, first);
             Shot shot;
             if (entries.at(first).reason == FHSkipReason::None) {

@@ -20,7 +20,6 @@
 namespace {
 
 const QString SortedFileRole = QStringLiteral("sorted file in output directory");
-constexpr int BatchFiles = 2048;
 
 bool exists(const QString &path)
 {
@@ -181,7 +180,8 @@ FHUndo::Outcome FHUndo::run(
             [](const FHPlanEntry &e) { return e.reason == FHSkipReason::None; }));
         for (int first = 0; first < plan.entries.size();) {
             int last = first;
-            for (int files = 0; last < plan.entries.size() && files < BatchFiles; ++last) {
+            for (int files = 0; last < plan.entries.size() && files < FHJournal::BatchFiles;
+                 ++last) {
                 const FHPlanEntry &entry = plan.entries.at(last);
                 if (entry.reason != FHSkipReason::None || dryRun)
                     continue;
