@@ -634,10 +634,15 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
     for (bool free = false; !free;) {
         const QString base = temporaryName(lead.captured, m_tag++);
         shot.names.clear();
-        const auto held = m_leftoverBases.constFind(lead.targetFolder + QLatin1Char('/') + base);
-        free = held == m_leftoverBases.constEnd()
-            || (!held->isEmpty()
-                && *held == lead.sourceFolder + QLatin1Char('/') + baseNameOf(lead.sourceName));
+        // Most runs find no temporary names in their folders: then no name is made.
+        free = m_leftoverBases.isEmpty();
+        if (!free) {
+            const auto held
+                = m_leftoverBases.constFind(lead.targetFolder + QLatin1Char('/') + base);
+            free = held == m_leftoverBases.constEnd()
+                || (!held->isEmpty()
+                    && *held == lead.sourceFolder + QLatin1Char('/') + baseNameOf(lead.sourceName));
+        }
         for (const int i : qAsConst(shot.members)) {
             shot.names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
             free = free && !m_view.taken(lead.targetFolder + QLatin1Char('/') + shot.names.last());
