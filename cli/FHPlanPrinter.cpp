@@ -19,6 +19,15 @@ QString reasonText(FHSkipReason reason, FHPlanPrinter::Kind kind)
         break;
     case FHSkipReason::NoCaptureDate:
         return QStringLiteral("no capture date");
+    case FHSkipReason::NoCameraMaker:
+        return QStringLiteral("a date but no camera maker; --all-images sorts it");
+    case FHSkipReason::CaseClash:
+        return QStringLiteral("its name differs from another of its shot only in letter case, "
+                              "which the output cannot hold");
+    case FHSkipReason::KindNotChosen:
+        return QStringLiteral("it belongs to a file of a kind not chosen; --types chooses it");
+    case FHSkipReason::ShotHeld:
+        return QStringLiteral("another file of its shot stays");
     case FHSkipReason::Unreadable:
         return QStringLiteral("unreadable");
     case FHSkipReason::Changed:
@@ -76,16 +85,25 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                     event.append(
                         { QStringLiteral("group"), plan.entries.at(entry.group).sourcePath() });
                 FHConsoleReporter::printEvent(event);
-            } else
-                FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("skip") },
+            } else {
+                FHJsonFields event { { QStringLiteral("event"), QStringLiteral("skip") },
                     { QStringLiteral("source"), entry.sourcePath() },
-                    { QStringLiteral("reason"), skipReasonName(entry.reason) } });
+                    { QStringLiteral("reason"), skipReasonName(entry.reason) } };
+                if (entry.heldBy >= 0)
+                    event.append(
+                        { QStringLiteral("heldBy"), plan.entries.at(entry.heldBy).sourcePath() });
+                FHConsoleReporter::printEvent(event);
+            }
         } else if (dryRun) {
             const QString source = inputDir.relativeFilePath(entry.sourcePath());
             m_console.printLine(entry.placed
                     ? QStringLiteral("%1 -> %2")
                           .arg(source, outputDir.relativeFilePath(entry.targetPath()))
-                    : QStringLiteral("%1 stays: %2").arg(source, reasonText(entry.reason, m_kind)));
+                    : QStringLiteral("%1 stays: %2")
+                          .arg(source,
+                              entry.reason == FHSkipReason::ShotHeld
+                                  ? shotHeldText(plan, entry)
+                                  : reasonText(entry.reason, m_kind)));
         }
     }
 }
@@ -148,9 +166,9 @@ void FHPlanPrinter::printSummary(
                      .arg(std::accumulate(plan.otherTypes.cbegin(), plan.otherTypes.cend(), 0))
                      .arg(parts.join(QStringLiteral(", ")));
     }
-    if (plan.leftoverCount > 0)
+    if (plan.leftoverCount() > 0)
         lines << QStringLiteral("Finished %1 temporary names left by an earlier run.")
-                     .arg(plan.leftoverCount);
+                     .arg(plan.leftoverCount());
     if (!makers.isEmpty())
         lines << QStringLiteral("Camera makers: %1").arg(makers);
     for (const QString &line : qAsConst(lines))

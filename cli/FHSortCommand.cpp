@@ -51,15 +51,18 @@ int listRuns(bool json)
                 { QStringLiteral("input"), run.input }, { QStringLiteral("output"), run.output },
                 { QStringLiteral("files"), run.fileCount },
                 { QStringLiteral("outcome"), run.outcome },
-                { QStringLiteral("undone"), !run.undoneBy.isEmpty() } });
+                { QStringLiteral("undone"), !run.undoneBy.isEmpty() },
+                { QStringLiteral("partlyUndone"),
+                    run.undoneBy.isEmpty() && !run.partlyUndoneBy.isEmpty() } });
             continue;
         }
         const QString state = run.kind == QLatin1String("undo")
             ? QStringLiteral("undo of %1").arg(run.undoes)
-            : !run.undoneBy.isEmpty() ? QStringLiteral("undone")
-            : run.outcome.isEmpty()   ? QStringLiteral("cut short")
-                                      : run.outcome;
-        std::printf("%s  %s  %6d files  %-12s  %s -> %s\n", qUtf8Printable(run.id),
+            : !run.undoneBy.isEmpty()       ? QStringLiteral("undone")
+            : !run.partlyUndoneBy.isEmpty() ? QStringLiteral("partly undone")
+            : run.outcome.isEmpty()         ? QStringLiteral("cut short")
+                                            : run.outcome;
+        std::printf("%s  %s  %6d files  %-13s  %s -> %s\n", qUtf8Printable(run.id),
             qUtf8Printable(run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))), run.fileCount,
             qUtf8Printable(state), qUtf8Printable(run.input), qUtf8Printable(run.output));
     }

@@ -97,8 +97,11 @@ bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &d
 
 void addCameraMaker(QString &cameraMakers, const QString &maker)
 {
-    if (!cameraMakers.contains(maker.trimmed(), Qt::CaseInsensitive))
-        cameraMakers += QLatin1Char('|') + maker;
+    // Cameras pad the tag with blanks ("OLYMPUS CORPORATION    "): the list
+    // keeps the name without them.
+    const QString name = maker.trimmed();
+    if (!cameraMakers.contains(name, Qt::CaseInsensitive))
+        cameraMakers += QLatin1Char('|') + name;
 }
 
 bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,

@@ -1,13 +1,11 @@
 #include "engine/FHFolderView.h"
 
 #include "engine/FHFileTypes.h"
+#include "engine/FHFolderTree.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 
-#include <sys/stat.h>
+#include <cerrno>
 
 namespace {
 
@@ -26,16 +24,17 @@ bool FHFolderView::taken(const QString &path) const
         return true;
     if (m_removed.value(folder).contains(name))
         return false;
-    struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    int error = 0;
+    // Where the folder cannot be reached without following a link, nothing
+    // can go there: every name counts as taken.
+    return m_tree.entry(path, &error).exists() || (error && error != ENOENT);
 }
 
 bool FHFolderView::isFolder(const QString &path) const
 {
     if (m_simulate && m_createdFolders.contains(path))
         return true;
-    const QFileInfo info(path);
-    return info.isDir() && !info.isSymLink();
+    return m_tree.entry(path).kind == FHFolder::Directory;
 }
 
 void FHFolderView::moved(const QString &from, const QString &to)
@@ -57,19 +56,39 @@ void FHFolderView::removed(const QString &path)
     m_removed[folder].insert(name);
 }
 
+qint64 FHFolderView::entryCount(const QString &folder) const
+{
+    qint64 count = m_added.value(folder).size();
+    int error = 0;
+    const FHFolder dir = m_tree.folder(folder, &error);
+    if (dir.isValid())
+        dir.list([&count](const QByteArray &, FHFolder::Kind) { ++count; });
+    return count;
+}
+
 QStringList FHFolderView::list(const QString &folder, const QStringList &nameFilters) const
 {
     QStringList entries;
     const QSet<QString> added = m_added.value(folder);
     const QSet<QString> removed = m_removed.value(folder);
-    QDirIterator it(folder, nameFilters, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QString path = QDir::toNativeSeparators(it.next());
-        // A name moved away and taken again is listed once, as the disk would.
-        if (!removed.contains(it.fileName()) && !added.contains(it.fileName()))
-            entries.append(path);
-    }
     const FHNameFilter filter(nameFilters);
+    int error = 0;
+    const FHFolder dir = m_tree.folder(folder, &error);
+    if (dir.isValid()) {
+        dir.list([&](const QByteArray &raw, FHFolder::Kind kind) {
+            const QString name = QFile::decodeName(raw);
+            // A name moved away and taken again is listed once, as the disk would.
+            if (raw.startsWith('.') || !filter.matches(name) || removed.contains(name)
+                || added.contains(name))
+                return;
+            if (kind == FHFolder::Missing)
+                kind = dir.entry(name).kind;
+            // Files and links to files, as a listing of files shows them.
+            if (kind == FHFolder::File
+                || (kind == FHFolder::Link && dir.followed(name).kind == FHFolder::File))
+                entries.append(folder + QLatin1Char('/') + name);
+        });
+    }
     for (const QString &name : added) {
         if (filter.matches(name))
             entries.append(folder + QLatin1Char('/') + name);

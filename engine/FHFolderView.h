@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class FHFolderTree;
+
 // What the folders hold as a run goes: the disk with the run's own moves laid
 // over it. A real run lays a batch of moves over the disk while it chooses
 // their names, writes them to the journal, makes them and commits; a dry run
@@ -14,12 +16,15 @@
 class FHFolderView
 {
 public:
-    explicit FHFolderView(bool simulate)
+    // The disk is seen through the tree's folders, without following links.
+    FHFolderView(bool simulate, const FHFolderTree &tree)
         : m_simulate(simulate)
+        , m_tree(tree)
     {
     }
 
     bool simulates() const { return m_simulate; }
+    const FHFolderTree &tree() const { return m_tree; }
 
     // Taken by anything at all, a dangling link included.
     bool taken(const QString &path) const;
@@ -40,12 +45,16 @@ public:
     void folderCreated(const QString &path) { m_createdFolders.insert(path); }
     const QSet<QString> &createdFolders() const { return m_createdFolders; }
 
+    // How many names the folder holds, of any kind, with the run's own.
+    qint64 entryCount(const QString &folder) const;
+
     // The files of a folder matching the filters, as pass 2 lists them: files
     // and links to files, not hidden ones; the whole list before anything changes.
     QStringList list(const QString &folder, const QStringList &nameFilters) const;
 
 private:
     bool m_simulate;
+    const FHFolderTree &m_tree;
     QHash<QString, QSet<QString>> m_added; // names, by folder
     QHash<QString, QSet<QString>> m_removed; // names, by folder
     QSet<QString> m_createdFolders;

@@ -1,8 +1,10 @@
 #include "engine/FHIO.h"
 
 #include "engine/FHException.h"
+#include "engine/FHFolderTree.h"
 #include "engine/FHSafeMove.h"
 
+#include <cerrno>
 #include <cstring>
 
 FHIO::FHIO(const QString &path, const QString &role)
@@ -21,12 +23,30 @@ void FHIO::setCurrentFile(const QString &path)
     emit getCurrentFile(m_currentFile);
 }
 
+const FHFolderTree &FHIO::folders() const
+{
+    return m_folders ? *m_folders : FHFolderTree::strict();
+}
+
+namespace {
+
+// 263 for a file or a link where a folder is expected; a link is named as such.
+[[noreturn]] void throwNotAFolder(const QFileInfo &info, const QString &path, const QString &role)
+{
+    FHException e(FHError::PathIsFile, FHError::PathIsFileFormat, path, role);
+    if (info.isSymLink())
+        e.setSystemReason(QStringLiteral("It is a symbolic link, which is not followed."));
+    throw e;
+}
+
+} // namespace
+
 bool FHIO::checkDirectory()
 {
     if (!m_info.exists())
         throw FHException(FHError::PathMissing, FHError::PathMissingFormat, m_currentFile, m_role);
     if (!m_info.isDir() || m_info.isSymLink())
-        throw FHException(FHError::PathIsFile, FHError::PathIsFileFormat, m_currentFile, m_role);
+        throwNotAFolder(m_info, m_currentFile, m_role);
     return true;
 }
 
@@ -42,15 +62,19 @@ bool FHIO::checkFile()
 
 void FHIO::makeDirectory()
 {
-    if (m_info.exists()) {
+    m_info.refresh();
+    if (m_info.exists() || m_info.isSymLink()) {
         if (!m_info.isDir() || m_info.isSymLink())
-            throw FHException(
-                FHError::PathIsFile, FHError::PathIsFileFormat, m_currentFile, m_role);
-        return;
+            throwNotAFolder(m_info, m_currentFile, m_role);
     }
-    if (!QDir().mkpath(m_currentFile))
-        throw FHException(
+    // Made, or checked, one step at a time from the run's own folders, so that
+    // a link swapped in on the way is refused rather than followed.
+    if (const int error = folders().makeFolder(m_currentFile)) {
+        FHException e(
             FHError::CreateDirectory, FHError::CreateDirectoryFormat, m_currentFile, m_role);
+        e.setSystemReason(FHFolderTree::errorText(error));
+        throw e;
+    }
 }
 
 void FHIO::beginList(
@@ -99,9 +123,10 @@ void FHIO::renameTo(const QString &newPath)
     if (newPath == m_currentFile)
         return;
     m_copiedContentHash.clear();
-    if (const int error = FHSafeMove::moveFile(m_currentFile, newPath, &m_copiedContentHash)) {
+    if (const int error
+        = FHSafeMove::moveFile(folders(), m_currentFile, newPath, &m_copiedContentHash)) {
         FHException e(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
-        e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
+        e.setSystemReason(FHFolderTree::errorText(error));
         throw e;
     }
     setCurrentFile(newPath);

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class FHFolderTree;
+
 // The door through which a sort run checks, creates, lists and moves files and
 // folders. A guard stands for one path and a role naming what the path is
 // expected to be; every failure throws an FHException naming both.
@@ -27,6 +29,11 @@ public:
     void setRole(const QString &role) { m_role = role; }
     // Points the guard at another path and emits getCurrentFile.
     void setCurrentFile(const QString &path);
+
+    // The folders the guard may create and move in. Without them every step
+    // of a path is taken without following a link.
+    void setFolders(const FHFolderTree *folders) { m_folders = folders; }
+    const FHFolderTree &folders() const;
 
     bool checkDirectory();
     bool checkFile();
@@ -56,6 +63,7 @@ private:
     QString m_currentFile;
     QFileInfo m_info;
     QByteArray m_copiedContentHash;
+    const FHFolderTree *m_folders = nullptr;
     std::unique_ptr<QDirIterator> m_listing;
 };
 

@@ -3,8 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <dirent.h>
-#include <sys/stat.h>
+#include <cerrno>
 
 namespace {
 
@@ -36,13 +35,22 @@ QString printable(const QByteArray &path)
 
 } // namespace
 
-FHInputWalk::FHInputWalk(const QString &root, const FHNameFilter &filter, bool recursive)
+FHInputWalk::FHInputWalk(
+    const QString &root, const FHNameFilter &filter, bool recursive, const QString &skip)
     : m_filter(filter)
     , m_recursive(recursive)
+    , m_skip(skip)
 {
     const QString absolute
         = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(root).absoluteFilePath()));
-    walk(QFile::encodeName(absolute), absolute, true);
+    int error = 0;
+    const FHFolder folder = FHFolder::open(absolute, &error);
+    if (!folder.isValid()) {
+        errno = error;
+        m_unreadable.append(absolute);
+        return;
+    }
+    walk(folder, QFile::encodeName(absolute), absolute, true);
     m_undecodable.sort();
 }
 
@@ -56,43 +64,32 @@ int FHInputWalk::otherTypes(unsigned family) const
     return count;
 }
 
-void FHInputWalk::walk(const QByteArray &folder, const QString &decoded, bool folderDecodes)
+// Every folder is opened from its parent without following a link, so that a
+// folder swapped for a link is not walked into.
+void FHInputWalk::walk(
+    const FHFolder &folder, const QByteArray &path, const QString &decoded, bool folderDecodes)
 {
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir) {
-        if (folderDecodes)
-            m_unreadable.append(decoded);
-        else
-            m_unreadable.append(QDir::toNativeSeparators(printable(folder)));
-        return;
-    }
     QVector<QPair<QByteArray, bool>> subFolders;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        // Hidden entries, and . and .., are never listed.
+    const bool listed = folder.list([&](const QByteArray &name, FHFolder::Kind kind) {
+        // Hidden entries are never listed.
         if (name.startsWith('.'))
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st;
-            const QByteArray path = folder + '/' + name;
-            if (::lstat(path.constData(), &st) == 0)
-                type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
-        }
-        if (type != DT_DIR && type != DT_REG)
-            continue;
+            return;
         // A name decodes when it comes back to the same bytes.
         const QString fileName = QFile::decodeName(name);
         const bool nameDecodes = folderDecodes && QFile::encodeName(fileName) == name;
-        if (type == DT_DIR) {
+        if (kind == FHFolder::Missing)
+            kind = folder.entry(name).kind;
+        if (kind == FHFolder::Directory) {
             if (m_recursive)
                 subFolders.append({ name, nameDecodes });
-            continue;
+            return;
         }
+        if (kind != FHFolder::File)
+            return;
         const bool matches = m_filter.matches(fileName);
         if (nameDecodes && !matches && FHFileTypes::isSidecar(fileName)) {
             m_sidecars.append({ decoded, fileName });
-            continue;
+            return;
         }
         if (!matches) {
             if (const unsigned family = FHFileTypes::familyOf(fileName)) {
@@ -103,18 +100,32 @@ void FHInputWalk::walk(const QByteArray &folder, const QString &decoded, bool fo
                 else
                     ++it->second;
             }
-            continue;
+            return;
         }
         if (nameDecodes)
             m_files.append({ decoded, fileName });
         else
-            m_undecodable.append(QDir::toNativeSeparators(printable(folder + '/' + name)));
+            m_undecodable.append(QDir::toNativeSeparators(printable(path + '/' + name)));
+    });
+    if (!listed) {
+        m_unreadable.append(folderDecodes ? decoded : QDir::toNativeSeparators(printable(path)));
+        return;
     }
-    ::closedir(dir);
     for (const auto &sub : qAsConst(subFolders)) {
-        const QByteArray path = folder + '/' + sub.first;
-        walk(path,
-            sub.second ? decoded + QLatin1Char('/') + QFile::decodeName(sub.first) : QString(),
-            sub.second);
+        const QString subDecoded
+            = sub.second ? decoded + QLatin1Char('/') + QFile::decodeName(sub.first) : QString();
+        if (sub.second && !m_skip.isEmpty() && subDecoded == m_skip)
+            continue;
+        int error = 0;
+        const FHFolder child = folder.child(sub.first, &error);
+        const QByteArray subPath = path + '/' + sub.first;
+        if (!child.isValid()) {
+            // A folder turned into a link since it was listed is not followed.
+            if (error != ELOOP && error != ENOENT && error != ENOTDIR)
+                m_unreadable.append(
+                    sub.second ? subDecoded : QDir::toNativeSeparators(printable(subPath)));
+            continue;
+        }
+        walk(child, subPath, subDecoded, sub.second);
     }
 }

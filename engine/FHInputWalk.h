@@ -2,6 +2,7 @@
 #define FHINPUTWALK_H
 
 #include "engine/FHFileTypes.h"
+#include "engine/platform/FHFolder.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +23,10 @@ public:
         QString path() const { return folder + QLatin1Char('/') + name; }
     };
 
-    FHInputWalk(const QString &root, const FHNameFilter &filter, bool recursive);
+    // A recursive walk does not go into skip (the output folder, where it lies
+    // inside the input): what is sorted already is not sorted again.
+    FHInputWalk(const QString &root, const FHNameFilter &filter, bool recursive,
+        const QString &skip = QString());
 
     // The files matching the filter, in the order the file system gives them.
     const QVector<File> &files() const { return m_files; }
@@ -38,10 +42,11 @@ public:
     int otherTypes(unsigned family) const;
 
 private:
-    void walk(const QByteArray &folder, const QString &decoded, bool decodes);
+    void walk(const FHFolder &folder, const QByteArray &path, const QString &decoded, bool decodes);
 
     FHNameFilter m_filter;
     bool m_recursive;
+    QString m_skip;
     QVector<File> m_files;
     QVector<File> m_sidecars;
     QStringList m_undecodable;

@@ -1,5 +1,6 @@
 #include "engine/FHJournal.h"
 
+#include "engine/FHFolderTree.h"
 #include "engine/FHSafeMove.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QStandardPaths>
 
@@ -21,8 +23,6 @@
 namespace {
 
 constexpr int KeptRuns = 100;
-// FAT keeps modification times to two seconds.
-constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 constexpr int KeptDays = 90;
 const char *const Suffix = ".jsonl";
 
@@ -75,16 +75,6 @@ QString pathOf(const QString &id)
     return FHJournal::folder() + QLatin1Char('/') + id + QLatin1String(Suffix);
 }
 
-// The content hash a journal keeps of a file moved to another file system.
-QString hashOf(const QString &path)
-{
-    QFile file(path);
-    QCryptographicHash hash(FHSafeMove::ContentHash);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 // Keeps the last KeptRuns runs, none older than KeptDays.
 void prune()
 {
@@ -102,8 +92,21 @@ void prune()
 }
 
 // Reads a journal: its header and its closing records always, its file
-// records when files is given. A line cut off by a crash is skipped.
-bool readJournal(const QString &path, FHJournal::Run *run, bool files);
+// records when files is given. A damaged line (one cut off by a crash, say)
+// is skipped and its number kept. A journal of files that names a path
+// beneath neither folder of its run is refused, with the line in error.
+bool readJournal(const QString &path, FHJournal::Run *run, bool files, QString *error = nullptr);
+
+void readUndone(const QJsonObject &record, FHJournal::Run *run)
+{
+    const QString by = record.value(QStringLiteral("by")).toString();
+    if (record.value(QStringLiteral("partial")).toBool()) {
+        run->partlyUndoneBy = by;
+    } else {
+        run->undoneBy = by;
+        run->partlyUndoneBy.clear();
+    }
+}
 
 void readHeader(const QJsonObject &header, FHJournal::Run *run)
 {
@@ -114,6 +117,9 @@ void readHeader(const QJsonObject &header, FHJournal::Run *run)
     run->input = header.value(QStringLiteral("input")).toString();
     run->output = header.value(QStringLiteral("output")).toString();
     run->undoes = header.value(QStringLiteral("undoes")).toString();
+    run->otherInputs.clear();
+    for (const QJsonValue &input : header.value(QStringLiteral("otherInputs")).toArray())
+        run->otherInputs << input.toString();
 }
 
 // The header and the closing records only: every run starts by listing the
@@ -134,6 +140,7 @@ bool readSummary(const QString &path, FHJournal::Run *run)
         file.readLine(); // the rest of a line cut by the seek
     }
     qint64 moved = -1;
+    qint64 finished = 0;
     while (!file.atEnd()) {
         const QByteArray text = file.readLine();
         if (!text.startsWith("{\"record\":\"end\"") && !text.startsWith("{\"record\":\"undone\""))
@@ -142,19 +149,50 @@ bool readSummary(const QString &path, FHJournal::Run *run)
         if (record.value(QStringLiteral("record")).toString() == QLatin1String("end")) {
             run->outcome = record.value(QStringLiteral("outcome")).toString();
             moved = qint64(record.value(QStringLiteral("moved")).toDouble());
+            finished = qint64(record.value(QStringLiteral("finished")).toDouble());
         } else {
-            run->undoneBy = record.value(QStringLiteral("by")).toString();
+            readUndone(record, run);
         }
     }
     if (moved < 0)
         return readJournal(path, run, false);
     run->id = QFileInfo(path).completeBaseName();
     readHeader(header, run);
-    run->fileCount = int(moved);
+    run->fileCount = int(moved + finished);
     return true;
 }
 
-bool readJournal(const QString &path, FHJournal::Run *run, bool files)
+// A path an undo may touch: beneath the input or the output of the run.
+bool beneath(const QString &path, const FHJournal::Run &run)
+{
+    if (path.contains(QLatin1String("/../")) || path.endsWith(QLatin1String("/..")))
+        return false;
+    for (const QString &root : run.folders()) {
+        if (!root.isEmpty() && (path == root || path.startsWith(root + QLatin1Char('/'))))
+            return true;
+    }
+    return false;
+}
+
+FHJournal::File fileFrom(const QJsonObject &record)
+{
+    FHJournal::File f;
+    f.source = record.value(QStringLiteral("source")).toString();
+    f.temporary = record.value(QStringLiteral("temporary")).toString();
+    f.final = record.value(QStringLiteral("final")).toString();
+    f.identity.size = qint64(record.value(QStringLiteral("size")).toDouble(-1));
+    f.identity.modifiedNs = record.value(QStringLiteral("mtime")).toString().toLongLong();
+    f.identity.device = record.value(QStringLiteral("dev")).toString().toULongLong();
+    f.identity.inode = record.value(QStringLiteral("ino")).toString().toULongLong();
+    f.identity.edgeHash = record.value(QStringLiteral("edge")).toString().toLatin1();
+    f.hash = record.value(QStringLiteral("hash")).toString();
+    f.group = record.value(QStringLiteral("group")).toString();
+    if (f.final.isEmpty())
+        f.final = f.temporary;
+    return f;
+}
+
+bool readJournal(const QString &path, FHJournal::Run *run, bool files, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -163,8 +201,20 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
     int fileCount = 0;
     QHash<QString, int> byTemporary;
     bool first = true;
+    int line = 0;
+    const auto outside = [&](const QString &named) {
+        if (!files || named.isEmpty() || beneath(named, *run))
+            return false;
+        if (error)
+            *error = QStringLiteral("line %1 of '%2' names '%3', which lies outside the folders "
+                                    "of the run")
+                         .arg(line)
+                         .arg(path, named);
+        return true;
+    };
     while (!file.atEnd()) {
         const QByteArray text = file.readLine();
+        ++line;
         const bool fileRecord = text.startsWith("{\"record\":\"file\"");
         if (fileRecord && !files) {
             ++fileCount;
@@ -174,8 +224,14 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             && (text.startsWith("{\"record\":\"named\"")
                 || text.startsWith("{\"record\":\"copied\"")))
             continue;
-        const QJsonObject record = QJsonDocument::fromJson(text).object();
+        QJsonParseError parsed;
+        const QJsonObject record = QJsonDocument::fromJson(text, &parsed).object();
         const QString kind = record.value(QStringLiteral("record")).toString();
+        if (parsed.error != QJsonParseError::NoError || kind.isEmpty()) {
+            if (!text.trimmed().isEmpty())
+                run->damagedLines.append(line);
+            continue;
+        }
         if (first) {
             first = false;
             if (kind != QLatin1String("run"))
@@ -184,26 +240,20 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
         } else if (kind == QLatin1String("file") && !files) {
             ++fileCount; // a line spelt otherwise than this program writes it
         } else if (kind == QLatin1String("file")) {
-            FHJournal::File f;
-            f.source = record.value(QStringLiteral("source")).toString();
-            f.temporary = record.value(QStringLiteral("temporary")).toString();
-            f.final = record.value(QStringLiteral("final")).toString();
-            f.size = qint64(record.value(QStringLiteral("size")).toDouble(-1));
-            f.modifiedNs = record.value(QStringLiteral("mtime")).toString().toLongLong();
-            f.device = record.value(QStringLiteral("dev")).toString().toULongLong();
-            f.inode = record.value(QStringLiteral("ino")).toString().toULongLong();
-            f.hash = record.value(QStringLiteral("hash")).toString();
-            f.group = record.value(QStringLiteral("group")).toString();
-            if (f.final.isEmpty())
-                f.final = f.temporary;
+            const FHJournal::File f = fileFrom(record);
+            if (outside(f.source) || outside(f.temporary) || outside(f.final))
+                return false;
             if (!f.temporary.isEmpty())
                 byTemporary.insert(f.temporary, run->files.size());
             run->files.append(f);
         } else if (kind == QLatin1String("named")) {
             const int index
                 = byTemporary.value(record.value(QStringLiteral("temporary")).toString(), -1);
+            const QString final = record.value(QStringLiteral("final")).toString();
+            if (outside(final))
+                return false;
             if (index >= 0) {
-                run->files[index].final = record.value(QStringLiteral("final")).toString();
+                run->files[index].final = final;
                 run->files[index].number = record.value(QStringLiteral("number")).toInt();
             }
         } else if (kind == QLatin1String("copied")) {
@@ -212,11 +262,22 @@ bool readJournal(const QString &path, FHJournal::Run *run, bool files)
             if (index >= 0)
                 run->files[index].hash = record.value(QStringLiteral("hash")).toString();
         } else if (kind == QLatin1String("folder")) {
-            run->createdFolders << record.value(QStringLiteral("path")).toString();
+            const QString folder = record.value(QStringLiteral("path")).toString();
+            // The folders a sort made lie in its output, never in its input.
+            if (files && !(folder.startsWith(run->output + QLatin1Char('/')))
+                && !run->output.isEmpty()) {
+                if (error)
+                    *error = QStringLiteral("line %1 of '%2' names the folder '%3', which lies "
+                                            "outside the output of the run")
+                                 .arg(line)
+                                 .arg(path, folder);
+                return false;
+            }
+            run->createdFolders << folder;
         } else if (kind == QLatin1String("end")) {
             run->outcome = record.value(QStringLiteral("outcome")).toString();
         } else if (kind == QLatin1String("undone")) {
-            run->undoneBy = record.value(QStringLiteral("by")).toString();
+            readUndone(record, run);
         }
     }
     run->fileCount = files ? run->files.size() : fileCount;
@@ -291,10 +352,17 @@ bool FHJournal::write()
     return append(lines);
 }
 
-bool FHJournal::finish(const QString &outcome, qint64 moved)
+bool FHJournal::isGone() const
+{
+    struct stat st;
+    return m_gone || (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && st.st_nlink == 0);
+}
+
+bool FHJournal::finish(const QString &outcome, qint64 moved, qint64 finished)
 {
     if (m_fd < 0)
         return false;
+    m_gone = isGone();
     // A run that ended before it recorded anything leaves no journal.
     if (!m_recorded && m_pending.isEmpty()) {
         ::close(m_fd);
@@ -303,6 +371,7 @@ bool FHJournal::finish(const QString &outcome, qint64 moved)
     }
     add({ { QStringLiteral("record"), QStringLiteral("end") },
         { QStringLiteral("outcome"), outcome }, { QStringLiteral("moved"), moved },
+        { QStringLiteral("finished"), finished },
         { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
     const bool written = write();
     ::close(m_fd);
@@ -327,11 +396,13 @@ FHJsonFields FHJournal::fileRecord(const File &file)
         { QStringLiteral("source"), file.source },
         { QStringLiteral("temporary"), file.temporary.isEmpty() ? QJsonValue() : file.temporary },
         { QStringLiteral("final"), file.final.isEmpty() ? QJsonValue() : file.final },
-        { QStringLiteral("size"), file.size },
-        { QStringLiteral("mtime"), QString::number(file.modifiedNs) },
-        { QStringLiteral("dev"), QString::number(file.device) },
-        { QStringLiteral("ino"), QString::number(file.inode) },
+        { QStringLiteral("size"), file.identity.size },
+        { QStringLiteral("mtime"), QString::number(file.identity.modifiedNs) },
+        { QStringLiteral("dev"), QString::number(file.identity.device) },
+        { QStringLiteral("ino"), QString::number(file.identity.inode) },
         { QStringLiteral("group"), file.group.isEmpty() ? QJsonValue() : file.group } };
+    if (!file.identity.edgeHash.isEmpty())
+        record.append({ QStringLiteral("edge"), QString::fromLatin1(file.identity.edgeHash) });
     if (!file.hash.isEmpty())
         record.append({ QStringLiteral("hash"), file.hash });
     return record;
@@ -358,7 +429,7 @@ FHJsonFields FHJournal::folderRecord(const QString &path)
         { QStringLiteral("path"), path } };
 }
 
-FHJournal::Interrupted FHJournal::interrupted(const QString &output)
+FHJournal::Interrupted FHJournal::interrupted(const FHFolderTree &tree, const QString &output)
 {
     Interrupted found;
     for (const Run &listed : runs()) {
@@ -369,43 +440,33 @@ FHJournal::Interrupted FHJournal::interrupted(const QString &output)
         QString error;
         if (!load(listed.id, &run, &error))
             continue;
+        if (!found.inputs.contains(run.input))
+            found.inputs << run.input;
         for (const File &file : qAsConst(run.files)) {
             if (file.temporary.isEmpty())
                 continue;
-            if (QFileInfo::exists(file.source) && !found.meant.contains(file.source))
+            // By the file, not by its path: a card's IMG_0001.JPG put where
+            // another card's was is another photo.
+            if (!found.meant.contains(file.source) && isSameFile(tree, file.source, file))
                 found.meant.insert(file.source, file.temporary);
             const bool named = file.number > 0 && file.final != file.temporary;
-            if (QFileInfo::exists(file.temporary) && !found.leftovers.contains(file.temporary)) {
+            if (!found.leftovers.contains(file.temporary)
+                && isSameFile(tree, file.temporary, file)) {
                 found.leftovers.insert(file.temporary, file);
                 if (named)
                     found.named.insert(file.temporary, file);
             }
             // Both may be there: a rename cut short between link and unlink.
-            if (named && QFileInfo::exists(file.final))
+            if (named && isSameFile(tree, file.final, file))
                 found.finals.insert(file.final, file);
         }
     }
     return found;
 }
 
-bool FHJournal::isSameFile(const QString &path, const File &file, bool wentBack)
+bool FHJournal::isSameFile(const FHFolderTree &tree, const QString &path, const File &file)
 {
-    struct statx sx;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
-            STATX_BASIC_STATS, &sx)
-            != 0
-        || !S_ISREG(sx.stx_mode) || qint64(sx.stx_size) != file.size)
-        return false;
-    const qint64 modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
-    if (makedev(sx.stx_dev_major, sx.stx_dev_minor) == file.device && sx.stx_ino == file.inode
-        && modifiedNs == file.modifiedNs)
-        return true;
-    if (qAbs(modifiedNs - file.modifiedNs) > CopiedTimeSlackNs)
-        return false;
-    // A copy: on another file system, or back on its own after a round trip.
-    if (!file.hash.isEmpty())
-        return hashOf(path) == file.hash;
-    return wentBack || makedev(sx.stx_dev_major, sx.stx_dev_minor) != file.device;
+    return FHFileIdentities::isSame(tree, path, file.identity, file.hash.toLatin1());
 }
 
 QVector<FHJournal::Run> FHJournal::runs()
@@ -425,21 +486,23 @@ QVector<FHJournal::Run> FHJournal::runs()
 
 bool FHJournal::load(const QString &id, Run *run, QString *error)
 {
-    if (id.contains(QLatin1Char('/')) || !readJournal(pathOf(id), run, true)) {
-        *error = QStringLiteral("no run '%1' in '%2'").arg(id, folder());
+    error->clear();
+    if (id.contains(QLatin1Char('/')) || !readJournal(pathOf(id), run, true, error)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("no run '%1' in '%2'").arg(id, folder());
         return false;
     }
     return true;
 }
 
-bool FHJournal::markUndone(const QString &id, const QString &undoId, QString *error)
+bool FHJournal::markUndone(const QString &id, const QString &undoId, bool partly, QString *error)
 {
     const QString path = pathOf(id);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
     const bool done = fd >= 0
         && !appendLines(fd,
             jsonLine({ { QStringLiteral("record"), QStringLiteral("undone") },
-                { QStringLiteral("by"), undoId },
+                { QStringLiteral("by"), undoId }, { QStringLiteral("partial"), partly },
                 { QStringLiteral("time"),
                     QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } }));
     if (!done)

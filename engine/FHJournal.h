@@ -1,7 +1,9 @@
 #ifndef FHJOURNAL_H
 #define FHJOURNAL_H
 
+#include "engine/FHFileIdentity.h"
 #include "engine/FHJsonLine.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QJsonObject>
@@ -15,6 +17,8 @@
 //
 // One JSON Lines file per run in the user's data folder (shared by the window
 // and the command); the README describes the records.
+class FHFolderTree;
+
 class FHJournal
 {
 public:
@@ -28,10 +32,7 @@ public:
         QString source; // where it was before the run
         QString temporary; // its name between the passes (a sort), or empty
         QString final; // where the run put it last
-        qint64 size = -1;
-        qint64 modifiedNs = 0;
-        quint64 device = 0;
-        quint64 inode = 0;
+        FHFileIdentity identity; // as it was before the move
         QString hash; // of the content, after a copy to another file system
         QString group; // the source of the shot's primary, or empty
         int number = 0; // the number of its final name, once one was chosen
@@ -46,12 +47,18 @@ public:
         QString input;
         QString output;
         QString undoes; // the run an undo undid
+        // The inputs of runs cut short whose files this one finished naming.
+        QStringList otherInputs;
+        // Where the run's files may be: nothing else is ever touched.
+        QStringList folders() const { return QStringList { input, output } + otherInputs; }
         QString undoneBy; // the undo that undid this run, once it has
+        QString partlyUndoneBy; // the undo that undid it in part, while nothing undid it all
         QString outcome; // "completed", "failed", "stopped"; empty when it never ended
         QJsonObject header;
         QVector<File> files; // read by load() only; a listing has none
-        int fileCount = 0; // files moved by a finished run, else file records
+        int fileCount = 0; // files moved or finished by a run that ended, else file records
         QStringList createdFolders;
+        QVector<int> damagedLines; // skipped, by their numbers from 1
     };
 
     FHJournal();
@@ -72,26 +79,31 @@ public:
     // syncs them all at once.
     void add(const FHJsonFields &record) { m_pending.append(jsonLine(record)); }
     bool write();
-    // The closing record.
-    bool finish(const QString &outcome, qint64 moved);
+    // The closing record: how many files the run moved, and how many that an
+    // earlier run left under temporary names it finished.
+    bool finish(const QString &outcome, qint64 moved, qint64 finished = 0);
+    // Whether someone removed the journal while the run went on.
+    bool isGone() const;
+    const QString &path() const { return m_path; }
 
     static FHJsonFields fileRecord(const File &file);
     static FHJsonFields namedRecord(const QString &temporary, const QString &final, int number = 0);
     static FHJsonFields folderRecord(const QString &path);
     // After a file went to another file system: the hash of its content.
     static FHJsonFields copiedRecord(const QString &temporary, const QString &hash);
-    // Still the file the run moved: the same file on the same file system, or,
-    // where it was copied to another one, the same content. A copy whose hash a
-    // crash kept out of the journal is told by its size and time alone; so is
-    // a file back at its source after a copy there and back (wentBack).
-    static bool isSameFile(const QString &path, const File &file, bool wentBack = false);
+    // Still the file the run moved: the same file on the same file system, or
+    // the same content (its hash after a copy, else its edge hash).
+    static bool isSameFile(const FHFolderTree &tree, const QString &path, const File &file);
 
     // Every run on record, newest first; only the headers and the ends are read.
     static QVector<Run> runs();
-    // The whole journal of a run, files included.
+    // The whole journal of a run, files included. A journal naming a path
+    // beneath neither its input nor its output is refused, with the line.
     static bool load(const QString &id, Run *run, QString *error);
-    // Marks the run as undone by another.
-    static bool markUndone(const QString &id, const QString &undoId, QString *error);
+    // Marks the run as undone by another: wholly, or partly when files stayed
+    // for reasons of the user's (changed, their path taken), for a later undo
+    // to finish.
+    static bool markUndone(const QString &id, const QString &undoId, bool partly, QString *error);
 
     // What the sort runs into the output that did not complete left: for
     // every file still at its source, the temporary path the cut run meant for
@@ -106,8 +118,11 @@ public:
         // in two while its files were named takes that number again.
         QHash<QString, File> named; // temporary path -> file, final and number
         QHash<QString, File> finals; // final path -> file, for those that got it
+        QStringList inputs; // of the runs cut short
     };
-    static Interrupted interrupted(const QString &output);
+    // Only files that are still the ones the journals recorded count, each
+    // seen through the tree.
+    static Interrupted interrupted(const FHFolderTree &tree, const QString &output);
 
 private:
     bool append(const QByteArray &lines);
@@ -118,6 +133,7 @@ private:
     QString m_error;
     QByteArray m_pending;
     bool m_recorded = false; // anything beyond the header
+    bool m_gone = false;
 };
 
 #endif // FHJOURNAL_H

@@ -1,5 +1,7 @@
 #include "engine/FHNaming.h"
 
+#include "engine/FHFileTypes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,16 +27,15 @@ QString &expandNamePattern(
     return pattern;
 }
 
-QStringRef baseNameOf(const QString &path)
+QString stemOf(const QString &path)
 {
-    const int start = path.lastIndexOf(QLatin1Char('/')) + 1;
-    const int dot = path.indexOf(QLatin1Char('.'), start);
-    return path.midRef(start, (dot < 0 ? path.size() : dot) - start);
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return name.left(name.size() - FHFileTypes::keptSuffix(name).size());
 }
 
 bool isTemporaryName(const QString &path)
 {
-    return temporaryNamePattern().match(baseNameOf(path)).hasMatch();
+    return temporaryNamePattern().match(stemOf(path)).hasMatch();
 }
 
 QString temporaryName(const QDateTime &date, quint32 tag)

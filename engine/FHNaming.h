@@ -19,10 +19,11 @@ QString temporaryName(const QDateTime &date, quint32 tag);
 // minute and second, group 7 the tag.
 const QRegularExpression &temporaryNamePattern();
 
-// The file name of the path up to its first dot, as QFileInfo's baseName()
-// gives it, without asking the disk.
-QStringRef baseNameOf(const QString &path);
-// True when the base name of the file is a temporary name.
+// The file name of the path without the part a sorted file keeps (".JPG", or
+// a sidecar's ".CR2.xmp"): the files of one shot share it, and a pattern may
+// put dots into it ("Paris.001.JPG" is "Paris.001").
+QString stemOf(const QString &path);
+// True when the stem of the file is a temporary name.
 bool isTemporaryName(const QString &path);
 
 // Why the pattern cannot name files, or an empty text when it can: it holds

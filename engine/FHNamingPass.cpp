@@ -1,6 +1,8 @@
 #include "engine/FHNamingPass.h"
 
 #include "engine/FHException.h"
+#include "engine/FHFileTypes.h"
+#include "engine/FHFolderTree.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
@@ -13,20 +15,15 @@
 #include <QRegularExpression>
 
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QString TemporaryFileRole
     = QStringLiteral("temporary file in sub-directory of output directory");
 
-// What follows the first dot of the file name, as QFileInfo's completeSuffix()
-// gives it, without asking the disk.
-QString completeSuffixOf(const QString &path)
+QString keptSuffixOf(const QString &path)
 {
-    const int dot = path.indexOf(QLatin1Char('.'), path.lastIndexOf(QLatin1Char('/')) + 1);
-    return dot < 0 ? QString() : path.mid(dot + 1);
+    return FHFileTypes::keptSuffix(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
 } // namespace
@@ -72,40 +69,47 @@ void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
     entries.sort(Qt::CaseSensitive);
     removeSecondNames(folder, entries, placed);
 
-    // A number is held by any file whose name begins with it, so that no shot
-    // ever shares a number with another.
-    m_bases.clear();
-    for (const QString &entry : qAsConst(entries))
-        m_bases.insert(baseNameOf(entry).toString());
+    // Files sharing a stem (001.CR2, 001.JPG, 001.CR2.xmp) are one shot and
+    // hold one position, at the place of the first of them in the listing.
+    QVector<Shot> shots;
+    QHash<QString, int> shotOf;
+    for (const QString &entry : qAsConst(entries)) {
+        const QString stem = stemOf(entry);
+        const auto found = shotOf.constFind(stem);
+        if (found != shotOf.constEnd()) {
+            shots[*found].files << entry;
+            continue;
+        }
+        shotOf.insert(stem, shots.size());
+        Shot shot;
+        shot.files << entry;
+        shots.append(shot);
+    }
+    // A number is held by any file whose stem it is, so that no shot ever
+    // shares a number with another.
+    m_bases = QSet<QString>(shotOf.keyBegin(), shotOf.keyEnd());
+    shotOf.clear();
+    // However many names are taken, a free one lies within this many numbers.
+    m_folderEntries = m_context.view.entryCount(folder);
     int position = 0;
     int lastNumber = 0;
-    for (int first = 0; first < entries.size();) {
+    for (int first = 0; first < shots.size();) {
         // A batch of shots is chosen, written to the journal, then named.
         QVector<Shot> batch;
         int files = 0;
-        while (first < entries.size() && files < FHJournal::BatchFiles) {
-            // Files sharing a base name (001.CR2, 001.JPG, 001.xmp) hold one
-            // position; sorted by path they lie side by side.
-            const QStringRef base = baseNameOf(entries.at(first));
-            int end = first + 1;
-            while (end < entries.size() && baseNameOf(entries.at(end)) == base)
-                ++end;
-            Shot shot;
-            shot.files = entries.mid(first, end - first);
+        while (first < shots.size() && files < FHJournal::BatchFiles) {
+            Shot &shot = shots[first++];
             if (choose(folder, shot, ++position, lastNumber))
                 --position;
             files += shot.files.size();
-            batch.append(shot);
-            first = end;
+            batch.append(std::move(shot));
         }
         if (FHJournal *journal = m_context.journal) {
             for (const Shot &shot : qAsConst(batch)) {
                 for (int k = 0; k < shot.targets.size(); ++k) {
                     const QString &file = shot.files.at(k);
-                    const auto left = m_context.interrupted.leftovers.constFind(file);
-                    if (!placed.contains(file.mid(folder.size() + 1))
-                        && left != m_context.interrupted.leftovers.constEnd())
-                        journal->add(FHJournal::fileRecord(*left));
+                    if (!placed.contains(file.mid(folder.size() + 1)))
+                        journal->add(FHJournal::fileRecord(leftoverRecord(file)));
                     journal->add(FHJournal::namedRecord(file, shot.targets.at(k), shot.number));
                 }
             }
@@ -129,7 +133,7 @@ void FHNamingPass::nameFolder(const QString &folder, QStringList entries,
 // file of the shot is free, so that numbers keep ascending within the folder.
 bool FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &lastNumber)
 {
-    const QString temporaryBase = baseNameOf(shot.files.first()).toString();
+    const QString temporaryBase = stemOf(shot.files.first());
     const QRegularExpressionMatch match = temporaryNamePattern().match(temporaryBase);
     if (!match.hasMatch())
         return false;
@@ -138,15 +142,29 @@ bool FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &
     for (int group = 1; group <= 6; ++group)
         parts[group - 1] = match.capturedRef(group).toInt(nullptr, 10);
 
-    for (int number = qMax(position, lastNumber + 1); shot.targets.isEmpty(); ++number) {
+    // Each number gives another name, and each name taken is a file of the
+    // folder: the search ends within as many numbers as the folder holds.
+    const int from = qMax(position, lastNumber + 1);
+    const qint64 last = from + qint64(m_bases.size()) + m_folderEntries + shot.files.size();
+    for (int number = from; shot.targets.isEmpty(); ++number) {
+        if (number > last || ((number - from) % 4096 == 4095 && m_context.stopRequested())) {
+            throw std::runtime_error(
+                QStringLiteral("No free name for '%1' in '%2' after trying the numbers %3 to %4. "
+                               "The photos in it that have no final name yet keep their "
+                               "temporary names")
+                    .arg(shot.files.first(), folder)
+                    .arg(from)
+                    .arg(number)
+                    .toStdString());
+        }
         QString name = m_context.pattern;
         expandNamePattern(name, number, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
-        if (m_bases.contains(name.left(name.indexOf(QLatin1Char('.')))))
+        if (m_bases.contains(name))
             continue;
         QStringList targets;
         bool free = true;
         for (const QString &file : qAsConst(shot.files)) {
-            targets << folder + QLatin1Char('/') + name + QLatin1Char('.') + completeSuffixOf(file);
+            targets << folder + QLatin1Char('/') + name + keptSuffixOf(file);
             free = free && (targets.last() == file || !m_context.view.taken(targets.last()));
         }
         if (free) {
@@ -156,7 +174,7 @@ bool FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &
         }
     }
     m_bases.remove(temporaryBase);
-    m_bases.insert(baseNameOf(shot.targets.first()).toString());
+    m_bases.insert(stemOf(shot.targets.first()));
     for (int k = 0; k < shot.files.size(); ++k)
         m_context.view.moved(shot.files.at(k), shot.targets.at(k));
     return joined;
@@ -179,13 +197,13 @@ bool FHNamingPass::resume(const QString &folder, Shot &shot, int &lastNumber)
     }
     // Only where files of this very shot hold that number: those the cut run
     // named, and still the files it named.
-    const QString base = baseNameOf(targets.first()).toString();
+    const QString base = stemOf(targets.first());
     const auto &finals = m_context.interrupted.finals;
     bool holds = false;
     for (auto it = finals.constBegin(); it != finals.constEnd() && !holds; ++it) {
-        holds = it->number == number && baseNameOf(it.key()) == base
+        holds = it->number == number && stemOf(it.key()) == base
             && it.key().left(it.key().lastIndexOf('/')) == folder
-            && FHJournal::isSameFile(it.key(), *it);
+            && FHJournal::isSameFile(m_context.view.tree(), it.key(), *it);
     }
     if (!holds)
         return false;
@@ -193,6 +211,21 @@ bool FHNamingPass::resume(const QString &folder, Shot &shot, int &lastNumber)
     shot.number = number;
     lastNumber = qMax(lastNumber, number);
     return true;
+}
+
+// A leftover this run names is recorded as a file of its own, so that an undo
+// finds it: with the source its journal gives it, or, where no journal knows
+// it, its temporary name itself, which the undo gives back.
+FHJournal::File FHNamingPass::leftoverRecord(const QString &path) const
+{
+    const auto left = m_context.interrupted.leftovers.constFind(path);
+    if (left != m_context.interrupted.leftovers.constEnd())
+        return *left;
+    FHJournal::File file;
+    file.source = path;
+    file.temporary = path;
+    file.identity = FHFileIdentity::of(m_context.view.tree(), path);
+    return file;
 }
 
 void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed)
@@ -210,7 +243,9 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
                 // The shot keeps one number: the files already named get their
                 // temporary names back, for the next run to finish.
                 for (int back = 0; back < k; ++back) {
-                    if (FHSafeMove::moveFile(shot.targets.at(back), shot.files.at(back)) != 0)
+                    if (FHSafeMove::moveFile(
+                            guard.folders(), shot.targets.at(back), shot.files.at(back))
+                        != 0)
                         m_context.reporter.message(
                             QStringLiteral("'%1' keeps its final name; the next run gives the "
                                            "rest of its shot the same number")
@@ -218,9 +253,7 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
                 }
                 // Where each file of the shot is, by the path it came from.
                 for (int at = 0; at < shot.files.size(); ++at) {
-                    struct stat st;
-                    const QString now
-                        = ::lstat(QFile::encodeName(shot.files.at(at)).constData(), &st) == 0
+                    const QString now = m_context.view.tree().entry(shot.files.at(at)).exists()
                         ? shot.files.at(at)
                         : shot.targets.at(at);
                     const auto own = placed.constFind(shot.files.at(at).mid(folder.size() + 1));
@@ -243,50 +276,39 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
         if (own != placed.constEnd())
             m_context.plan.entries[*own].finalName = shot.targets.at(k).mid(folder.size() + 1);
         else
-            ++m_context.plan.leftoverCount;
+            m_context.plan.leftovers.append({ shot.files.at(k), shot.targets.at(k) });
     }
 }
 
-// A move cut short on a file system without the no-replace flag can leave a
-// temporary name as a second name of a file that already has its final name.
-// Such names are removed, so that the photo is not numbered twice.
+// A rename cut short on a file system without the no-replace flag can leave a
+// temporary name as a second name of the file it was giving its final name.
+// That name is removed, so that the photo is not numbered twice, but only
+// where a journal says so: a second name of a photo that the user made is a
+// name of the user's, and is sorted.
 void FHNamingPass::removeSecondNames(
     const QString &folder, QStringList &entries, const QHash<QString, int> &placed)
 {
-    QList<int> linked;
-    for (int i = 0; i < entries.size(); ++i) {
-        struct stat st;
-        if (isTemporaryName(entries.at(i)) && !placed.contains(entries.at(i).mid(folder.size() + 1))
-            && ::lstat(QFile::encodeName(entries.at(i)).constData(), &st) == 0 && st.st_nlink > 1)
-            linked.append(i);
-    }
-    if (linked.isEmpty())
+    const auto &named = m_context.interrupted.named;
+    if (named.isEmpty())
         return;
-    QHash<QPair<dev_t, ino_t>, int> files;
-    const auto identity = [](const QString &path, QPair<dev_t, ino_t> &id) {
-        struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-            return false;
-        id = qMakePair(st.st_dev, st.st_ino);
-        return true;
-    };
-    // Final names first: they are the ones to keep.
-    for (int i = 0; i < entries.size(); ++i) {
-        QPair<dev_t, ino_t> id;
-        if (!linked.contains(i) && identity(entries.at(i), id))
-            files.insert(id, i);
-    }
+    const FHFolderTree &tree = m_context.view.tree();
     QList<int> removed;
-    for (const int i : qAsConst(linked)) {
-        QPair<dev_t, ino_t> id;
-        if (!identity(entries.at(i), id))
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString &path = entries.at(i);
+        const auto cut = named.constFind(path);
+        if (cut == named.constEnd() || placed.contains(path.mid(folder.size() + 1))
+            || cut->final.left(cut->final.lastIndexOf(QLatin1Char('/'))) != folder)
             continue;
-        if (!files.contains(id)) {
-            files.insert(id, i);
-        } else if (m_context.view.simulates()) {
-            m_context.view.removed(entries.at(i));
+        const FHFolder::Entry second = tree.entry(path);
+        const FHFolder::Entry final = tree.entry(cut->final);
+        if (second.kind != FHFolder::File || final.kind != FHFolder::File
+            || second.device != final.device || second.inode != final.inode
+            || !entries.contains(cut->final))
+            continue;
+        if (m_context.view.simulates()) {
+            m_context.view.removed(path);
             removed.prepend(i);
-        } else if (::unlink(QFile::encodeName(entries.at(i)).constData()) == 0) {
+        } else if (tree.remove(path) == 0) {
             removed.prepend(i);
         }
     }

@@ -34,6 +34,8 @@ public:
         // while it was named the number it had.
         FHJournal::Interrupted interrupted;
         FHReporter &reporter;
+        // A stop ends a search for a free name that takes long.
+        std::function<bool()> stopRequested;
     };
 
     explicit FHNamingPass(const Context &context);
@@ -58,6 +60,7 @@ private:
     bool choose(const QString &folder, Shot &shot, int position, int &lastNumber);
     bool resume(const QString &folder, Shot &shot, int &lastNumber);
     void make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed);
+    FHJournal::File leftoverRecord(const QString &path) const;
     // Drops the temporary names that a move cut short left as second links of
     // a file named here already. The names this run placed are never such: two
     // names of one photo in the input are two files to sort.
@@ -65,7 +68,8 @@ private:
         const QString &folder, QStringList &entries, const QHash<QString, int> &placed);
 
     Context m_context;
-    QSet<QString> m_bases; // the base names held in the folder in hand
+    QSet<QString> m_bases; // the stems held in the folder in hand
+    qint64 m_folderEntries = 0; // everything in it, of any kind
 };
 
 #endif // FHNAMINGPASS_H

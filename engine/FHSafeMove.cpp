@@ -1,5 +1,8 @@
 #include "engine/FHSafeMove.h"
 
+#include "engine/FHFolderTree.h"
+#include "engine/platform/FHFolder.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QFile>
@@ -9,7 +12,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -49,52 +51,6 @@ public:
 private:
     int m_fd;
 };
-
-bool refusesNoReplaceFlag(int error)
-{
-    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
-}
-
-bool refusesHardLinks(int error)
-{
-    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
-}
-
-// A move within one file system that never replaces an existing target.
-int placeWithoutReplacing(const char *from, const char *to)
-{
-    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    int error = errno;
-    if (!refusesNoReplaceFlag(error))
-        return error;
-
-    if (::link(from, to) == 0) {
-        if (::unlink(from) == 0)
-            return 0;
-        error = errno;
-        ::unlink(to);
-        return error;
-    }
-    error = errno;
-    if (!refusesHardLinks(error))
-        return error;
-
-    // Neither the flag nor hard links (some network shares): checking and
-    // renaming cannot be one step there.
-    struct stat st;
-    if (::lstat(to, &st) == 0)
-        return EEXIST;
-    return ::rename(from, to) == 0 ? 0 : errno;
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const int slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
 
 int writeAll(int fd, const char *data, size_t size)
 {
@@ -145,19 +101,12 @@ int copyContent(int in, int out, QCryptographicHash *hash)
     }
 }
 
-void syncFolder(const QByteArray &folder)
-{
-    Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
-}
-
-int createPartial(const QByteArray &folder, QByteArray &partial)
+int createPartial(const FHFolder &folder, QString &partial)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        partial = folder + '/' + FHSafeMove::PartialPrefix + QByteArray::number(::getpid()) + '-'
-            + QByteArray::number(QRandomGenerator::global()->generate64(), 16);
-        const int fd = ::open(partial.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        partial = QLatin1String(FHSafeMove::PartialPrefix) + QString::number(::getpid())
+            + QLatin1Char('-') + QString::number(QRandomGenerator::global()->generate64(), 16);
+        const int fd = folder.openFile(partial, O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -165,9 +114,10 @@ int createPartial(const QByteArray &folder, QByteArray &partial)
 }
 
 // Each step is checked; the source goes only once its copy is safely in place.
-int copyAcross(const QByteArray &source, const QByteArray &target, QByteArray *contentHash)
+int copyAcross(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
+    QByteArray *contentHash)
 {
-    Descriptor in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor in(from.openFile(name, O_RDONLY));
     if (in.get() < 0)
         return errno;
     struct stat st;
@@ -176,9 +126,8 @@ int copyAcross(const QByteArray &source, const QByteArray &target, QByteArray *c
     if (!S_ISREG(st.st_mode))
         return EINVAL;
 
-    const QByteArray folder = folderOf(target);
-    QByteArray partial;
-    Descriptor out(createPartial(folder, partial));
+    QString partial;
+    Descriptor out(createPartial(to, partial));
     if (out.get() < 0)
         return errno;
 
@@ -196,17 +145,16 @@ int copyAcross(const QByteArray &source, const QByteArray &target, QByteArray *c
     if (!out.close() && !error)
         error = errno;
     if (!error)
-        error = placeWithoutReplacing(partial.constData(), target.constData());
+        error = to.rename(partial, to, toName);
     if (error) {
-        ::unlink(partial.constData());
+        to.remove(partial);
         return error;
     }
 
-    syncFolder(folder);
-    if (::unlink(source.constData()) != 0) {
-        error = errno;
-        ::unlink(target.constData());
-        return error;
+    to.sync();
+    if (const int failed = from.remove(name)) {
+        to.remove(toName);
+        return failed;
     }
     if (contentHash)
         *contentHash = hash.result().toHex();
@@ -238,60 +186,90 @@ bool sameBytes(int a, int b)
 
 } // namespace
 
-int FHSafeMove::moveFile(const QString &source, const QString &target, QByteArray *contentHash)
+int FHSafeMove::moveFile(const FHFolder &from, const QString &name, const FHFolder &to,
+    const QString &toName, QByteArray *contentHash)
 {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
-    const int error = placeWithoutReplacing(from.constData(), to.constData());
+    const int error = from.rename(name, to, toName);
     if (error == EXDEV)
-        return copyAcross(from, to, contentHash);
+        return copyAcross(from, name, to, toName, contentHash);
     return error;
 }
 
-void FHSafeMove::removeStalePartialCopies(const QString &folder)
+int FHSafeMove::moveFile(
+    const FHFolderTree &tree, const QString &source, const QString &target, QByteArray *contentHash)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return;
-    const size_t prefixLength = qstrlen(PartialPrefix);
-    while (const dirent *entry = ::readdir(dir)) {
-        if (qstrncmp(entry->d_name, PartialPrefix, uint(prefixLength)) != 0)
-            continue;
-        char *end = nullptr;
-        const long pid = std::strtol(entry->d_name + prefixLength, &end, 10);
-        if (pid <= 0 || !end || *end != '-' || pid == long(::getpid()))
-            continue;
-        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-    ::closedir(dir);
+    QString name;
+    QString toName;
+    int error = 0;
+    const FHFolder from = tree.parentOf(source, &name, &error);
+    if (!from.isValid())
+        return error;
+    const FHFolder to = tree.parentOf(target, &toName, &error);
+    if (!to.isValid())
+        return error;
+    return moveFile(from, name, to, toName, contentHash);
 }
 
-bool FHSafeMove::isCutMoveOf(const QString &source, const QString &copy)
+void FHSafeMove::removeStalePartialCopies(const FHFolder &folder)
 {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(copy);
-    struct stat a, b;
-    if (::lstat(from.constData(), &a) != 0 || ::lstat(to.constData(), &b) != 0
-        || !S_ISREG(a.st_mode) || !S_ISREG(b.st_mode) || from == to)
+    if (!folder.isValid())
+        return;
+    const size_t prefixLength = qstrlen(PartialPrefix);
+    QStringList stale;
+    folder.list([&](const QByteArray &name, FHFolder::Kind) {
+        if (qstrncmp(name.constData(), PartialPrefix, uint(prefixLength)) != 0)
+            return;
+        char *end = nullptr;
+        const long pid = std::strtol(name.constData() + prefixLength, &end, 10);
+        if (pid <= 0 || !end || *end != '-' || pid == long(::getpid()))
+            return;
+        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            stale << QFile::decodeName(name);
+    });
+    for (const QString &name : qAsConst(stale))
+        folder.remove(name);
+}
+
+bool FHSafeMove::isCutMoveOf(const FHFolderTree &tree, const QString &source, const QString &copy)
+{
+    if (source == copy)
         return false;
-    if (a.st_dev == b.st_dev)
-        return a.st_ino == b.st_ino; // a move on one file system never copies
-    if (a.st_size != b.st_size)
+    QString name;
+    QString copyName;
+    int error = 0;
+    const FHFolder from = tree.parentOf(source, &name, &error);
+    const FHFolder to = tree.parentOf(copy, &copyName, &error);
+    if (!from.isValid() || !to.isValid())
         return false;
-    Descriptor left(::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    Descriptor right(::open(to.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    const FHFolder::Entry a = from.entry(name);
+    const FHFolder::Entry b = to.entry(copyName);
+    if (a.kind != FHFolder::File || b.kind != FHFolder::File)
+        return false;
+    if (a.device == b.device)
+        return a.inode == b.inode; // a move on one file system never copies
+    if (a.size != b.size)
+        return false;
+    Descriptor left(from.openFile(name, O_RDONLY));
+    Descriptor right(to.openFile(copyName, O_RDONLY));
     return left.get() >= 0 && right.get() >= 0 && sameBytes(left.get(), right.get());
 }
 
-int FHSafeMove::finishCutMove(const QString &source, const QString &copy)
+int FHSafeMove::finishCutMove(const FHFolderTree &tree, const QString &source, const QString &copy)
 {
-    const QByteArray to = QFile::encodeName(copy);
+    QString name;
+    QString copyName;
+    int error = 0;
+    const FHFolder from = tree.parentOf(source, &name, &error);
+    if (!from.isValid())
+        return error;
+    const FHFolder to = tree.parentOf(copy, &copyName, &error);
+    if (!to.isValid())
+        return error;
     {
-        Descriptor fd(::open(to.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        Descriptor fd(to.openFile(copyName, O_RDONLY));
         if (fd.get() < 0 || ::fsync(fd.get()) != 0)
             return errno;
     }
-    syncFolder(folderOf(to));
-    return ::unlink(QFile::encodeName(source).constData()) == 0 ? 0 : errno;
+    to.sync();
+    return from.remove(name);
 }

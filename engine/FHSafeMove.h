@@ -4,6 +4,9 @@
 #include <QCryptographicHash>
 #include <QString>
 
+class FHFolder;
+class FHFolderTree;
+
 // Moving a photo must never lose or damage it, nor replace another file.
 namespace FHSafeMove {
 
@@ -11,30 +14,36 @@ namespace FHSafeMove {
 // It matches no image name filter, so no listing of the program picks one up.
 extern const char *const PartialPrefix;
 
-// Moves the file at source to target. On one file system this is a rename that
-// never replaces an existing target; across file systems the file is copied
-// into a partial file beside the target, synced, put in place without replacing
-// and only then removed at the source. Returns 0 on success, else the errno of
-// the failure; a failed move leaves the source as it was and no partial copy.
-// When the move copied the file to another file system and contentHash is
-// given, it receives the hex hash (ContentHash) of the bytes copied.
-int moveFile(const QString &source, const QString &target, QByteArray *contentHash = nullptr);
+// Moves the file of that name in one folder to the name in another. On one
+// file system this is a rename that never replaces an existing target; across
+// file systems the file is copied into a partial file beside the target,
+// synced, put in place without replacing and only then removed at the source.
+// Returns 0 on success, else the errno of the failure; a failed move leaves
+// the source as it was and no partial copy. When the move copied the file to
+// another file system and contentHash is given, it receives the hex hash
+// (ContentHash) of the bytes copied.
+int moveFile(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
+    QByteArray *contentHash = nullptr);
+// The same by paths, each folder reached through the tree: ELOOP when a link
+// stands on the way, EXDEV when a path lies beneath none of its roots.
+int moveFile(const FHFolderTree &tree, const QString &source, const QString &target,
+    QByteArray *contentHash = nullptr);
 
 // The hash that tells a copied file again. It only has to notice changes, not
 // withstand an attacker, and must keep up with a fast disk.
 constexpr QCryptographicHash::Algorithm ContentHash = QCryptographicHash::Sha1;
 
 // Removes the partial copies in the folder whose process no longer runs.
-void removeStalePartialCopies(const QString &folder);
+void removeStalePartialCopies(const FHFolder &folder);
 
 // True when the file at copy is what a move of source, cut short by a crash
 // after its target appeared and before its source went, left behind: another
 // name of the same file, or a complete copy on another file system.
-bool isCutMoveOf(const QString &source, const QString &copy);
+bool isCutMoveOf(const FHFolderTree &tree, const QString &source, const QString &copy);
 
 // Ends such a move: makes the copy durable, then removes the source. Returns 0
 // on success, else the errno of the failure.
-int finishCutMove(const QString &source, const QString &copy);
+int finishCutMove(const FHFolderTree &tree, const QString &source, const QString &copy);
 
 } // namespace FHSafeMove
 

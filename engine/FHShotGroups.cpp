@@ -67,9 +67,9 @@ bool pairs(Kind primary, Kind member, bool stillJoined)
 
 namespace FHShotGroups {
 
-void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
-    const std::function<bool(const FHPlanEntry &)> &keepAlone)
+void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter, const Options &options)
 {
+    const auto &keepAlone = options.keepAlone;
     const int count = entries.size();
     // Each entry's primary: itself for a file on its own; -2 for a sidecar
     // that has no photo and is dropped.
@@ -129,27 +129,51 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
             joinedKinds.insert(kind);
             stillJoined = stillJoined || kind == Jpeg || kind == Heif;
         }
-        // Nor two sidecars whose names differ only in letter case.
-        QHash<int, QSet<QString>> keptBy;
+        // Two sidecars whose names differ only in letter case go together
+        // where the output can hold both names.
+        QHash<int, QHash<QString, int>> keptBy;
         for (const int i : sidecars) {
-            // IMG_1.CR2.xmp belongs to IMG_1.CR2, and through it to its group.
-            const QString kept = FHFileTypes::keptSuffix(entries.at(i).sourceName);
+            FHPlanEntry &sidecar = entries[i];
+            // IMG_1.CR2.xmp belongs to IMG_1.CR2, and through it to its group;
+            // without IMG_1.CR2 in the run it stays with that file.
+            const QString kept = FHFileTypes::keptSuffix(sidecar.sourceName);
             const int inner = kept.indexOf(QLatin1Char('.'), 1);
             int owner = primary;
             if (inner > 0) {
                 const QString photoSuffix = kept.left(inner);
+                owner = -1;
                 for (const int m : media) {
                     if (entries.at(m).sourceName.endsWith(photoSuffix, Qt::CaseInsensitive))
                         owner = m;
                 }
+                // Where its file went ahead in a run cut short, it goes with
+                // the rest of that shot.
+                if (owner < 0 && keepAlone && keepAlone(sidecar))
+                    owner = primary;
+                if (owner < 0 && !options.chosen.isEmpty()
+                    && !options.chosen.matches(QLatin1Char('x') + photoSuffix)) {
+                    primaryOf[i] = i;
+                    sidecar.reason = FHSkipReason::KindNotChosen;
+                    continue;
+                }
+                if (owner < 0) {
+                    primaryOf[i] = -2;
+                    continue;
+                }
             }
-            QSet<QString> &takenSuffixes = keptBy[primaryOf[owner]];
+            QHash<QString, int> &takenSuffixes = keptBy[primaryOf[owner]];
             const QString folded = kept.toCaseFolded();
-            if (takenSuffixes.contains(folded)) {
-                primaryOf[i] = -2;
+            if (takenSuffixes.contains(folded) && !options.caseSensitiveOutput) {
+                primaryOf[i] = i;
+                sidecar.reason = FHSkipReason::CaseClash;
+                reporter.message(QStringLiteral("'%1' stays where it is: its name differs from "
+                                                "'%2' only in letter case, and the output "
+                                                "cannot hold both")
+                                     .arg(sidecar.sourcePath(),
+                                         entries.at(takenSuffixes.value(folded)).sourcePath()));
                 continue;
             }
-            takenSuffixes.insert(folded);
+            takenSuffixes.insert(folded, i);
             primaryOf[i] = primaryOf[owner];
         }
     }

@@ -1,6 +1,7 @@
 #ifndef FHSHOTGROUPS_H
 #define FHSHOTGROUPS_H
 
+#include "engine/FHFileTypes.h"
 #include "engine/FHSortPlan.h"
 
 #include <QVector>
@@ -23,10 +24,22 @@ namespace FHShotGroups {
 // Groups the read entries, then puts them in the order of a run: the groups
 // that move by their primary's capture order, each primary followed by its
 // members, then the files that stay. Sets every entry's group index.
-// A sidecar without its photo is dropped unless keepAlone says otherwise (its
-// photo went ahead in a run cut short).
-void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter,
-    const std::function<bool(const FHPlanEntry &)> &keepAlone = {});
+struct Options
+{
+    // A sidecar without its photo is dropped unless this says otherwise (its
+    // photo went ahead in a run cut short).
+    std::function<bool(const FHPlanEntry &)> keepAlone;
+    // Whether the output tells names apart by letter case: else of two
+    // sidecars named alike but for the case, the second stays (CaseClash).
+    bool caseSensitiveOutput = true;
+    // The kinds the run sorts; empty: all.
+    FHNameFilter chosen;
+};
+// A sidecar named for a file of a kind the run does not sort (IMG_1.NEF.xmp
+// when RAW files are not chosen) stays with that file (KindNotChosen); one
+// named for a file that is not there at all is a sidecar without its photo.
+void groupAndOrder(
+    QVector<FHPlanEntry> &entries, FHReporter &reporter, const Options &options = {});
 
 // The number of entries of the group that starts at index first (1 for a file
 // on its own).

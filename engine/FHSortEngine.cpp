@@ -2,6 +2,7 @@
 
 #include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
+#include "engine/FHFolderTree.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
@@ -15,7 +16,6 @@
 #include "engine/FHShotGroups.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
@@ -28,12 +28,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace {
 
@@ -72,36 +70,40 @@ struct FileStatus
 {
     bool exists = false;
     bool regular = false;
+    bool unreachable = false; // a link stands where its folder was
     FHFileIdentity identity;
     // The earlier of modification and birth time: a copy off a card is born
     // when it is copied, but keeps the time the camera wrote it.
     qint64 fileDateMs = 0;
 };
 
-FileStatus statusOf(const QString &path)
+FileStatus statusOf(const FHFolderTree &tree, const QString &path)
 {
     FileStatus status;
-    struct statx sx;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
-            STATX_BASIC_STATS | STATX_BTIME, &sx)
-        != 0)
+    int error = 0;
+    const FHFolder::Entry entry = tree.entry(path, &error);
+    status.unreachable = error && error != ENOENT;
+    if (!entry.exists())
         return status;
     status.exists = true;
-    status.regular = S_ISREG(sx.stx_mode);
-    status.identity.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-    status.identity.inode = sx.stx_ino;
-    status.identity.size = qint64(sx.stx_size);
-    status.identity.modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
-    status.fileDateMs = qint64(sx.stx_mtime.tv_sec) * 1000 + sx.stx_mtime.tv_nsec / 1000000;
-    if (sx.stx_mask & STATX_BTIME)
-        status.fileDateMs = qMin(
-            status.fileDateMs, qint64(sx.stx_btime.tv_sec) * 1000 + sx.stx_btime.tv_nsec / 1000000);
+    status.regular = entry.kind == FHFolder::File;
+    status.identity.device = entry.device;
+    status.identity.inode = entry.inode;
+    status.identity.size = entry.size;
+    status.identity.modifiedNs = entry.modifiedNs;
+    status.fileDateMs = entry.modifiedNs / 1000000;
+    if (entry.bornMs >= 0)
+        status.fileDateMs = qMin(status.fileDateMs, entry.bornMs);
     return status;
 }
 
 // Another program may remove or replace a file after the listing.
 QString goneText(const FileStatus &status, const QString &path)
 {
+    if (status.unreachable)
+        return QStringLiteral("'%1' is no longer reached without following a link since the "
+                              "input directory was listed; it is left where it is")
+            .arg(path);
     if (!status.exists)
         return QStringLiteral("'%1' was removed after the input directory was listed; it is not "
                               "sorted")
@@ -113,24 +115,31 @@ QString goneText(const FileStatus &status, const QString &path)
     return QString();
 }
 
-// Whether a file of the path's base name lies in its folder: the path's shot,
-// or part of it, got there.
-bool shotPartAt(const QString &path)
+// Whether a file of the path's stem lies in its folder: the path's shot, or
+// part of it, got there.
+bool shotPartAt(const FHFolderTree &tree, const QString &path)
 {
-    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
-    return !QDir(folder)
-                .entryList({ baseNameOf(path).toString() + QStringLiteral(".*") }, QDir::Files)
-                .isEmpty();
+    QString name;
+    int error = 0;
+    const FHFolder folder = tree.parentOf(path, &name, &error);
+    const QString stem = stemOf(name);
+    bool found = false;
+    if (folder.isValid()) {
+        folder.list([&](const QByteArray &entry, FHFolder::Kind) {
+            found = found || stemOf(QFile::decodeName(entry)) == stem;
+        });
+    }
+    return found;
 }
 
-QString openFailure(const QString &folder)
+// Why the folder cannot be read, or an empty text.
+QString openFailure(const FHFolderTree &tree, const QString &folder)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (dir) {
-        ::closedir(dir);
+    int error = 0;
+    const FHFolder opened = tree.folder(folder, &error);
+    if (opened.isValid() && opened.list([](const QByteArray &, FHFolder::Kind) {}))
         return QString();
-    }
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return FHFolderTree::errorText(opened.isValid() ? errno : error);
 }
 
 } // namespace
@@ -143,11 +152,12 @@ public:
         : m_engine(engine)
         , m_options(options)
         , m_plan(plan)
-        , m_view(options.dryRun)
+        , m_view(options.dryRun, m_folders)
         , m_guard(*engine.m_fileGuard)
         , m_reporter(*engine.m_reporter)
     {
     }
+    ~FHSortRun() { m_guard.setFolders(nullptr); }
 
     FHSortEngine::Outcome run();
     // Closes the journal with the run's outcome, once the plan's counts are in.
@@ -176,10 +186,18 @@ private:
     void markStopped(int first, int size);
     void undoPartOfShot(const QVector<int> &moved);
     void prepareFolder(const QString &folder);
+    void makeFolder(const QString &path, const QString &role)
+    {
+        FHIO guard(path, role);
+        guard.setFolders(&m_folders);
+        guard.makeDirectory();
+    }
     bool findCutMove(const FHPlanEntry &entry, Shot &shot);
     bool resumeShot(Shot &shot);
     void nameAll();
+    void reportAfterFailure(std::exception_ptr failure);
     bool changedSinceRead(FHPlanEntry &entry);
+    bool needsEdgeHash(const FHPlanEntry &entry);
 
     void setProgress(int value)
     {
@@ -197,6 +215,8 @@ private:
     FHSortEngine &m_engine;
     const FHSortOptions &m_options;
     FHSortPlan &m_plan;
+    // The input and output folders, which the run never leaves.
+    FHFolderTree m_folders;
     FHFolderView m_view;
     FHIO &m_guard;
     FHReporter &m_reporter;
@@ -210,9 +230,8 @@ private:
     qint64 m_passOneDone = 0;
     qint64 m_passOneTotal = 0;
     quint32 m_tag = 0;
-    // Temporary names that lay in a target folder before this run moved anything
-    // there, by folder and capture second. One may be what an interrupted move left.
-    QHash<QString, QStringList> m_leftovers;
+    // The copies of cut moves this run finishes, each once.
+    QSet<QString> m_finishedCuts;
     // The same by folder and base name, for as long as the run lasts, with the
     // folder and base name a cut run was naming them to, if any. A tag whose
     // base a leftover holds under any suffix is not free, or pass 2 would take
@@ -223,6 +242,10 @@ private:
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
     FHJournal::Interrupted m_interrupted; // what runs cut short left
     QSet<QString> m_foldersToCreate; // target folders journaled, not yet made
+    QVector<int> m_stranded; // files of a shot cut short that could not go back
+    std::optional<bool> m_outputKept; // whether the output keeps file numbers
+    quint64 m_outputDevice = 0;
+    QHash<QString, bool> m_sourceKept; // the same of input folders
 };
 
 FHSortEngine::FHSortEngine(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -266,11 +289,11 @@ FHSortEngine::Outcome FHSortRun::run()
     if (!prepare())
         return FHSortEngine::Failed;
     // Read before this run's own journal joins them.
-    m_interrupted = FHJournal::interrupted(m_output);
+    m_interrupted = FHJournal::interrupted(m_folders, m_output);
     if (!m_options.dryRun) {
         if (m_options.journal && !beginJournal())
             return FHSortEngine::Failed;
-        FHIO(m_output, OutputDirectoryRole).makeDirectory();
+        makeFolder(m_output, OutputDirectoryRole);
         if (!m_lock.tryLock(m_output)) {
             m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
                                             "moved. Try again once it has finished.")
@@ -283,9 +306,33 @@ FHSortEngine::Outcome FHSortRun::run()
     listAndRead();
     order();
     checkTargetFolders();
-    placeAll();
-    setProgress(50);
-    nameAll();
+    // Naming needs no room on the disk: after a failure of pass 1 (a full
+    // disk, say) the files moved so far still get their final names.
+    std::exception_ptr placing;
+    try {
+        placeAll();
+        setProgress(50);
+    } catch (...) {
+        placing = std::current_exception();
+        // The moves of the batch not made are no longer to be seen: the disk
+        // holds what was made.
+        m_view.commit();
+    }
+    try {
+        nameAll();
+    } catch (...) {
+        if (!placing)
+            throw;
+        reportAfterFailure(std::current_exception());
+    }
+    for (const int i : qAsConst(m_stranded)) {
+        const FHPlanEntry &entry = m_plan.entries.at(i);
+        m_reporter.message(QStringLiteral("'%1' could not go back with the rest of its shot and "
+                                          "is at '%2'")
+                               .arg(entry.sourcePath(), entry.targetPath()));
+    }
+    if (placing)
+        std::rethrow_exception(placing);
     setProgress(100);
     return m_engine.stopRequested() ? FHSortEngine::Stopped : FHSortEngine::Completed;
 }
@@ -293,7 +340,7 @@ FHSortEngine::Outcome FHSortRun::run()
 bool FHSortRun::beginJournal()
 {
     m_journal = std::make_unique<FHJournal>();
-    const FHJsonFields header { { QStringLiteral("input"), m_input },
+    FHJsonFields header { { QStringLiteral("input"), m_input },
         { QStringLiteral("output"), m_output },
         { QStringLiteral("outputCreated"), m_plan.outputCreated },
         { QStringLiteral("folders"), m_options.subFolderMode },
@@ -301,6 +348,14 @@ bool FHSortRun::beginJournal()
         { QStringLiteral("exifOnly"), m_options.exifOnly },
         { QStringLiteral("recursive"), m_options.recursive },
         { QStringLiteral("nameFilters"), QJsonArray::fromStringList(m_options.nameFilters) } };
+    // The sources of the leftovers this run may finish, for its undo.
+    QStringList others;
+    for (const QString &input : qAsConst(m_interrupted.inputs)) {
+        if (input != m_input && input != m_output)
+            others << input;
+    }
+    if (!others.isEmpty())
+        header.append({ QStringLiteral("otherInputs"), QJsonArray::fromStringList(others) });
     if (m_journal->begin(QStringLiteral("sort"), header))
         return true;
     m_reporter.error(QStringLiteral("Unable to keep the journal that makes a sort undoable: %1. "
@@ -315,7 +370,15 @@ void FHSortRun::finishJournal(FHSortEngine::Outcome outcome)
     if (!m_journal)
         return;
     static const char *const names[] = { "completed", "stopped", "failed" };
-    m_journal->finish(QLatin1String(names[outcome]), m_plan.movedCount);
+    const bool kept = m_journal->finish(
+        QLatin1String(names[outcome]), m_plan.movedCount, m_plan.leftoverCount());
+    if (m_journal->isGone() && (m_plan.movedCount > 0 || m_plan.leftoverCount() > 0))
+        m_reporter.error(QStringLiteral("This run cannot be undone: its journal '%1' is gone.")
+                             .arg(m_journal->path()));
+    else if (!kept)
+        m_reporter.error(QStringLiteral("This run may not be undone in full: its journal could "
+                                        "not be closed (%1).")
+                             .arg(m_journal->error()));
 }
 
 bool FHSortRun::prepare()
@@ -336,6 +399,9 @@ bool FHSortRun::prepare()
 
     m_input = absolutePath(m_options.inputDir);
     m_output = absolutePath(m_options.outputDir);
+    m_folders.addRoot(m_input);
+    m_folders.addRoot(m_output);
+    m_guard.setFolders(&m_folders);
 
     // A pattern that cannot name files would leave every photo under its
     // temporary name after pass 1: refuse it before anything is touched.
@@ -376,10 +442,13 @@ bool FHSortRun::prepare()
 
 void FHSortRun::listAndRead()
 {
-    const FHInputWalk walk(
-        m_options.inputDir, FHNameFilter(m_options.nameFilters), m_options.recursive);
+    // Photos sorted already beneath the input are not sorted again.
+    const bool outputInside = m_output.startsWith(m_input + QLatin1Char('/'));
+    const FHInputWalk walk(m_options.inputDir, FHNameFilter(m_options.nameFilters),
+        m_options.recursive, outputInside ? m_output : QString());
     for (const QString &folder : walk.unreadableFolders()) {
-        const QString text = unreadableFolderText(folder, openFailure(folder), NotSortedText);
+        const QString text
+            = unreadableFolderText(folder, openFailure(m_folders, folder), NotSortedText);
         // The input folder itself gets a box; a sub-folder a line of its own.
         if (folder == m_input)
             m_reporter.error(text);
@@ -413,7 +482,7 @@ void FHSortRun::listAndRead()
         entry.sourceFolder = file.folder;
         entry.sourceName = file.name;
         entry.companion = true;
-        const FileStatus status = statusOf(file.path());
+        const FileStatus status = statusOf(m_folders, file.path());
         if (status.regular)
             entry.identity = status.identity;
         else
@@ -439,7 +508,7 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     m_guard.setRole(ImageFileRole);
     m_guard.setCurrentFile(file.path());
     const QString &path = m_guard.currentFile();
-    const FileStatus status = statusOf(path);
+    const FileStatus status = statusOf(m_folders, path);
     if (const QString text = goneText(status, path); !text.isEmpty()) {
         m_reporter.message(text);
         entry.reason = FHSkipReason::Changed;
@@ -457,8 +526,9 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
         entry.dateFrom = found.source;
         entry.subSecond = found.subSecond;
     } else if (m_options.exifOnly) {
-        entry.reason
-            = found.problem.isEmpty() ? FHSkipReason::NoCaptureDate : FHSkipReason::Unreadable;
+        entry.reason = !found.problem.isEmpty()  ? FHSkipReason::Unreadable
+            : found.source != FHDateSource::None ? FHSkipReason::NoCameraMaker
+                                                 : FHSkipReason::NoCaptureDate;
         return;
     } else if ((date = dateFromFileName(entry.sourceName)).isValid()) {
         // Phones and messengers write the time into the name; the file's own
@@ -476,29 +546,14 @@ void FHSortRun::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
 
 void FHSortRun::order()
 {
-    // A move cut short inside the input (sorting a folder into itself) leaves a
-    // photo under its name and, as another name of the same file, under a
-    // temporary name. That second name is the move's target, not a photo of its
-    // own: leave it to finish the move.
-    QSet<QPair<quint64, quint64>> named;
-    bool anyTemporary = false;
-    for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
-        if (!entry.identity.isValid())
-            continue;
-        if (isTemporaryName(entry.sourceName))
-            anyTemporary = true;
-        else
-            named.insert({ entry.identity.device, entry.identity.inode });
-    }
     // A file an interrupted run moved under its temporary name, in a folder
     // this run reads (sorting a folder into itself), is not a photo to sort
-    // again: pass 2 names it with the rest of its shot.
+    // again: pass 2 names it with the rest of its shot, and where its move was
+    // cut short, the source finishes it. Only the journal tells so: another
+    // name of the same file may be the user's own hard link.
     const auto leftOrSecondName = [&](const FHPlanEntry &entry) {
-        return (!m_interrupted.leftovers.isEmpty()
-                   && m_interrupted.leftovers.contains(entry.sourcePath()))
-            || (anyTemporary && entry.identity.isValid()
-                && named.contains({ entry.identity.device, entry.identity.inode })
-                && isTemporaryName(entry.sourceName));
+        return !m_interrupted.leftovers.isEmpty()
+            && m_interrupted.leftovers.contains(entry.sourcePath());
     };
     m_plan.entries.erase(
         std::remove_if(m_plan.entries.begin(), m_plan.entries.end(), leftOrSecondName),
@@ -509,18 +564,24 @@ void FHSortRun::order()
         if (!entry.companion)
             continue;
         const QString meant = m_interrupted.meant.value(entry.sourcePath());
-        const QRegularExpressionMatch match = temporaryNamePattern().match(baseNameOf(meant));
+        const QRegularExpressionMatch match = temporaryNamePattern().match(stemOf(meant));
         if (meant.isEmpty() || !match.hasMatch())
             continue;
         entry.targetFolder = meant.left(meant.lastIndexOf(QLatin1Char('/')));
         entry.captured = QDateTime::fromString(
             match.captured(0).left(SecondLength), QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
     }
-    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter, [this](const FHPlanEntry &entry) {
+    FHShotGroups::Options grouping;
+    grouping.keepAlone = [this](const FHPlanEntry &entry) {
         // Only where the photo did go ahead: something of its shot is there.
         const QString meant = m_interrupted.meant.value(entry.sourcePath());
-        return !meant.isEmpty() && shotPartAt(meant);
-    });
+        return !meant.isEmpty() && shotPartAt(m_folders, meant);
+    };
+    // FAT, exFAT, NTFS and SMB shares hold one of two names that differ
+    // only in letter case.
+    grouping.caseSensitiveOutput = !keepsWindowsNames(m_output);
+    grouping.chosen = FHNameFilter(m_options.nameFilters);
+    FHShotGroups::groupAndOrder(m_plan.entries, m_reporter, grouping);
     // A file whose read found it gone counts for one step only.
     qint64 moving = 0;
     for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
@@ -592,7 +653,7 @@ void FHSortRun::markStopped(int first, int size)
 bool FHSortRun::changedSinceRead(FHPlanEntry &entry)
 {
     const QString path = m_guard.currentFile();
-    const FileStatus status = statusOf(path);
+    const FileStatus status = statusOf(m_folders, path);
     QString text = goneText(status, path);
     if (text.isEmpty() && status.identity != entry.identity)
         text = QStringLiteral("'%1' changed after its capture date was read; it is left where "
@@ -641,7 +702,7 @@ bool FHSortRun::chooseNames(int first, int size, Shot &shot)
                 = m_leftoverBases.constFind(lead.targetFolder + QLatin1Char('/') + base);
             free = held == m_leftoverBases.constEnd()
                 || (!held->isEmpty()
-                    && *held == lead.sourceFolder + QLatin1Char('/') + baseNameOf(lead.sourceName));
+                    && *held == lead.sourceFolder + QLatin1Char('/') + stemOf(lead.sourceName));
         }
         for (const int i : qAsConst(shot.members)) {
             shot.names << base + FHFileTypes::keptSuffix(entries.at(i).sourceName);
@@ -673,13 +734,13 @@ bool FHSortRun::resumeShot(Shot &shot)
         names << meant.mid(slash + 1);
         if (!m_view.taken(meant)) {
             cutCopies << QString();
-        } else if (FHSafeMove::isCutMoveOf(source, meant)) {
+        } else if (FHSafeMove::isCutMoveOf(m_folders, source, meant)) {
             cutCopies << meant;
             anyMoved = true;
         } else {
             return false;
         }
-        anyMoved = anyMoved || shotPartAt(meant);
+        anyMoved = anyMoved || shotPartAt(m_folders, meant);
     }
     // A shot that never got to its folder may take a name of its own as well.
     if (!anyMoved)
@@ -699,6 +760,29 @@ bool FHSortRun::resumeShot(Shot &shot)
     return true;
 }
 
+// Where the file's number cannot tell it again later, its first and last
+// bytes do: on a card that is mounted anew, or once it is copied to another
+// file system.
+bool FHSortRun::needsEdgeHash(const FHPlanEntry &entry)
+{
+    if (!m_outputKept.has_value()) {
+        int error = 0;
+        const FHFolder output = m_folders.folder(m_output, &error);
+        m_outputKept = output.isValid() && output.keepsFileNumbers();
+        m_outputDevice = output.isValid() ? output.self().device : 0;
+    }
+    if (!*m_outputKept || entry.identity.device != m_outputDevice)
+        return true;
+    const auto known = m_sourceKept.constFind(entry.sourceFolder);
+    if (known != m_sourceKept.constEnd())
+        return !*known;
+    int error = 0;
+    const FHFolder source = m_folders.folder(entry.sourceFolder, &error);
+    const bool kept = source.isValid() && source.keepsFileNumbers();
+    m_sourceKept.insert(entry.sourceFolder, kept);
+    return !kept;
+}
+
 void FHSortRun::writeToJournal(const QVector<Shot> &batch)
 {
     if (!m_journal)
@@ -710,10 +794,12 @@ void FHSortRun::writeToJournal(const QVector<Shot> &batch)
             FHJournal::File file;
             file.source = entry.sourcePath();
             file.temporary = lead.targetFolder + QLatin1Char('/') + shot.names.at(k);
-            file.size = entry.identity.size;
-            file.modifiedNs = entry.identity.modifiedNs;
-            file.device = entry.identity.device;
-            file.inode = entry.identity.inode;
+            file.identity = entry.identity;
+            if (needsEdgeHash(entry)) {
+                int error = 0;
+                file.identity.edgeHash = FHFileIdentities::edgeHash(
+                    m_folders.folder(entry.sourceFolder, &error), entry.sourceName);
+            }
             if (shot.members.size() > 1 || entry.group >= 0)
                 file.group
                     = m_plan.entries.at(entry.group >= 0 ? entry.group : shot.members.first())
@@ -739,7 +825,8 @@ void FHSortRun::makeShot(const Shot &shot)
         if (m_view.simulates()) {
             // Nothing moves.
         } else if (!cutCopy.isEmpty()) {
-            if (const int error = FHSafeMove::finishCutMove(entry.sourcePath(), cutCopy)) {
+            if (const int error
+                = FHSafeMove::finishCutMove(m_folders, entry.sourcePath(), cutCopy)) {
                 m_reporter.message(QStringLiteral("Unable to finish the interrupted move of '%1' "
                                                   "to '%2' (%3); it is left where it is")
                                        .arg(entry.sourcePath(), cutCopy,
@@ -751,9 +838,19 @@ void FHSortRun::makeShot(const Shot &shot)
                                    .arg(entry.sourcePath(), cutCopy));
         } else {
             if (m_foldersToCreate.remove(lead.targetFolder))
-                FHIO(lead.targetFolder, SubDirectoryRole).makeDirectory();
+                makeFolder(lead.targetFolder, SubDirectoryRole);
             m_guard.setRole(ImageFileRole);
             m_guard.setCurrentFile(entry.sourcePath());
+            // Looked at again right before it moves, through its folder: a
+            // file swapped, or a folder swapped for a link, stays.
+            if (changedSinceRead(entry)) {
+                if (k == 0) {
+                    for (int i = 1; i < shot.members.size(); ++i)
+                        entries[shot.members.at(i)].reason = FHSkipReason::Changed;
+                    return;
+                }
+                continue;
+            }
             try {
                 m_guard.renameTo(target);
             } catch (const FHException &) {
@@ -778,16 +875,15 @@ void FHSortRun::undoPartOfShot(const QVector<int> &moved)
     for (const int i : moved) {
         FHPlanEntry &entry = m_plan.entries[i];
         const QString placedAt = entry.temporaryPath();
-        if (FHSafeMove::moveFile(placedAt, entry.sourcePath()) == 0) {
+        if (FHSafeMove::moveFile(m_folders, placedAt, entry.sourcePath()) == 0) {
             entry.placed = false;
             entry.temporaryName.clear();
             m_reporter.message(QStringLiteral("'%1' went back to '%2': the rest of its shot could "
                                               "not be moved")
                                    .arg(placedAt, entry.sourcePath()));
         } else {
-            m_reporter.message(QStringLiteral("'%1' could not go back and is at '%2'; the next "
-                                              "run gives it its final name")
-                                   .arg(entry.sourcePath(), placedAt));
+            // Told once pass 2 has named it, where it is then.
+            m_stranded.append(i);
         }
     }
 }
@@ -800,77 +896,85 @@ void FHSortRun::prepareFolder(const QString &folder)
     if (m_view.simulates()) {
         if (!m_view.isFolder(folder))
             m_view.folderCreated(folder);
-    } else if (!QFileInfo::exists(folder)) {
+    } else if (!m_folders.entry(folder).exists()) {
         // Made once the journal says so, when the first file goes in: an undo
         // must know of every folder the run made.
         m_foldersToCreate.insert(folder);
         if (m_journal)
             m_journal->add(FHJournal::folderRecord(folder));
     } else {
-        FHIO(folder, SubDirectoryRole).makeDirectory();
-        FHSafeMove::removeStalePartialCopies(folder);
+        makeFolder(folder, SubDirectoryRole);
+        int error = 0;
+        FHSafeMove::removeStalePartialCopies(m_folders.folder(folder, &error));
     }
     const QStringList entries = m_view.list(folder, m_outputFilters);
     for (const QString &path : entries) {
         const QString name = path.mid(folder.size() + 1);
         if (isTemporaryName(name)) {
-            m_leftovers[folder + QLatin1Char('/') + name.left(SecondLength)].append(path);
             const QString final = m_interrupted.named.value(path).final;
-            m_leftoverBases.insert(folder + QLatin1Char('/') + baseNameOf(name),
+            m_leftoverBases.insert(folder + QLatin1Char('/') + stemOf(name),
                 final.isEmpty()
                     ? QString()
-                    : final.left(final.lastIndexOf(QLatin1Char('/')) + 1) + baseNameOf(final));
+                    : final.left(final.lastIndexOf(QLatin1Char('/')) + 1) + stemOf(final));
         }
     }
 }
 
 // A move cut short by a crash after its target appeared and before its source
 // went leaves the photo twice: finish it rather than sort the photo again.
+// Only the pair the journal recorded before the move counts: another name of
+// the same file, or a file of the same bytes, may be the user's own.
 bool FHSortRun::findCutMove(const FHPlanEntry &entry, Shot &shot)
 {
-    // Most runs find no temporary names in their folders: then no name is made.
-    if (m_leftovers.isEmpty())
-        return false;
-    const auto found = m_leftovers.find(entry.targetFolder + QLatin1Char('/')
-        + temporaryName(entry.captured, 0).left(SecondLength));
-    if (found == m_leftovers.end())
+    if (m_interrupted.meant.isEmpty())
         return false;
     const QString source = entry.sourcePath();
-    QStringList &candidates = *found;
-    for (int i = 0; i < candidates.size(); ++i) {
-        const QString copy = candidates.at(i);
-        if (!FHSafeMove::isCutMoveOf(source, copy))
-            continue;
-        candidates.removeAt(i);
-        m_view.removed(source);
-        shot.cutCopies << copy;
-        shot.names << copy.mid(entry.targetFolder.size() + 1);
-        return true;
+    const QString copy = m_interrupted.meant.value(source);
+    if (copy.isEmpty() || copy.left(copy.lastIndexOf(QLatin1Char('/'))) != entry.targetFolder
+        || !m_interrupted.leftovers.contains(copy) || m_finishedCuts.contains(copy)
+        || !FHSafeMove::isCutMoveOf(m_folders, source, copy))
+        return false;
+    m_finishedCuts.insert(copy);
+    m_view.removed(source);
+    shot.cutCopies << copy;
+    shot.names << copy.mid(entry.targetFolder.size() + 1);
+    return true;
+}
+
+// A second failure, in pass 2 after one in pass 1, is told as well.
+void FHSortRun::reportAfterFailure(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const FHException &e) {
+        m_reporter.exception(e);
+    } catch (const std::exception &e) {
+        m_reporter.error(QString::fromUtf8(e.what()));
     }
-    return false;
 }
 
 void FHSortRun::nameAll()
 {
-    QStringList folders;
-    if (m_subFolderFormat.isEmpty()) {
-        folders << m_output;
-    } else {
-        if (const QString reason = openFailure(m_output);
-            !reason.isEmpty() && !m_view.createdFolders().contains(m_output))
-            m_reporter.error(unreadableFolderText(m_output, reason, TemporaryNamesText));
-        QDirIterator it(m_output, { QStringLiteral("*") },
-            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot);
-        while (it.hasNext())
-            folders << QDir::toNativeSeparators(it.next());
-        for (const QString &created : m_view.createdFolders()) {
-            if (created != m_output && !folders.contains(created))
-                folders << created;
-        }
+    // The folders this run sorts into, and those where a journal says an
+    // earlier run left temporary names: a file named like one elsewhere is
+    // the user's, and keeps its name.
+    QSet<QString> chosen;
+    if (m_subFolderFormat.isEmpty())
+        chosen.insert(m_output);
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
+        if (entry.placed)
+            chosen.insert(entry.targetFolder);
     }
+    for (auto it = m_interrupted.leftovers.cbegin(); it != m_interrupted.leftovers.cend(); ++it) {
+        const QString folder = it.key().left(it.key().lastIndexOf(QLatin1Char('/')));
+        if (folder == m_output || folder.startsWith(m_output + QLatin1Char('/')))
+            chosen.insert(folder);
+    }
+    QStringList folders(chosen.cbegin(), chosen.cend());
+    folders.sort();
     for (const QString &folder : qAsConst(folders)) {
         if (!m_view.createdFolders().contains(folder)) {
-            if (const QString reason = openFailure(folder); !reason.isEmpty())
+            if (const QString reason = openFailure(m_folders, folder); !reason.isEmpty())
                 m_reporter.error(unreadableFolderText(folder, reason, TemporaryNamesText));
         }
     }
@@ -880,6 +984,6 @@ void FHSortRun::nameAll()
                 stepProgress(50, 100, done, total);
                 emit m_engine.filesDone(FHSortEngine::Naming, done, total);
             },
-            m_interrupted, m_reporter });
+            m_interrupted, m_reporter, [this] { return m_engine.stopRequested(); } });
     pass.run(folders);
 }

@@ -78,6 +78,14 @@ QString skipReasonName(FHSkipReason reason)
         break;
     case FHSkipReason::NoCaptureDate:
         return QStringLiteral("no-capture-date");
+    case FHSkipReason::NoCameraMaker:
+        return QStringLiteral("no-camera-maker");
+    case FHSkipReason::CaseClash:
+        return QStringLiteral("case-clash");
+    case FHSkipReason::KindNotChosen:
+        return QStringLiteral("kind-not-chosen");
+    case FHSkipReason::ShotHeld:
+        return QStringLiteral("shot-held");
     case FHSkipReason::Unreadable:
         return QStringLiteral("unreadable");
     case FHSkipReason::Changed:
@@ -92,6 +100,24 @@ QString skipReasonName(FHSkipReason reason)
         return QStringLiteral("original-taken");
     }
     return QString();
+}
+
+QString shotHeldText(const FHSortPlan &plan, const FHPlanEntry &entry)
+{
+    if (entry.heldBy < 0 || entry.heldBy >= plan.entries.size())
+        return QStringLiteral("the shot stays whole");
+    const FHPlanEntry &holder = plan.entries.at(entry.heldBy);
+    switch (holder.reason) {
+    case FHSkipReason::Changed:
+        return QStringLiteral("the shot stays because %1 changed").arg(holder.sourceName);
+    case FHSkipReason::Missing:
+        return QStringLiteral("the shot stays because %1 is missing").arg(holder.sourceName);
+    case FHSkipReason::OriginalTaken:
+        return QStringLiteral("the shot stays because the old place of %1 is taken")
+            .arg(holder.sourceName);
+    default:
+        return QStringLiteral("the shot stays because of %1").arg(holder.sourceName);
+    }
 }
 
 QString dateSourceName(FHDateSource source)

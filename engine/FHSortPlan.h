@@ -1,6 +1,8 @@
 #ifndef FHSORTPLAN_H
 #define FHSORTPLAN_H
 
+#include "engine/FHFileIdentity.h"
+
 #include <QDateTime>
 #include <QMap>
 #include <QString>
@@ -22,31 +24,23 @@ enum class FHSkipReason : quint8
 {
     None, // it moves
     NoCaptureDate,
+    // A camera's date without the camera's maker (a scan, an export), while
+    // only cameras' photos are sorted.
+    NoCameraMaker,
     Unreadable, // its metadata could not be read, and a capture date is required
     Changed, // it changed or went since the listing
     UndecodableName, // its name has no form in the file-name encoding
     Stopped, // the run was stopped before it was reached
+    // A sidecar whose name differs only in letter case from another of its
+    // shot, where the output cannot hold both names.
+    CaseClash,
+    // A sidecar named for a file (IMG_1.NEF.xmp) whose kind is not sorted: it
+    // stays with that file.
+    KindNotChosen,
     // An undo's reasons to leave a sorted file where it is:
     Missing, // it is no longer where the run put it
     OriginalTaken, // something else lies at its original path
-};
-
-// The file as it was listed: a moved file is only ever touched again (by an
-// undo, say) while it is still this file.
-struct FHFileIdentity
-{
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = -1;
-    qint64 modifiedNs = 0; // modification time, ns since the epoch
-
-    bool isValid() const { return size >= 0; }
-    bool operator==(const FHFileIdentity &other) const
-    {
-        return device == other.device && inode == other.inode && size == other.size
-            && modifiedNs == other.modifiedNs;
-    }
-    bool operator!=(const FHFileIdentity &other) const { return !(*this == other); }
+    ShotHeld, // another file of its shot cannot go back, and the shot stays whole
 };
 
 // What happens, or happened, to one listed file. Folders are shared between
@@ -68,6 +62,8 @@ struct FHPlanEntry
     // sidecars) move together and share a number: the index of the group's
     // first entry, its primary; -1 for a file on its own.
     int group = -1;
+    // The entry whose file keeps this one's shot where it is (ShotHeld).
+    int heldBy = -1;
     FHFileIdentity identity;
 
     QString sourcePath() const { return sourceFolder + QLatin1Char('/') + sourceName; }
@@ -79,8 +75,8 @@ struct FHPlanEntry
     bool countsAsNotMoved() const
     {
         return !companion
-            && (reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::Unreadable
-                || reason == FHSkipReason::UndecodableName);
+            && (reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::NoCameraMaker
+                || reason == FHSkipReason::Unreadable || reason == FHSkipReason::UndecodableName);
     }
 };
 
@@ -92,8 +88,10 @@ struct FHSortPlan
     QString cameraMakers; // the list as the run leaves it
     quint32 movedCount = 0; // files moved (placed) by this run
     int notMovedCount = 0;
-    // Temporary names left by an earlier run that pass 2 finishes as well.
-    int leftoverCount = 0;
+    // Temporary names left by an earlier run that pass 2 finished as well: the
+    // temporary path and the final one.
+    QVector<QPair<QString, QString>> leftovers;
+    int leftoverCount() const { return leftovers.size(); }
     // Files of a known family that the run's filters left out, e.g. videos, by
     // family ("video": 12).
     QMap<QString, int> otherTypes;
@@ -111,6 +109,8 @@ int naturalCompare(const QString &a, const QString &b);
 int compareSubSeconds(const QString &a, const QString &b);
 
 QString skipReasonName(FHSkipReason reason); // "no-capture-date", ...
+// "the shot stays because IMG_2000.xmp changed": why a ShotHeld entry stays.
+QString shotHeldText(const FHSortPlan &plan, const FHPlanEntry &entry);
 QString dateSourceName(FHDateSource source); // "exif", ...
 
 #endif // FHSORTPLAN_H

@@ -1,40 +1,23 @@
 #include "engine/FHUndo.h"
 
 #include "engine/FHException.h"
+#include "engine/FHFolderTree.h"
 #include "engine/FHIO.h"
 #include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
 #include <algorithm>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
 const QString SortedFileRole = QStringLiteral("sorted file in output directory");
-
-bool exists(const QString &path)
-{
-    struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-bool sameInode(const QString &a, const QString &b)
-{
-    struct stat left;
-    struct stat right;
-    return ::lstat(QFile::encodeName(a).constData(), &left) == 0
-        && ::lstat(QFile::encodeName(b).constData(), &right) == 0 && S_ISREG(left.st_mode)
-        && left.st_dev == right.st_dev && left.st_ino == right.st_ino;
-}
+const QString InputFolderRole = QStringLiteral("input directory");
 
 void split(const QString &path, QString &folder, QString &name)
 {
@@ -43,7 +26,354 @@ void split(const QString &path, QString &folder, QString &name)
     name = path.mid(slash + 1);
 }
 
+QString folderOf(const QString &path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')));
+}
+
+// Reports nothing: for a look at what an undo would do.
+class SilentReporter : public FHReporter
+{
+public:
+    void message(const QString &) override { }
+    void error(const QString &) override { }
+    void exception(const FHException &) override { }
+};
+
 } // namespace
+
+// One undo, from the journal it reads to the plan it fills.
+class FHUndoRun
+{
+public:
+    FHUndoRun(FHIO &guard, FHReporter &reporter, bool dryRun, FHSortPlan &plan)
+        : m_guard(guard)
+        , m_reporter(reporter)
+        , m_dryRun(dryRun)
+        , m_plan(plan)
+    {
+    }
+    ~FHUndoRun() { m_guard.setFolders(nullptr); }
+
+    // Reads the run's journal; false, reported, when it cannot be undone.
+    bool load(const QString &id, FHJournal::Run *undone);
+    // Where every file is now, and whether it may go back.
+    void locate();
+    FHUndo::Outcome moveBack(FHJournal *journal, const std::function<void(int)> &progress);
+    void removeFolders();
+    const FHJournal::Run &sorted() const { return m_sorted; }
+
+private:
+    QString find(const FHJournal::File &file);
+    QString findByIdentity(const FHJournal::File &file);
+    void loadLater();
+    void holdShots();
+    void reportLeft();
+    bool makeInputFolder(const QString &folder);
+
+    FHIO &m_guard;
+    FHReporter &m_reporter;
+    bool m_dryRun;
+    FHSortPlan &m_plan;
+    FHJournal::Run m_sorted;
+    FHFolderTree m_tree; // the run's folders: nothing else is touched
+    QVector<int> m_fileOf; // the journal's index of each plan entry
+    // A file whose move was cut short lies at both ends: the second name or
+    // the copy at the original path is the file itself, and only the other
+    // end has to go.
+    QSet<int> m_cutShort;
+    // A rename cut short where names cannot be given without replacing leaves
+    // the temporary name as a second name of the file: it goes with the file.
+    QHash<int, QString> m_secondNames;
+    // What later sorts into the same output did with the temporary names they
+    // found: a run that finished one records it under its own id.
+    QHash<QString, QString> m_later; // temporary path -> final path
+    bool m_laterLoaded = false;
+    QHash<QString, QHash<QPair<quint64, quint64>, QString>> m_scanned; // folder -> file -> path
+    QSet<QString> m_inputFolders; // there, or made again
+    QSet<QString> m_failedFolders;
+};
+
+bool FHUndoRun::load(const QString &id, FHJournal::Run *undone)
+{
+    QString error;
+    const bool loaded = FHJournal::load(id, &m_sorted, &error);
+    if (undone)
+        *undone = m_sorted;
+    if (!loaded) {
+        m_reporter.error(QStringLiteral("Unable to undo: %1").arg(error));
+        return false;
+    }
+    if (m_sorted.kind != QLatin1String("sort")) {
+        m_reporter.error(
+            QStringLiteral("Unable to undo '%1': it is an undo itself, not a sort").arg(id));
+        return false;
+    }
+    for (const int line : qAsConst(m_sorted.damagedLines))
+        m_reporter.message(QStringLiteral("Line %1 of the journal of run '%2' is damaged and was "
+                                          "skipped; its files are looked for all the same")
+                               .arg(line)
+                               .arg(id));
+    for (const QString &folder : m_sorted.folders()) {
+        if (!folder.isEmpty())
+            m_tree.addRoot(folder);
+    }
+    m_guard.setFolders(&m_tree);
+    return true;
+}
+
+void FHUndoRun::loadLater()
+{
+    m_laterLoaded = true;
+    for (const FHJournal::Run &listed : FHJournal::runs()) {
+        if (listed.kind != QLatin1String("sort") || listed.id <= m_sorted.id
+            || listed.output != m_sorted.output)
+            continue;
+        FHJournal::Run later;
+        QString error;
+        if (!FHJournal::load(listed.id, &later, &error))
+            continue;
+        for (const FHJournal::File &file : qAsConst(later.files)) {
+            if (!file.temporary.isEmpty() && file.final != file.temporary)
+                m_later.insert(file.temporary, file.final);
+        }
+    }
+}
+
+// Where the file is now: its last name, its temporary name, the name a later
+// run gave that temporary name, or, where a line of the journal was lost, the
+// file of the same identity in its folder.
+QString FHUndoRun::find(const FHJournal::File &file)
+{
+    if (m_tree.entry(file.final).exists())
+        return file.final;
+    if (!file.temporary.isEmpty() && m_tree.entry(file.temporary).exists())
+        return file.temporary;
+    if (!m_laterLoaded)
+        loadLater();
+    QString path = file.temporary.isEmpty() ? file.final : file.temporary;
+    for (int step = 0; step < 16 && m_later.contains(path); ++step) {
+        path = m_later.value(path);
+        if (m_tree.entry(path).exists())
+            return path;
+    }
+    return m_sorted.damagedLines.isEmpty() ? QString() : findByIdentity(file);
+}
+
+QString FHUndoRun::findByIdentity(const FHJournal::File &file)
+{
+    for (const QString &folder : { folderOf(file.final), folderOf(file.temporary) }) {
+        if (folder.isEmpty())
+            continue;
+        auto scanned = m_scanned.find(folder);
+        if (scanned == m_scanned.end()) {
+            scanned = m_scanned.insert(folder, {});
+            int error = 0;
+            const FHFolder dir = m_tree.folder(folder, &error);
+            if (dir.isValid()) {
+                dir.list([&](const QByteArray &raw, FHFolder::Kind) {
+                    const QString name = QFile::decodeName(raw);
+                    const FHFolder::Entry entry = dir.entry(name);
+                    if (entry.kind == FHFolder::File)
+                        scanned->insert({ entry.device, entry.inode }, folder + '/' + name);
+                });
+            }
+        }
+        const QString found = scanned->value({ file.identity.device, file.identity.inode });
+        if (!found.isEmpty() && FHJournal::isSameFile(m_tree, found, file))
+            return found;
+    }
+    return QString();
+}
+
+void FHUndoRun::locate()
+{
+    const auto &files = m_sorted.files;
+    for (int i = 0; i < files.size(); ++i) {
+        const FHJournal::File &file = files.at(i);
+        FHPlanEntry entry;
+        split(file.source, entry.targetFolder, entry.finalName);
+        const QString where = find(file);
+        if (where.isEmpty()) {
+            // Back already (an undo cut short), or never moved (a run cut short).
+            if (FHJournal::isSameFile(m_tree, file.source, file))
+                continue;
+            split(file.final, entry.sourceFolder, entry.sourceName);
+            entry.reason = FHSkipReason::Missing;
+        } else {
+            split(where, entry.sourceFolder, entry.sourceName);
+            const FHFolder::Entry at = m_tree.entry(where);
+            const FHFolder::Entry second
+                = file.temporary.isEmpty() ? FHFolder::Entry() : m_tree.entry(file.temporary);
+            if (where != file.temporary && second.kind == FHFolder::File
+                && second.device == at.device && second.inode == at.inode)
+                m_secondNames.insert(m_plan.entries.size(), file.temporary);
+            if (!FHJournal::isSameFile(m_tree, where, file))
+                entry.reason = FHSkipReason::Changed;
+            else if (m_tree.entry(file.source).exists()) {
+                if (FHSafeMove::isCutMoveOf(m_tree, where, file.source))
+                    m_cutShort.insert(m_plan.entries.size());
+                else
+                    entry.reason = FHSkipReason::OriginalTaken;
+            }
+        }
+        entry.identity = file.identity;
+        m_fileOf.append(i);
+        m_plan.entries.append(entry);
+    }
+    holdShots();
+    reportLeft();
+}
+
+// A shot goes back whole or stays whole: a file of it that cannot go back
+// (changed, missing, its old place taken) keeps the others where they are.
+void FHUndoRun::holdShots()
+{
+    QHash<QString, int> holder; // group -> the plan entry that holds it
+    for (int i = 0; i < m_plan.entries.size(); ++i) {
+        const QString &group = m_sorted.files.at(m_fileOf.at(i)).group;
+        if (!group.isEmpty() && m_plan.entries.at(i).reason != FHSkipReason::None
+            && !holder.contains(group))
+            holder.insert(group, i);
+    }
+    for (int i = 0; i < m_plan.entries.size(); ++i) {
+        const QString &group = m_sorted.files.at(m_fileOf.at(i)).group;
+        FHPlanEntry &entry = m_plan.entries[i];
+        if (entry.reason == FHSkipReason::None && holder.contains(group)) {
+            entry.reason = FHSkipReason::ShotHeld;
+            entry.heldBy = holder.value(group);
+        }
+    }
+}
+
+void FHUndoRun::reportLeft()
+{
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries)) {
+        if (entry.reason == FHSkipReason::Changed)
+            m_reporter.message(QStringLiteral("'%1' changed since it was sorted; it stays where "
+                                              "it is")
+                                   .arg(entry.sourcePath()));
+        else if (entry.reason == FHSkipReason::OriginalTaken)
+            m_reporter.message(QStringLiteral("'%1' stays where it is: its original path '%2' is "
+                                              "taken")
+                                   .arg(entry.sourcePath(), entry.finalPath()));
+        else if (entry.reason == FHSkipReason::Missing)
+            m_reporter.message(QStringLiteral("'%1' is no longer where the sort put it; it cannot "
+                                              "go back to '%2'")
+                                   .arg(entry.sourcePath(), entry.finalPath()));
+        else if (entry.reason == FHSkipReason::ShotHeld)
+            m_reporter.message(QStringLiteral("'%1' stays where it is: %2")
+                                   .arg(entry.sourcePath(), shotHeldText(m_plan, entry)));
+    }
+}
+
+// Input folders removed since the sort come back, made one step at a time
+// beneath the input: a link put where one was is refused, not followed.
+bool FHUndoRun::makeInputFolder(const QString &folder)
+{
+    if (m_inputFolders.contains(folder))
+        return true;
+    if (m_failedFolders.contains(folder))
+        return false;
+    try {
+        FHIO guard(folder, InputFolderRole);
+        guard.setFolders(&m_tree);
+        guard.makeDirectory();
+    } catch (const FHException &e) {
+        m_reporter.exception(e);
+        m_failedFolders.insert(folder);
+        return false;
+    }
+    m_inputFolders.insert(folder);
+    return true;
+}
+
+FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void(int)> &progress)
+{
+    auto &entries = m_plan.entries;
+    const int total = int(std::count_if(entries.cbegin(), entries.cend(),
+        [](const FHPlanEntry &e) { return e.reason == FHSkipReason::None; }));
+    int done = 0;
+    try {
+        for (int first = 0; first < entries.size();) {
+            // Back in batches: written to the journal, then moved.
+            int last = first;
+            for (int files = 0; last < entries.size() && files < FHJournal::BatchFiles; ++last) {
+                const FHPlanEntry &entry = entries.at(last);
+                if (entry.reason != FHSkipReason::None || m_dryRun)
+                    continue;
+                FHJournal::File back = m_sorted.files.at(m_fileOf.at(last));
+                back.final = back.source;
+                back.source = entry.sourcePath();
+                back.temporary.clear();
+                journal->add(FHJournal::fileRecord(back));
+                ++files;
+            }
+            if (!m_dryRun && !journal->write()) {
+                m_reporter.error(QStringLiteral("Unable to keep the journal of the undo: %1. "
+                                                "The undo stopped; running it again finishes it.")
+                                     .arg(journal->error()));
+                return FHUndo::Failed;
+            }
+            for (; first < last; ++first) {
+                FHPlanEntry &entry = entries[first];
+                if (entry.reason != FHSkipReason::None)
+                    continue;
+                m_guard.setRole(SortedFileRole);
+                m_guard.setCurrentFile(entry.sourcePath());
+                if (!m_dryRun && m_cutShort.contains(first)) {
+                    if (const int error = FHSafeMove::finishCutMove(
+                            m_tree, entry.sourcePath(), entry.finalPath())) {
+                        FHException e(FHError::Rename, FHError::RenameFormat, entry.sourcePath(),
+                            entry.finalPath(), SortedFileRole);
+                        e.setSystemReason(FHFolderTree::errorText(error));
+                        throw e;
+                    }
+                } else if (!m_dryRun) {
+                    if (!makeInputFolder(entry.targetFolder)) {
+                        entry.reason = FHSkipReason::OriginalTaken;
+                        continue;
+                    }
+                    m_guard.renameTo(entry.finalPath());
+                    const QString second = m_secondNames.value(first);
+                    const FHFolder::Entry now = m_tree.entry(entry.finalPath());
+                    const FHFolder::Entry other
+                        = second.isEmpty() ? FHFolder::Entry() : m_tree.entry(second);
+                    if (other.kind == FHFolder::File && other.device == now.device
+                        && other.inode == now.inode)
+                        m_tree.remove(second);
+                }
+                entry.placed = true;
+                progress(20 + 80 * ++done / qMax(total, 1));
+            }
+        }
+    } catch (const FHException &e) {
+        m_reporter.exception(e);
+        return FHUndo::Failed;
+    }
+    return FHUndo::Completed;
+}
+
+// The folders the sort made, where nothing is left in them but what a copy
+// cut short left behind.
+void FHUndoRun::removeFolders()
+{
+    QSet<QString> touched(m_sorted.createdFolders.cbegin(), m_sorted.createdFolders.cend());
+    touched.insert(m_sorted.output);
+    for (const FHPlanEntry &entry : qAsConst(m_plan.entries))
+        touched << entry.sourceFolder << entry.targetFolder;
+    for (const QString &folder : qAsConst(touched)) {
+        int error = 0;
+        FHSafeMove::removeStalePartialCopies(m_tree.folder(folder, &error));
+    }
+    QStringList folders = m_sorted.createdFolders;
+    std::sort(folders.begin(), folders.end(),
+        [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &folder : qAsConst(folders))
+        m_tree.removeFolder(folder);
+    if (m_sorted.header.value(QStringLiteral("outputCreated")).toBool())
+        m_tree.removeFolder(m_sorted.output);
+}
 
 FHUndo::FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
     : QObject(parent)
@@ -55,8 +385,22 @@ FHUndo::FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
 QString FHUndo::lastUndoableRun()
 {
     for (const FHJournal::Run &run : FHJournal::runs()) {
-        if (run.kind == QLatin1String("sort") && run.undoneBy.isEmpty() && run.fileCount > 0)
+        if (run.kind != QLatin1String("sort") || !run.undoneBy.isEmpty() || run.fileCount <= 0)
+            continue;
+        if (run.partlyUndoneBy.isEmpty())
             return run.id;
+        // A run undone in part is offered again once something of it can go
+        // back; until then the runs before it can be undone.
+        FHIO guard(QString(), SortedFileRole);
+        SilentReporter silent;
+        FHSortPlan plan;
+        FHUndoRun look(guard, silent, true, plan);
+        if (look.load(run.id, nullptr)) {
+            look.locate();
+            if (std::any_of(plan.entries.cbegin(), plan.entries.cend(),
+                    [](const FHPlanEntry &e) { return e.reason == FHSkipReason::None; }))
+                return run.id;
+        }
     }
     return QString();
 }
@@ -67,20 +411,10 @@ FHUndo::Outcome FHUndo::run(
     QElapsedTimer timer;
     timer.start();
     plan = FHSortPlan();
-    FHJournal::Run sorted;
-    QString error;
-    const bool loaded = FHJournal::load(id, &sorted, &error);
-    if (undone)
-        *undone = sorted;
-    if (!loaded) {
-        m_reporter->error(QStringLiteral("Unable to undo: %1").arg(error));
+    FHUndoRun undo(*m_fileGuard, *m_reporter, dryRun, plan);
+    if (!undo.load(id, undone))
         return Failed;
-    }
-    if (sorted.kind != QLatin1String("sort")) {
-        m_reporter->error(
-            QStringLiteral("Unable to undo '%1': it is an undo itself, not a sort").arg(id));
-        return Failed;
-    }
+    const FHJournal::Run &sorted = undo.sorted();
     emit progress(10);
 
     // Another sort into the same folder would move the files away under us.
@@ -101,167 +435,27 @@ FHUndo::Outcome FHUndo::run(
                               .arg(journal.error()));
         return Failed;
     }
-
-    // Where every file is now, and whether it may go back. A file whose move
-    // was cut short lies at both ends: the second name or the copy at the
-    // original path is the file itself, and only the other end has to go.
-    QSet<int> cutShort;
-    // A rename cut short where names cannot be given without replacing leaves
-    // the temporary name as a second name of the file: it goes with the file.
-    QHash<int, QString> secondNames;
-    for (int i = 0; i < sorted.files.size(); ++i) {
-        const FHJournal::File &file = sorted.files.at(i);
-        FHPlanEntry entry;
-        split(file.source, entry.targetFolder, entry.finalName);
-        QString where;
-        if (exists(file.final))
-            where = file.final;
-        else if (!file.temporary.isEmpty() && exists(file.temporary))
-            where = file.temporary;
-        if (where.isEmpty()) {
-            // Back already (an undo cut short), or never moved (a run cut short).
-            if (FHJournal::isSameFile(file.source, file, true))
-                continue;
-            split(file.final, entry.sourceFolder, entry.sourceName);
-            entry.reason = FHSkipReason::Missing;
-        } else {
-            split(where, entry.sourceFolder, entry.sourceName);
-            if (where != file.temporary && !file.temporary.isEmpty()
-                && sameInode(where, file.temporary))
-                secondNames.insert(plan.entries.size(), file.temporary);
-            if (!FHJournal::isSameFile(where, file))
-                entry.reason = FHSkipReason::Changed;
-            else if (exists(file.source)) {
-                if (FHSafeMove::isCutMoveOf(where, file.source))
-                    cutShort.insert(plan.entries.size());
-                else
-                    entry.reason = FHSkipReason::OriginalTaken;
-            }
-        }
-        entry.identity = { file.device, file.inode, file.size, file.modifiedNs };
-        entry.group = i; // the journal's index, until the shots are known
-        plan.entries.append(entry);
-    }
-    // A shot goes back whole or not at all; a file gone from it holds nothing up.
-    QHash<QString, FHSkipReason> blocked;
-    for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
-        const FHJournal::File &file = sorted.files.at(entry.group);
-        if (!file.group.isEmpty() && entry.reason != FHSkipReason::None
-            && entry.reason != FHSkipReason::Missing && !blocked.contains(file.group))
-            blocked.insert(file.group, entry.reason);
-    }
-    for (FHPlanEntry &entry : plan.entries) {
-        const FHJournal::File &file = sorted.files.at(entry.group);
-        if (entry.reason == FHSkipReason::None && blocked.contains(file.group))
-            entry.reason = blocked.value(file.group);
-    }
-    for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
-        if (entry.reason == FHSkipReason::Changed)
-            m_reporter->message(QStringLiteral("'%1' changed since it was sorted; it stays where "
-                                               "it is")
-                                    .arg(entry.sourcePath()));
-        else if (entry.reason == FHSkipReason::OriginalTaken)
-            m_reporter->message(QStringLiteral("'%1' stays where it is: its original path '%2' "
-                                               "is taken")
-                                    .arg(entry.sourcePath(), entry.finalPath()));
-        else if (entry.reason == FHSkipReason::Missing)
-            m_reporter->message(QStringLiteral("'%1' is no longer where the sort put it; it cannot "
-                                               "go back to '%2'")
-                                    .arg(entry.sourcePath(), entry.finalPath()));
-    }
+    undo.locate();
     emit progress(20);
+    const Outcome outcome = undo.moveBack(&journal, [this](int value) { emit progress(value); });
+    if (!dryRun)
+        undo.removeFolders();
 
-    // Back in batches: written to the journal, then moved.
-    Outcome outcome = Completed;
-    QSet<QString> inputFolders; // there, or made again
-    try {
-        int done = 0;
-        const int total = int(std::count_if(plan.entries.cbegin(), plan.entries.cend(),
-            [](const FHPlanEntry &e) { return e.reason == FHSkipReason::None; }));
-        for (int first = 0; first < plan.entries.size();) {
-            int last = first;
-            for (int files = 0; last < plan.entries.size() && files < FHJournal::BatchFiles;
-                 ++last) {
-                const FHPlanEntry &entry = plan.entries.at(last);
-                if (entry.reason != FHSkipReason::None || dryRun)
-                    continue;
-                const FHJournal::File &file = sorted.files.at(entry.group);
-                FHJournal::File back = file;
-                back.source = entry.sourcePath();
-                back.temporary.clear();
-                back.final = file.source;
-                journal.add(FHJournal::fileRecord(back));
-                ++files;
-            }
-            if (!dryRun && !journal.write()) {
-                m_reporter->error(QStringLiteral("Unable to keep the journal of the undo: %1. "
-                                                 "The undo stopped; running it again finishes it.")
-                                      .arg(journal.error()));
-                outcome = Failed;
-                break;
-            }
-            for (; first < last; ++first) {
-                FHPlanEntry &entry = plan.entries[first];
-                if (entry.reason != FHSkipReason::None)
-                    continue;
-                m_fileGuard->setRole(SortedFileRole);
-                m_fileGuard->setCurrentFile(entry.sourcePath());
-                if (!dryRun && cutShort.contains(first)) {
-                    if (const int error
-                        = FHSafeMove::finishCutMove(entry.sourcePath(), entry.finalPath())) {
-                        FHException e(FHError::Rename, FHError::RenameFormat, entry.sourcePath(),
-                            entry.finalPath(), SortedFileRole);
-                        e.setSystemReason(QString::fromLocal8Bit(std::strerror(error)));
-                        throw e;
-                    }
-                } else if (!dryRun) {
-                    // Input folders removed since the sort come back.
-                    if (!inputFolders.contains(entry.targetFolder)) {
-                        FHIO(entry.targetFolder, QStringLiteral("input directory")).makeDirectory();
-                        inputFolders.insert(entry.targetFolder);
-                    }
-                    m_fileGuard->renameTo(entry.finalPath());
-                    const QString second = secondNames.value(first);
-                    if (!second.isEmpty() && sameInode(entry.finalPath(), second))
-                        QFile::remove(second);
-                }
-                entry.placed = true;
-                emit progress(20 + 80 * ++done / qMax(total, 1));
-            }
-        }
-    } catch (const FHException &e) {
-        m_reporter->exception(e);
-        outcome = Failed;
-    }
-
-    // The folders the sort made, where nothing is left in them but what a
-    // copy cut short left behind.
-    if (!dryRun) {
-        QSet<QString> touched(sorted.createdFolders.cbegin(), sorted.createdFolders.cend());
-        touched.insert(sorted.output);
-        for (const FHPlanEntry &entry : qAsConst(plan.entries))
-            touched << entry.sourceFolder << entry.targetFolder;
-        for (const QString &folder : qAsConst(touched))
-            FHSafeMove::removeStalePartialCopies(folder);
-        QStringList folders = sorted.createdFolders;
-        std::sort(folders.begin(), folders.end(),
-            [](const QString &a, const QString &b) { return a.size() > b.size(); });
-        for (const QString &folder : qAsConst(folders))
-            QDir().rmdir(folder);
-        if (sorted.header.value(QStringLiteral("outputCreated")).toBool())
-            QDir().rmdir(sorted.output);
-    }
+    bool whole = true;
     for (FHPlanEntry &entry : plan.entries) {
-        entry.group = -1;
         plan.movedCount += entry.placed ? 1 : 0;
         plan.notMovedCount += entry.reason != FHSkipReason::None ? 1 : 0;
+        whole = whole && entry.reason == FHSkipReason::None;
     }
     plan.elapsedMs = timer.elapsed();
     if (!dryRun) {
         journal.finish(
             outcome == Completed ? QStringLiteral("completed") : QStringLiteral("failed"),
             plan.movedCount);
-        if (outcome == Completed && !FHJournal::markUndone(id, journal.id(), &error))
+        // Files that stayed for a reason of the user's leave the run undone in
+        // part: a later undo finishes it once the way is clear.
+        QString error;
+        if (outcome == Completed && !FHJournal::markUndone(id, journal.id(), !whole, &error))
             m_reporter->message(error);
     }
     emit progress(100);

@@ -8,6 +8,7 @@
 
 class FHIO;
 class FHReporter;
+class FHUndoRun;
 
 // Moves the files of a sort run back where they came from, by its journal. A
 // file goes back only while it is still the one the run put there; nothing at
@@ -27,7 +28,8 @@ public:
 
     FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent = nullptr);
 
-    // The newest sort run not yet undone, or an empty text.
+    // The newest sort run not yet undone, or undone in part with something
+    // that can go back now; or an empty text.
     static QString lastUndoableRun();
 
     // Undoes the run. The plan's entries go from where each file is now

@@ -4,9 +4,12 @@
 //
 // QUILM_FAULTS holds rules separated by '|'; each rule is key=value pairs
 // separated by ',':
-//   call=NAME     write, open, fsync, close, rename, renameat2, link or unlink
+//   call=NAME     write, open, fsync, close, rename, renameat2, link, unlink
+//                 or mkdir; the calls relative to a folder descriptor count
+//                 as their plain names (linkat as link, unlinkat as unlink)
 //   path=TEXT     only calls on a path containing TEXT (for write, fsync and
-//                 close: the path the descriptor was opened with)
+//                 close: the path the descriptor was opened with); a path
+//                 relative to a folder descriptor is taken as a whole path
 //   skip=N        let the first N matching calls through (default 0)
 //   count=N       fail N calls, then let the rest through (default: all)
 //   after=N       write only: let N bytes through, then fail
@@ -15,7 +18,10 @@
 //   action=WHAT   fail (default); kill: the process dies by SIGKILL before the
 //                 call, as in a crash or power cut; take: another process
 //                 creates the target name (rename, renameat2, link) just
-//                 before the call, which then runs
+//                 before the call, which then runs; swap: the folder named
+//                 by folder= is renamed to FOLDER-away and a link to the
+//                 folder named by link= put in its place, just before the call
+//   folder=PATH, link=PATH   for action=swap
 // The variable is read on every call, so a test may change it between steps;
 // counters restart whenever its text changes.
 
@@ -38,13 +44,16 @@ enum Action
 {
     Fail,
     Kill,
-    Take
+    Take,
+    Swap
 };
 
 struct Rule
 {
     char call[16] = {};
     char path[256] = {};
+    char folder[512] = {};
+    char link[512] = {};
     long skip = 0;
     long count = -1;
     long after = -1;
@@ -93,6 +102,10 @@ void parseRule(Rule &rule, char *text)
             rule.skip = std::atol(value);
         else if (std::strcmp(field, "count") == 0)
             rule.count = std::atol(value);
+        else if (std::strcmp(field, "folder") == 0)
+            std::snprintf(rule.folder, sizeof rule.folder, "%s", value);
+        else if (std::strcmp(field, "link") == 0)
+            std::snprintf(rule.link, sizeof rule.link, "%s", value);
         else if (std::strcmp(field, "after") == 0)
             rule.after = std::atol(value);
         else if (std::strcmp(field, "errno") == 0)
@@ -100,6 +113,7 @@ void parseRule(Rule &rule, char *text)
         else if (std::strcmp(field, "action") == 0)
             rule.action = std::strcmp(value, "kill") == 0 ? Kill
                 : std::strcmp(value, "take") == 0         ? Take
+                : std::strcmp(value, "swap") == 0         ? Swap
                                                           : Fail;
     }
 }
@@ -171,6 +185,16 @@ void takeName(const char *path)
     realClose(fd);
 }
 
+// Another process swaps a folder for a link while the program works in it.
+void swapFolder(const Rule &rule)
+{
+    static auto realRename = real<int (*)(const char *, const char *)>("rename");
+    char away[sizeof rule.folder + 8];
+    std::snprintf(away, sizeof away, "%s-away", rule.folder);
+    if (realRename(rule.folder, away) != 0 || ::symlink(rule.link, rule.folder) != 0)
+        std::perror("faultshim: swap");
+}
+
 // Carries out the rule's action on a call it matched; true when the call must
 // fail with the rule's errno.
 bool strikes(Rule *rule, const char *target = nullptr)
@@ -180,6 +204,10 @@ bool strikes(Rule *rule, const char *target = nullptr)
     ++rule->failed;
     if (rule->action == Kill)
         ::kill(::getpid(), SIGKILL);
+    if (rule->action == Swap) {
+        swapFolder(*rule);
+        return false;
+    }
     if (rule->action == Take) {
         if (target)
             takeName(target);
@@ -188,6 +216,28 @@ bool strikes(Rule *rule, const char *target = nullptr)
     errno = rule->error;
     return true;
 }
+
+// The whole path of a name relative to a folder descriptor, as the rules see it.
+struct FullPath
+{
+    char text[4096];
+    FullPath(int dirfd, const char *path)
+    {
+        if (!path || path[0] == '/' || dirfd == AT_FDCWD) {
+            std::snprintf(text, sizeof text, "%s", path ? path : "");
+            return;
+        }
+        char link[64];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
+        const ssize_t length = ::readlink(link, text, sizeof text - 1);
+        if (length < 0) {
+            std::snprintf(text, sizeof text, "%s", path);
+            return;
+        }
+        text[length] = 0;
+        std::snprintf(text + length, sizeof text - size_t(length), "/%s", path);
+    }
+};
 
 void remember(int fd, const char *path)
 {
@@ -200,13 +250,14 @@ void remember(int fd, const char *path)
 // On 64-bit systems the 64 variants are the same functions.
 int openWith(int dirfd, bool at, const char *path, int flags, mode_t mode)
 {
-    if (strikes(failingRule("open", path)))
+    const FullPath full(at ? dirfd : AT_FDCWD, path);
+    if (strikes(failingRule("open", full.text)))
         return -1;
     static auto realOpenat = real<int (*)(int, const char *, int, ...)>("openat");
     static auto realOpen = real<int (*)(const char *, int, ...)>("open");
     const int fd = at ? realOpenat(dirfd, path, flags, mode) : realOpen(path, flags, mode);
     const int saved = errno;
-    remember(fd, path);
+    remember(fd, full.text);
     errno = saved;
     return fd;
 }
@@ -307,11 +358,23 @@ int rename(const char *from, const char *to)
     return realRename(from, to);
 }
 
+int renameat(int fromDir, const char *from, int toDir, const char *to)
+{
+    static auto realRenameat = real<int (*)(int, const char *, int, const char *)>("renameat");
+    const FullPath source(fromDir, from);
+    const FullPath target(toDir, to);
+    if (strikes(failingRule("rename", source.text, target.text), target.text))
+        return -1;
+    return realRenameat(fromDir, from, toDir, to);
+}
+
 int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned int flags)
 {
     static auto realRenameat2
         = real<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
-    if (strikes(failingRule("renameat2", from, to), to))
+    const FullPath source(fromDir, from);
+    const FullPath target(toDir, to);
+    if (strikes(failingRule("renameat2", source.text, target.text), target.text))
         return -1;
     return realRenameat2(fromDir, from, toDir, to, flags);
 }
@@ -324,12 +387,40 @@ int link(const char *from, const char *to)
     return realLink(from, to);
 }
 
+int linkat(int fromDir, const char *from, int toDir, const char *to, int flags)
+{
+    static auto realLinkat = real<int (*)(int, const char *, int, const char *, int)>("linkat");
+    const FullPath source(fromDir, from);
+    const FullPath target(toDir, to);
+    if (strikes(failingRule("link", source.text, target.text), target.text))
+        return -1;
+    return realLinkat(fromDir, from, toDir, to, flags);
+}
+
 int unlink(const char *path)
 {
     static auto realUnlink = real<int (*)(const char *)>("unlink");
     if (strikes(failingRule("unlink", path)))
         return -1;
     return realUnlink(path);
+}
+
+int unlinkat(int dir, const char *path, int flags)
+{
+    static auto realUnlinkat = real<int (*)(int, const char *, int)>("unlinkat");
+    const FullPath full(dir, path);
+    if (!(flags & AT_REMOVEDIR) && strikes(failingRule("unlink", full.text)))
+        return -1;
+    return realUnlinkat(dir, path, flags);
+}
+
+int mkdirat(int dir, const char *path, mode_t mode)
+{
+    static auto realMkdirat = real<int (*)(int, const char *, mode_t)>("mkdirat");
+    const FullPath full(dir, path);
+    if (strikes(failingRule("mkdir", full.text)))
+        return -1;
+    return realMkdirat(dir, path, mode);
 }
 
 } // extern "C"

@@ -3,8 +3,12 @@
 #include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHFileIdentity.h"
+#include "engine/FHFolderTree.h"
+#include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
 #include "engine/FHSafeMove.h"
+#include "engine/platform/FHFolder.h"
 #include "shell/FHexiv2Application.h"
 
 #include <QRandomGenerator>
@@ -210,25 +214,34 @@ void TestCrashRecovery::randomTimedKills()
     qInfo("%d of %d random kills struck before the sort ended", struck, started);
 }
 
-// What a cut move leaves, made by hand: the next run keeps one of the two, and
-// only when they are one file, or one photo copied across file systems.
+// What a cut move leaves, made by hand with the journal the cut run would have
+// left: the next run keeps one of the two, and only when the journal names the
+// pair and they are one file, or one photo copied across file systems.
 void TestCrashRecovery::cutMoveIsFinished_data()
 {
     QTest::addColumn<QString>("leftover"); // how the second one was made
     QTest::addColumn<bool>("otherFs");
+    QTest::addColumn<bool>("journaled"); // a journal names the move
     QTest::addColumn<bool>("finished"); // the next run keeps only one
 
-    QTest::newRow("pass 1: a second name in the output") << "link" << false << true;
-    QTest::newRow("pass 1: a complete copy on another file system") << "copy" << true << true;
-    QTest::newRow("pass 1: equal bytes on one file system") << "copy" << false << false;
-    QTest::newRow("pass 1: another photo of the same second") << "other" << true << false;
-    QTest::newRow("pass 2: a second name beside the final name") << "final" << false << true;
+    QTest::newRow("pass 1: a second name in the output") << "link" << false << true << true;
+    QTest::newRow("pass 1: a second name the user made") << "link" << false << false << false;
+    QTest::newRow("pass 1: a complete copy on another file system")
+        << "copy" << true << true << true;
+    QTest::newRow("pass 1: a copy on another file system, no journal")
+        << "copy" << true << false << false;
+    QTest::newRow("pass 1: equal bytes on one file system") << "copy" << false << true << false;
+    QTest::newRow("pass 1: another photo of the same second") << "other" << true << true << false;
+    QTest::newRow("pass 2: a second name beside the final name")
+        << "final" << false << true << true;
+    QTest::newRow("pass 2: two names the user made") << "final" << false << false << false;
 }
 
 void TestCrashRecovery::cutMoveIsFinished()
 {
     QFETCH(QString, leftover);
     QFETCH(bool, otherFs);
+    QFETCH(bool, journaled);
     QFETCH(bool, finished);
     if (otherFs && !m_otherFs)
         QSKIP("no second file system at /dev/shm");
@@ -241,6 +254,13 @@ void TestCrashRecovery::cutMoveIsFinished()
     QVERIFY(TestImages::makeImage(photo, "Canon", "2014:12:31 23:34:45"));
     const QString temporary = output + '/'
         + temporaryName(QDateTime(QDate(2014, 12, 31), QTime(23, 34, 45)), 7) + ".JPG";
+    FHJournal::File moved;
+    moved.source = photo;
+    moved.temporary = temporary;
+    moved.identity = FHFileIdentity::of(FHFolderTree::strict(), photo);
+    int error = 0;
+    moved.identity.edgeHash
+        = FHFileIdentities::edgeHash(FHFolder::open(input, &error), QStringLiteral("a.JPG"));
     if (leftover == "link")
         QCOMPARE(::link(QFile::encodeName(photo), QFile::encodeName(temporary)), 0);
     else if (leftover == "copy")
@@ -250,6 +270,16 @@ void TestCrashRecovery::cutMoveIsFinished()
     else {
         QVERIFY(QFile::rename(photo, output + "/001.JPG"));
         QCOMPARE(::link(QFile::encodeName(output + "/001.JPG"), QFile::encodeName(temporary)), 0);
+    }
+    FHJournal journal; // the run cut short, as it was when it died
+    if (journaled) {
+        QVERIFY(journal.begin("sort",
+            { { "input", input }, { "output", output }, { "folders", 0 },
+                { "pattern", "${NUM}" } }));
+        journal.add(FHJournal::fileRecord(moved));
+        if (leftover == "final")
+            journal.add(FHJournal::namedRecord(temporary, output + "/001.JPG", 1));
+        QVERIFY(journal.write());
     }
     Invariant invariant(input, output);
     invariant.record();

@@ -4,6 +4,7 @@
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
 #include "engine/FHSafeMove.h"
+#include "engine/platform/FHFolder.h"
 #include "shell/FHexiv2Application.h"
 
 #include <QRandomGenerator>
@@ -266,7 +267,8 @@ void TestSafeMove::stalePartialCopiesAreRemoved()
     writeFile(dst(partial(::getpid())), "ours, in progress");
     writeFile(dst(partial(1)), "another running process");
 
-    FHSafeMove::removeStalePartialCopies(m_dst->path());
+    int error = 0;
+    FHSafeMove::removeStalePartialCopies(FHFolder::open(m_dst->path(), &error));
     QCOMPARE(partialsUnder(m_dst->path()), QStringList({ partial(1), partial(::getpid()) }));
 
     // A run that moves into the folder clears it too.

@@ -40,7 +40,7 @@ private slots:
     void leftoverTemporaryNameTakesNextTag();
     void deletedFinalNameIsSkipped();
     void datePrefixedPatternTwiceOnOneDay();
-    void existingSubFoldersAreVisited();
+    void foldersNotSortedIntoAreLeftAlone();
     void deepOutputIsCreatedAndMakersGrow();
 
 private:
@@ -605,7 +605,9 @@ void TestSortRun::datePrefixedPatternTwiceOnOneDay()
             { "20141231-003.JPG", "d.JPG" }, { "20141231-004.JPG", "c.JPG" } }));
 }
 
-void TestSortRun::existingSubFoldersAreVisited()
+// A file named like a temporary name in a folder the run neither sorts into
+// nor finds in a journal is the user's: it keeps its name.
+void TestSortRun::foldersNotSortedIntoAreLeftAlone()
 {
     image(out("old/0-first.JPG"), QString());
     image(out("old/2010-01-01-00-00-00_0000000005.JPG"), "2010:01:01 00:00:00");
@@ -618,7 +620,7 @@ void TestSortRun::existingSubFoldersAreVisited()
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(placement(),
         (Placement { { "old/0-first.JPG", "0-first.JPG" },
-            { "old/002.JPG", "2010-01-01-00-00-00_0000000005.JPG" },
+            { "old/2010-01-01-00-00-00_0000000005.JPG", "2010-01-01-00-00-00_0000000005.JPG" },
             { "old/notes.txt", "notes.txt" },
             { "2015-01-01-00-00-00_0000000001.JPG", "2015-01-01-00-00-00_0000000001.JPG" },
             { "2014-12/001.JPG", "eve.JPG" } }));

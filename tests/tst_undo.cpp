@@ -563,19 +563,21 @@ void TestUndo::conflicts_data()
         << QStringList() << QStringList { "b.JPG", "c.jpg", "sub/d.JPG" };
     QTest::newRow("the JPEG of a shot edited")
         << "edit 2014-12/004.JPG" << false
-        << QStringList { "changed 2014-12/004.CR2", "changed 2014-12/004.JPG",
-               "changed 2014-12/004.xmp" }
+        << QStringList { "changed 2014-12/004.JPG", "shot-held 2014-12/004.CR2",
+               "shot-held 2014-12/004.xmp" }
         << QStringList { "2014-12/004.CR2", "2014-12/004.JPG", "2014-12/004.xmp" }
         << QStringList { "sub/deep/IMG_1.CR2", "sub/deep/IMG_1.JPG", "sub/deep/IMG_1.xmp" };
     QTest::newRow("a shot's RAW path taken")
         << "create in/sub/deep/IMG_1.CR2" << false
-        << QStringList { "original-taken 2014-12/004.CR2", "original-taken 2014-12/004.JPG",
-               "original-taken 2014-12/004.xmp" }
+        << QStringList { "original-taken 2014-12/004.CR2", "shot-held 2014-12/004.JPG",
+               "shot-held 2014-12/004.xmp" }
         << QStringList { "2014-12/004.CR2", "2014-12/004.JPG", "2014-12/004.xmp" }
         << QStringList { "sub/deep/IMG_1.CR2", "sub/deep/IMG_1.JPG", "sub/deep/IMG_1.xmp" };
+    // A shot goes back whole or stays whole.
     QTest::newRow("a shot's sidecar removed")
-        << "remove 2014-12/003.xmp" << false << QStringList { "missing 2014-12/003.xmp" }
-        << QStringList() << QStringList { "s.xmp" };
+        << "remove 2014-12/003.xmp" << false
+        << QStringList { "missing 2014-12/003.xmp", "shot-held 2014-12/003.JPG" }
+        << QStringList { "2014-12/003.JPG" } << QStringList { "s.JPG", "s.xmp" };
     QTest::newRow("input folders removed")
         << "remove in/sub" << false << QStringList() << QStringList() << QStringList();
 }

@@ -165,6 +165,14 @@ QString FHPlanModel::reasonText(FHSkipReason reason)
         break;
     case FHSkipReason::NoCaptureDate:
         return tr("No capture date");
+    case FHSkipReason::NoCameraMaker:
+        return tr("No camera maker");
+    case FHSkipReason::CaseClash:
+        return tr("Name differs from another only in letter case");
+    case FHSkipReason::KindNotChosen:
+        return tr("Belongs to a file of a kind not chosen");
+    case FHSkipReason::ShotHeld:
+        return tr("Another file of its shot stays");
     case FHSkipReason::Unreadable:
         return tr("Unreadable");
     case FHSkipReason::Changed:

@@ -494,9 +494,9 @@ void FHPreviewDialog::showTotals()
         lines << tr("Files of kinds not chosen, not sorted: %1 (%2)")
                      .arg(number(total), parts.join(QStringLiteral(", ")));
     }
-    if (plan.leftoverCount > 0)
+    if (plan.leftoverCount() > 0)
         lines << tr("Temporary names left by an earlier run, named as well: %1")
-                     .arg(number(plan.leftoverCount));
+                     .arg(number(plan.leftoverCount()));
     m_totalsLabel->setText(lines.join(QLatin1Char('\n')));
 }
 

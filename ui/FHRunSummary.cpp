@@ -33,7 +33,11 @@ FHRunSummary::FHRunSummary(const FHSortPlan &plan, bool stopped)
 {
     for (int i = 0; i < plan.entries.size(); ++i) {
         const FHPlanEntry &entry = plan.entries.at(i);
-        if (!entry.placed && !entry.companion && !reasonText(entry.reason).isEmpty())
+        // A sidecar that stays where its photo goes is told of too: the shot
+        // is split.
+        const bool split = entry.reason == FHSkipReason::KindNotChosen
+            || entry.reason == FHSkipReason::CaseClash;
+        if (!entry.placed && (!entry.companion || split) && !reasonText(entry.reason).isEmpty())
             m_left << i;
     }
     for (const int count : plan.otherTypes)
@@ -56,6 +60,12 @@ QString FHRunSummary::reasonText(FHSkipReason reason)
     switch (reason) {
     case FHSkipReason::NoCaptureDate:
         return tr("no capture date");
+    case FHSkipReason::NoCameraMaker:
+        return tr("no camera maker");
+    case FHSkipReason::KindNotChosen:
+        return tr("belongs to a file of a kind not chosen");
+    case FHSkipReason::CaseClash:
+        return tr("name differs from another only in letter case");
     case FHSkipReason::Unreadable:
         return tr("unreadable");
     case FHSkipReason::Changed:
