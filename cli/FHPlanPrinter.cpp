@@ -71,8 +71,8 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
     const QDir inputDir(m_from);
     const QDir outputDir(m_to);
     for (const FHPlanEntry &entry : plan.entries) {
-        if (entry.reason == FHSkipReason::None && !entry.placed)
-            continue; // not reached: a failure ended the run first
+        if (!entry.wasReached())
+            continue; // a failure ended the run first
         if (m_console.json()) {
             if (entry.placed) {
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("move") },
@@ -108,6 +108,22 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
     }
 }
 
+// The temporary names of earlier runs that this one named.
+void FHPlanPrinter::printLeftovers(const FHSortPlan &plan, bool dryRun) const
+{
+    const QDir outputDir(m_to);
+    for (const auto &leftover : plan.leftovers) {
+        if (m_console.json())
+            FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("leftover") },
+                { QStringLiteral("source"), leftover.first },
+                { QStringLiteral("target"), leftover.second } });
+        else if (dryRun)
+            m_console.printLine(QStringLiteral("%1 -> %2 (left by an earlier run)")
+                                    .arg(outputDir.relativeFilePath(leftover.first),
+                                        outputDir.relativeFilePath(leftover.second)));
+    }
+}
+
 void FHPlanPrinter::printSummary(
     const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped) const
 {
@@ -121,6 +137,7 @@ void FHPlanPrinter::printSummary(
             { QStringLiteral("notMoved"), plan.notMovedCount },
             { QStringLiteral("makers"), makers },
             { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
+            { QStringLiteral("waiting"), plan.waitingCount() },
             { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
             { QStringLiteral("otherTypes"), otherTypes } });
         return;
@@ -166,6 +183,10 @@ void FHPlanPrinter::printSummary(
                      .arg(std::accumulate(plan.otherTypes.cbegin(), plan.otherTypes.cend(), 0))
                      .arg(parts.join(QStringLiteral(", ")));
     }
+    if (const int waiting = plan.waitingCount())
+        lines << QStringLiteral("%1 files wait under temporary names in the output; the next run "
+                                "into it gives them their final names, or --undo takes them back.")
+                     .arg(waiting);
     if (plan.leftoverCount() > 0)
         lines << QStringLiteral("Finished %1 temporary names left by an earlier run.")
                      .arg(plan.leftoverCount());

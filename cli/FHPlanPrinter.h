@@ -21,6 +21,7 @@ public:
 
     // from and to: the folders the lines' paths are relative to.
     void printFiles(const FHSortPlan &plan, bool dryRun) const;
+    void printLeftovers(const FHSortPlan &plan, bool dryRun) const;
     void printSummary(
         const FHSortPlan &plan, const QString &makers, bool dryRun, bool stopped) const;
 

@@ -86,6 +86,11 @@ int undo(QString id, bool dryRun, bool json, bool quiet)
     const FHUndo::Outcome outcome = undo.run(id, dryRun, plan, &run);
     const FHPlanPrinter printer(FHPlanPrinter::Undo, run.output, run.input, console);
     printer.printFiles(plan, dryRun);
+    // After kills and reruns a sort may take more than one undo: say so.
+    if (!dryRun && outcome == FHUndo::Completed) {
+        if (const QString more = FHUndo::lastUndoableRun(); !more.isEmpty())
+            console.message(QStringLiteral("More to undo: run %1 (quilm-sort --undo).").arg(more));
+    }
     if (console.json() || (!quiet && !plan.entries.isEmpty()))
         printer.printSummary(plan, QString(), dryRun, false);
     return outcome == FHUndo::Completed ? FHSortCommand::Done : FHSortCommand::RunFailed;
@@ -240,6 +245,7 @@ int FHSortCommand::run(const QStringList &arguments)
         QDir::cleanPath(here.absoluteFilePath(options.inputDir)),
         QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
     printer.printFiles(plan, options.dryRun);
+    printer.printLeftovers(plan, options.dryRun);
     QString makers = plan.cameraMakers;
     if (makers.startsWith(QLatin1Char('|')))
         makers.remove(0, 1);

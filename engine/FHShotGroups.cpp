@@ -132,6 +132,10 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter, const Op
         // Two sidecars whose names differ only in letter case go together
         // where the output can hold both names.
         QHash<int, QHash<QString, int>> keptBy;
+        // In name order, so that the same one of two goes whatever the order
+        // of the listing.
+        std::sort(sidecars.begin(), sidecars.end(),
+            [&](int a, int b) { return entries.at(a).sourceName < entries.at(b).sourceName; });
         for (const int i : sidecars) {
             FHPlanEntry &sidecar = entries[i];
             // IMG_1.CR2.xmp belongs to IMG_1.CR2, and through it to its group;
@@ -146,10 +150,12 @@ void groupAndOrder(QVector<FHPlanEntry> &entries, FHReporter &reporter, const Op
                     if (entries.at(m).sourceName.endsWith(photoSuffix, Qt::CaseInsensitive))
                         owner = m;
                 }
-                // Where its file went ahead in a run cut short, it goes with
-                // the rest of that shot.
-                if (owner < 0 && keepAlone && keepAlone(sidecar))
-                    owner = primary;
+                // Where its file went ahead in a run cut short, it follows
+                // that file on its own, under the name that run meant for it.
+                if (owner < 0 && keepAlone && keepAlone(sidecar)) {
+                    primaryOf[i] = i;
+                    continue;
+                }
                 if (owner < 0 && !options.chosen.isEmpty()
                     && !options.chosen.matches(QLatin1Char('x') + photoSuffix)) {
                     primaryOf[i] = i;

@@ -101,8 +101,9 @@ FileStatus statusOf(const FHFolderTree &tree, const QString &path)
 QString goneText(const FileStatus &status, const QString &path)
 {
     if (status.unreachable)
-        return QStringLiteral("'%1' is no longer reached without following a link since the "
-                              "input directory was listed; it is left where it is")
+        return QStringLiteral("'%1' is left where it is: since the input directory was listed, a "
+                              "link stands where one of its folders was, and links are not "
+                              "followed")
             .arg(path);
     if (!status.exists)
         return QStringLiteral("'%1' was removed after the input directory was listed; it is not "

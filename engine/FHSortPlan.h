@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <algorithm>
+
 // Where a file's capture date came from.
 enum class FHDateSource : quint8
 {
@@ -71,6 +73,9 @@ struct FHPlanEntry
     QString finalPath() const { return targetFolder + QLatin1Char('/') + finalName; }
     // Where the file is at the end: its final name, else its temporary name.
     QString targetPath() const { return finalName.isEmpty() ? temporaryPath() : finalPath(); }
+    // Whether the run came to it: a file not placed and without a reason of
+    // its own was never reached, as when a failure ended the run first.
+    bool wasReached() const { return placed || reason != FHSkipReason::None; }
     // Whether it still counts as a file that was not moved for a reason of its own.
     bool countsAsNotMoved() const
     {
@@ -92,6 +97,12 @@ struct FHSortPlan
     // temporary path and the final one.
     QVector<QPair<QString, QString>> leftovers;
     int leftoverCount() const { return leftovers.size(); }
+    // Files moved that keep their temporary names: a failure in pass 2.
+    int waitingCount() const
+    {
+        return int(std::count_if(entries.cbegin(), entries.cend(),
+            [](const FHPlanEntry &e) { return e.placed && e.finalName.isEmpty(); }));
+    }
     // Files of a known family that the run's filters left out, e.g. videos, by
     // family ("video": 12).
     QMap<QString, int> otherTypes;

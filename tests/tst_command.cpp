@@ -117,6 +117,8 @@ private slots:
     void twoRunsIntoOneOutput();
     void killedRunLeavesNoLock();
     void runsWithoutDisplay();
+    void reasonsOfFilesLeft_data();
+    void reasonsOfFilesLeft();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -297,8 +299,8 @@ void TestCommand::jsonEvents()
 
     const QRegularExpression captured("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(\\.\\d{3})?$");
     const QRegularExpression code("^0X[0-9A-F]{6}$");
-    const QStringList reasons { "no-capture-date", "unreadable", "changed", "undecodable-name",
-        "stopped" };
+    const QStringList reasons { "no-capture-date", "no-camera-maker", "unreadable", "changed",
+        "undecodable-name", "stopped" };
     const QHash<QString, QString> cameraTimes { { "a.JPG", "2014-12-31T23:00:00" },
         { "b.PNG", "2015-01-02T08:00:00.250" } };
     QHash<QString, int> events;
@@ -347,7 +349,7 @@ void TestCommand::jsonEvents()
             summary = e;
             QCOMPARE(keys,
                 QStringList({ "dryRun", "event", "makers", "moved", "notMoved", "otherTypes",
-                    "seconds", "stopped" }));
+                    "seconds", "stopped", "waiting" }));
             QVERIFY(e.value("otherTypes").isObject());
             QVERIFY(e.value("moved").isDouble() && e.value("notMoved").isDouble());
             QVERIFY(e.value("seconds").isDouble() && e.value("seconds").toDouble() >= 0);
@@ -579,6 +581,38 @@ void TestCommand::runsWithoutDisplay()
     QVERIFY2(libraries.contains("libQt5Core"), libraries.constData());
     QVERIFY2(!libraries.contains("libQt5Gui") && !libraries.contains("libQt5Widgets"),
         libraries.constData());
+}
+
+void TestCommand::reasonsOfFilesLeft_data()
+{
+    QTest::addColumn<QString>("make"); // null: no such tag
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no EXIF date") << "Canon" << QString() << "no-capture-date";
+    QTest::newRow("a date, no maker") << QString() << "2014:12:31 10:00:00"
+                                      << "no-camera-maker";
+    QTest::newRow("a date and a maker") << "Canon"
+                                        << "2014:12:31 10:00:00" << QString();
+}
+
+// Each file left behind says why, in the words a user can act on.
+void TestCommand::reasonsOfFilesLeft()
+{
+    QFETCH(QString, make);
+    QFETCH(QString, date);
+    QFETCH(QString, reason);
+    QVERIFY(QDir().mkpath(path("in")));
+    QVERIFY(TestImages::makeImage(path("in/a.JPG"), make, QString()));
+    if (!date.isNull())
+        QVERIFY(
+            TestImages::writeTags(path("in/a.JPG"), { { "Exif.Photo.DateTimeOriginal", date } }));
+    const SortCommand result = runCommand({ "--json", "-n", path("in"), path("out") });
+    QCOMPARE(result.exitCode, 0);
+    QList<QJsonObject> events;
+    QCOMPARE(result.parseEvents(events), QString());
+    QCOMPARE(events.first().value("event").toString(), reason.isEmpty() ? "move" : "skip");
+    QCOMPARE(events.first().value("reason").toString(), reason);
 }
 
 QUILM_TEST_MAIN(TestCommand)

@@ -180,7 +180,8 @@ void TestDryRun::drawTree(Tree &tree)
     const QStringList subSeconds { "", "", "", "0", "5", "50", "123", "7x" };
     const QStringList makes { "Canon", "NIKON CORPORATION", "Leica" };
     const QStringList patterns { "${NUM}", "${NUM}", "x_${NUM}", "${YYYY}${mm}${DD}-${NUM}",
-        "${YYYY}-${mm}-${DD}_${HH}${MM}${SS}_${NUM}", "${NUM}_${DD}" };
+        "${YYYY}-${mm}-${DD}_${HH}${MM}${SS}_${NUM}", "${NUM}_${DD}", "Paris.${NUM}",
+        "${YYYY}.${mm}.${DD}-${NUM}", "a.b.c.${NUM}" };
     const QStringList suffixes { ".JPG", ".JPG", ".jpg", ".JPEG", ".png" };
 
     const int where = int(random.bounded(4));

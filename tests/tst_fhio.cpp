@@ -33,7 +33,8 @@ private slots:
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
     void writeFile(const QString &name, const QByteArray &content = "data");
-    static int codeOf(const std::function<void()> &action, QString *message = nullptr);
+    static int codeOf(
+        const std::function<void()> &action, QString *message = nullptr, QString *reason = nullptr);
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -51,13 +52,15 @@ void TestFHIO::writeFile(const QString &name, const QByteArray &content)
     file.write(content);
 }
 
-int TestFHIO::codeOf(const std::function<void()> &action, QString *message)
+int TestFHIO::codeOf(const std::function<void()> &action, QString *message, QString *reason)
 {
     try {
         action();
     } catch (const FHException &e) {
         if (message)
             *message = e.message();
+        if (reason)
+            *reason = e.systemReason();
         return e.codeText().mid(2).toInt(nullptr, 16);
     }
     return 0;
@@ -120,7 +123,10 @@ void TestFHIO::checks()
 
     FHIO guard(path(kind), QStringLiteral("input directory"));
     QString message;
-    QCOMPARE(codeOf([&] { QVERIFY(guard.checkDirectory()); }, &message), directoryCode);
+    QString reason;
+    QCOMPARE(codeOf([&] { QVERIFY(guard.checkDirectory()); }, &message, &reason), directoryCode);
+    // A link is refused as a link, not as a file.
+    QCOMPARE(reason.contains("symbolic link"), kind.startsWith("link"));
     if (directoryCode) {
         const QString format = directoryCode == 262
             ? QStringLiteral("Path '%1' does not exist. It is expected as '%2'")

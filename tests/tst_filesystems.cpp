@@ -84,8 +84,9 @@ class Volume
 public:
     ~Volume() { unmount(); }
 
-    // Empty when mounted at path, else why it cannot be had here.
-    QString mount(const QString &kind, const QString &path)
+    // Empty when mounted at path, else why it cannot be had here; format:
+    // a new file system, else the one the image holds.
+    QString mount(const QString &kind, const QString &path, bool format = true)
     {
         const FsKind *fs = fsKind(kind);
         if (!fs)
@@ -109,11 +110,14 @@ public:
         }
         const QString image = path + ".img";
         const QString log = path + ".log";
-        QFile file(image);
-        if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
-            return QStringLiteral("cannot make %1").arg(image);
-        file.close();
-        QString failed = runTool(tools[fs->mkfs.first()], fs->mkfs.mid(1) << image, log);
+        QString failed;
+        if (format) {
+            QFile file(image);
+            if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
+                return QStringLiteral("cannot make %1").arg(image);
+            file.close();
+            failed = runTool(tools[fs->mkfs.first()], fs->mkfs.mid(1) << image, log);
+        }
         if (!failed.isEmpty() || !QDir().mkpath(path))
             return failed;
         if (fs->fuse.isEmpty()) {
@@ -137,7 +141,16 @@ public:
             || inside.st_dev == outside.st_dev)
             return QStringLiteral("%1 is not mounted at %2").arg(kind, path);
         m_path = path;
+        m_kind = kind;
         return QString();
+    }
+
+    // As a card taken out and put back.
+    QString remount()
+    {
+        const QString path = m_path;
+        unmount();
+        return mount(m_kind, path, false);
     }
 
     void unmount()
@@ -168,6 +181,7 @@ public:
 
 private:
     QString m_path;
+    QString m_kind;
 };
 
 QDateTime timeOf(const char *text)
@@ -302,6 +316,9 @@ private slots:
     void namesTheFileSystemRefuses();
     void killedOnExfat_data();
     void killedOnExfat();
+    void undoAfterTheCardCameBack_data();
+    void undoAfterTheCardCameBack();
+    void sidecarsNamedAlikeOntoOneName();
 
 private:
     // Mounts a new file system of the kind at the folder below the test's own;
@@ -716,6 +733,59 @@ void TestFileSystems::killedOnExfat()
             "a kill struck right after a sidecar was named: see liveEditsKeepTheirPhoto", Abort);
     }
     QCOMPARE(problems.join('\n'), QString());
+}
+
+void TestFileSystems::undoAfterTheCardCameBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("exFAT") << "exfat";
+    QTest::newRow("FAT32") << "fat32";
+    QTest::newRow("NTFS") << "ntfs";
+}
+
+// File numbers on these file systems do not survive a remount: an undo after
+// the card was taken out and put back still knows each file by its content.
+void TestFileSystems::undoAfterTheCardCameBack()
+{
+    QFETCH(QString, kind);
+    MOUNT(kind, "card");
+    const QString in = where("card/DCIM");
+    const QString out = where("card/Sorted");
+    QVERIFY(makeAll(in, Card));
+    const QStringList before = TestImages::treeOf(in);
+    QCOMPARE(
+        sortWithCommand({ "--types", "all", "-r", "--folders", "month", in, out }).exitCode, 0);
+    QVERIFY(TestImages::filesUnder(in).size() < Card.size());
+    const QString remounted = m_volumes.back()->remount();
+    QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
+
+    const CommandRun undo = sortWithCommand({ "--undo" });
+    QVERIFY2(undo.exitCode == 0, undo.said.constData());
+    QCOMPARE(TestImages::treeOf(in), before);
+    QCOMPARE(TestImages::filesUnder(out), QStringList());
+}
+
+// Two sidecars whose names differ only in letter case, onto a stick that holds
+// one of them: the second stays, and says why.
+void TestFileSystems::sidecarsNamedAlikeOntoOneName()
+{
+    MOUNT("ext4", "disk");
+    MOUNT("exfat", "stick");
+    const QString in = where("disk/in");
+    const QString out = where("stick/Photos");
+    QVERIFY(makeAll(
+        in, { { "A.JPG", "A", "2014-12-31 09:00:00" }, { "A.xmp", "", "" }, { "A.XMP", "", "" } }));
+    const CommandRun run = sortWithCommand({ in, out });
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(TestImages::filesUnder(out), QStringList({ "001.JPG", "001.XMP" }));
+    QCOMPARE(TestImages::filesUnder(in), QStringList { "A.xmp" });
+    QStringList skipped;
+    for (const QJsonObject &e : run.events) {
+        if (e.value("event").toString() == "skip")
+            skipped << QFileInfo(e.value("source").toString()).fileName() + ' '
+                    + e.value("reason").toString();
+    }
+    QCOMPARE(skipped, QStringList { "A.xmp case-clash" });
 }
 
 int main(int argc, char **argv)

@@ -47,6 +47,8 @@ private slots:
     void inputChangesBeforeMove();
     void nameTakenBeforeMove_data();
     void nameTakenBeforeMove();
+    void folderSwappedForALink_data();
+    void folderSwappedForALink();
 
 private:
     void mountTmpfs(const QString &path, const QByteArray &options);
@@ -520,6 +522,47 @@ void TestFsFaults::nameTakenBeforeMove()
     QCOMPARE(TestImages::filesUnder(m_in), QStringList());
     QCOMPARE(
         TestImages::filesUnder(m_out), QStringList({ "001.JPG", "002.JPG", "003.JPG", "004.JPG" }));
+}
+
+void TestFsFaults::folderSwappedForALink_data()
+{
+    QTest::addColumn<QString>("folder"); // swapped for a link to a folder elsewhere
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("an input sub-folder") << "%in/sub" << 0;
+    QTest::newRow("an output sub-folder") << "%out/2014-12" << 1;
+}
+
+// Another process swaps a folder for a link while the run moves files: nothing
+// comes in from where the link leads, nothing goes there.
+void TestFsFaults::folderSwappedForALink()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, mode);
+    folder = expand(folder);
+    QCOMPARE(makePhotos(m_in, 2).size(), 2);
+    QCOMPARE(makePhotos(m_in + "/sub", 6).size(), 6);
+    QVERIFY(QDir().mkpath(m_out + "/2014-12"));
+    const QString victim = m_root->filePath("victim");
+    QCOMPARE(makePhotos(victim, 3).size(), 3);
+    const QStringList victimBefore = TestImages::treeOf(victim);
+    Invariant invariant(m_in, m_out);
+    invariant.record();
+
+    SortDriver d = driver();
+    d.recursive = true;
+    d.mode = mode;
+    d.faults = QStringLiteral("call=renameat2,skip=3,count=1,action=swap,folder=%1,link=%2")
+                   .arg(folder, victim)
+                   .toUtf8();
+    QVERIFY2(d.run() == SortDriver::Finished, qPrintable(d.failure));
+    QVERIFY2(QFileInfo(folder).isSymLink(), "the folder was not swapped");
+    QCOMPARE(TestImages::treeOf(victim), victimBefore);
+    QVERIFY2(d.report.log.contains(folder), qPrintable(d.report.log));
+    // Every photo is where the run left it, in the input or the output, and
+    // nothing of the victim's is among them.
+    QVERIFY(QFile::remove(folder));
+    QCOMPARE(invariant.check(), QString());
 }
 
 int main(int argc, char **argv)

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
+#include "engine/FHNaming.h"
 #include "engine/FHSafeMove.h"
 #include "engine/platform/FHFolder.h"
 #include "shell/FHexiv2Application.h"
@@ -318,6 +319,12 @@ void TestSafeMove::failedRunLosesNothing()
     const QStringList both { m_src->path(), m_dst->path() };
     QCOMPARE(TestImages::checkEachContentOnce(before, both), QString());
     QVERIFY(r.moved < 3u || fault.contains("skip=3"));
+    // Naming needs no room: after a failure of pass 1 the files moved so far
+    // have their final names.
+    if (!fault.contains("skip=3")) {
+        for (const QString &name : TestImages::filesUnder(m_dst->path()))
+            QVERIFY2(!isTemporaryName(name), qPrintable(name));
+    }
 
     if (rerunFinishes) {
         r.run();

@@ -42,6 +42,8 @@ private slots:
     void datePrefixedPatternTwiceOnOneDay();
     void foldersNotSortedIntoAreLeftAlone();
     void deepOutputIsCreatedAndMakersGrow();
+    void patternsWithDots_data();
+    void patternsWithDots();
 
 private:
     QString in(const QString &name = QString()) const { return m_root->filePath("in/" + name); }
@@ -487,6 +489,12 @@ void TestSortRun::outputInsideInputWithRecursion()
     QCOMPARE(contentCheck(), QString());
     QCOMPARE(TestImages::filesUnder(in("sorted")).size(), 20);
     QVERIFY(TestImages::filesUnder(in("sorted")).contains("2014-01/001.JPG"));
+    // What is sorted already is not input to the next run.
+    const QStringList sorted = TestImages::treeOf(in("sorted"));
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(r.moved, 0u);
+    QCOMPARE(TestImages::treeOf(in("sorted")), sorted);
 }
 
 void TestSortRun::unreadableFileDoesNotStopTheRun_data()
@@ -636,6 +644,60 @@ void TestSortRun::deepOutputIsCreatedAndMakersGrow()
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(TestImages::filesUnder(r.output), QStringList({ "001.JPG", "002.JPG" }));
     QCOMPARE(r.makers, QStringLiteral("Canon|Apple|Nikon|Samsung|NIKON CORPORATION"));
+}
+
+void TestSortRun::patternsWithDots_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<Placement>("expected"); // after a second run into the same output
+
+    const auto placed = [](const QString &eve, const QString &jan, const QString &late) {
+        return Placement { { eve + ".JPG", "eve.JPG" }, { jan + ".JPG", "jan.JPG" },
+            { late + ".JPG", "late.JPG" }, { late + ".JPG.xmp", "late.JPG.xmp" } };
+    };
+    for (int mode = 0; mode < 3; ++mode) {
+        const QString dec = QStringList { "", "2014-12/", "2014-12-31/" }.at(mode);
+        const QString jan = QStringList { "", "2015-01/", "2015-01-02/" }.at(mode);
+        // Numbers go on after those of the first run in each folder.
+        const int lateNumber = mode == 0 ? 3 : 2;
+        const QString late = QStringLiteral("%1").arg(lateNumber, 3, 10, QLatin1Char('0'));
+        QTest::addRow("no dot, mode %d", mode)
+            << "${NUM}" << mode << placed(dec + "001", jan + (mode ? "001" : "002"), dec + late);
+        QTest::addRow("one dot, mode %d", mode)
+            << "Paris.${NUM}" << mode
+            << placed(dec + "Paris.001", jan + (mode ? "Paris.001" : "Paris.002"),
+                   dec + "Paris." + late);
+        QTest::addRow("a leading dot, mode %d", mode)
+            << ".${NUM}" << mode
+            << placed(dec + ".001", jan + (mode ? ".001" : ".002"), dec + "." + late);
+        QTest::addRow("three dots, mode %d", mode)
+            << "${YYYY}.${mm}.${DD}-${NUM}" << mode
+            << placed(dec + "2014.12.31-001", jan + (mode ? "2015.01.02-001" : "2015.01.02-002"),
+                   dec + "2014.12.31-002"); // the first name free on that day
+    }
+}
+
+// A dot in the pattern is part of the name, not the start of its suffix: the
+// first run names every photo, the next one goes on numbering.
+void TestSortRun::patternsWithDots()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, mode);
+    QFETCH(Placement, expected);
+    image(in("eve.JPG"), "2014:12:31 23:34:45");
+    image(in("jan.JPG"), "2015:01:02 08:00:00");
+    SortRunner r = runner();
+    r.mode = mode;
+    r.pattern = pattern;
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    image(in("late.JPG"), "2014:12:31 23:50:00");
+    textFile(in("late.JPG.xmp"), "<x:xmpmeta/>");
+    r.run();
+    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(placement(), expected);
+    QCOMPARE(TestImages::filesUnder(in()), QStringList());
 }
 
 QUILM_TEST_MAIN(TestSortRun)

@@ -63,6 +63,9 @@ private slots:
     void randomKills();
     void finishedByNextRun_data();
     void finishedByNextRun();
+    void killsRerunsAndUndos_data();
+    void killsRerunsAndUndos();
+    void journalRemovedMidRun();
     void conflicts_data();
     void conflicts();
     void acrossFileSystems_data();
@@ -529,6 +532,101 @@ void TestUndo::finishedByNextRun()
         skipped += undone.skipped;
     }
     QCOMPARE(afterUndo(in.join(" | "), out, skipped), QString());
+}
+
+void TestUndo::killsRerunsAndUndos_data()
+{
+    QTest::addColumn<int>("scenario");
+    QTest::addColumn<QByteArray>("call"); // the run is killed at each of these in turn
+    QTest::addColumn<bool>("hardLink"); // two names of one photo in the input
+
+    QTest::newRow("one file system") << 0 << QByteArray("renameat2") << false;
+    QTest::newRow("two names of one photo") << 0 << QByteArray("renameat2") << true;
+    QTest::newRow("link and unlink") << 2 << QByteArray("unlink") << true;
+    QTest::newRow("across file systems") << 4 << QByteArray("unlink") << false;
+}
+
+// Whatever call a kill strikes, the next run finishes the sort, and undo,
+// repeated while it says there is more, gives back the input exactly: every
+// name, every byte, the two names of one photo as one file.
+void TestUndo::killsRerunsAndUndos()
+{
+    QFETCH(int, scenario);
+    QFETCH(QByteArray, call);
+    QFETCH(bool, hardLink);
+    const Scenario s = scenarios().at(scenario);
+    int kills = 0;
+    for (int n = 1; n <= 40; ++n) {
+        cleanup();
+        init();
+        if (s.otherFs) {
+            m_in = elsewhere();
+            if (m_in.isEmpty())
+                QSKIP("no second file system");
+            m_in += "/in";
+        }
+        QVERIFY(setUp(m_in, m_out, s.mode));
+        if (hardLink)
+            QCOMPARE(
+                ::link(QFile::encodeName(m_in + "/a.JPG"), QFile::encodeName(m_in + "/COPY_a.JPG")),
+                0);
+        const QString in = treeText(m_in);
+        const QString out = treeText(m_out);
+        SortDriver d = driver(s);
+        d.faults = s.faults + "|call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1);
+        if (d.run() != SortDriver::Killed)
+            break;
+        ++kills;
+        d.faults = s.faults;
+        QCOMPARE(d.run(), SortDriver::Finished);
+        QStringList skipped;
+        for (int undo = 0; undo < 4 && !FHUndo::lastUndoableRun().isEmpty(); ++undo) {
+            const Undone undone = undoLast();
+            QCOMPARE(undone.errors, QStringList());
+            skipped += undone.skipped;
+        }
+        QVERIFY2(FHUndo::lastUndoableRun().isEmpty(), qPrintable(QString::number(n)));
+        const QString problems = afterUndo(in, out, skipped);
+        QVERIFY2(problems.isEmpty(),
+            qPrintable(QStringLiteral("killed at %1 #%2:\n%3")
+                           .arg(QString::fromLatin1(call))
+                           .arg(n)
+                           .arg(problems)));
+        if (hardLink) {
+            struct stat a, b;
+            QVERIFY(::lstat(QFile::encodeName(m_in + "/a.JPG"), &a) == 0
+                && ::lstat(QFile::encodeName(m_in + "/COPY_a.JPG"), &b) == 0);
+            QCOMPARE(a.st_ino, b.st_ino);
+        }
+    }
+    QVERIFY(kills > 3);
+    qInfo("%d kills, each followed by a run and undos", kills);
+}
+
+// A journal someone removes while the run goes on: the run says at its end
+// that it cannot be undone.
+void TestUndo::journalRemovedMidRun()
+{
+    QVERIFY(setUp(m_in, m_out, 1));
+    RecordingReporter reporter;
+    FHIO guard(QDir::currentPath(), QStringLiteral("test"));
+    FHSortEngine engine(&guard, &reporter);
+    bool removed = false;
+    connect(&guard, &FHIO::getCurrentFile, this, [&](const QString &path) {
+        if (removed || !path.startsWith(m_out))
+            return;
+        const QDir journals(FHJournal::folder());
+        for (const QString &name : journals.entryList(QDir::Files))
+            removed = QFile::remove(journals.filePath(name)) || removed;
+    });
+    FHSortOptions options;
+    options.inputDir = m_in;
+    options.outputDir = m_out;
+    FHSortPlan plan;
+    QCOMPARE(engine.run(options, plan), FHSortEngine::Completed);
+    QVERIFY(removed);
+    QCOMPARE(reporter.errors.filter("cannot be undone: its journal").size(), 1);
+    QCOMPARE(FHUndo::lastUndoableRun(), QString());
 }
 
 void TestUndo::conflicts_data()

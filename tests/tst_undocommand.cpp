@@ -70,6 +70,11 @@ private slots:
     void journalUnwritable();
     void oldJournalsPruned_data();
     void oldJournalsPruned();
+    void nothingOutsideTheRunsFolders_data();
+    void nothingOutsideTheRunsFolders();
+    void damagedLine();
+    void partlyUndoneIsFinished();
+    void leftoverNamedIsUndone();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -81,6 +86,8 @@ private:
     QList<QJsonObject> runs();
     // After a sort: 001.JPG edited, 003.JPG removed, a new p4.PNG in the input.
     bool makeConflicts();
+    // Replaces the first line of the run's journal that holds `from`.
+    bool editJournal(const QString &id, const QByteArray &from, const QByteArray &to);
 
     QTemporaryDir m_library;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -216,7 +223,7 @@ void TestUndoCommand::undoEvents()
             QCOMPARE(kind, QString("summary"));
             QCOMPARE(keys,
                 QStringList({ "dryRun", "event", "makers", "moved", "notMoved", "otherTypes",
-                    "seconds", "stopped" }));
+                    "seconds", "stopped", "waiting" }));
             QCOMPARE(e.value("moved").toInt(-1), moved.size());
             QCOMPARE(e.value("notMoved").toInt(-1), skipped.size());
             QCOMPARE(e.value("dryRun").toBool(!dryRun), dryRun);
@@ -599,6 +606,136 @@ void TestUndoCommand::oldJournalsPruned()
     QVERIFY(!id.isEmpty());
     const QStringList expected = names.mid(names.size() - kept) << id + ".jsonl";
     QCOMPARE(QDir(journalFolder()).entryList(QDir::Files, QDir::Name), expected);
+}
+
+bool TestUndoCommand::editJournal(const QString &id, const QByteArray &from, const QByteArray &to)
+{
+    QFile journal(journalFolder() + '/' + id + ".jsonl");
+    if (!journal.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray text = journal.readAll();
+    const int at = text.indexOf(from);
+    if (at < 0)
+        return false;
+    text.replace(at, from.size(), to);
+    return journal.resize(0) && journal.seek(0) && journal.write(text) == text.size();
+}
+
+void TestUndoCommand::nothingOutsideTheRunsFolders_data()
+{
+    QTest::addColumn<QString>("change"); // made between the sort and the undo
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stderrPattern");
+
+    QTest::newRow("an input folder swapped for a link")
+        << "link" << 0 << "symbolic link stands where a folder is expected";
+    QTest::newRow("a source edited to lie elsewhere")
+        << "source" << 1
+        << "line \\d+ of '[^']+' names '[^']+/elsewhere/p1.JPG', which lies outside";
+    QTest::newRow("a folder edited to lie elsewhere")
+        << "folder" << 1 << "line \\d+ of '[^']+' names the folder '[^']+/elsewhere', which lies";
+}
+
+// Undo touches nothing but the run's own folders: not a folder that a link now
+// leads to, not a path an edited journal names.
+void TestUndoCommand::nothingOutsideTheRunsFolders()
+{
+    QFETCH(QString, change);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stderrPattern);
+    QVERIFY(addPhotos(path("in/a/b")));
+    QVERIFY(QDir().mkpath(path("elsewhere")));
+    QCOMPARE(runCommand({ "-r", "--folders", "month", path("in"), path("out") }).exitCode, 0);
+    const QString id = runs().value(0).value("id").toString();
+    const QString out = treeText(path("out"));
+    if (change == "link") {
+        QVERIFY(QDir(path("in/a")).removeRecursively());
+        QVERIFY(QFile::link(path("elsewhere"), path("in/a")));
+    } else if (change == "source") {
+        QVERIFY(editJournal(id, QFile::encodeName(path("in/a/b/p1.JPG")),
+            QFile::encodeName(path("elsewhere/p1.JPG"))));
+    } else {
+        QVERIFY(editJournal(id, "{\"record\":\"folder\",\"path\":\"",
+            "{\"record\":\"folder\",\"path\":\"" + QFile::encodeName(path("elsewhere")) + "\"}\n"
+                + "{\"record\":\"folder\",\"path\":\""));
+    }
+    const SortCommand undo = runCommand({ "--undo" });
+    QCOMPARE(undo.exitCode, exitCode);
+    QVERIFY2(QRegularExpression(stderrPattern).match(QString::fromUtf8(undo.err)).hasMatch(),
+        undo.err.constData());
+    QCOMPARE(TestImages::filesUnder(path("elsewhere")), QStringList());
+    QVERIFY(QFileInfo(path("elsewhere")).isDir());
+    if (change == "link") // what came from in/a stays: four photos and a sidecar
+        QCOMPARE(TestImages::filesUnder(path("out")).size(), 5);
+    else
+        QCOMPARE(treeText(path("out")), out);
+}
+
+// A damaged line of the journal is told, with its number, and its file is
+// looked for all the same.
+void TestUndoCommand::damagedLine()
+{
+    const QString in = treeText(path("in"));
+    const QString id = sort();
+    QVERIFY(editJournal(id, "{\"record\":\"named\"", "{\"record\":\"named\x01"));
+    const SortCommand undo = runCommand({ "--undo" });
+    QCOMPARE(undo.exitCode, 0);
+    QVERIFY2(QRegularExpression("Line \\d+ of the journal of run '" + id + "' is damaged")
+                 .match(QString::fromUtf8(undo.err))
+                 .hasMatch(),
+        undo.err.constData());
+    QCOMPARE(treeText(path("in")), in);
+    QCOMPARE(TestImages::filesUnder(path("out")), QStringList());
+    QVERIFY(runById(runs(), id).value("undone").toBool());
+}
+
+// An undo that left a file for a reason of the user's leaves the run undone in
+// part; once the way is clear, the next undo finishes it.
+void TestUndoCommand::partlyUndoneIsFinished()
+{
+    const QString in = treeText(path("in"));
+    const QString id = sort();
+    const QString edited = path("out/001.JPG");
+    struct stat before;
+    QCOMPARE(::stat(QFile::encodeName(edited), &before), 0);
+    QFile file(edited);
+    QVERIFY(file.open(QIODevice::Append) && file.write("edited") > 0);
+    file.close();
+    QCOMPARE(runCommand({ "--undo" }).exitCode, 0);
+    QVERIFY(runById(runs(), id).value("partlyUndone").toBool());
+    QCOMPARE(TestImages::filesUnder(path("out")), QStringList { "001.JPG" });
+    // While the obstacle stays, nothing is offered.
+    QCOMPARE(runCommand({ "--undo" }).exitCode, 1);
+
+    QVERIFY(file.resize(before.st_size));
+    const struct timespec times[2] = { before.st_atim, before.st_mtim };
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(edited), times, 0), 0);
+    const SortCommand finish = runCommand({ "--undo", "--json" });
+    QCOMPARE(finish.exitCode, 0);
+    QCOMPARE(treeText(path("in")), in);
+    QVERIFY(runById(runs(), id).value("undone").toBool());
+}
+
+// A temporary name in a folder the run sorts into, of no journal's, is named
+// with the rest, told as such, and named back by the undo.
+void TestUndoCommand::leftoverNamedIsUndone()
+{
+    QVERIFY(QDir().mkpath(path("out")));
+    const QString leftover = path("out/2014-05-05-10-00-00_0000000001.JPG");
+    QVERIFY(QFile::copy(m_library.filePath("p1.JPG"), leftover));
+    const QString out = treeText(path("out"));
+    const SortCommand sorted = runCommand({ "--json", path("in"), path("out") });
+    QCOMPARE(sorted.exitCode, 0);
+    QList<QJsonObject> events;
+    QCOMPARE(sorted.parseEvents(events), QString());
+    QStringList named;
+    for (const QJsonObject &e : events) {
+        if (e.value("event").toString() == "leftover")
+            named << e.value("source").toString() + " -> " + e.value("target").toString();
+    }
+    QCOMPARE(named, QStringList { leftover + " -> " + path("out/001.JPG") });
+    QCOMPARE(runCommand({ "--undo" }).exitCode, 0);
+    QCOMPARE(treeText(path("out")), out);
 }
 
 QUILM_TEST_MAIN(TestUndoCommand)

@@ -60,6 +60,17 @@ FHFolder::Entry entryOf(int fd, const char *name, int flags)
     return entry;
 }
 
+// A link opened without following it is "not a folder": say that it is a link.
+int openError(int dir, const char *name)
+{
+    const int error = errno;
+    struct stat st;
+    if (error == ENOTDIR && ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISLNK(st.st_mode))
+        return ELOOP;
+    return error;
+}
+
 } // namespace
 
 FHFolder::FHFolder() = default;
@@ -68,9 +79,10 @@ FHFolder::~FHFolder() = default;
 FHFolder FHFolder::open(const QString &path, int *error)
 {
     FHFolder folder;
-    const int fd = ::open(QFile::encodeName(path).constData(), FolderFlags);
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), FolderFlags);
     if (fd < 0) {
-        *error = errno;
+        *error = openError(AT_FDCWD, name.constData());
         return folder;
     }
     *error = 0;
@@ -89,7 +101,7 @@ FHFolder FHFolder::child(const QByteArray &name, int *error) const
     FHFolder folder;
     const int fd = ::openat(*m_fd, name.constData(), FolderFlags);
     if (fd < 0) {
-        *error = errno;
+        *error = openError(*m_fd, name.constData());
         return folder;
     }
     *error = 0;
