@@ -138,9 +138,9 @@ QString openFailure(const FHFolderTree &tree, const QString &folder)
 {
     int error = 0;
     const FHFolder opened = tree.folder(folder, &error);
-    if (opened.isValid() && opened.list([](const QByteArray &, FHFolder::Kind) {}))
-        return QString();
-    return FHFolderTree::errorText(opened.isValid() ? errno : error);
+    if (opened.isValid())
+        error = opened.readable();
+    return error ? FHFolderTree::errorText(error) : QString();
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 class FHIO;
 class FHReporter;
-class FHUndoRun;
 
 // Moves the files of a sort run back where they came from, by its journal. A
 // file goes back only while it is still the one the run put there; nothing at

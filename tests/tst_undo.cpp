@@ -555,8 +555,13 @@ void TestUndo::killsRerunsAndUndos()
     QFETCH(QByteArray, call);
     QFETCH(bool, hardLink);
     const Scenario s = scenarios().at(scenario);
+    // QUILM_UNDO_CAMPAIGN=N adds N sequences of kills at random moments, the
+    // rerun killed too every other time.
+    const int randomRounds = qEnvironmentVariableIntValue("QUILM_UNDO_CAMPAIGN");
+    qint64 sortUs = 0;
     int kills = 0;
-    for (int n = 1; n <= 40; ++n) {
+    int sequences = 0;
+    for (int n = 1, random = 0; n <= 40 || random < randomRounds; ++n) {
         cleanup();
         init();
         if (s.otherFs) {
@@ -573,14 +578,28 @@ void TestUndo::killsRerunsAndUndos()
         const QString in = treeText(m_in);
         const QString out = treeText(m_out);
         SortDriver d = driver(s);
-        d.faults = s.faults + "|call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1);
-        if (d.run() != SortDriver::Killed)
-            break;
-        ++kills;
+        if (n <= 40) {
+            d.faults
+                = s.faults + "|call=" + call + ",action=kill,skip=" + QByteArray::number(n - 1);
+            if (d.run() != SortDriver::Killed) {
+                sortUs = d.sortUs;
+                n = 40;
+                continue;
+            }
+            ++kills;
+        } else {
+            ++random;
+            for (int k = 0; k < 1 + random % 2; ++k) {
+                d.killAfterUs = QRandomGenerator::global()->bounded(int(sortUs) + 1);
+                kills += d.run() == SortDriver::Killed;
+            }
+            d.killAfterUs = -1;
+        }
+        ++sequences;
         d.faults = s.faults;
         QCOMPARE(d.run(), SortDriver::Finished);
         QStringList skipped;
-        for (int undo = 0; undo < 4 && !FHUndo::lastUndoableRun().isEmpty(); ++undo) {
+        for (int undo = 0; undo < 6 && !FHUndo::lastUndoableRun().isEmpty(); ++undo) {
             const Undone undone = undoLast();
             QCOMPARE(undone.errors, QStringList());
             skipped += undone.skipped;
@@ -588,9 +607,9 @@ void TestUndo::killsRerunsAndUndos()
         QVERIFY2(FHUndo::lastUndoableRun().isEmpty(), qPrintable(QString::number(n)));
         const QString problems = afterUndo(in, out, skipped);
         QVERIFY2(problems.isEmpty(),
-            qPrintable(QStringLiteral("killed at %1 #%2:\n%3")
-                           .arg(QString::fromLatin1(call))
+            qPrintable(QStringLiteral("sequence %1 (%2):\n%3")
                            .arg(n)
+                           .arg(QString::fromLatin1(call))
                            .arg(problems)));
         if (hardLink) {
             struct stat a, b;
@@ -600,7 +619,7 @@ void TestUndo::killsRerunsAndUndos()
         }
     }
     QVERIFY(kills > 3);
-    qInfo("%d kills, each followed by a run and undos", kills);
+    qInfo("%d kills in %d sequences, each followed by a run and undos", kills, sequences);
 }
 
 // A journal someone removes while the run goes on: the run says at its end

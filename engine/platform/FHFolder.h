@@ -70,6 +70,8 @@ public:
     // its kind where the listing tells it cheaply (else Missing: ask entry()).
     // False when the folder cannot be read (errno says why).
     bool list(const std::function<void(const QByteArray &name, Kind kind)> &each) const;
+    // 0 when the folder may be listed, else the error a listing would meet.
+    int readable() const;
 
     // Gives the entry another name, in this folder or another on the same
     // file system, never replacing anything at the new name: EEXIST when it is

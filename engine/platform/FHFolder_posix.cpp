@@ -175,6 +175,15 @@ bool FHFolder::list(const std::function<void(const QByteArray &, Kind)> &each) c
     return true;
 }
 
+int FHFolder::readable() const
+{
+    const int fd = ::openat(*m_fd, ".", ReadFlags);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
+}
+
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const
 {
     const QByteArray from = QFile::encodeName(name);
