@@ -174,6 +174,15 @@ int FHFolderTree::makeFolder(const QString &path) const
     return 0;
 }
 
+QString FHFolderTree::readFailure(const QString &path) const
+{
+    int error = 0;
+    const FHFolder opened = folder(path, &error);
+    if (opened.isValid())
+        error = opened.readable();
+    return error ? errorText(error) : QString();
+}
+
 QString FHFolderTree::errorText(int error)
 {
     switch (error) {

@@ -38,6 +38,9 @@ public:
     // step at a time; 0 when it is there, else the error.
     int makeFolder(const QString &path) const;
 
+    // Why the folder cannot be listed, or an empty text.
+    QString readFailure(const QString &path) const;
+
     // What an error of these calls means, for a report.
     static QString errorText(int error);
 

@@ -1,0 +1,31 @@
+#ifndef FHPLANNER_H
+#define FHPLANNER_H
+
+#include "engine/FHInputWalk.h"
+
+struct FHPlanEntry;
+struct FHSortContext;
+class FHRecovery;
+
+// The first stage of a run: lists the input in one walk, reads every capture
+// date, puts the files in the order of the run with their shots, and finds
+// anything standing where a target folder should be, all before a file moves.
+class FHPlanner
+{
+public:
+    FHPlanner(FHSortContext &context, FHRecovery &recovery);
+
+    // Fills the plan's entries; throws 263 for a file in a target folder's place.
+    void plan();
+
+private:
+    void listAndRead();
+    void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
+    void order();
+    void checkTargetFolders();
+
+    FHSortContext &m_context;
+    FHRecovery &m_recovery;
+};
+
+#endif // FHPLANNER_H
