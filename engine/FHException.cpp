@@ -53,6 +53,7 @@ QString substitute(const QString &format, std::initializer_list<QString> args)
 
 FHException::FHException(int code, const QString &format, std::initializer_list<QString> args)
     : m_message(substitute(format, args))
+    , m_code(code)
     , m_codeText(QStringLiteral("0x%1").arg(code, 6, 16, QLatin1Char('0')).toUpper())
 {
 }

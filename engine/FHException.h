@@ -19,6 +19,7 @@ public:
     }
 
     const QString &message() const { return m_message; }
+    int code() const { return m_code; }
     const QString &codeText() const { return m_codeText; }
     // What the system said, e.g. "No space left on device"; shown beside the
     // fixed message, never inside it. Empty when there is nothing to add.
@@ -29,6 +30,7 @@ private:
     FHException(int code, const QString &format, std::initializer_list<QString> args);
 
     QString m_message;
+    int m_code;
     QString m_codeText;
     QString m_systemReason;
 };

@@ -68,6 +68,7 @@ void TestException::codes()
         : args.size() == 2                 ? FHException(code, format, args[0], args[1])
                                            : FHException(code, format, args[0], args[1], args[2]);
     QCOMPARE(e.codeText(), codeText);
+    QCOMPARE(e.code(), code);
     QCOMPARE(e.message(), message);
 }
 

@@ -61,7 +61,7 @@ int TestFHIO::codeOf(const std::function<void()> &action, QString *message, QStr
             *message = e.message();
         if (reason)
             *reason = e.systemReason();
-        return e.codeText().mid(2).toInt(nullptr, 16);
+        return e.code();
     }
     return 0;
 }

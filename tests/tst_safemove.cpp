@@ -100,7 +100,7 @@ int TestSafeMove::moveCode(FHIO &guard, const QString &target)
     try {
         guard.renameTo(target);
     } catch (const FHException &e) {
-        return e.codeText().mid(2).toInt(nullptr, 16);
+        return e.code();
     }
     return 0;
 }
