@@ -43,7 +43,7 @@ QString helpText(const QCommandLineParser &parser)
 // --runs: the runs on record, newest first.
 int listRuns(bool json)
 {
-    for (const FHJournal::Run &run : FHJournal::runs()) {
+    for (const FHJournalStore::Run &run : FHJournalStore::runs()) {
         if (json) {
             FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("run") },
                 { QStringLiteral("id"), run.id }, { QStringLiteral("kind"), run.kind },
@@ -76,13 +76,14 @@ int undo(QString id, bool dryRun, bool json, bool quiet)
     if (id.isEmpty())
         id = FHUndo::lastUndoableRun();
     if (id.isEmpty()) {
-        console.error(QStringLiteral("there is no sort to undo in '%1'").arg(FHJournal::folder()));
+        console.error(
+            QStringLiteral("there is no sort to undo in '%1'").arg(FHJournalStore::folder()));
         return FHSortCommand::RunFailed;
     }
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
     FHUndo undo(&fileGuard, &console);
     FHSortPlan plan;
-    FHJournal::Run run;
+    FHJournalStore::Run run;
     const FHUndo::Outcome outcome = undo.run(id, dryRun, plan, &run);
     const FHPlanPrinter printer(FHPlanPrinter::Undo, run.output, run.input, console);
     printer.printFiles(plan, dryRun);

@@ -203,7 +203,7 @@ bool FHNamingPass::resume(const QString &folder, Shot &shot, int &lastNumber)
     for (auto it = finals.constBegin(); it != finals.constEnd() && !holds; ++it) {
         holds = it->number == number && stemOf(it.key()) == base
             && it.key().left(it.key().lastIndexOf('/')) == folder
-            && FHJournal::isSameFile(m_context.view.tree(), it.key(), *it);
+            && FHJournalStore::isSameFile(m_context.view.tree(), it.key(), *it);
     }
     if (!holds)
         return false;
@@ -216,12 +216,12 @@ bool FHNamingPass::resume(const QString &folder, Shot &shot, int &lastNumber)
 // A leftover this run names is recorded as a file of its own, so that an undo
 // finds it: with the source its journal gives it, or, where no journal knows
 // it, its temporary name itself, which the undo gives back.
-FHJournal::File FHNamingPass::leftoverRecord(const QString &path) const
+FHJournalStore::File FHNamingPass::leftoverRecord(const QString &path) const
 {
     const auto left = m_context.interrupted.leftovers.constFind(path);
     if (left != m_context.interrupted.leftovers.constEnd())
         return *left;
-    FHJournal::File file;
+    FHJournalStore::File file;
     file.source = path;
     file.temporary = path;
     file.identity = FHFileIdentity::of(m_context.view.tree(), path);

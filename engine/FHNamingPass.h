@@ -32,7 +32,7 @@ public:
         // What runs cut short left: this pass names their temporary names and
         // records them, so that an undo finds them, and gives a shot cut in two
         // while it was named the number it had.
-        FHJournal::Interrupted interrupted;
+        FHJournalStore::Interrupted interrupted;
         FHReporter &reporter;
         // A stop ends a search for a free name that takes long.
         std::function<bool()> stopRequested;
@@ -60,7 +60,7 @@ private:
     bool choose(const QString &folder, Shot &shot, int position, int &lastNumber);
     bool resume(const QString &folder, Shot &shot, int &lastNumber);
     void make(const QString &folder, const Shot &shot, const QHash<QString, int> &placed);
-    FHJournal::File leftoverRecord(const QString &path) const;
+    FHJournalStore::File leftoverRecord(const QString &path) const;
     // Drops the temporary names that a move cut short left as second links of
     // a file named here already. The names this run placed are never such: two
     // names of one photo in the input are two files to sort.

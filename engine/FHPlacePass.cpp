@@ -162,7 +162,7 @@ void FHPlacePass::writeToJournal(const QVector<FHShotMove> &batch)
         const FHPlanEntry &lead = m_context.plan.entries.at(shot.members.first());
         for (int k = 0; k < shot.members.size(); ++k) {
             const FHPlanEntry &entry = m_context.plan.entries.at(shot.members.at(k));
-            FHJournal::File file;
+            FHJournalStore::File file;
             file.source = entry.sourcePath();
             file.temporary = lead.targetFolder + QLatin1Char('/') + shot.names.at(k);
             file.identity = entry.identity;

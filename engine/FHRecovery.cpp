@@ -40,7 +40,7 @@ FHRecovery::FHRecovery(FHSortContext &context)
 
 void FHRecovery::load()
 {
-    m_interrupted = FHJournal::interrupted(m_context.folders, m_context.output);
+    m_interrupted = FHJournalStore::interrupted(m_context.folders, m_context.output);
 }
 
 QStringList FHRecovery::otherInputs() const

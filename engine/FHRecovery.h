@@ -25,7 +25,7 @@ public:
 
     // Reads the journals; before this run's own joins them.
     void load();
-    const FHJournal::Interrupted &interrupted() const { return m_interrupted; }
+    const FHJournalStore::Interrupted &interrupted() const { return m_interrupted; }
     // The inputs of the runs cut short that are not this run's folders: their
     // files may go back there when this run is undone.
     QStringList otherInputs() const;
@@ -57,7 +57,7 @@ public:
 
 private:
     FHSortContext &m_context;
-    FHJournal::Interrupted m_interrupted;
+    FHJournalStore::Interrupted m_interrupted;
     // Leftovers by folder/stem, with the folder/stem a cut run was naming
     // them to, if any. A tag whose stem a leftover holds under any suffix is
     // not free, or pass 2 would take the two for one shot: unless the photo

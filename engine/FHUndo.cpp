@@ -56,16 +56,16 @@ public:
     ~FHUndoRun() { m_guard.setFolders(nullptr); }
 
     // Reads the run's journal; false, reported, when it cannot be undone.
-    bool load(const QString &id, FHJournal::Run *undone);
+    bool load(const QString &id, FHJournalStore::Run *undone);
     // Where every file is now, and whether it may go back.
     void locate();
     FHUndo::Outcome moveBack(FHJournal *journal, const std::function<void(int)> &progress);
     void removeFolders();
-    const FHJournal::Run &sorted() const { return m_sorted; }
+    const FHJournalStore::Run &sorted() const { return m_sorted; }
 
 private:
-    QString find(const FHJournal::File &file);
-    QString findByIdentity(const FHJournal::File &file);
+    QString find(const FHJournalStore::File &file);
+    QString findByIdentity(const FHJournalStore::File &file);
     void loadLater();
     void holdShots();
     void reportLeft();
@@ -75,7 +75,7 @@ private:
     FHReporter &m_reporter;
     bool m_dryRun;
     FHSortPlan &m_plan;
-    FHJournal::Run m_sorted;
+    FHJournalStore::Run m_sorted;
     FHFolderTree m_tree; // the run's folders: nothing else is touched
     QVector<int> m_fileOf; // the journal's index of each plan entry
     // A file whose move was cut short lies at both ends: the second name or
@@ -94,10 +94,10 @@ private:
     QSet<QString> m_failedFolders;
 };
 
-bool FHUndoRun::load(const QString &id, FHJournal::Run *undone)
+bool FHUndoRun::load(const QString &id, FHJournalStore::Run *undone)
 {
     QString error;
-    const bool loaded = FHJournal::load(id, &m_sorted, &error);
+    const bool loaded = FHJournalStore::load(id, &m_sorted, &error);
     if (undone)
         *undone = m_sorted;
     if (!loaded) {
@@ -125,15 +125,15 @@ bool FHUndoRun::load(const QString &id, FHJournal::Run *undone)
 void FHUndoRun::loadLater()
 {
     m_laterLoaded = true;
-    for (const FHJournal::Run &listed : FHJournal::runs()) {
+    for (const FHJournalStore::Run &listed : FHJournalStore::runs()) {
         if (listed.kind != QLatin1String("sort") || listed.id <= m_sorted.id
             || listed.output != m_sorted.output)
             continue;
-        FHJournal::Run later;
+        FHJournalStore::Run later;
         QString error;
-        if (!FHJournal::load(listed.id, &later, &error))
+        if (!FHJournalStore::load(listed.id, &later, &error))
             continue;
-        for (const FHJournal::File &file : qAsConst(later.files)) {
+        for (const FHJournalStore::File &file : qAsConst(later.files)) {
             if (!file.temporary.isEmpty() && file.final != file.temporary)
                 m_later.insert(file.temporary, file.final);
         }
@@ -143,7 +143,7 @@ void FHUndoRun::loadLater()
 // Where the file is now: its last name, its temporary name, the name a later
 // run gave that temporary name, or, where a line of the journal was lost, the
 // file of the same identity in its folder.
-QString FHUndoRun::find(const FHJournal::File &file)
+QString FHUndoRun::find(const FHJournalStore::File &file)
 {
     if (m_tree.entry(file.final).exists())
         return file.final;
@@ -160,7 +160,7 @@ QString FHUndoRun::find(const FHJournal::File &file)
     return m_sorted.damagedLines.isEmpty() ? QString() : findByIdentity(file);
 }
 
-QString FHUndoRun::findByIdentity(const FHJournal::File &file)
+QString FHUndoRun::findByIdentity(const FHJournalStore::File &file)
 {
     for (const QString &folder : { folderOf(file.final), folderOf(file.temporary) }) {
         if (folder.isEmpty())
@@ -180,7 +180,7 @@ QString FHUndoRun::findByIdentity(const FHJournal::File &file)
             }
         }
         const QString found = scanned->value({ file.identity.device, file.identity.inode });
-        if (!found.isEmpty() && FHJournal::isSameFile(m_tree, found, file))
+        if (!found.isEmpty() && FHJournalStore::isSameFile(m_tree, found, file))
             return found;
     }
     return QString();
@@ -190,13 +190,13 @@ void FHUndoRun::locate()
 {
     const auto &files = m_sorted.files;
     for (int i = 0; i < files.size(); ++i) {
-        const FHJournal::File &file = files.at(i);
+        const FHJournalStore::File &file = files.at(i);
         FHPlanEntry entry;
         split(file.source, entry.targetFolder, entry.finalName);
         const QString where = find(file);
         if (where.isEmpty()) {
             // Back already (an undo cut short), or never moved (a run cut short).
-            if (FHJournal::isSameFile(m_tree, file.source, file))
+            if (FHJournalStore::isSameFile(m_tree, file.source, file))
                 continue;
             split(file.final, entry.sourceFolder, entry.sourceName);
             entry.reason = FHSkipReason::Missing;
@@ -208,7 +208,7 @@ void FHUndoRun::locate()
             if (where != file.temporary && second.kind == FHFolder::File
                 && second.device == at.device && second.inode == at.inode)
                 m_secondNames.insert(m_plan.entries.size(), file.temporary);
-            if (!FHJournal::isSameFile(m_tree, where, file))
+            if (!FHJournalStore::isSameFile(m_tree, where, file))
                 entry.reason = FHSkipReason::Changed;
             else if (m_tree.entry(file.source).exists()) {
                 if (FHSafeMove::isCutMoveOf(m_tree, where, file.source))
@@ -302,7 +302,7 @@ FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void
                 const FHPlanEntry &entry = entries.at(last);
                 if (entry.reason != FHSkipReason::None || m_dryRun)
                     continue;
-                FHJournal::File back = m_sorted.files.at(m_fileOf.at(last));
+                FHJournalStore::File back = m_sorted.files.at(m_fileOf.at(last));
                 back.final = back.source;
                 back.source = entry.sourcePath();
                 back.temporary.clear();
@@ -384,7 +384,7 @@ FHUndo::FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
 
 QString FHUndo::lastUndoableRun()
 {
-    for (const FHJournal::Run &run : FHJournal::runs()) {
+    for (const FHJournalStore::Run &run : FHJournalStore::runs()) {
         if (run.kind != QLatin1String("sort") || !run.undoneBy.isEmpty() || run.fileCount <= 0)
             continue;
         if (run.partlyUndoneBy.isEmpty())
@@ -406,7 +406,7 @@ QString FHUndo::lastUndoableRun()
 }
 
 FHUndo::Outcome FHUndo::run(
-    const QString &id, bool dryRun, FHSortPlan &plan, FHJournal::Run *undone)
+    const QString &id, bool dryRun, FHSortPlan &plan, FHJournalStore::Run *undone)
 {
     QElapsedTimer timer;
     timer.start();
@@ -414,7 +414,7 @@ FHUndo::Outcome FHUndo::run(
     FHUndoRun undo(*m_fileGuard, *m_reporter, dryRun, plan);
     if (!undo.load(id, undone))
         return Failed;
-    const FHJournal::Run &sorted = undo.sorted();
+    const FHJournalStore::Run &sorted = undo.sorted();
     emit progress(10);
 
     // Another sort into the same folder would move the files away under us.
@@ -455,7 +455,7 @@ FHUndo::Outcome FHUndo::run(
         // Files that stayed for a reason of the user's leave the run undone in
         // part: a later undo finishes it once the way is clear.
         QString error;
-        if (outcome == Completed && !FHJournal::markUndone(id, journal.id(), !whole, &error))
+        if (outcome == Completed && !FHJournalStore::markUndone(id, journal.id(), !whole, &error))
             m_reporter->message(error);
     }
     emit progress(100);

@@ -35,7 +35,8 @@ public:
     // (source) to its original path (target), or say why the file stays
     // (changed, missing, original-taken). A dry run touches nothing. The
     // run's journal, as read, goes to undone when given.
-    Outcome run(const QString &id, bool dryRun, FHSortPlan &plan, FHJournal::Run *undone = nullptr);
+    Outcome run(
+        const QString &id, bool dryRun, FHSortPlan &plan, FHJournalStore::Run *undone = nullptr);
 
 signals:
     void progress(int value);

@@ -254,7 +254,7 @@ void TestCrashRecovery::cutMoveIsFinished()
     QVERIFY(TestImages::makeImage(photo, "Canon", "2014:12:31 23:34:45"));
     const QString temporary = output + '/'
         + temporaryName(QDateTime(QDate(2014, 12, 31), QTime(23, 34, 45)), 7) + ".JPG";
-    FHJournal::File moved;
+    FHJournalStore::File moved;
     moved.source = photo;
     moved.temporary = temporary;
     moved.identity = FHFileIdentity::of(FHFolderTree::strict(), photo);

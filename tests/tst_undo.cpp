@@ -634,7 +634,7 @@ void TestUndo::journalRemovedMidRun()
     connect(&guard, &FHIO::getCurrentFile, this, [&](const QString &path) {
         if (removed || !path.startsWith(m_out))
             return;
-        const QDir journals(FHJournal::folder());
+        const QDir journals(FHJournalStore::folder());
         for (const QString &name : journals.entryList(QDir::Files))
             removed = QFile::remove(journals.filePath(name)) || removed;
     });

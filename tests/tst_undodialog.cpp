@@ -68,7 +68,7 @@ void clickLater(QWidget *dialog, const char *name)
 
 void TestUndoDialog::init()
 {
-    QDir(FHJournal::folder()).removeRecursively();
+    QDir(FHJournalStore::folder()).removeRecursively();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_in = m_dir->filePath(QStringLiteral("In"));

@@ -38,8 +38,8 @@ QString number(qint64 n)
 void FHUndoDialog::undoLastSort(FHexiv2Application *app, QWidget *parent)
 {
     const QString id = FHUndo::lastUndoableRun();
-    FHJournal::Run run;
-    for (const FHJournal::Run &listed : FHJournal::runs()) {
+    FHJournalStore::Run run;
+    for (const FHJournalStore::Run &listed : FHJournalStore::runs()) {
         if (listed.id == id)
             run = listed;
     }
@@ -56,7 +56,7 @@ void FHUndoDialog::undoLastSort(FHexiv2Application *app, QWidget *parent)
     dialog.exec();
 }
 
-FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, QWidget *parent)
+FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &run, QWidget *parent)
     : QDialog(parent)
     , m_app(app)
     , m_run(run)

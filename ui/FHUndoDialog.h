@@ -27,7 +27,8 @@ public:
     // information box when there is none.
     static void undoLastSort(FHexiv2Application *app, QWidget *parent);
 
-    FHUndoDialog(FHexiv2Application *app, const FHJournal::Run &run, QWidget *parent = nullptr);
+    FHUndoDialog(
+        FHexiv2Application *app, const FHJournalStore::Run &run, QWidget *parent = nullptr);
 
 public slots:
     // Files going back are not left half way: closing waits for the end.
@@ -39,7 +40,7 @@ private:
     void showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome);
 
     FHexiv2Application *m_app;
-    FHJournal::Run m_run;
+    FHJournalStore::Run m_run;
     bool m_running = false;
     QElapsedTimer m_eventsProcessed;
 
