@@ -351,6 +351,10 @@ void TestCommand::jsonEvents()
             QVERIFY(e.value("otherTypes").isObject());
             QVERIFY(e.value("moved").isDouble() && e.value("notMoved").isDouble());
             QVERIFY(e.value("seconds").isDouble() && e.value("seconds").toDouble() >= 0);
+            // To the millisecond, as it is measured.
+            QVERIFY2(
+                QRegularExpression("\"seconds\":\\d+(\\.\\d{1,3})?,").match(result.out).hasMatch(),
+                result.out.constData());
             QVERIFY(e.value("makers").isString());
             QVERIFY(e.value("dryRun").isBool() && e.value("stopped").isBool());
         } else {
