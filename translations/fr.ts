@@ -230,7 +230,7 @@
     <message>
         <location line="+1"/>
         <source>Pre&amp;view</source>
-        <translation>Aperç&amp;u</translation>
+        <translation>Pré&amp;visualiser</translation>
     </message>
     <message>
         <location line="+1"/>
