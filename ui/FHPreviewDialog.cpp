@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -415,20 +416,7 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     m_proxy->setFilterText(QString());
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 
-    // Widths from the header and the first rows: measuring every row would
-    // cost seconds for a large plan.
-    const QFontMetrics metrics = m_table->fontMetrics();
-    const QFontMetrics headerMetrics = m_table->horizontalHeader()->fontMetrics();
-    const int rows = qMin(m_model->rowCount(), 200);
-    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
-        int width = headerMetrics.horizontalAdvance(
-                        m_model->headerData(column, Qt::Horizontal).toString())
-            + 30;
-        for (int row = 0; row < rows; ++row)
-            width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);
-        m_table->setColumnWidth(column, qMin(width, 320));
-    }
-
+    fitColumns();
     showFolders();
     showTotals();
     showShownCount();
@@ -460,6 +448,7 @@ void FHPreviewDialog::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi();
         if (m_pages->currentIndex() == PlanPage) {
+            fitColumns();
             showFolders();
             showTotals();
             showShownCount();
@@ -486,6 +475,22 @@ void FHPreviewDialog::retranslateUi()
     m_cancelButton->setText(tr("Cancel"));
 }
 
+void FHPreviewDialog::fitColumns()
+{
+    // Widths from the header and the first rows: measuring every row would
+    // cost seconds for a large plan. A header keeps room for the sort mark
+    // that clicking it adds.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const int rows = qMin(m_model->rowCount(), 200);
+    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
+        int width = 0;
+        for (int row = 0; row < rows; ++row)
+            width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);
+        m_table->setColumnWidth(
+            column, qMax(qMin(width, 320), m_table->horizontalHeader()->sectionSizeHint(column)));
+    }
+}
+
 void FHPreviewDialog::showFolders()
 {
     QMap<QString, int> counts;
@@ -504,6 +509,15 @@ void FHPreviewDialog::showFolders()
     }
     m_folderList->addTopLevelItems(items);
     m_folderList->setSortingEnabled(true);
+    // The narrow side of the splitter: on a small or much scaled screen it
+    // would cut its headers, sort mark and all, and the folder names short.
+    const QAbstractItemView *view = m_folderList;
+    int width
+        = 2 * m_folderList->frameWidth() + m_folderList->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_folderList->columnCount(); ++column)
+        width += qMax(
+            m_folderList->header()->sectionSizeHint(column), view->sizeHintForColumn(column));
+    m_folderList->setMinimumWidth(width);
 }
 
 void FHPreviewDialog::showTotals()

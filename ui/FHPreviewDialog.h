@@ -62,6 +62,7 @@ private:
     void retranslateUi();
     void showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total);
     void showTotals();
+    void fitColumns();
     void showFolders();
     void showShownCount();
     void sortNow();
