@@ -2,16 +2,20 @@
 
 #include "cli/FHConsoleReporter.h"
 #include "cli/FHPlanPrinter.h"
+#include "engine/FHException.h"
 #include "engine/FHExif.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
+#include "engine/FHNaming.h"
 #include "engine/FHSortEngine.h"
 #include "engine/FHUndo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 #include <atomic>
@@ -33,7 +37,19 @@ void stopOnSignal(int number)
 
 QString helpText(const QCommandLineParser &parser)
 {
-    return parser.helpText()
+    QString text = parser.helpText();
+    // The parser's usage line is the sort; the undo and the listing get theirs.
+    const int end = text.indexOf(QLatin1Char('\n'));
+    const QString program = text.left(end).section(QLatin1Char(' '), 1, 1);
+    const QString indent(QStringLiteral("Usage: ").size(), QLatin1Char(' '));
+    text.insert(end + 1,
+        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n").arg(indent, program));
+    // Nor does it know an optional value: --undo's run id is named by hand, in
+    // the room its column leaves.
+    static const QRegularExpression undoName(
+        QStringLiteral("^(  --undo) {5}"), QRegularExpression::MultilineOption);
+    text.replace(undoName, QStringLiteral("\\1 [ID]"));
+    return text
         + QStringLiteral("\nExit status:\n"
                          "  0  the run completed, also when files were left in place\n"
                          "  1  a failure ended the run (its code is in the message)\n"
@@ -102,6 +118,29 @@ int usageError(const QString &text)
     std::fprintf(stderr, "quilm-sort: %s\nTry 'quilm-sort --help' for more information.\n",
         qUtf8Printable(text));
     return FHSortCommand::UsageError;
+}
+
+// What the run would refuse the pattern for before moving anything, asked
+// before the run so that it is a usage error; empty when it would take it.
+QString patternProblem(const FHSortOptions &options)
+{
+    if (!options.namePattern.contains(QLatin1String("${NUM}"), Qt::CaseSensitive))
+        return FHException(
+            FHError::NumKeywordMissing, FHError::NumKeywordMissingFormat, options.namePattern)
+            .message();
+    // Measured as the run measures it: the longest name part a file keeps is a
+    // sidecar's, as in ".JPEG.xmp", in the output as the run names it.
+    int longestSuffix = 0;
+    for (const QString &filter : options.nameFilters)
+        longestSuffix = qMax(longestSuffix, filter.toUtf8().size() - filter.lastIndexOf('.'));
+    longestSuffix += 4;
+    const QString output = QDir::toNativeSeparators(
+        QDir::cleanPath(QFileInfo(options.outputDir).absoluteFilePath()));
+    const QString problem = namePatternProblem(options.namePattern, output, longestSuffix);
+    if (problem.isEmpty())
+        return QString();
+    return QStringLiteral("the naming pattern '%1' cannot be used: %2")
+        .arg(options.namePattern, problem);
 }
 
 } // namespace
@@ -201,6 +240,8 @@ int FHSortCommand::run(const QStringList &arguments)
     options.exifOnly = !parser.isSet(allImages);
     options.recursive = parser.isSet(recursive);
     options.dryRun = parser.isSet(dryRun);
+    if (const QString problem = patternProblem(options); !problem.isEmpty())
+        return usageError(problem);
 
     muteExifLibraryWarnings();
     FHConsoleReporter console(parser.isSet(json), parser.isSet(quiet));

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 namespace {
 
@@ -57,7 +58,9 @@ void appendValue(QByteArray &line, const QJsonValue &value)
         if (qAbs(number) < 9007199254740992.0 && number == double(qint64(number)))
             line += QByteArray::number(qint64(number));
         else
-            line += QByteArray::number(number, 'g', 17);
+            // The shortest text that reads back as the same number: 9.192, not
+            // the 17 digits of 9.1920000000000002.
+            line += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
         break;
     }
     case QJsonValue::String:

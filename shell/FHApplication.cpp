@@ -1,5 +1,7 @@
 #include "shell/FHApplication.h"
 
+#include "FHConfig.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -30,6 +32,8 @@ FHApplication::FHApplication(int &argc, char **argv)
     : QApplication(withHighDpiScaling(argc), argv)
 {
     setApplicationDisplayName(QStringLiteral("Quilm"));
+    // The journals name the program that wrote them by this.
+    setApplicationVersion(QStringLiteral(QUILM_VERSION));
 }
 
 FHApplication::~FHApplication()

@@ -132,7 +132,33 @@ QString FHCheckVersion::tooLong()
 
 QString FHCheckVersion::newVersion() const
 {
-    return isVersionString(m_replyText) ? m_replyText : QString();
+    // The request goes on naming the version the server knows this build by;
+    // whether the answer is news is for the version the user has.
+    return isVersionString(m_replyText) && isAbove(m_replyText, QStringLiteral(QUILM_VERSION))
+        ? m_replyText
+        : QString();
+}
+
+bool FHCheckVersion::isAbove(const QString &version, const QString &other)
+{
+    const QStringList a = version.trimmed().split(QLatin1Char('.'));
+    const QStringList b = other.trimmed().split(QLatin1Char('.'));
+    // Digit runs of any length: without their leading zeros, the longer is larger.
+    const auto significant = [](const QString &digits) {
+        int zeros = 0;
+        while (zeros + 1 < digits.size() && digits.at(zeros) == QLatin1Char('0'))
+            ++zeros;
+        return digits.midRef(zeros);
+    };
+    for (int i = 0; i < qMin(a.size(), b.size()); ++i) {
+        const QStringRef x = significant(a.at(i));
+        const QStringRef y = significant(b.at(i));
+        if (x.size() != y.size())
+            return x.size() > y.size();
+        if (const int c = x.compare(y))
+            return c > 0;
+    }
+    return false;
 }
 
 bool FHCheckVersion::isVersionString(const QString &text)

@@ -30,12 +30,16 @@ public:
     // an error or the timeout. Emits 10, 20, 100 and 50 on the way.
     void run();
 
-    // The server's reply if it is a version number, else an empty string.
+    // The server's reply if it is a version number above this program's own
+    // (QUILM_VERSION, not the older one the request names), else an empty string.
     QString newVersion() const;
 
     // True for three runs of ASCII digits joined by single dots, optionally
     // followed by one final line feed.
     static bool isVersionString(const QString &text);
+    // Whether the version number is above the other, part by part as numbers
+    // of any length. Both must be version strings.
+    static bool isAbove(const QString &version, const QString &other);
 
 signals:
     void emitProgress(int progress);

@@ -44,7 +44,7 @@ home=$tmp/home
 mkdir -p "$home"
 env -u XDG_DATA_HOME HOME="$home" QT_QPA_PLATFORM=offscreen "$launcher" >/dev/null 2>&1 &
 pid=$!
-work=$home/.local/share/Quilm
+work=$home/.local/share/quilm
 for _ in $(seq 50); do
     [ -e "$work/image/splash.png" ] && [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$work" ] && break
     sleep 0.1
@@ -63,4 +63,38 @@ rm "$work/image"
 mkdir "$work/image"
 env -u XDG_DATA_HOME HOME="$home" QT_QPA_PLATFORM=offscreen timeout 1 "$launcher" >/dev/null 2>&1 || true
 [ -d "$work/image" ] && [ ! -L "$work/image" ] || fail "the user's own image folder was replaced"
+
+# A user of the days when the window worked in "Quilm" and the journals lay in
+# "quilm": everything ends up in "quilm" and keeps working.
+home=$tmp/olduser
+old=$home/.local/share/Quilm
+new=$home/.local/share/quilm
+mkdir -p "$old" "$new/journal"
+printf '[MainWindow]\ninput=/photos/card\n' > "$old/Quilm.ini"
+echo "an old report" > "$old/Quilm.Log.txt"
+ln -s "$tmp/gone" "$old/image"
+echo '{"record":"run"}' > "$new/journal/20240101-000000-000-1.jsonl"
+env -u XDG_DATA_HOME HOME="$home" QT_QPA_PLATFORM=offscreen "$launcher" >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 50); do
+    [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$new" ] && break
+    sleep 0.1
+done
+[ "$(readlink "/proc/$pid/cwd")" = "$new" ] || fail "the program does not run in $new"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+[ ! -e "$old" ] || fail "the old folder is still there: $(ls -A "$old")"
+grep -qx 'input=/photos/card' "$new/Quilm.ini" || fail "the settings did not move over"
+grep -qx 'an old report' "$new/Quilm.Log.txt" || fail "the log did not move over"
+[ -f "$new/journal/20240101-000000-000-1.jsonl" ] || fail "a journal went"
+[ -f "$new/image/splash.png" ] || fail "the image link was not made again"
+
+# Where both folders hold a file of one name, the one in use stays and the
+# other is left where it was, not lost.
+mkdir -p "$old"
+printf '[MainWindow]\ninput=/photos/older\n' > "$old/Quilm.ini"
+env -u XDG_DATA_HOME HOME="$home" QT_QPA_PLATFORM=offscreen timeout 1 "$launcher" >/dev/null 2>&1 || true
+grep -qx 'input=/photos/card' "$new/Quilm.ini" || fail "the settings in use were replaced"
+grep -qx 'input=/photos/older' "$old/Quilm.ini" || fail "the other settings were lost"
 echo "installed layout OK"

@@ -1,3 +1,4 @@
+#include "FHConfig.h"
 #include "TestSupport.h"
 #include "shell/FHCheckVersion.h"
 #include "shell/FHSplashScreen.h"
@@ -184,6 +185,31 @@ void TestCheckVersion::replyBodies_data()
     QTest::newRow("words") << QByteArray("no update") << "";
     QTest::newRow("html page") << QByteArray("<html><body>3.4.0</body></html>") << "";
     QTest::newRow("1 KiB") << versionPaddedTo(FHCheckVersion::MaxReplyBytes) << "3.4.0";
+
+    // News only above the program's own version (not the one the request
+    // names), compared by number rather than by text.
+    const QStringList own = QStringLiteral(QUILM_VERSION).split(QLatin1Char('.'));
+    QCOMPARE(own.size(), 3);
+    const auto version = [&](int major, int minor, int patch) {
+        return QStringLiteral("%1.%2.%3")
+            .arg(own.at(0).toInt() + major)
+            .arg(own.at(1).toInt() + minor)
+            .arg(own.at(2).toInt() + patch)
+            .toLatin1();
+    };
+    QTest::newRow("own version") << version(0, 0, 0) << "";
+    QTest::newRow("own version, line feed") << version(0, 0, 0) + '\n' << "";
+    QTest::newRow("own version, leading zeros") << "00" + version(0, 0, 0) << "";
+    QTest::newRow("next patch") << version(0, 0, 1) << QString(version(0, 0, 1));
+    QTest::newRow("next patch, line feed") << version(0, 0, 1) + '\n'
+                                           << QString(version(0, 0, 1) + '\n');
+    QTest::newRow("ten minors on") << version(0, 10, 0) << QString(version(0, 10, 0));
+    QTest::newRow("beyond 64 bits")
+        << QByteArray("99999999999999999999.0.0") << "99999999999999999999.0.0";
+    if (own.at(2).toInt() > 0)
+        QTest::newRow("older patch") << version(0, 0, -1) << "";
+    if (own.at(1).toInt() > 0)
+        QTest::newRow("older minor, higher patch") << version(0, -1, 10) << "";
 }
 
 void TestCheckVersion::replyBodies()

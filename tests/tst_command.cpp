@@ -208,10 +208,30 @@ void TestCommand::exitCodes_data()
         << QStringList { "%root/nowhere", "%root/out" } << false << 1 << "^$"
         << QStringList { "quilm-sort: error 0X000106: Path '%root/nowhere' does not exist. It is "
                          "expected as 'input directory'" };
+    // A pattern the run would refuse is refused before it: a usage error, in the
+    // engine's words.
     QTest::newRow("pattern without ${NUM}")
-        << (QStringList { "--pattern", "${YYYY}" } + folders) << false << 1 << "^$"
-        << QStringList { "quilm-sort: error 0X00010A: Keywords ${NUM} is missing in customized "
-                         "naming string '${YYYY}'" };
+        << (QStringList { "--pattern", "${YYYY}" } + folders) << false << 2 << "^$"
+        << QStringList { "quilm-sort: Keywords ${NUM} is missing in customized naming string "
+                         "'${YYYY}'",
+               tryHelp };
+    QTest::newRow("pattern with a slash")
+        << (QStringList { "--pattern", "a/${NUM}" } + folders) << false << 2 << "^$"
+        << QStringList { "quilm-sort: the naming pattern 'a/${NUM}' cannot be used: it holds "
+                         "\"/\", which would send the photos into other folders",
+               tryHelp };
+    QTest::newRow("pattern too long")
+        << (QStringList { "--pattern", QString(250, 'x') + "${NUM}" } + folders) << false << 2
+        << "^$"
+        << QStringList { "quilm-sort: the naming pattern '" + QString(250, 'x')
+                   + "${NUM}' cannot be used: the names would be longer than 255 bytes",
+               tryHelp };
+    QTest::newRow("bad pattern, missing input")
+        << QStringList { "--pattern", "${YYYY}", "%root/nowhere", "%root/out" } << false << 2
+        << "^$"
+        << QStringList { "quilm-sort: Keywords ${NUM} is missing in customized naming string "
+                         "'${YYYY}'",
+               tryHelp };
     QTest::newRow("bad --folders")
         << (QStringList { "--folders", "week" } + folders) << false << 2 << "^$"
         << QStringList { "quilm-sort: --folders takes none, month or day, not 'week'", tryHelp };
@@ -221,9 +241,13 @@ void TestCommand::exitCodes_data()
     QTest::newRow("unknown option")
         << (QStringList { "--frobnicate" } + folders) << false << 2 << "^$"
         << QStringList { "quilm-sort: Unknown option 'frobnicate'.", tryHelp };
+    // --undo takes an optional run id, which the parser alone cannot show.
     QTest::newRow("help") << QStringList { "--help" } << false << 0
-                          << "^Usage: .*INPUT OUTPUT.*\\nExit status:\\n  0  .*\\n  1  .*\\n  2  "
-                             "usage error\\n$"
+                          << "^Usage: \\S*quilm-sort \\[options\\] INPUT OUTPUT\\n"
+                             "       \\S*quilm-sort --undo \\[ID\\] \\[options\\]\\n"
+                             "       \\S*quilm-sort --runs \\[--json\\]\\n"
+                             ".*\\n  --undo \\[ID\\]  +Move the files .*"
+                             "\\nExit status:\\n  0  .*\\n  1  .*\\n  2  usage error\\n$"
                           << QStringList();
     QTest::newRow("version") << QStringList { "--version" } << false << 0
                              << "^quilm-sort \\d+\\.\\d+\\.\\d+\\n$" << QStringList();
@@ -275,8 +299,8 @@ void TestCommand::jsonEvents_data()
     QTest::newRow("all images") << QStringList { "-r", "--all-images", "--folders", "day" } << false
                                 << 4 << 0 << QString();
     QTest::newRow("top only") << QStringList() << false << 1 << 2 << QString();
-    QTest::newRow("failed run") << QStringList { "--pattern", "x" } << false << 0 << 0
-                                << "0X00010A";
+    // OUTPUT is a file.
+    QTest::newRow("failed run") << QStringList() << false << 0 << 0 << "0X000107";
 }
 
 void TestCommand::jsonEvents()
@@ -287,6 +311,8 @@ void TestCommand::jsonEvents()
     QFETCH(int, notMoved);
     QFETCH(QString, errorCode);
     QVERIFY(addMixedInput(path("in")));
+    if (!errorCode.isEmpty())
+        QVERIFY(QFile(path("out")).open(QIODevice::WriteOnly));
     const TestImages::Contents before = TestImages::contentsUnder({ path("in") });
     QHash<QString, QByteArray> contentAt;
     for (auto it = before.cbegin(); it != before.cend(); ++it)
@@ -353,6 +379,10 @@ void TestCommand::jsonEvents()
             QVERIFY(e.value("otherTypes").isObject());
             QVERIFY(e.value("moved").isDouble() && e.value("notMoved").isDouble());
             QVERIFY(e.value("seconds").isDouble() && e.value("seconds").toDouble() >= 0);
+            // To the millisecond, as it is measured.
+            QVERIFY2(
+                QRegularExpression("\"seconds\":\\d+(\\.\\d{1,3})?,").match(result.out).hasMatch(),
+                result.out.constData());
             QVERIFY(e.value("makers").isString());
             QVERIFY(e.value("dryRun").isBool() && e.value("stopped").isBool());
         } else {

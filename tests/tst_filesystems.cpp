@@ -559,7 +559,8 @@ void TestFileSystems::caseVariantsOntoOneName()
 }
 
 // A pattern whose names the output's file system refuses is refused before
-// anything moves, as the run does for "\" on FAT, exFAT and NTFS.
+// anything moves, as the run does for "\" on FAT, exFAT and NTFS: by the
+// command, as a usage error.
 void TestFileSystems::namesTheFileSystemRefuses_data()
 {
     QTest::addColumn<QString>("kind");
@@ -594,13 +595,13 @@ void TestFileSystems::namesTheFileSystemRefuses()
     invariant.record();
 
     const CommandRun run = sortWithCommand({ "--pattern", pattern, in, out });
-    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.exitCode, 2);
     if (!fault.isEmpty())
         QEXPECT_FAIL("", qPrintable(fault), Abort);
     QCOMPARE(TestImages::filesUnder(in), QStringList({ "A.JPG", "Z.JPG" }));
     QCOMPARE(TestImages::filesUnder(out), QStringList());
     QCOMPARE(invariant.check(), QString());
-    QVERIFY2(run.said.contains("The naming pattern '" + pattern.toUtf8() + "' cannot be used"),
+    QVERIFY2(run.said.contains("the naming pattern '" + pattern.toUtf8() + "' cannot be used"),
         run.said.constData());
 }
 

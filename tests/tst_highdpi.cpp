@@ -8,12 +8,16 @@
 #include "shell/FHPicture.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHPreviewDialog.h"
 #include "ui/FHRuleDialog.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLayout>
 #include <QSettings>
+#include <QTableView>
+#include <QTreeView>
 #include <QtTest>
 
 #include <cmath>
@@ -72,6 +76,8 @@ private slots:
     void mainWindowFits();
     void ruleDialogFits_data();
     void ruleDialogFits();
+    void previewHeadersWhole_data();
+    void previewHeadersWhole();
     void picturesSharp_data();
     void picturesSharp();
 
@@ -141,6 +147,64 @@ void TestHighDpi::ruleDialogFits()
     FHApplication::setLanguage(QString());
     const QString fault = misfit(&dialog, dialog.height());
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void TestHighDpi::previewHeadersWhole_data()
+{
+    addLanguageRows();
+}
+
+void TestHighDpi::previewHeadersWhole()
+{
+    QFETCH(QString, code);
+    FHApplication::setLanguage(code);
+    // Month folders, as the per-month option makes them; the dialog as small as
+    // it lets itself be made.
+    FHSortOptions options;
+    options.inputDir = QStringLiteral("/in");
+    options.outputDir = QStringLiteral("/out");
+    FHSortPlan plan;
+    for (int month = 1; month <= 12; ++month) {
+        FHPlanEntry entry;
+        entry.sourceFolder = options.inputDir;
+        entry.sourceName = QStringLiteral("IMG_%1.JPG").arg(month);
+        entry.targetFolder = QStringLiteral("/out/2020-%1").arg(month, 2, 10, QLatin1Char('0'));
+        entry.finalName = QStringLiteral("001.JPG");
+        entry.captured = QDateTime(QDate(2020, month, 1), QTime(10, 0));
+        entry.placed = true;
+        plan.entries << entry;
+    }
+    plan.movedCount = plan.entries.size();
+    FHPreviewDialog dialog(options);
+    dialog.showPlan(plan);
+    dialog.resize(1, 1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    // Every section as wide as the toolkit says its header (with the sort mark)
+    // and, in the folder list, its folders and counts take.
+    QStringList cut;
+    auto *folders = dialog.findChild<QTreeView *>(QStringLiteral("folderList"));
+    auto *table = dialog.findChild<QTableView *>(QStringLiteral("planTable"));
+    QVERIFY(folders && table);
+    for (QAbstractItemView *view :
+        { static_cast<QAbstractItemView *>(folders), static_cast<QAbstractItemView *>(table) }) {
+        QHeaderView *header = view == folders ? folders->header() : table->horizontalHeader();
+        // The table's last column stretches into the room left, and may scroll.
+        const int columns = view == table ? header->count() - 1 : header->count();
+        for (int column = 0; column < columns; ++column) {
+            const int needs = qMax(header->sectionSizeHint(column),
+                view == folders ? view->sizeHintForColumn(column) : 0);
+            if (header->sectionSize(column) < needs)
+                cut << QStringLiteral("%1 '%2': %3 of %4 px")
+                           .arg(view->objectName(),
+                               view->model()->headerData(column, Qt::Horizontal).toString())
+                           .arg(header->sectionSize(column))
+                           .arg(needs);
+        }
+    }
+    FHApplication::setLanguage(QString());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
 }
 
 void TestHighDpi::picturesSharp_data()

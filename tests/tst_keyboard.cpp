@@ -232,6 +232,23 @@ void TestKeyboard::shortcuts()
             window.get(), mnemonic(label->text()).toLower().toLatin1(), Qt::AltModifier);
         QVERIFY2(label->buddy()->hasFocus(), qPrintable(label->objectName()));
     }
+
+    // Alt+V previews in every language, and no letter of an Alt shortcut ever
+    // lands in the field in hand.
+    auto *input = child<QLineEdit>(*window, QStringLiteral("inputEdit"));
+    auto *preview = child<QAbstractButton>(*window, QStringLiteral("previewButton"));
+    QCOMPARE(mnemonic(preview->text()), QChar('V'));
+    const QString typed = input->text();
+    input->setFocus();
+    QSignalSpy previewed(preview, &QAbstractButton::clicked);
+    ModalCloser closer; // the preview it opens
+    // Keys go to the widget with the focus, as the window system sends them.
+    QTest::keyClick(input, 'v', Qt::AltModifier);
+    QTRY_COMPARE(previewed.count(), 1);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    input->setFocus();
+    QTest::keyClick(input, 'z', Qt::AltModifier);
+    QCOMPARE(input->text(), typed);
 }
 
 int main(int argc, char **argv)

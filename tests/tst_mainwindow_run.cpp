@@ -3,6 +3,7 @@
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHIO.h"
+#include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
 #include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
@@ -606,10 +607,15 @@ void TestMainWindowRun::undoOfferedAfterARun()
     const bool before = undo->isEnabled();
     child<QToolButton>(*window, "startButton")->click();
     const bool after = undo->isEnabled();
+    const QVector<FHJournal::Run> runs = FHJournal::runs();
     qputenv("XDG_DATA_HOME", previous);
 
     QVERIFY(!before);
     QVERIFY(after);
+    // The journal names the window's program with its version, as the command's does.
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs.first().header.value(QStringLiteral("program")).toString(),
+        QCoreApplication::applicationName() + QStringLiteral(" " QUILM_VERSION));
 }
 
 QUILM_TEST_MAIN(TestMainWindowRun)

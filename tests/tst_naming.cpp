@@ -22,6 +22,8 @@ private slots:
     void patternProblem();
     void jsonLineKeepsText_data();
     void jsonLineKeepsText();
+    void jsonLineNumbers_data();
+    void jsonLineNumbers();
 };
 
 void TestNaming::expand_data()
@@ -174,6 +176,27 @@ void TestNaming::jsonLineKeepsText()
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(object.value(text).toString(), text);
     QCOMPARE(object.value("n").toDouble(), 12345678901.0);
+}
+
+void TestNaming::jsonLineNumbers_data()
+{
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QByteArray>("written");
+    // The shortest text that reads back as the same number: seconds to the
+    // millisecond are three decimals, not "9.1920000000000002".
+    QTest::newRow("seconds") << 9.192 << QByteArray("9.192");
+    QTest::newRow("below one") << 0.412 << QByteArray("0.412");
+    QTest::newRow("tenth") << 0.1 << QByteArray("0.1");
+    QTest::newRow("negative") << -2.5 << QByteArray("-2.5");
+    QTest::newRow("whole") << 12345678901.0 << QByteArray("12345678901");
+    QTest::newRow("third") << 1.0 / 3 << QByteArray("0.3333333333333333");
+}
+
+void TestNaming::jsonLineNumbers()
+{
+    QFETCH(double, number);
+    QFETCH(QByteArray, written);
+    QCOMPARE(jsonLine({ { "n", number } }), "{\"n\":" + written + "}\n");
 }
 
 QUILM_TEST_MAIN(TestNaming)

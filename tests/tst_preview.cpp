@@ -1,6 +1,7 @@
 // The preview before a sort: its rows are the command's dry run and the run
 // that follows, shots stay together whatever the order, the filter, Cancel
-// while planning, a changed input, its size; and the question before a sort.
+// while planning, a changed input or output, its size; and the question
+// before a sort.
 
 #include "SortCommand.h"
 #include "TestImages.h"
@@ -445,6 +446,19 @@ void TestPreview::inputChanged_data()
     QTest::newRow("changed, preview again") << "change"
                                             << "previewAgainButton"
                                             << "Files changed: 1" << true;
+    // A file put among the sorted ones shifts the new numbers as much.
+    QTest::newRow("added to the output, sort anyway")
+        << "add to output"
+        << "sortAnywayButton"
+        << "Files added to the target folders: 1" << true;
+    QTest::newRow("removed from the output, cancel")
+        << "remove from output"
+        << "cancelButton"
+        << "Files removed from the target folders: 1" << false;
+    QTest::newRow("changed in the output, preview again")
+        << "change in output"
+        << "previewAgainButton"
+        << "Files changed in the target folders: 1" << true;
 }
 
 void TestPreview::inputChanged()
@@ -454,6 +468,13 @@ void TestPreview::inputChanged()
     QFETCH(QString, reported);
     QFETCH(bool, sort);
     makeInput();
+    // A photo sorted before, where the new ones go.
+    const QString sorted = m_out + QStringLiteral("/001.JPG");
+    const bool inOutput = change.endsWith(QLatin1String("output"));
+    if (inOutput)
+        QVERIFY(QDir().mkpath(m_out));
+    if (inOutput && !change.startsWith(QLatin1String("add")))
+        QVERIFY(TestImages::makeImage(sorted, "Canon", "2020:01:01 10:00:00"));
 
     FHSortOptions options;
     options.inputDir = m_in;
@@ -465,7 +486,7 @@ void TestPreview::inputChanged()
     int lingering = 0;
     ModalCloser closer([&](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            if (box->objectName() != QLatin1String("inputChangedBox"))
+            if (box->objectName() != QLatin1String("foldersChangedBox"))
                 return closeOther(modal);
             informative = box->informativeText();
             answered = true;
@@ -475,10 +496,11 @@ void TestPreview::inputChanged()
         if (!dialog)
             return;
         if (++plans == 1) {
-            const QString path = m_in + QStringLiteral("/IMG_0002.JPG");
-            if (change == QLatin1String("add"))
-                QVERIFY(TestImages::makeImage(m_in + "/new.JPG", "Canon", "2021:04:01 10:00:00"));
-            else if (change == QLatin1String("remove"))
+            const QString path = inOutput ? sorted : m_in + QStringLiteral("/IMG_0002.JPG");
+            if (change.startsWith(QLatin1String("add")))
+                QVERIFY(TestImages::makeImage(
+                    inOutput ? sorted : m_in + "/new.JPG", "Canon", "2021:04:01 10:00:00"));
+            else if (change.startsWith(QLatin1String("remove")))
                 QVERIFY(QFile::remove(path));
             else
                 QVERIFY(TestImages::writeTags(path, { { "Exif.Image.Model", "changed" } }));
@@ -500,7 +522,7 @@ void TestPreview::inputChanged()
         QCOMPARE(rowsAfter, -1);
     else
         QCOMPARE(rowsAfter, 5); // the sidecar goes with its photo, the video is not chosen
-    QVERIFY(!QFileInfo::exists(m_out));
+    QCOMPARE(QFileInfo::exists(m_out), inOutput);
 }
 
 void TestPreview::sizeFitsAndIsRemembered()

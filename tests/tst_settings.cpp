@@ -127,9 +127,15 @@ void TestSettings::firstStart_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("language");
 
+    // The desktop's language where there is a translation for it, else English.
     QTest::newRow("English system") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "en";
     QTest::newRow("Chinese system") << QLocale(QLocale::Chinese, QLocale::China) << "zh";
-    QTest::newRow("German system") << QLocale(QLocale::German, QLocale::Germany) << "en";
+    QTest::newRow("Chinese, Taiwan") << QLocale(QLocale::Chinese, QLocale::Taiwan) << "zh";
+    QTest::newRow("German system") << QLocale(QLocale::German, QLocale::Germany) << "de";
+    QTest::newRow("German, Switzerland") << QLocale(QLocale::German, QLocale::Switzerland) << "de";
+    QTest::newRow("French, Canada") << QLocale(QLocale::French, QLocale::Canada) << "fr";
+    QTest::newRow("Spanish system") << QLocale(QLocale::Spanish, QLocale::Spain) << "en";
+    QTest::newRow("C locale") << QLocale::c() << "en";
 }
 
 void TestSettings::firstStart()

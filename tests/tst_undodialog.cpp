@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -41,6 +42,8 @@ private:
 };
 
 namespace {
+
+const QString longFolder = QStringLiteral("On the coast of Brittany in the summer of 2022");
 
 FHexiv2Application *app()
 {
@@ -78,14 +81,19 @@ void TestUndoDialog::init()
 
 void TestUndoDialog::sortThree(Invariant *invariant)
 {
+    // The second in a folder of a long name, for a reason longer than a line.
+    QVERIFY(QDir(m_in).mkdir(longFolder));
     for (int i = 1; i <= 3; ++i)
-        QVERIFY(TestImages::makeImage(QStringLiteral("%1/IMG_%2.JPG").arg(m_in).arg(i), "Canon",
-            QStringLiteral("2022:05:0%1 10:00:00").arg(i)));
+        QVERIFY(TestImages::makeImage(QStringLiteral("%1/%2IMG_%3.JPG")
+                                          .arg(m_in, i == 2 ? longFolder + '/' : QString())
+                                          .arg(i),
+            "Canon", QStringLiteral("2022:05:0%1 10:00:00").arg(i)));
     if (invariant)
         invariant->record();
     SortRunner runner;
     runner.input = m_in;
     runner.output = m_out;
+    runner.recursive = true;
     runner.run();
     QCOMPARE(runner.moved, 3u);
     QCOMPARE(TestImages::filesUnder(m_in), QStringList());
@@ -108,13 +116,14 @@ void TestUndoDialog::confirmMovesBackAndReportsConflict()
     const QString id = FHUndo::lastUndoableRun();
     QVERIFY(!id.isEmpty());
     // Something new at one photo's original path.
-    const QString taken = m_in + QStringLiteral("/IMG_2.JPG");
+    const QString taken = m_in + '/' + longFolder + QStringLiteral("/IMG_2.JPG");
     QVERIFY(TestImages::makeImage(taken, "Canon", "2023:01:01 10:00:00"));
     invariant.adopt(taken);
 
     QStringList shown; // the confirmation's texts and tooltips
     QString summary;
     QStringList left;
+    QStringList cut; // reasons the list does not show whole
     FHOutputWidget::instance()->clear();
     ModalCloser closer([&](QWidget *modal) {
         if (modal->objectName() != QLatin1String("undoDialog")) {
@@ -131,6 +140,22 @@ void TestUndoDialog::confirmMovesBackAndReportsConflict()
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 left << list->topLevelItem(i)->toolTip(0) + QStringLiteral(" | ")
                         + list->topLevelItem(i)->toolTip(1);
+            // Each reason fits its cell, on as many lines as it takes.
+            const int margin
+                = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QString reason = list->topLevelItem(i)->text(1);
+                const QRect cell = list->visualRect(list->model()->index(i, 1));
+                const QRect needs = list->fontMetrics().boundingRect(
+                    QRect(0, 0, cell.width() - margin, 10000), Qt::TextWordWrap, reason);
+                if (needs.height() > cell.height() || needs.width() > cell.width() - margin)
+                    cut << QStringLiteral("%1 (%2 x %3 in %4 x %5)")
+                               .arg(reason)
+                               .arg(needs.width())
+                               .arg(needs.height())
+                               .arg(cell.width())
+                               .arg(cell.height());
+            }
             clickLater(modal, "closeButton");
         }
     });
@@ -143,8 +168,10 @@ void TestUndoDialog::confirmMovesBackAndReportsConflict()
     QCOMPARE(left.size(), 1);
     QVERIFY2(left.first().startsWith(m_out + QLatin1Char('/')), qPrintable(left.first()));
     QVERIFY2(left.first().contains(taken + QStringLiteral(" is taken")), qPrintable(left.first()));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     QCOMPARE(invariant.check(), QString());
-    QCOMPARE(TestImages::filesUnder(m_in), (QStringList { "IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG" }));
+    QCOMPARE(TestImages::filesUnder(m_in),
+        (QStringList { "IMG_1.JPG", "IMG_3.JPG", longFolder + QStringLiteral("/IMG_2.JPG") }));
     QCOMPARE(TestImages::filesUnder(m_out).size(), 1);
     // Through the window's reports, as a sort's.
     QVERIFY2(FHOutputWidget::instance()->toPlainText().contains(taken),

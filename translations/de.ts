@@ -83,7 +83,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -148,12 +148,12 @@
         <translation>&amp;Eingabeordner</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-64"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>Eine Sortierung läuft. Anhalten und beenden? Die bereits verschobenen Dateien erhalten noch ihre endgültigen Namen; die übrigen bleiben im Eingabeordner.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+48"/>
         <source>File &amp;types...</source>
         <translation>Datei&amp;typen...</translation>
     </message>
@@ -234,18 +234,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+201"/>
+        <location line="+203"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-201"/>
-        <location line="+201"/>
+        <location line="-203"/>
+        <location line="+203"/>
         <source>STOP</source>
         <translation>STOPP</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-198"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -260,7 +260,7 @@
         <translation>Ordner wählen</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+199"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
     </message>
@@ -280,7 +280,7 @@
         <translation>Technischer Support</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>For more information please visit:</source>
         <translation>Weitere Informationen finden Sie unter:</translation>
     </message>
@@ -406,7 +406,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
         <source>Photos</source>
         <translation>Fotos</translation>
     </message>
@@ -431,7 +431,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+186"/>
         <source>Listing the files…</source>
         <translation>Dateien werden aufgelistet…</translation>
     </message>
@@ -446,7 +446,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Neue Namen werden gewählt: %1 von %2</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+77"/>
         <source>Preview of the sort</source>
         <translation>Vorschau der Sortierung</translation>
     </message>
@@ -511,19 +511,19 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Zu verschiebende Dateien: %1 · Zielordner: %2</translation>
     </message>
     <message>
         <location line="+6"/>
         <location line="+11"/>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="-40"/>
+        <location line="-44"/>
         <source>Files that stay where they are: %1 (%2)</source>
         <translation>Dateien, die bleiben, wo sie sind: %1 (%2)</translation>
     </message>
@@ -543,12 +543,22 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Angezeigt: %1 von %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The input folder changed after this preview was made.</source>
         <translation>Der Eingabeordner hat sich seit dieser Vorschau geändert.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>The target folders changed after this preview was made.</source>
+        <translation>Die Zielordner haben sich seit dieser Vorschau geändert.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input and target folders changed after this preview was made.</source>
+        <translation>Der Eingabeordner und die Zielordner haben sich seit dieser Vorschau geändert.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Files added</source>
         <translation>Hinzugekommene Dateien</translation>
     </message>
@@ -561,6 +571,21 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <location line="+1"/>
         <source>Files changed</source>
         <translation>Geänderte Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files added to the target folders</source>
+        <translation>In den Zielordnern hinzugekommene Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed from the target folders</source>
+        <translation>Aus den Zielordnern entfernte Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed in the target folders</source>
+        <translation>In den Zielordnern geänderte Dateien</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -831,7 +856,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHUndoDialog</name>
     <message>
-        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location filename="../ui/FHUndoDialog.cpp" line="+71"/>
         <location line="+32"/>
         <source>Undo the last sort</source>
         <translation>Letzte Sortierung rückgängig machen</translation>
@@ -907,7 +932,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Zustand:</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
         <source>Moving the files back…</source>
         <translation>Dateien werden zurückverschoben…</translation>
     </message>
@@ -922,7 +947,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Warum sie bleibt</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+85"/>
         <source>Its old place %1 is taken</source>
         <translation>Ihr alter Platz %1 ist belegt</translation>
     </message>
@@ -955,7 +980,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
         <source>Show Details...</source>
         <translation>Details einblenden...</translation>
     </message>

@@ -83,7 +83,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -148,12 +148,12 @@
         <translation>&amp;Input Directory</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-64"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+48"/>
         <source>File &amp;types...</source>
         <translation>File &amp;types...</translation>
     </message>
@@ -234,18 +234,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+201"/>
+        <location line="+203"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-201"/>
-        <location line="+201"/>
+        <location line="-203"/>
+        <location line="+203"/>
         <source>STOP</source>
         <translation>STOP</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-198"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -260,7 +260,7 @@
         <translation>Browse</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+199"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Press %1 to see the reports of this session.</translation>
     </message>
@@ -280,7 +280,7 @@
         <translation>Technical Support</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>For more information please visit:</source>
         <translation>For more information please visit:</translation>
     </message>
@@ -406,7 +406,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -431,7 +431,7 @@ Moves with %2 as one shot</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+186"/>
         <source>Listing the files…</source>
         <translation>Listing the files…</translation>
     </message>
@@ -446,7 +446,7 @@ Moves with %2 as one shot</translation>
         <translation>Choosing the new names: %1 of %2</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+77"/>
         <source>Preview of the sort</source>
         <translation>Preview of the sort</translation>
     </message>
@@ -511,19 +511,19 @@ Moves with %2 as one shot</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Files to move: %1 · Target folders: %2</translation>
     </message>
     <message>
         <location line="+6"/>
         <location line="+11"/>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="-40"/>
+        <location line="-44"/>
         <source>Files that stay where they are: %1 (%2)</source>
         <translation>Files that stay where they are: %1 (%2)</translation>
     </message>
@@ -543,12 +543,22 @@ Moves with %2 as one shot</translation>
         <translation>Shown: %1 of %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The input folder changed after this preview was made.</source>
         <translation>The input folder changed after this preview was made.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>The target folders changed after this preview was made.</source>
+        <translation>The target folders changed after this preview was made.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input and target folders changed after this preview was made.</source>
+        <translation>The input and target folders changed after this preview was made.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Files added</source>
         <translation>Files added</translation>
     </message>
@@ -561,6 +571,21 @@ Moves with %2 as one shot</translation>
         <location line="+1"/>
         <source>Files changed</source>
         <translation>Files changed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files added to the target folders</source>
+        <translation>Files added to the target folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed from the target folders</source>
+        <translation>Files removed from the target folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed in the target folders</source>
+        <translation>Files changed in the target folders</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -831,7 +856,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHUndoDialog</name>
     <message>
-        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location filename="../ui/FHUndoDialog.cpp" line="+71"/>
         <location line="+32"/>
         <source>Undo the last sort</source>
         <translation>Undo the last sort</translation>
@@ -907,7 +932,7 @@ Moves with %2 as one shot</translation>
         <translation>State:</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
         <source>Moving the files back…</source>
         <translation>Moving the files back…</translation>
     </message>
@@ -922,7 +947,7 @@ Moves with %2 as one shot</translation>
         <translation>Why it stays</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+85"/>
         <source>Its old place %1 is taken</source>
         <translation>Its old place %1 is taken</translation>
     </message>
@@ -955,7 +980,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
         <source>Show Details...</source>
         <translation>Show Details...</translation>
     </message>

@@ -83,7 +83,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -148,12 +148,12 @@
         <translation>Dossier &amp;source</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-64"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>Un tri est en cours. L’arrêter et quitter&#xa0;? Les fichiers déjà déplacés reçoivent encore leur nom définitif&#xa0;; les autres restent dans le dossier source.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+48"/>
         <source>File &amp;types...</source>
         <translation>&amp;Types de fichiers...</translation>
     </message>
@@ -230,22 +230,22 @@
     <message>
         <location line="+1"/>
         <source>Pre&amp;view</source>
-        <translation>Aperç&amp;u</translation>
+        <translation>Pré&amp;visualiser</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+201"/>
+        <location line="+203"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="-201"/>
-        <location line="+201"/>
+        <location line="-203"/>
+        <location line="+203"/>
         <source>STOP</source>
         <translation>ARRÊTER</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-198"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -260,7 +260,7 @@
         <translation>Choisir un dossier</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+199"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
     </message>
@@ -280,7 +280,7 @@
         <translation>Assistance technique</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>For more information please visit:</source>
         <translation>Pour en savoir plus&#xa0;:</translation>
     </message>
@@ -406,7 +406,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -431,7 +431,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Vidéos</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+186"/>
         <source>Listing the files…</source>
         <translation>Relevé des fichiers…</translation>
     </message>
@@ -446,7 +446,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Choix des nouveaux noms : %1 sur %2</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+77"/>
         <source>Preview of the sort</source>
         <translation>Aperçu du tri</translation>
     </message>
@@ -511,19 +511,19 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Fichiers à déplacer : %1 · Dossiers cibles : %2</translation>
     </message>
     <message>
         <location line="+6"/>
         <location line="+11"/>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
     </message>
     <message>
-        <location line="-40"/>
+        <location line="-44"/>
         <source>Files that stay where they are: %1 (%2)</source>
         <translation>Fichiers qui restent en place : %1 (%2)</translation>
     </message>
@@ -543,12 +543,22 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Affichés : %1 sur %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The input folder changed after this preview was made.</source>
         <translation>Le dossier d&apos;entrée a changé depuis cet aperçu.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>The target folders changed after this preview was made.</source>
+        <translation>Les dossiers de destination ont changé depuis cet aperçu.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input and target folders changed after this preview was made.</source>
+        <translation>Le dossier d&apos;entrée et les dossiers de destination ont changé depuis cet aperçu.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Files added</source>
         <translation>Fichiers ajoutés</translation>
     </message>
@@ -561,6 +571,21 @@ Se déplace avec %2 comme une seule prise</translation>
         <location line="+1"/>
         <source>Files changed</source>
         <translation>Fichiers modifiés</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files added to the target folders</source>
+        <translation>Fichiers ajoutés aux dossiers de destination</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed from the target folders</source>
+        <translation>Fichiers retirés des dossiers de destination</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed in the target folders</source>
+        <translation>Fichiers modifiés dans les dossiers de destination</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -831,7 +856,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHUndoDialog</name>
     <message>
-        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location filename="../ui/FHUndoDialog.cpp" line="+71"/>
         <location line="+32"/>
         <source>Undo the last sort</source>
         <translation>Annuler le dernier tri</translation>
@@ -907,7 +932,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>État :</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
         <source>Moving the files back…</source>
         <translation>Remise en place des fichiers…</translation>
     </message>
@@ -922,7 +947,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Pourquoi il reste</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+85"/>
         <source>Its old place %1 is taken</source>
         <translation>Son ancienne place %1 est prise</translation>
     </message>
@@ -955,7 +980,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
         <source>Show Details...</source>
         <translation>Afficher les détails...</translation>
     </message>

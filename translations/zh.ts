@@ -83,7 +83,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+409"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -148,12 +148,12 @@
         <translation>输入目录(&amp;I)</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-64"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>正在排序。要停止排序并退出吗？已移动的文件仍会获得最终名称；其余文件留在输入目录中。</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+48"/>
         <source>File &amp;types...</source>
         <translation>文件类型(&amp;T)...</translation>
     </message>
@@ -234,18 +234,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+201"/>
+        <location line="+203"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="-201"/>
-        <location line="+201"/>
+        <location line="-203"/>
+        <location line="+203"/>
         <source>STOP</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="-196"/>
+        <location line="-198"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -260,7 +260,7 @@
         <translation>选择文件夹</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+199"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>按 %1 查看本次运行的报告。</translation>
     </message>
@@ -280,7 +280,7 @@
         <translation>技术支持</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>For more information please visit:</source>
         <translation>更多信息请访问：</translation>
     </message>
@@ -406,7 +406,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+132"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
         <source>Photos</source>
         <translation>照片</translation>
     </message>
@@ -431,7 +431,7 @@ Moves with %2 as one shot</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location line="+198"/>
+        <location line="+186"/>
         <source>Listing the files…</source>
         <translation>正在列出文件…</translation>
     </message>
@@ -446,7 +446,7 @@ Moves with %2 as one shot</source>
         <translation>正在确定新名称：%1 / %2</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+77"/>
         <source>Preview of the sort</source>
         <translation>整理预览</translation>
     </message>
@@ -511,19 +511,19 @@ Moves with %2 as one shot</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+33"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>待移动文件：%1 · 目标文件夹：%2</translation>
     </message>
     <message>
         <location line="+6"/>
         <location line="+11"/>
-        <location line="+33"/>
+        <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
     </message>
     <message>
-        <location line="-40"/>
+        <location line="-44"/>
         <source>Files that stay where they are: %1 (%2)</source>
         <translation>保留在原处的文件：%1（%2）</translation>
     </message>
@@ -543,12 +543,22 @@ Moves with %2 as one shot</source>
         <translation>显示：%1 / %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The input folder changed after this preview was made.</source>
         <translation>生成此预览后，输入目录已发生变化。</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+1"/>
+        <source>The target folders changed after this preview was made.</source>
+        <translation>生成此预览后，目标文件夹已发生变化。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input and target folders changed after this preview was made.</source>
+        <translation>生成此预览后，输入目录和目标文件夹已发生变化。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Files added</source>
         <translation>新增文件</translation>
     </message>
@@ -561,6 +571,21 @@ Moves with %2 as one shot</source>
         <location line="+1"/>
         <source>Files changed</source>
         <translation>更改的文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files added to the target folders</source>
+        <translation>目标文件夹中新增的文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files removed from the target folders</source>
+        <translation>从目标文件夹移除的文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Files changed in the target folders</source>
+        <translation>目标文件夹中更改的文件</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -823,7 +848,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHUndoDialog</name>
     <message>
-        <location filename="../ui/FHUndoDialog.cpp" line="+61"/>
+        <location filename="../ui/FHUndoDialog.cpp" line="+71"/>
         <location line="+32"/>
         <source>Undo the last sort</source>
         <translation>撤销上次整理</translation>
@@ -899,7 +924,7 @@ Moves with %2 as one shot</source>
         <translation>状态：</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
         <source>Moving the files back…</source>
         <translation>正在移回文件…</translation>
     </message>
@@ -914,7 +939,7 @@ Moves with %2 as one shot</source>
         <translation>保留原因</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+85"/>
         <source>Its old place %1 is taken</source>
         <translation>其原位置 %1 已被占用</translation>
     </message>
@@ -947,7 +972,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-667"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
         <source>Show Details...</source>
         <translation>显示详细信息...</translation>
     </message>

@@ -40,6 +40,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -336,6 +337,8 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     connect(engine, &FHexiv2Application::getProgress, m_progressBar, &QProgressBar::setValue);
     connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
     connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
+    for (QLineEdit *edit : { m_inputEdit, m_outputEdit, m_patternEdit })
+        edit->installEventFilter(this);
 
     loadSettings();
     // A translation without messages (English) sends no language-change event,
@@ -382,6 +385,21 @@ bool FHMainWindow::askToStopForClose()
     box.setObjectName(QStringLiteral("stopQuestion"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool FHMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A shortcut takes its key before the field sees it; what reaches the
+    // field with Alt held is a letter that no shortcut of this language owns,
+    // and the toolkit would type it. Ctrl+Alt stays: it is AltGr on Windows.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers held = key->modifiers();
+        if ((held & Qt::AltModifier) && !(held & Qt::ControlModifier) && !key->text().isEmpty()
+            && key->text().at(0).isPrint())
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FHMainWindow::changeEvent(QEvent *event)

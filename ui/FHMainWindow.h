@@ -44,6 +44,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // Keeps the letter of an Alt shortcut that nothing owns out of the fields.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void userManual();

@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -77,7 +78,7 @@ FHFileIdentity identityOf(const QString &path)
     return identity;
 }
 
-struct InputChanges
+struct Changes
 {
     QStringList added;
     QStringList removed;
@@ -85,8 +86,45 @@ struct InputChanges
     bool any() const { return !added.isEmpty() || !removed.isEmpty() || !changed.isEmpty(); }
 };
 
+// The files of the target folders that take numbers there: the kinds sorted
+// and their sidecars, as the naming finds them.
+QHash<QString, FHFileIdentity> filesIn(const QStringList &folders, const FHSortOptions &options)
+{
+    QHash<QString, FHFileIdentity> files;
+    for (const QString &folder : folders) {
+        const FHInputWalk walk(folder, FHNameFilter(options.nameFilters), false);
+        for (const QVector<FHInputWalk::File> *kind : { &walk.files(), &walk.sidecars() }) {
+            for (const FHInputWalk::File &file : *kind)
+                files.insert(file.path(), identityOf(file.path()));
+        }
+    }
+    return files;
+}
+
+// The target folders now against the same folders when the plan was made.
+Changes changesIn(const QStringList &folders, const QHash<QString, FHFileIdentity> &before,
+    const FHSortOptions &options)
+{
+    Changes changes;
+    const QHash<QString, FHFileIdentity> now = filesIn(folders, options);
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        const auto was = before.constFind(it.key());
+        if (was == before.cend())
+            changes.added << it.key();
+        else if (*was != *it)
+            changes.changed << it.key();
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!now.contains(it.key()))
+            changes.removed << it.key();
+    }
+    for (QStringList *list : { &changes.added, &changes.removed, &changes.changed })
+        list->sort();
+    return changes;
+}
+
 // The input as a sort would find it now, against the plan's listing.
-InputChanges changesSince(const FHSortPlan &plan, const FHSortOptions &options)
+Changes changesSince(const FHSortPlan &plan, const FHSortOptions &options)
 {
     QHash<QString, const FHPlanEntry *> listed;
     QSet<QPair<quint64, quint64>> files;
@@ -95,7 +133,7 @@ InputChanges changesSince(const FHSortPlan &plan, const FHSortOptions &options)
         if (entry.identity.isValid())
             files.insert({ entry.identity.device, entry.identity.inode });
     }
-    InputChanges changes;
+    Changes changes;
     QSet<QString> seen;
     const FHInputWalk walk(options.inputDir, FHNameFilter(options.nameFilters), options.recursive);
     // A sidecar without its photo is never planned, so an unplanned one is not new.
@@ -365,25 +403,20 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
 void FHPreviewDialog::showPlan(FHSortPlan plan)
 {
     m_model->setPlan(std::move(plan), m_options.inputDir, m_options.outputDir);
+    // What lies in the target folders decides the numbers as much as the input.
+    QSet<QString> targets;
+    for (const FHPlanEntry &entry : m_model->plan().entries) {
+        if (entry.placed)
+            targets.insert(entry.targetFolder);
+    }
+    m_targetFolders = targets.values();
+    m_targetFiles = filesIn(m_targetFolders, m_options);
     m_filterDelay->stop();
     m_filterEdit->clear();
     m_proxy->setFilterText(QString());
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 
-    // Widths from the header and the first rows: measuring every row would
-    // cost seconds for a large plan.
-    const QFontMetrics metrics = m_table->fontMetrics();
-    const QFontMetrics headerMetrics = m_table->horizontalHeader()->fontMetrics();
-    const int rows = qMin(m_model->rowCount(), 200);
-    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
-        int width = headerMetrics.horizontalAdvance(
-                        m_model->headerData(column, Qt::Horizontal).toString())
-            + 30;
-        for (int row = 0; row < rows; ++row)
-            width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);
-        m_table->setColumnWidth(column, qMin(width, 320));
-    }
-
+    fitColumns();
     showFolders();
     showTotals();
     showShownCount();
@@ -415,6 +448,7 @@ void FHPreviewDialog::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         retranslateUi();
         if (m_pages->currentIndex() == PlanPage) {
+            fitColumns();
             showFolders();
             showTotals();
             showShownCount();
@@ -441,6 +475,22 @@ void FHPreviewDialog::retranslateUi()
     m_cancelButton->setText(tr("Cancel"));
 }
 
+void FHPreviewDialog::fitColumns()
+{
+    // Widths from the header and the first rows: measuring every row would
+    // cost seconds for a large plan. A header keeps room for the sort mark
+    // that clicking it adds.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const int rows = qMin(m_model->rowCount(), 200);
+    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
+        int width = 0;
+        for (int row = 0; row < rows; ++row)
+            width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);
+        m_table->setColumnWidth(
+            column, qMax(qMin(width, 320), m_table->horizontalHeader()->sectionSizeHint(column)));
+    }
+}
+
 void FHPreviewDialog::showFolders()
 {
     QMap<QString, int> counts;
@@ -459,6 +509,15 @@ void FHPreviewDialog::showFolders()
     }
     m_folderList->addTopLevelItems(items);
     m_folderList->setSortingEnabled(true);
+    // The narrow side of the splitter: on a small or much scaled screen it
+    // would cut its headers, sort mark and all, and the folder names short.
+    const QAbstractItemView *view = m_folderList;
+    int width
+        = 2 * m_folderList->frameWidth() + m_folderList->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_folderList->columnCount(); ++column)
+        width += qMax(
+            m_folderList->header()->sectionSizeHint(column), view->sizeHintForColumn(column));
+    m_folderList->setMinimumWidth(width);
 }
 
 void FHPreviewDialog::showTotals()
@@ -508,14 +567,18 @@ void FHPreviewDialog::showShownCount()
 
 void FHPreviewDialog::sortNow()
 {
-    const InputChanges changes = changesSince(m_model->plan(), m_options);
-    if (!changes.any()) {
+    const Changes input = changesSince(m_model->plan(), m_options);
+    const Changes targets = changesIn(m_targetFolders, m_targetFiles, m_options);
+    if (!input.any() && !targets.any()) {
         accept();
         return;
     }
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-        tr("The input folder changed after this preview was made."), QMessageBox::NoButton, this);
-    box.setObjectName(QStringLiteral("inputChangedBox"));
+    const QString what = !targets.any()
+        ? tr("The input folder changed after this preview was made.")
+        : !input.any() ? tr("The target folders changed after this preview was made.")
+                       : tr("The input and target folders changed after this preview was made.");
+    QMessageBox box(QMessageBox::Warning, windowTitle(), what, QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("foldersChangedBox"));
     QStringList counts;
     QStringList details;
     const auto list = [&](const QString &label, const QStringList &paths) {
@@ -524,9 +587,12 @@ void FHPreviewDialog::sortNow()
         counts << tr("%1: %2").arg(label, number(paths.size()));
         details << label << paths << QString();
     };
-    list(tr("Files added"), changes.added);
-    list(tr("Files removed"), changes.removed);
-    list(tr("Files changed"), changes.changed);
+    list(tr("Files added"), input.added);
+    list(tr("Files removed"), input.removed);
+    list(tr("Files changed"), input.changed);
+    list(tr("Files added to the target folders"), targets.added);
+    list(tr("Files removed from the target folders"), targets.removed);
+    list(tr("Files changed in the target folders"), targets.changed);
     box.setInformativeText(counts.join(QLatin1Char('\n')) + QStringLiteral("\n\n")
         + tr("A sort now works on the folder as it is now, so its result differs from this "
              "preview."));

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QStringList>
 
 #include <memory>
@@ -32,8 +33,8 @@ class FHPreviewDialog : public QDialog
 
 public:
     // Plans the sort with the options and shows the plan. True exactly when the
-    // user chose "Sort now" and, where the input changed since the plan,
-    // confirmed it; the caller then sorts with the same options.
+    // user chose "Sort now" and, where the input or the target folders changed
+    // since the plan, confirmed it; the caller then sorts with the same options.
     static bool showFor(const FHSortOptions &options, QWidget *parent);
 
     explicit FHPreviewDialog(const FHSortOptions &options, QWidget *parent = nullptr);
@@ -61,6 +62,7 @@ private:
     void retranslateUi();
     void showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total);
     void showTotals();
+    void fitColumns();
     void showFolders();
     void showShownCount();
     void sortNow();
@@ -72,6 +74,9 @@ private:
     bool m_cancelled = false;
     QElapsedTimer m_eventsProcessed;
     QStringList m_notes; // what the planning run reported
+    // The target folders of the plan shown, and what they held when it was made.
+    QStringList m_targetFolders;
+    QHash<QString, FHFileIdentity> m_targetFiles;
 
     FHPlanModel *m_model;
     FHPlanFilterModel *m_proxy;

@@ -1,6 +1,7 @@
 #include "ui/FHSettings.h"
 #include "engine/FHExif.h"
 #include "engine/FHFileTypes.h"
+#include "shell/FHApplication.h"
 
 #include <QDir>
 #include <QLocale>
@@ -139,5 +140,14 @@ QString picturesFolder()
 
 QString defaultLanguage()
 {
-    return QLocale().language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+    // The desktop's languages in the order the user prefers them ("de-CH",
+    // "de", ...), as LANGUAGE, LC_MESSAGES and LANG give them.
+    const QStringList codes = FHApplication::languages();
+    const QStringList wanted = QLocale().uiLanguages();
+    for (const QString &name : wanted) {
+        const QString code = name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0);
+        if (codes.contains(code.toLower()))
+            return code.toLower();
+    }
+    return QStringLiteral("en");
 }

@@ -49,7 +49,8 @@ private:
 // folder, or the home folder when there is none.
 QString picturesFolder();
 
-// "zh" when the default locale is Chinese, "en" otherwise.
+// The first of the desktop's languages that has a translation (zh, de, fr, ...),
+// else "en".
 QString defaultLanguage();
 
 #endif // FHSETTINGS_H

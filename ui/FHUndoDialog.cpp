@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -32,6 +33,29 @@ QString number(qint64 n)
 {
     return QLocale().toString(n);
 }
+
+// Rows as high as their texts wrapped at their columns' widths: a tree view
+// measures a row without telling the width it has.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    explicit WrappingDelegate(QTreeView *view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem sized = option;
+        sized.rect
+            = QRect(0, 0, m_view->columnWidth(index.column()), qMax(option.rect.height(), 1));
+        return QStyledItemDelegate::sizeHint(sized, index);
+    }
+
+private:
+    QTreeView *m_view;
+};
 
 } // namespace
 
@@ -148,9 +172,15 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &r
     m_leftList->setColumnCount(2);
     m_leftList->setHeaderLabels({ tr("File"), tr("Why it stays") });
     m_leftList->setRootIsDecorated(false);
-    m_leftList->setUniformRowHeights(true);
-    m_leftList->setTextElideMode(Qt::ElideMiddle);
+    // A reason is a sentence with a path in it: it wraps rather than losing its
+    // end, and so does a long path beside it.
+    m_leftList->setWordWrap(true);
+    m_leftList->setUniformRowHeights(false);
+    m_leftList->setItemDelegate(new WrappingDelegate(m_leftList));
     m_leftList->header()->setSectionResizeMode(QHeaderView::Interactive);
+    // A column of another width wraps its texts anew.
+    connect(m_leftList->header(), &QHeaderView::sectionResized, m_leftList,
+        &QTreeWidget::doItemsLayout, Qt::QueuedConnection);
     m_pages->addWidget(summary);
 
     auto *buttons = new QHBoxLayout;
