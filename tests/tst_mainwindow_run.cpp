@@ -607,7 +607,7 @@ void TestMainWindowRun::undoOfferedAfterARun()
     const bool before = undo->isEnabled();
     child<QToolButton>(*window, "startButton")->click();
     const bool after = undo->isEnabled();
-    const QVector<FHJournal::Run> runs = FHJournal::runs();
+    const QVector<FHJournalStore::Run> runs = FHJournalStore::runs();
     qputenv("XDG_DATA_HOME", previous);
 
     QVERIFY(!before);
