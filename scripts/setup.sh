@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quilm needs (when missing), then configures and
 # builds it into build/. Safe to run again: it only does what is left to do.
+#   scripts/setup.sh             what the tests need too, and everything built
+#   scripts/setup.sh --programs  only what building and running needs, and
+#                                only the two programs built
 set -euo pipefail
+programs_only=false
+[ "${1:-}" = --programs ] && programs_only=true
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUILM_BUILD_DIR:-$here/build}
@@ -10,10 +15,12 @@ packages=(
     g++ cmake make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools
     libexiv2-dev
-    xvfb xauth              # headless runs and screenshots
+    xvfb xauth              # a virtual display where there is none
     fonts-noto-cjk          # Chinese texts need a CJK font to render
     fonts-dejavu-core
     qttranslations5-l10n    # the toolkit's own texts in the chosen language
+)
+$programs_only || packages+=(
     dpkg-dev file           # the Debian package: cpack, dpkg-shlibdeps
     desktop-file-utils appstream x11-utils  # checks of the package
     clang-format            # the format check
@@ -34,4 +41,8 @@ fi
 
 # QUILM_CMAKE_ARGS: more configure options, e.g. -DQUILM_WERROR=ON.
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${QUILM_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j"$(nproc)"
+if $programs_only; then
+    cmake --build "$build" -j"$(nproc)" --target quilm quilm-sort
+else
+    cmake --build "$build" -j"$(nproc)"
+fi
