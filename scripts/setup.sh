@@ -10,7 +10,7 @@ packages=(
     g++ cmake make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools
     libexiv2-dev
-    xvfb xauth              # headless runs and screenshots
+    xvfb xauth xdotool      # headless runs, screenshots, a window destroyed under the program
     fonts-noto-cjk          # Chinese texts need a CJK font to render
     fonts-dejavu-core
     qttranslations5-l10n    # the toolkit's own texts in the chosen language
