@@ -271,6 +271,10 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
                                                .arg(folder));
                 throw;
             }
+        } else {
+            // Nothing moves: the file is announced under the name it would
+            // get, as a sort announces it once named.
+            guard.setCurrentFile(shot.targets.at(k));
         }
         const auto own = placed.constFind(shot.files.at(k).mid(folder.size() + 1));
         if (own != placed.constEnd())

@@ -24,6 +24,7 @@ $programs_only || packages+=(
     dpkg-dev file           # the Debian package: cpack, dpkg-shlibdeps
     desktop-file-utils appstream x11-utils  # checks of the package
     clang-format            # the format check
+    xdotool                 # a window destroyed under the program
     exfat-fuse exfatprogs fusefat dosfstools ntfs-3g btrfs-progs xfsprogs  # file-system tests
 )
 

@@ -7,6 +7,22 @@
 
 #include <QDir>
 
+namespace {
+
+// The run that follows a plan says again what the plan would say of each file.
+class PlanningReporter : public FHReporter
+{
+public:
+    void message(const QString &) override { }
+    void error(const QString &text) override { m_window.error(text); }
+    void exception(const FHException &e) override { m_window.exception(e); }
+
+private:
+    FHRunReporter m_window;
+};
+
+} // namespace
+
 FHexiv2Application::FHexiv2Application(int &argc, char **argv)
     : FHApplication(argc, argv)
     , m_fileGuard(std::make_unique<FHIO>(QDir::currentPath(), QStringLiteral("FHexiv2Application")))
@@ -50,6 +66,21 @@ void FHexiv2Application::sortImages(const QString &inputDir, const QString &outp
     cameraMakers = m_lastPlan->cameraMakers;
 }
 
+FHSortEngine::Outcome FHexiv2Application::planImages(
+    FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan)
+{
+    options.dryRun = true;
+    PlanningReporter reporter;
+    FHSortEngine engine(m_fileGuard.get(), &reporter);
+    connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
+    plan = FHSortPlan();
+    plan.cameraMakers = cameraMakers;
+    m_engine = &engine;
+    const FHSortEngine::Outcome outcome = engine.run(options, plan);
+    m_engine = nullptr;
+    return outcome;
+}
+
 const FHSortPlan &FHexiv2Application::lastPlan() const
 {
     return *m_lastPlan;
@@ -59,16 +90,6 @@ void FHexiv2Application::stopSorting()
 {
     if (m_engine)
         m_engine->stop();
-}
-
-bool FHexiv2Application::lastRunStopped() const
-{
-    return m_lastOutcome == FHSortEngine::Stopped;
-}
-
-bool FHexiv2Application::lastRunFailed() const
-{
-    return m_lastOutcome == FHSortEngine::Failed;
 }
 
 bool FHexiv2Application::readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)

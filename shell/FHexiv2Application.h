@@ -1,6 +1,7 @@
 #ifndef FHEXIV2APPLICATION_H
 #define FHEXIV2APPLICATION_H
 
+#include "engine/FHSortEngine.h"
 #include "shell/FHApplication.h"
 
 #include <QDateTime>
@@ -10,8 +11,6 @@
 #include <memory>
 
 class FHIO;
-class FHSortEngine;
-struct FHSortPlan;
 
 namespace Exiv2 {
 class ExifData;
@@ -37,14 +36,22 @@ public:
         const QStringList &nameFilters, const QString &namePattern, bool exifOnly, bool recursive,
         int subFolderMode, quint32 &movedCount, qint32 &notMovedCount, QString &cameraMakers);
 
+    // What sortImages would do with the options, worked out without touching a
+    // file, from the camera makers the run would start with. Its notes stay
+    // unsaid (the run says them); its failures are reported as the run's.
+    // stopSorting() ends it early.
+    FHSortEngine::Outcome planImages(
+        FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan);
+
     // The plan of the last run: what it did to each file, and why it left others.
     const FHSortPlan &lastPlan() const;
-    // Ends the run in hand after the file in hand; every moved file still gets
-    // its final name.
+    // Ends the run (or the planning) in hand after the file in hand; every
+    // moved file still gets its final name.
     void stopSorting();
-    // Whether the last run was stopped, and whether a failure ended it.
-    bool lastRunStopped() const;
-    bool lastRunFailed() const;
+    // How the last run ended: completed, stopped, or ended by a failure.
+    FHSortEngine::Outcome lastOutcome() const { return m_lastOutcome; }
+    bool lastRunStopped() const { return m_lastOutcome == FHSortEngine::Stopped; }
+    bool lastRunFailed() const { return m_lastOutcome == FHSortEngine::Failed; }
 
     // Adds the camera maker to cameraMakers when new, then writes the capture
     // date; true when that date is valid. Without a maker no date is read.
@@ -57,7 +64,7 @@ private:
     std::unique_ptr<FHIO> m_fileGuard;
     std::unique_ptr<FHSortPlan> m_lastPlan;
     FHSortEngine *m_engine = nullptr; // while a run is in hand
-    int m_lastOutcome = 0;
+    FHSortEngine::Outcome m_lastOutcome = FHSortEngine::Completed;
 };
 
 #endif // FHEXIV2APPLICATION_H

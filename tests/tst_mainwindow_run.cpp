@@ -17,11 +17,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QToolButton>
 #include <QtTest>
 
@@ -47,8 +50,13 @@ private slots:
     void makersGrowAndPersist();
     void stopAtChosenFile_data();
     void stopAtChosenFile();
+    void failedRun_data();
+    void failedRun();
+    void statusLineShowsNoTemporaryName();
     void closeDuringRun_data();
     void closeDuringRun();
+    void windowDestroyed_data();
+    void windowDestroyed();
     void undoOfferedAfterARun();
 
 private:
@@ -464,16 +472,25 @@ void TestMainWindowRun::stopAtChosenFile()
     apply(*window, Options {});
     auto *start = child<QToolButton>(*window, "startButton");
 
+    auto *bar = child<QProgressBar>(*window, "progressBar");
+    auto *status = child<QLabel>(*window, "statusLine");
     QString pressed;
     int reads = 0;
+    int barAtStop = -1;
+    QStringList whileStopping; // what the progress row showed after STOP
     const QMetaObject::Connection hook
         = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+              if (!pressed.isEmpty()) {
+                  whileStopping << QStringLiteral("%1 % %2").arg(bar->value()).arg(status->text());
+                  return;
+              }
               const bool due = movedBeforeStop < 0
                   ? ++reads == 3
                   : TestImages::filesUnder(m_out).size() >= movedBeforeStop;
-              if (!due || !pressed.isEmpty())
+              if (!due)
                   return;
               pressed = start->isEnabled() ? start->text() : QStringLiteral("(disabled)");
+              barAtStop = bar->value();
               start->click();
           });
     const ReportWatch watch;
@@ -496,23 +513,145 @@ void TestMainWindowRun::stopAtChosenFile()
     for (int i = 0; i < sorted.size(); ++i)
         QCOMPARE(sorted.at(i), QStringLiteral("%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0')));
 
+    const auto plural = [](QString text) {
+        return text.replace(QLatin1String(" 1 files"), QLatin1String(" 1 file"));
+    };
     const QList<QMessageBox *> shown = summaries(*window);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(plainTextOf(shown.first()->text()).section(QLatin1Char('\n'), 0, 0),
-        QStringLiteral("The sort was stopped. %1 files moved. %2 files still in the input.")
-            .arg(sorted.size())
-            .arg(left.size())
-            .replace(QLatin1String(" 1 files"), QLatin1String(" 1 file")));
-    QStringList details = shown.first()->detailedText().split(QLatin1Char('\n'));
-    QCOMPARE(details.size(), left.size());
+        plural(QStringLiteral("The sort was stopped. %1 files moved. %2 files still in the input.")
+                   .arg(sorted.size())
+                   .arg(left.size())));
+    // The files not reached are one line, in the box's details and in the log.
+    QString notReached = QStringLiteral("%1 files not reached: the sort was stopped before "
+                                        "them. They are still in the input.")
+                             .arg(left.size());
+    if (left.size() == 1)
+        notReached = QStringLiteral("1 file not reached: the sort was stopped before it. It is "
+                                    "still in the input.");
+    QCOMPARE(shown.first()->detailedText(), notReached);
     const RunReport report = watch.take({});
-    for (const QString &name : left) {
-        const QString path = QDir::toNativeSeparators(m_in) + QLatin1Char('/') + name;
-        QVERIFY2(details.removeOne(path + QStringLiteral(": not reached: the sort was stopped")),
-            qPrintable(name));
-        QVERIFY2(report.panel.contains(QStringLiteral("'%1' (not reached").arg(path)),
-            qPrintable(report.panel));
+    QCOMPARE(report.log.count(QStringLiteral("not reached")), 1);
+    QVERIFY2(report.log.contains(notReached), qPrintable(report.log));
+    QVERIFY2(!report.log.contains(QStringLiteral("Left in the input")), qPrintable(report.log));
+
+    // Stopping says so, and the bar stays where the stop found it; then it
+    // shows the share sorted, and the status line what was sorted and what is left.
+    QVERIFY2(!whileStopping.isEmpty() == someMoved, qPrintable(whileStopping.join('|')));
+    for (const QString &seen : qAsConst(whileStopping))
+        QCOMPARE(seen,
+            QStringLiteral("%1 % Stopping… the files moved so far get their final names.")
+                .arg(barAtStop));
+    QCOMPARE(bar->value(), sorted.size() * 100 / total);
+    QCOMPARE(status->text(),
+        plural(QStringLiteral("Stopped: %1 files moved. %2 left in the input.")
+                   .arg(sorted.size())
+                   .arg(left.size())));
+}
+
+void TestMainWindowRun::failedRun_data()
+{
+    QTest::addColumn<int>("failingMove"); // the move the disk refuses, from 1
+    QTest::addColumn<int>("moved");
+
+    // Eight photos take eight moves under temporary names, then eight to their
+    // final names. Only the one move fails: whatever the run then finishes of
+    // its own accord, the window says what is where.
+    QTest::newRow("a move to the output") << 4 << 3;
+    QTest::newRow("a final name") << 10 << 8;
+}
+
+void TestMainWindowRun::failedRun()
+{
+    QFETCH(int, failingMove);
+    QFETCH(int, moved);
+
+    const int total = 8;
+    makeDatedPhotos(total);
+    Invariant invariant(m_in, m_out);
+    invariant.record();
+    auto window = makeWindow();
+    apply(*window, Options {});
+    const ReportWatch watch;
+    ModalCloser closer;
+    qputenv("QUILM_FAULTS",
+        QByteArray("call=renameat2,count=1,errno=ENOSPC,skip=")
+            + QByteArray::number(failingMove - 1));
+    child<QToolButton>(*window, "startButton")->click();
+    qunsetenv("QUILM_FAULTS");
+
+    QVERIFY(engine()->lastRunFailed());
+    QCOMPARE(closer.count(), 1); // the error's own box
+    QCOMPARE(invariant.check(), QString());
+    const int left = TestImages::filesUnder(m_in).size();
+    QCOMPARE(left, total - moved);
+    int waiting = 0;
+    for (const QString &name : TestImages::filesUnder(m_out))
+        waiting += isTemporaryName(name) ? 1 : 0;
+    const int named = moved - waiting;
+    // A final name that fails leaves the rest under temporary names.
+    if (failingMove > total)
+        QCOMPARE(named, failingMove - total - 1);
+
+    // What a finished run shows, and what waits for the next START or an undo.
+    const auto plural = [](QString text) {
+        return text.replace(QLatin1String(" 1 files"), QLatin1String(" 1 file"));
+    };
+    QString status = QStringLiteral("Failed: %1 files moved.").arg(moved);
+    if (left > 0)
+        status += QStringLiteral(" %1 left in the input.").arg(left);
+    if (waiting > 0)
+        status += QStringLiteral(" %1 under temporary names until the next START or Undo.")
+                      .arg(waiting);
+    QCOMPARE(child<QLabel>(*window, "statusLine")->text(), plural(status));
+    QCOMPARE(child<QProgressBar>(*window, "progressBar")->value(), named * 100 / total);
+
+    const QList<QMessageBox *> shown = summaries(*window);
+    QCOMPARE(shown.size(), 1);
+    const QString counts = plainTextOf(shown.first()->text()).section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(counts.startsWith(plural(QStringLiteral("The sort ended with an error; the Output "
+                                                     "panel says which. %1 files moved. %2 files "
+                                                     "still in the input.")
+                                          .arg(moved)
+                                          .arg(left))),
+        qPrintable(counts));
+    const QString wait = QStringLiteral("%1 files moved wait in the output under temporary names: "
+                                        "the next START gives them their final names, or File > "
+                                        "Undo last sort moves them back.")
+                             .arg(waiting);
+    QCOMPARE(counts.contains(wait), waiting > 0);
+    const RunReport report = watch.take({});
+    QCOMPARE(report.log.contains(wait), waiting > 0);
+    QCOMPARE(report.log.count(QStringLiteral("not reached: the sort ended with an error")),
+        left > 0 ? 1 : 0);
+}
+
+void TestMainWindowRun::statusLineShowsNoTemporaryName()
+{
+    makeDatedPhotos(4);
+    auto window = makeWindow();
+    apply(*window, Options {});
+    auto *status = child<QLabel>(*window, "statusLine");
+    // Slower than the status line's pace, so that it could show every path.
+    QStringList shown;
+    const QMetaObject::Connection hook
+        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+              shown << status->text();
+              QThread::msleep(40);
+          });
+    child<QToolButton>(*window, "startButton")->click();
+    disconnect(hook);
+
+    // The file in hand under the name it came with, then under its final name.
+    QStringList temporary;
+    int named = 0;
+    for (const QString &path : qAsConst(shown)) {
+        if (isTemporaryName(path))
+            temporary << path;
+        named += path.startsWith(QDir::toNativeSeparators(m_out) + QStringLiteral("/00")) ? 1 : 0;
     }
+    QVERIFY2(temporary.isEmpty(), qPrintable(temporary.join(QStringLiteral(", "))));
+    QVERIFY2(named > 0, qPrintable(shown.join(QStringLiteral(", "))));
 }
 
 void TestMainWindowRun::closeDuringRun_data()
@@ -593,6 +732,84 @@ void TestMainWindowRun::closeDuringRun()
                  .value(QStringLiteral("MainWindow/input"))
                  .toString(),
         stop ? m_in : QString());
+}
+
+void TestMainWindowRun::windowDestroyed_data()
+{
+    QTest::addColumn<bool>("running");
+
+    QTest::newRow("idle") << false;
+    QTest::newRow("during a run") << true;
+}
+
+void TestMainWindowRun::windowDestroyed()
+{
+    QFETCH(bool, running);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server; tst_mainwindow_run_x11 runs it on one");
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("needs xdotool");
+
+    const int total = 8;
+    makeDatedPhotos(total);
+    Invariant invariant(m_in, m_out);
+    invariant.record();
+    auto window = makeWindow();
+    apply(*window, Options {});
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->move(window->pos() + QPoint(37, 21));
+    const QPoint where = window->pos();
+    const auto saved = [] {
+        return QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
+            .value(QStringLiteral("MainWindow/pos"));
+    };
+
+    // As a window manager's kill or `xdotool windowclose` does it: no close
+    // event, the window is simply gone.
+    bool destroyed = false;
+    const auto destroy = [&] {
+        destroyed = true;
+        QCOMPARE(QProcess::execute(
+                     xdotool, { QStringLiteral("windowclose"), QString::number(window->winId()) }),
+            0);
+    };
+    const QMetaObject::Connection hook
+        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+              if (destroyed || TestImages::filesUnder(m_out).size() < 2)
+                  return;
+              destroy();
+              // Until the window has seen it go, so that the run is still in hand.
+              QVERIFY(QTest::qWaitFor([&] { return saved().isValid(); }, 10000));
+          });
+    ModalCloser closer;
+    QTimer::singleShot(0, this, [&] {
+        if (running)
+            child<QToolButton>(*window, "startButton")->click();
+        else
+            destroy();
+    });
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, this, [] { QCoreApplication::exit(3); });
+    timeout.start(30000);
+    const int code = QCoreApplication::exec();
+    disconnect(hook);
+
+    QVERIFY(destroyed);
+    QCOMPARE(code, 0); // the process would end here, not at the time limit
+    QCOMPARE(saved().toPoint(), where);
+    QCOMPARE(closer.count(), 0);
+    if (!running)
+        return;
+    // As after "Yes" to the question on closing: the run stops, and what it
+    // moved has its final names.
+    QVERIFY(engine()->lastRunStopped());
+    QCOMPARE(invariant.check(), QString());
+    QVERIFY2(temporaryNamesLeft().isEmpty(), qPrintable(temporaryNamesLeft()));
+    const int sorted = TestImages::filesUnder(m_out).size();
+    QVERIFY2(sorted >= 2 && sorted < total, qPrintable(QString::number(sorted)));
 }
 
 void TestMainWindowRun::undoOfferedAfterARun()

@@ -1,13 +1,16 @@
 // The preview before a sort: its rows are the command's dry run and the run
 // that follows, shots stay together whatever the order, the filter, Cancel
-// while planning, a changed input or output, its size; and the question
-// before a sort.
+// while planning, the names planning shows, a changed input or output, its
+// size; and the question before a sort.
 
+#include "FHConfig.h"
 #include "SortCommand.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHIO.h"
+#include "engine/FHNaming.h"
 #include "engine/FHSortEngine.h"
+#include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHFirstStartQuestion.h"
 #include "ui/FHPlanModel.h"
@@ -27,6 +30,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -150,6 +154,7 @@ class TestPreview : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     void shotsStayTogether_data();
@@ -160,6 +165,7 @@ private slots:
     void rowsAreTheCommandsAndTheRuns_data();
     void rowsAreTheCommandsAndTheRuns();
     void cancelWhilePlanning();
+    void planningShowsFinalNames();
     void inputChanged_data();
     void inputChanged();
     void sizeFitsAndIsRemembered();
@@ -174,6 +180,13 @@ private:
     QString m_in;
     QString m_out;
 };
+
+void TestPreview::initTestCase()
+{
+    // English as a user gets it, with its plural forms.
+    FHApplication::loadTranslators(QStringLiteral(QUILM_BINARY_DIR));
+    FHApplication::setLanguage(QStringLiteral("en"));
+}
 
 void TestPreview::init()
 {
@@ -430,6 +443,38 @@ void TestPreview::cancelWhilePlanning()
     QCOMPARE(TestImages::filesUnder(m_in).size(), 3001);
 }
 
+void TestPreview::planningShowsFinalNames()
+{
+    for (int i = 1; i <= 4; ++i)
+        QVERIFY(TestImages::makeImage(QStringLiteral("%1/p%2.jpg").arg(m_in).arg(i), "Canon",
+            QStringLiteral("2021:03:0%1 10:00:00").arg(i)));
+    FHSortOptions options;
+    options.inputDir = m_in;
+    options.outputDir = m_out;
+    FHPreviewDialog dialog(options);
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("fileLabel"));
+    QVERIFY(label);
+    QStringList shown;
+    // Slower than the label's pace, so that it could show every file.
+    connect(dialog.fileGuard(), &FHIO::getCurrentFile, this, [&] {
+        shown << label->toolTip();
+        QThread::msleep(40);
+    });
+    QVERIFY(dialog.plan());
+    shown << label->toolTip();
+
+    // Each file under the name it has, then under the name it would get.
+    QStringList temporary;
+    int named = 0;
+    for (const QString &path : qAsConst(shown)) {
+        if (isTemporaryName(path))
+            temporary << path;
+        named += path.startsWith(QDir::toNativeSeparators(m_out) + QStringLiteral("/00")) ? 1 : 0;
+    }
+    QVERIFY2(temporary.isEmpty(), qPrintable(temporary.join(QStringLiteral(", "))));
+    QVERIFY2(named > 0, qPrintable(shown.join(QStringLiteral(", "))));
+}
+
 void TestPreview::inputChanged_data()
 {
     QTest::addColumn<QString>("change");
@@ -596,19 +641,24 @@ void TestPreview::firstStartQuestion()
             else
                 box->findChild<QPushButton *>(button)->click();
         });
-        QCOMPARE(int(FHFirstStartQuestion::ask(1234, nullptr, &dontAsk)), answer);
+        QCOMPARE(int(FHFirstStartQuestion::ask(1234, 0, nullptr, &dontAsk)), answer);
     }
     QCOMPARE(dontAsk, dontAskAgain);
-    QVERIFY2(text.contains(QStringLiteral("1,234")), qPrintable(text));
+    QCOMPARE(text, QStringLiteral("Photos to be moved and renamed: 1,234"));
 
     // Without a place for the answer there is no check box to tick.
+    // And the files that would stay are told apart.
     bool hasCheckBox = true;
     ModalCloser plain([&](QWidget *modal) {
         hasCheckBox = modal->findChild<QCheckBox *>() != nullptr;
+        text = qobject_cast<QMessageBox *>(modal)->text();
         modal->findChild<QPushButton *>(QStringLiteral("sortButton"))->click();
     });
-    QCOMPARE(FHFirstStartQuestion::ask(1, nullptr, nullptr), FHFirstStartQuestion::Sort);
+    QCOMPARE(FHFirstStartQuestion::ask(1, 2, nullptr, nullptr), FHFirstStartQuestion::Sort);
     QVERIFY(!hasCheckBox);
+    QCOMPARE(text,
+        QStringLiteral("Photos to be moved and renamed: 1\n2 files would stay in the input; the "
+                       "preview says why."));
 }
 
 QUILM_TEST_MAIN(TestPreview)

@@ -31,6 +31,7 @@ private slots:
     void nothingToUndo();
     void confirmMovesBackAndReportsConflict();
     void cancelChangesNothing();
+    void shotStaysWithItsReason();
 
 private:
     // Three photos, recorded when an invariant is given, then sorted.
@@ -195,6 +196,46 @@ void TestUndoDialog::cancelChangesNothing()
     QCOMPARE(TestImages::filesUnder(m_out), sorted);
     QCOMPARE(TestImages::filesUnder(m_in), QStringList());
     QCOMPARE(FHUndo::lastUndoableRun(), id);
+}
+
+void TestUndoDialog::shotStaysWithItsReason()
+{
+    QVERIFY(
+        TestImages::makeImage(m_in + QStringLiteral("/IMG_1.JPG"), "Canon", "2022:05:01 10:00:00"));
+    QFile sidecar(m_in + QStringLiteral("/IMG_1.xmp"));
+    QVERIFY(sidecar.open(QIODevice::WriteOnly) && sidecar.write("<x:xmpmeta/>") > 0);
+    sidecar.close();
+    SortRunner runner;
+    runner.input = m_in;
+    runner.output = m_out;
+    runner.run();
+    QCOMPARE(TestImages::filesUnder(m_out), (QStringList { "001.JPG", "001.xmp" }));
+    QFile edited(m_out + QStringLiteral("/001.xmp"));
+    QVERIFY(edited.open(QIODevice::Append) && edited.write("\n") == 1);
+    edited.close();
+
+    QStringList left;
+    ModalCloser closer([&](QWidget *modal) {
+        if (modal->objectName() != QLatin1String("undoDialog")) {
+            modal->close();
+        } else if (confirming(modal)) {
+            clickLater(modal, "undoButton");
+        } else if (summing(modal)) {
+            const auto *list = modal->findChild<QTreeWidget *>(QStringLiteral("leftList"));
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                left << list->topLevelItem(i)->text(0) + QStringLiteral(": ")
+                        + list->topLevelItem(i)->text(1);
+            clickLater(modal, "closeButton");
+        }
+    });
+    FHUndoDialog::undoLastSort(app(), nullptr);
+
+    // The shot stays whole, and its photo says which file holds it.
+    left.sort();
+    QCOMPARE(left,
+        (QStringList { "001.JPG: Stays with its shot, as 001.xmp stays (it came from IMG_1.JPG)",
+            "001.xmp: Changed after the sort (it came from IMG_1.xmp)" }));
+    QCOMPARE(TestImages::filesUnder(m_in), QStringList());
 }
 
 QUILM_TEST_MAIN(TestUndoDialog)

@@ -50,17 +50,25 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
         <source>Sort the photos</source>
         <translation>Fotos sortieren</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-6"/>
         <source>Photos to be moved and renamed: %1</source>
         <translation>Zu verschiebende und umzubenennende Fotos: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n file(s) would stay in the input; the preview says why.</source>
+        <translation>
+            <numerusform>%n Datei bliebe im Eingabeordner; die Vorschau sagt, warum.</numerusform>
+            <numerusform>%n Dateien blieben im Eingabeordner; die Vorschau sagt, warum.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
         <translation>Sie werden aus dem Eingabeordner in den Ausgabeordner verschoben und in der Reihenfolge der Aufnahme umbenannt. Die Vorschau zeigt für jede Datei den neuen Ordner und Namen, bevor etwas verschoben wird.</translation>
     </message>
@@ -83,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -234,18 +242,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+203"/>
+        <location line="+233"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-203"/>
-        <location line="+203"/>
+        <location line="-233"/>
+        <location line="+233"/>
         <source>STOP</source>
         <translation>STOPP</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location line="-228"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -260,7 +268,17 @@
         <translation>Ordner wählen</translation>
     </message>
     <message>
-        <location line="+199"/>
+        <location line="+74"/>
+        <source>Counting the files the sort would move…</source>
+        <translation>Die zu verschiebenden Dateien werden gezählt…</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Stopping… the files moved so far get their final names.</source>
+        <translation>Wird angehalten… die bereits verschobenen Dateien erhalten ihre endgültigen Namen.</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
     </message>
@@ -280,7 +298,7 @@
         <translation>Technischer Support</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>Weitere Informationen finden Sie unter:</translation>
     </message>
@@ -314,6 +332,26 @@
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
         <source>No capture date</source>
         <translation>Kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>Kein Kamerahersteller</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Gehört zu einer Datei einer nicht gewählten Art</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Another file of its shot stays</source>
+        <translation>Eine andere Datei ihrer Aufnahme bleibt</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -406,7 +444,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
         <source>Photos</source>
         <translation>Fotos</translation>
     </message>
@@ -446,7 +484,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Neue Namen werden gewählt: %1 von %2</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+67"/>
         <source>Preview of the sort</source>
         <translation>Vorschau der Sortierung</translation>
     </message>
@@ -511,7 +549,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+58"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Zu verschiebende Dateien: %1 · Zielordner: %2</translation>
     </message>
@@ -754,9 +792,24 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHRunSummary</name>
     <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>no capture date</source>
         <translation>kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no camera maker</source>
+        <translation>kein Kamerahersteller</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>gehört zu einer Datei einer nicht gewählten Art</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name differs from another only in letter case</source>
+        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -773,10 +826,29 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <source>name not valid</source>
         <translation>Name ungültig</translation>
     </message>
-    <message>
-        <location line="+2"/>
-        <source>not reached: the sort was stopped</source>
-        <translation>nicht erreicht: die Sortierung wurde angehalten</translation>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n Datei nicht erreicht: Die Sortierung endete vorher mit einem Fehler. Sie ist noch im Eingabeordner.</numerusform>
+            <numerusform>%n Dateien nicht erreicht: Die Sortierung endete vorher mit einem Fehler. Sie sind noch im Eingabeordner.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n file(s) not reached: the sort was stopped before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n Datei nicht erreicht: Die Sortierung wurde vorher angehalten. Sie ist noch im Eingabeordner.</numerusform>
+            <numerusform>%n Dateien nicht erreicht: Die Sortierung wurde vorher angehalten. Sie sind noch im Eingabeordner.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n file(s) moved wait in the output under temporary names: the next START gives them their final names, or %1 moves them back.</source>
+        <translation>
+            <numerusform>%n verschobene Datei wartet im Ausgabeordner unter einem vorläufigen Namen: Der nächste START gibt ihr den endgültigen Namen, oder %1 verschiebt sie zurück.</numerusform>
+            <numerusform>%n verschobene Dateien warten im Ausgabeordner unter vorläufigen Namen: Der nächste START gibt ihnen die endgültigen Namen, oder %1 verschiebt sie zurück.</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+13"/>
@@ -784,9 +856,14 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Im Eingabeordner geblieben: „%1“ (%2)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>The sort was stopped.</source>
         <translation>Die Sortierung wurde angehalten.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The sort ended with an error; the Output panel says which.</source>
+        <translation>Die Sortierung endete mit einem Fehler; der Ausgabebereich sagt, mit welchem.</translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
@@ -813,19 +890,32 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+12"/>
+        <location line="+14"/>
         <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
         <translation>
             <numerusform>%n Datei einer nicht gewählten Art ist im Eingabeordner geblieben (%1). Um sie zu sortieren, wählen Sie ihre Art unter %2.</numerusform>
             <numerusform>%n Dateien nicht gewählter Arten sind im Eingabeordner geblieben (%1). Um sie zu sortieren, wählen Sie ihre Arten unter %2.</numerusform>
         </translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>The sort failed before moving any file.</source>
+        <translation>Die Sortierung schlug fehl, bevor eine Datei verschoben wurde.</translation>
+    </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+1"/>
         <source>Stopped: %n file(s) moved.</source>
         <translation>
             <numerusform>Angehalten: %n Datei verschoben.</numerusform>
             <numerusform>Angehalten: %n Dateien verschoben.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>Failed: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Fehlgeschlagen: %n Datei verschoben.</numerusform>
+            <numerusform>Fehlgeschlagen: %n Dateien verschoben.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -842,6 +932,14 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>
             <numerusform>%n im Eingabeordner.</numerusform>
             <numerusform>%n im Eingabeordner.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n under temporary names until the next START or Undo.</source>
+        <translation>
+            <numerusform>%n unter vorläufigem Namen bis zum nächsten START oder Rückgängigmachen.</numerusform>
+            <numerusform>%n unter vorläufigen Namen bis zum nächsten START oder Rückgängigmachen.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -947,22 +1045,27 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Warum sie bleibt</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+90"/>
         <source>Its old place %1 is taken</source>
         <translation>Ihr alter Platz %1 ist belegt</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Not found where the sort put it (it came from %1)</source>
         <translation>Nicht dort, wo die Sortierung sie ablegte (sie kam aus %1)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Changed after the sort (it came from %1)</source>
         <translation>Nach der Sortierung geändert (sie kam aus %1)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>Stays with its shot, as %1 stays (it came from %2)</source>
+        <translation>Bleibt bei ihrer Aufnahme, da %1 bleibt (sie kam aus %2)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
         <translation>Das Rückgängigmachen endete vorzeitig; der Ausgabebereich sagt, warum. Erneutes Rückgängigmachen schließt es ab.</translation>
     </message>
@@ -980,7 +1083,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
         <source>Show Details...</source>
         <translation>Details einblenden...</translation>
     </message>

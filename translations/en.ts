@@ -50,17 +50,25 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
         <source>Sort the photos</source>
         <translation>Sort the photos</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-6"/>
         <source>Photos to be moved and renamed: %1</source>
         <translation>Photos to be moved and renamed: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n file(s) would stay in the input; the preview says why.</source>
+        <translation>
+            <numerusform>%n file would stay in the input; the preview says why.</numerusform>
+            <numerusform>%n files would stay in the input; the preview says why.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
         <translation>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</translation>
     </message>
@@ -83,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -234,18 +242,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+203"/>
+        <location line="+233"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-203"/>
-        <location line="+203"/>
+        <location line="-233"/>
+        <location line="+233"/>
         <source>STOP</source>
         <translation>STOP</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location line="-228"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -260,7 +268,17 @@
         <translation>Browse</translation>
     </message>
     <message>
-        <location line="+199"/>
+        <location line="+74"/>
+        <source>Counting the files the sort would move…</source>
+        <translation>Counting the files the sort would move…</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Stopping… the files moved so far get their final names.</source>
+        <translation>Stopping… the files moved so far get their final names.</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Press %1 to see the reports of this session.</translation>
     </message>
@@ -280,7 +298,7 @@
         <translation>Technical Support</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>For more information please visit:</translation>
     </message>
@@ -314,6 +332,26 @@
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
         <source>No capture date</source>
         <translation>No capture date</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>No camera maker</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Name differs from another only in letter case</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Belongs to a file of a kind not chosen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Another file of its shot stays</source>
+        <translation>Another file of its shot stays</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -406,7 +444,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -446,7 +484,7 @@ Moves with %2 as one shot</translation>
         <translation>Choosing the new names: %1 of %2</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+67"/>
         <source>Preview of the sort</source>
         <translation>Preview of the sort</translation>
     </message>
@@ -511,7 +549,7 @@ Moves with %2 as one shot</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+58"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Files to move: %1 · Target folders: %2</translation>
     </message>
@@ -754,9 +792,24 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHRunSummary</name>
     <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>no capture date</source>
         <translation>no capture date</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no camera maker</source>
+        <translation>no camera maker</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>belongs to a file of a kind not chosen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name differs from another only in letter case</source>
+        <translation>name differs from another only in letter case</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -773,10 +826,29 @@ Moves with %2 as one shot</translation>
         <source>name not valid</source>
         <translation>name not valid</translation>
     </message>
-    <message>
-        <location line="+2"/>
-        <source>not reached: the sort was stopped</source>
-        <translation>not reached: the sort was stopped</translation>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n file not reached: the sort ended with an error before it. It is still in the input.</numerusform>
+            <numerusform>%n files not reached: the sort ended with an error before them. They are still in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n file(s) not reached: the sort was stopped before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n file not reached: the sort was stopped before it. It is still in the input.</numerusform>
+            <numerusform>%n files not reached: the sort was stopped before them. They are still in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n file(s) moved wait in the output under temporary names: the next START gives them their final names, or %1 moves them back.</source>
+        <translation>
+            <numerusform>%n file moved waits in the output under a temporary name: the next START gives it its final name, or %1 moves it back.</numerusform>
+            <numerusform>%n files moved wait in the output under temporary names: the next START gives them their final names, or %1 moves them back.</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+13"/>
@@ -784,9 +856,14 @@ Moves with %2 as one shot</translation>
         <translation>Left in the input: &apos;%1&apos; (%2)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>The sort was stopped.</source>
         <translation>The sort was stopped.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The sort ended with an error; the Output panel says which.</source>
+        <translation>The sort ended with an error; the Output panel says which.</translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
@@ -813,19 +890,32 @@ Moves with %2 as one shot</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+12"/>
+        <location line="+14"/>
         <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
         <translation>
             <numerusform>%n file of a kind not chosen stayed in the input (%1). To sort it, choose its kind under %2.</numerusform>
             <numerusform>%n files of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</numerusform>
         </translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>The sort failed before moving any file.</source>
+        <translation>The sort failed before moving any file.</translation>
+    </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+1"/>
         <source>Stopped: %n file(s) moved.</source>
         <translation>
             <numerusform>Stopped: %n file moved.</numerusform>
             <numerusform>Stopped: %n files moved.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>Failed: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Failed: %n file moved.</numerusform>
+            <numerusform>Failed: %n files moved.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -842,6 +932,14 @@ Moves with %2 as one shot</translation>
         <translation>
             <numerusform>%n left in the input.</numerusform>
             <numerusform>%n left in the input.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n under temporary names until the next START or Undo.</source>
+        <translation>
+            <numerusform>%n under a temporary name until the next START or Undo.</numerusform>
+            <numerusform>%n under temporary names until the next START or Undo.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -947,22 +1045,27 @@ Moves with %2 as one shot</translation>
         <translation>Why it stays</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+90"/>
         <source>Its old place %1 is taken</source>
         <translation>Its old place %1 is taken</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Not found where the sort put it (it came from %1)</source>
         <translation>Not found where the sort put it (it came from %1)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Changed after the sort (it came from %1)</source>
         <translation>Changed after the sort (it came from %1)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>Stays with its shot, as %1 stays (it came from %2)</source>
+        <translation>Stays with its shot, as %1 stays (it came from %2)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
         <translation>The undo ended early; the output panel says why. Undoing again finishes it.</translation>
     </message>
@@ -980,7 +1083,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
         <source>Show Details...</source>
         <translation>Show Details...</translation>
     </message>

@@ -50,17 +50,25 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
         <source>Sort the photos</source>
         <translation>Trier les photos</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-6"/>
         <source>Photos to be moved and renamed: %1</source>
         <translation>Photos à déplacer et renommer : %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n file(s) would stay in the input; the preview says why.</source>
+        <translation>
+            <numerusform>%n fichier resterait dans le dossier source ; l’aperçu dit pourquoi.</numerusform>
+            <numerusform>%n fichiers resteraient dans le dossier source ; l’aperçu dit pourquoi.</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
         <translation>Elles passent du dossier d&apos;entrée au dossier de sortie et sont renommées dans l&apos;ordre de prise de vue. L&apos;aperçu indique le nouveau dossier et le nouveau nom de chaque fichier avant tout déplacement.</translation>
     </message>
@@ -83,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -234,18 +242,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+203"/>
+        <location line="+233"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="-203"/>
-        <location line="+203"/>
+        <location line="-233"/>
+        <location line="+233"/>
         <source>STOP</source>
         <translation>ARRÊTER</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location line="-228"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -260,7 +268,17 @@
         <translation>Choisir un dossier</translation>
     </message>
     <message>
-        <location line="+199"/>
+        <location line="+74"/>
+        <source>Counting the files the sort would move…</source>
+        <translation>Décompte des fichiers que le tri déplacerait…</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Stopping… the files moved so far get their final names.</source>
+        <translation>Arrêt en cours… les fichiers déjà déplacés reçoivent leur nom définitif.</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
     </message>
@@ -280,7 +298,7 @@
         <translation>Assistance technique</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>Pour en savoir plus&#xa0;:</translation>
     </message>
@@ -314,6 +332,26 @@
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
         <source>No capture date</source>
         <translation>Pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>Pas de fabricant d’appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Nom qui ne diffère d’un autre que par la casse</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Appartient à un fichier d’un type non choisi</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Another file of its shot stays</source>
+        <translation>Un autre fichier de sa prise de vue reste</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -406,7 +444,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -446,7 +484,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Choix des nouveaux noms : %1 sur %2</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+67"/>
         <source>Preview of the sort</source>
         <translation>Aperçu du tri</translation>
     </message>
@@ -511,7 +549,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+58"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Fichiers à déplacer : %1 · Dossiers cibles : %2</translation>
     </message>
@@ -754,9 +792,24 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHRunSummary</name>
     <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>no capture date</source>
         <translation>pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no camera maker</source>
+        <translation>pas de fabricant d’appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>appartient à un fichier d’un type non choisi</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name differs from another only in letter case</source>
+        <translation>nom qui ne diffère d’un autre que par la casse</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -773,10 +826,29 @@ Se déplace avec %2 comme une seule prise</translation>
         <source>name not valid</source>
         <translation>nom non valide</translation>
     </message>
-    <message>
-        <location line="+2"/>
-        <source>not reached: the sort was stopped</source>
-        <translation>non atteint&#xa0;: le tri a été arrêté</translation>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n fichier non atteint&#xa0;: le tri s’est terminé sur une erreur avant lui. Il est encore dans le dossier source.</numerusform>
+            <numerusform>%n fichiers non atteints&#xa0;: le tri s’est terminé sur une erreur avant eux. Ils sont encore dans le dossier source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n file(s) not reached: the sort was stopped before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n fichier non atteint&#xa0;: le tri a été arrêté avant lui. Il est encore dans le dossier source.</numerusform>
+            <numerusform>%n fichiers non atteints&#xa0;: le tri a été arrêté avant eux. Ils sont encore dans le dossier source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n file(s) moved wait in the output under temporary names: the next START gives them their final names, or %1 moves them back.</source>
+        <translation>
+            <numerusform>%n fichier déplacé attend dans le dossier de destination sous un nom provisoire&#xa0;: un nouveau clic sur LANCER lui donne son nom définitif, ou %1 le remet à sa place.</numerusform>
+            <numerusform>%n fichiers déplacés attendent dans le dossier de destination sous des noms provisoires&#xa0;: un nouveau clic sur LANCER leur donne leur nom définitif, ou %1 les remet à leur place.</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+13"/>
@@ -784,9 +856,14 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Resté dans le dossier source&#xa0;: «&#xa0;%1&#xa0;» (%2)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>The sort was stopped.</source>
         <translation>Le tri a été arrêté.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The sort ended with an error; the Output panel says which.</source>
+        <translation>Le tri s’est terminé sur une erreur&#xa0;; le panneau de sortie dit laquelle.</translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
@@ -813,19 +890,32 @@ Se déplace avec %2 comme une seule prise</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+12"/>
+        <location line="+14"/>
         <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
         <translation>
             <numerusform>%n fichier d’un type non choisi est resté dans le dossier source (%1). Pour le trier, choisissez son type dans %2.</numerusform>
             <numerusform>%n fichiers de types non choisis sont restés dans le dossier source (%1). Pour les trier, choisissez leurs types dans %2.</numerusform>
         </translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>The sort failed before moving any file.</source>
+        <translation>Le tri a échoué avant de déplacer le moindre fichier.</translation>
+    </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+1"/>
         <source>Stopped: %n file(s) moved.</source>
         <translation>
             <numerusform>Arrêté&#xa0;: %n fichier déplacé.</numerusform>
             <numerusform>Arrêté&#xa0;: %n fichiers déplacés.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>Failed: %n file(s) moved.</source>
+        <translation>
+            <numerusform>Échec&#xa0;: %n fichier déplacé.</numerusform>
+            <numerusform>Échec&#xa0;: %n fichiers déplacés.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -842,6 +932,14 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>
             <numerusform>%n resté dans la source.</numerusform>
             <numerusform>%n restés dans la source.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n under temporary names until the next START or Undo.</source>
+        <translation>
+            <numerusform>%n sous un nom provisoire jusqu’au prochain LANCER ou à l’annulation.</numerusform>
+            <numerusform>%n sous des noms provisoires jusqu’au prochain LANCER ou à l’annulation.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -947,22 +1045,27 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Pourquoi il reste</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+90"/>
         <source>Its old place %1 is taken</source>
         <translation>Son ancienne place %1 est prise</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Not found where the sort put it (it came from %1)</source>
         <translation>Introuvable là où le tri l&apos;a mis (il venait de %1)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Changed after the sort (it came from %1)</source>
         <translation>Modifié après le tri (il venait de %1)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>Stays with its shot, as %1 stays (it came from %2)</source>
+        <translation>Reste avec sa prise de vue, car %1 reste (il venait de %2)</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
         <translation>L&apos;annulation s&apos;est arrêtée tôt ; le panneau de sortie dit pourquoi. L&apos;annuler de nouveau la termine.</translation>
     </message>
@@ -980,7 +1083,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
         <source>Show Details...</source>
         <translation>Afficher les détails...</translation>
     </message>

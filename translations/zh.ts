@@ -50,17 +50,24 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+11"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
         <source>Sort the photos</source>
         <translation>整理照片</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-6"/>
         <source>Photos to be moved and renamed: %1</source>
         <translation>将被移动并重命名的照片：%1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n file(s) would stay in the input; the preview says why.</source>
+        <translation>
+            <numerusform>%n 个文件将留在输入目录中；预览会说明原因。</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>They move from the input folder into the output folder and are renamed in the order they were taken. The preview lists every file&apos;s new folder and name before anything moves.</source>
         <translation>它们将从输入目录移动到输出目录，并按拍摄顺序重命名。预览会在移动任何文件之前列出每个文件的新文件夹和新名称。</translation>
     </message>
@@ -83,7 +90,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+427"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -234,18 +241,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+203"/>
+        <location line="+233"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="-203"/>
-        <location line="+203"/>
+        <location line="-233"/>
+        <location line="+233"/>
         <source>STOP</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="-198"/>
+        <location line="-228"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -260,7 +267,17 @@
         <translation>选择文件夹</translation>
     </message>
     <message>
-        <location line="+199"/>
+        <location line="+74"/>
+        <source>Counting the files the sort would move…</source>
+        <translation>正在统计将被移动的文件…</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Stopping… the files moved so far get their final names.</source>
+        <translation>正在停止…已移动的文件正在获得最终名称。</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Press %1 to see the reports of this session.</source>
         <translation>按 %1 查看本次运行的报告。</translation>
     </message>
@@ -280,7 +297,7 @@
         <translation>技术支持</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>For more information please visit:</source>
         <translation>更多信息请访问：</translation>
     </message>
@@ -314,6 +331,26 @@
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
         <source>No capture date</source>
         <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>无相机制造商</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>文件名与另一个仅大小写不同</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>属于未选择类型的文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Another file of its shot stays</source>
+        <translation>同一拍摄的另一个文件留下</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -406,7 +443,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+170"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
         <source>Photos</source>
         <translation>照片</translation>
     </message>
@@ -446,7 +483,7 @@ Moves with %2 as one shot</source>
         <translation>正在确定新名称：%1 / %2</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+67"/>
         <source>Preview of the sort</source>
         <translation>整理预览</translation>
     </message>
@@ -511,7 +548,7 @@ Moves with %2 as one shot</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+58"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>待移动文件：%1 · 目标文件夹：%2</translation>
     </message>
@@ -754,9 +791,24 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHRunSummary</name>
     <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+58"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>no capture date</source>
         <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no camera maker</source>
+        <translation>无相机制造商</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>属于未选择类型的文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>name differs from another only in letter case</source>
+        <translation>文件名与另一个仅大小写不同</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -773,10 +825,26 @@ Moves with %2 as one shot</source>
         <source>name not valid</source>
         <translation>文件名无效</translation>
     </message>
-    <message>
-        <location line="+2"/>
-        <source>not reached: the sort was stopped</source>
-        <translation>未处理：排序已停止</translation>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n 个文件未处理：排序在处理它们之前因错误而结束。它们仍在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n file(s) not reached: the sort was stopped before them. They are still in the input.</source>
+        <translation>
+            <numerusform>%n 个文件未处理：排序在处理它们之前已停止。它们仍在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>%n file(s) moved wait in the output under temporary names: the next START gives them their final names, or %1 moves them back.</source>
+        <translation>
+            <numerusform>%n 个已移动的文件以临时名称留在输出目录中：再次点击“开始”会给它们最终名称，或用“%1”将它们移回。</numerusform>
+        </translation>
     </message>
     <message>
         <location line="+13"/>
@@ -784,9 +852,14 @@ Moves with %2 as one shot</source>
         <translation>留在输入目录中：“%1”（%2）</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>The sort was stopped.</source>
         <translation>排序已停止。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The sort ended with an error; the Output panel says which.</source>
+        <translation>排序因错误而结束；输出面板说明了是什么错误。</translation>
     </message>
     <message numerus="yes">
         <location line="+1"/>
@@ -810,17 +883,29 @@ Moves with %2 as one shot</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+12"/>
+        <location line="+14"/>
         <source>%n file(s) of kinds not chosen stayed in the input (%1). To sort them, choose their kinds under %2.</source>
         <translation>
             <numerusform>%n 个未选类型的文件留在输入目录中（%1）。如需排序，请在 %2 中选择其类型。</numerusform>
         </translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>The sort failed before moving any file.</source>
+        <translation>排序失败，没有移动任何文件。</translation>
+    </message>
     <message numerus="yes">
-        <location line="+8"/>
+        <location line="+1"/>
         <source>Stopped: %n file(s) moved.</source>
         <translation>
             <numerusform>已停止：已移动 %n 个文件。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>Failed: %n file(s) moved.</source>
+        <translation>
+            <numerusform>失败：已移动 %n 个文件。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -835,6 +920,13 @@ Moves with %2 as one shot</source>
         <source>%n left in the input.</source>
         <translation>
             <numerusform>%n 个留在输入目录中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>%n under temporary names until the next START or Undo.</source>
+        <translation>
+            <numerusform>%n 个使用临时名称，直到下次“开始”或撤销。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -939,22 +1031,27 @@ Moves with %2 as one shot</source>
         <translation>保留原因</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+90"/>
         <source>Its old place %1 is taken</source>
         <translation>其原位置 %1 已被占用</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Not found where the sort put it (it came from %1)</source>
         <translation>在整理放置的位置找不到（来自 %1）</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Changed after the sort (it came from %1)</source>
         <translation>整理后已更改（来自 %1）</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+3"/>
+        <source>Stays with its shot, as %1 stays (it came from %2)</source>
+        <translation>与同一拍摄的文件一起保留，因为 %1 保留（原位置：%2）</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>The undo ended early; the output panel says why. Undoing again finishes it.</source>
         <translation>撤销提前结束；输出面板说明了原因。再次撤销即可完成。</translation>
     </message>
@@ -972,7 +1069,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-684"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
         <source>Show Details...</source>
         <translation>显示详细信息...</translation>
     </message>

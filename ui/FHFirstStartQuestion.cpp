@@ -6,11 +6,15 @@
 #include <QPushButton>
 
 FHFirstStartQuestion::Answer FHFirstStartQuestion::ask(
-    int photoCount, QWidget *parent, bool *dontAskAgain)
+    int toMove, int toStay, QWidget *parent, bool *dontAskAgain)
 {
-    QMessageBox box(QMessageBox::Question, tr("Sort the photos"),
-        tr("Photos to be moved and renamed: %1").arg(QLocale().toString(photoCount)),
-        QMessageBox::NoButton, parent);
+    QString text = tr("Photos to be moved and renamed: %1").arg(QLocale().toString(toMove));
+    // Otherwise the files the user counts in the folder and this number differ.
+    if (toStay > 0)
+        text += QLatin1Char('\n')
+            + tr("%n file(s) would stay in the input; the preview says why.", nullptr, toStay);
+    QMessageBox box(
+        QMessageBox::Question, tr("Sort the photos"), text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("firstStartQuestion"));
     box.setInformativeText(tr("They move from the input folder into the output folder and are "
                               "renamed in the order they were taken. The preview lists every "

@@ -22,7 +22,9 @@ public:
     // dontAskAgain, where given, receives the check box's state; it is false
     // after Cancel, so that cancelling never turns the question off. Without
     // it there is no check box.
-    static Answer ask(int photoCount, QWidget *parent, bool *dontAskAgain);
+    // toMove: the files the sort would move; toStay: those it would leave in
+    // the input.
+    static Answer ask(int toMove, int toStay, QWidget *parent, bool *dontAskAgain);
 };
 
 #endif // FHFIRSTSTARTQUESTION_H

@@ -3,7 +3,6 @@
 #include "FHConfig.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
-#include "engine/FHInputWalk.h"
 #include "engine/FHSortEngine.h"
 #include "engine/FHUndo.h"
 #include "shell/FHApplication.h"
@@ -16,12 +15,14 @@
 #include "ui/FHOutputWidget.h"
 #include "ui/FHPreviewDialog.h"
 #include "ui/FHRuleDialog.h"
+#include "ui/FHRunProgress.h"
 #include "ui/FHRunReporter.h"
 #include "ui/FHRunSummary.h"
 #include "ui/FHSettings.h"
 #include "ui/FHStartButton.h"
 #include "ui/FHStatusLine.h"
 #include "ui/FHUndoDialog.h"
+#include "ui/FHWindowGoneFilter.h"
 #include "ui/FHWrappingRadioButton.h"
 
 #include <QAction>
@@ -333,8 +334,13 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_mainLayout->addStretch(1);
     setCentralWidget(m_centralWidget);
 
-    connect(engine->fileGuard(), &FHIO::getCurrentFile, this, &FHMainWindow::updateDetail);
-    connect(engine, &FHexiv2Application::getProgress, m_progressBar, &QProgressBar::setValue);
+    m_runProgress = new FHRunProgress(m_progressBar, m_statusLine, this);
+    // Destroyed by the window system rather than closed, the window would
+    // otherwise leave the program running without it.
+    connect(new FHWindowGoneFilter(this), &FHWindowGoneFilter::gone, this,
+        &FHMainWindow::windowGone, Qt::QueuedConnection);
+    connect(engine->fileGuard(), &FHIO::getCurrentFile, m_runProgress, &FHRunProgress::showFile);
+    connect(engine, &FHexiv2Application::getProgress, m_runProgress, &FHRunProgress::setProgress);
     connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
     connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
     for (QLineEdit *edit : { m_inputEdit, m_outputEdit, m_patternEdit })
@@ -364,9 +370,12 @@ void FHMainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_running) {
         // The run goes on below this very call: the window closes once it has
-        // returned, from sort().
+        // returned, from sort(). Planning a count has moved nothing: no question.
         event->ignore();
-        if (!m_closeAfterRun && askToStopForClose()) {
+        if (m_counting) {
+            m_closeAfterRun = true;
+            stop();
+        } else if (!m_closeAfterRun && askToStopForClose()) {
             m_closeAfterRun = true;
             stop();
         }
@@ -557,20 +566,6 @@ void FHMainWindow::rules()
     dialog.exec();
 }
 
-void FHMainWindow::updateDetail(const QString &path)
-{
-    // Painting every path and answering events after every file would cost the
-    // run ten times its own work: about 30 times a second is enough to see it
-    // move and to keep the menus usable. The last path is shown when the run ends.
-    m_pendingPath = path;
-    if (m_shownPath.isValid() && m_shownPath.elapsed() < 33)
-        return;
-    m_shownPath.start();
-    m_statusLine->setText(path);
-    m_pendingPath.clear();
-    QCoreApplication::processEvents();
-}
-
 FHSortOptions FHMainWindow::sortOptions() const
 {
     FHSortOptions options;
@@ -601,13 +596,13 @@ void FHMainWindow::startOrStop()
             options.outputDir, options.recursive);
     }
     if (ask) {
-        const int photoCount
-            = FHInputWalk(options.inputDir, FHNameFilter(options.nameFilters), options.recursive)
-                  .files()
-                  .size();
+        int toMove = 0;
+        int toStay = 0;
+        if (!countPlanned(options, toMove, toStay))
+            return;
         bool dontAskAgain = false;
         const FHFirstStartQuestion::Answer answer
-            = FHFirstStartQuestion::ask(photoCount, this, &dontAskAgain);
+            = FHFirstStartQuestion::ask(toMove, toStay, this, &dontAskAgain);
         if (answer == FHFirstStartQuestion::Cancel)
             return;
         if (dontAskAgain)
@@ -618,6 +613,26 @@ void FHMainWindow::startOrStop()
         }
     }
     sort(options);
+}
+
+bool FHMainWindow::countPlanned(const FHSortOptions &options, int &toMove, int &toStay)
+{
+    // The files found are not the files moved: the count is the plan's. STOP
+    // ends the planning, and nothing is asked.
+    m_counting = true;
+    setRunning(true);
+    m_runProgress->begin(tr("Counting the files the sort would move…"));
+    FHSortPlan plan;
+    const FHSortEngine::Outcome outcome = engine->planImages(options, cameraMakers, plan);
+    setRunning(false);
+    m_counting = false;
+    m_runProgress->end(0, QString());
+    if (closeIfAsked() || outcome != FHSortEngine::Completed)
+        return false;
+    const FHRunSummary summary(plan, outcome);
+    toMove = summary.movedCount();
+    toStay = summary.leftCount();
+    return true;
 }
 
 void FHMainWindow::preview()
@@ -633,24 +648,45 @@ void FHMainWindow::sort(const FHSortOptions &options)
     setRunning(true);
     quint32 movedCount = 0;
     qint32 notMovedCount = 0;
-    m_shownPath.invalidate();
+    m_runProgress->begin();
     engine->sortImages(options.inputDir, options.outputDir, options.nameFilters,
         options.namePattern, options.exifOnly, options.recursive, options.subFolderMode, movedCount,
         notMovedCount, cameraMakers);
-    if (!m_pendingPath.isEmpty())
-        m_statusLine->setText(m_pendingPath);
-    m_pendingPath.clear();
     setRunning(false);
-    const FHRunSummary summary(engine->lastPlan(), engine->lastRunStopped());
+    const FHRunSummary summary(engine->lastPlan(), engine->lastOutcome());
+    // Before the log hears of it: a run that leaves many files takes a moment
+    // to write.
+    m_runProgress->end(summary.percentDone(), summary.status(fileTypesMenuPath()));
     reportRun(summary);
-
-    if (m_closeAfterRun) {
-        m_closeAfterRun = false;
-        if (close())
-            QCoreApplication::quit();
+    if (closeIfAsked())
         return;
-    }
     showSummary(summary);
+}
+
+bool FHMainWindow::closeIfAsked()
+{
+    if (!m_closeAfterRun)
+        return false;
+    m_closeAfterRun = false;
+    // A window that is gone has saved its settings already, and has nothing
+    // left to close.
+    if (m_windowGone || close())
+        QCoreApplication::quit();
+    return true;
+}
+
+void FHMainWindow::windowGone()
+{
+    // Nobody can see the window or answer it any more: as closing it would,
+    // without a question. A run in hand stops as after "Yes" to the question.
+    m_windowGone = true;
+    saveSettings();
+    if (m_running) {
+        m_closeAfterRun = true;
+        stop();
+    }
+    // Ends every loop, a dialog's too; a run in hand comes back first.
+    QCoreApplication::quit();
 }
 
 void FHMainWindow::stop()
@@ -658,6 +694,9 @@ void FHMainWindow::stop()
     engine->stopSorting();
     // Once is enough: pass 2 still names every moved file.
     m_startButton->setEnabled(false);
+    // Planning stops at once, and nothing has moved.
+    if (!m_counting)
+        m_runProgress->stopping(tr("Stopping… the files moved so far get their final names."));
 }
 
 void FHMainWindow::setRunning(bool running)
@@ -674,9 +713,6 @@ void FHMainWindow::setRunning(bool running)
     m_startButton->setEnabled(true);
     if (running) {
         m_undoAction->setEnabled(false);
-        // Paths keep their end in view.
-        m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_statusLine->setToolTip(QString());
     } else {
         checkBtnStartAvailablity(QString());
         refreshUndo();
@@ -686,21 +722,19 @@ void FHMainWindow::setRunning(bool running)
 void FHMainWindow::reportRun(const FHRunSummary &summary)
 {
     FHRunReporter reporter;
-    const QStringList lines = summary.reportLines();
+    const QStringList lines = summary.reportLines(undoMenuPath());
     for (const QString &line : lines)
         reporter.message(line);
-    if (engine->lastRunFailed())
-        return;
-    // The outcome reads from its start.
-    const QString status = summary.status(fileTypesMenuPath());
-    m_statusLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_statusLine->setText(status);
-    m_statusLine->setToolTip(status);
 }
 
 QString FHMainWindow::fileTypesMenuPath() const
 {
     return FHRunSummary::menuPath(m_fileMenu->title(), m_fileTypesAction->text());
+}
+
+QString FHMainWindow::undoMenuPath() const
+{
+    return FHRunSummary::menuPath(m_fileMenu->title(), m_undoAction->text());
 }
 
 void FHMainWindow::chooseFileTypes()
@@ -760,7 +794,8 @@ void FHMainWindow::showSummary(const FHRunSummary &summary)
         return;
     QMessageBox *box = createBox();
     box->setObjectName(QStringLiteral("summaryBox"));
-    QString paragraphs = QStringLiteral("<p>%1</p>").arg(summary.counts().toHtmlEscaped());
+    QString paragraphs
+        = QStringLiteral("<p>%1</p>").arg(summary.counts(undoMenuPath()).toHtmlEscaped());
     const QString otherTypes = summary.otherTypes(fileTypesMenuPath());
     if (!otherTypes.isEmpty())
         paragraphs += QStringLiteral("<p>%1</p>").arg(otherTypes.toHtmlEscaped());

@@ -1,11 +1,11 @@
 #ifndef FHMAINWINDOW_H
 #define FHMAINWINDOW_H
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 
 class FHAnimationPanel;
+class FHRunProgress;
 class FHRunSummary;
 class FHexiv2Application;
 struct FHSortOptions;
@@ -62,7 +62,7 @@ private slots:
     void checkBtnStartAvailablity(const QString &);
     void rules();
     void isCustomize(bool checked);
-    void updateDetail(const QString &path);
+    void windowGone();
 
 private:
     void retranslateUi();
@@ -73,13 +73,19 @@ private:
     void loadSettings();
     void saveSettings();
     FHSortOptions sortOptions() const;
+    // How many files the sort would move, and how many it would leave; false
+    // when planning was stopped or failed.
+    bool countPlanned(const FHSortOptions &options, int &toMove, int &toStay);
     void sort(const FHSortOptions &options);
+    // Closes the window when that was asked for during a run; true if so.
+    bool closeIfAsked();
     void stop();
     void setRunning(bool running);
     void reportRun(const FHRunSummary &summary);
     void showSummary(const FHRunSummary &summary);
     bool askToStopForClose();
     QString fileTypesMenuPath() const;
+    QString undoMenuPath() const;
     QMessageBox *createBox();
     bool fitsOnOneScreen(const QPoint &framePos) const;
 
@@ -148,12 +154,13 @@ private:
     QButtonGroup *m_namingGroup;
     QButtonGroup *m_subFolderGroup;
 
-    QElapsedTimer m_shownPath; // since the status line last showed a path
-    QString m_pendingPath; // the path in hand, when not yet shown
+    FHRunProgress *m_runProgress;
 
     bool m_running = false;
     // Closing was asked for during the run: close once it has returned.
     bool m_closeAfterRun = false;
+    bool m_counting = false; // the run in hand only plans, for the question before START
+    bool m_windowGone = false; // the window system destroyed the window
 
     QString cameraMakers;
     unsigned m_fileTypes = 0; // FHFileTypes::Family flags, from the settings

@@ -2,6 +2,7 @@
 
 #include "engine/FHIO.h"
 #include "engine/FHInputWalk.h"
+#include "engine/FHNaming.h"
 #include "engine/FHReporter.h"
 #include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
@@ -396,7 +397,9 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
     m_stageLabel->setText(stage == FHSortEngine::Reading
             ? tr("Reading capture dates: %1 of %2").arg(number(done), number(total))
             : tr("Choosing the new names: %1 of %2").arg(number(done), number(total)));
-    m_fileLabel->setPath(m_guard->currentFile());
+    // A temporary name means nothing to the user: the label keeps the file before.
+    if (!isTemporaryName(m_guard->currentFile()))
+        m_fileLabel->setPath(m_guard->currentFile());
     QCoreApplication::processEvents();
 }
 

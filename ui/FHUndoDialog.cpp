@@ -250,27 +250,32 @@ void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
     QList<QTreeWidgetItem *> items;
     int fileWidth = 0;
     for (const FHPlanEntry &entry : plan.entries) {
-        QString why;
-        switch (entry.reason) {
-        case FHSkipReason::None:
+        if (entry.reason == FHSkipReason::None)
             continue;
-        case FHSkipReason::OriginalTaken:
-            why = tr("Its old place %1 is taken");
-            break;
-        case FHSkipReason::Missing:
-            why = tr("Not found where the sort put it (it came from %1)");
-            break;
-        case FHSkipReason::Changed:
-            why = tr("Changed after the sort (it came from %1)");
-            break;
-        default:
-            why = FHPlanModel::reasonText(entry.reason) + QStringLiteral(" (%1)");
-            break;
-        }
+        // The file that keeps a shot where it is, by name.
+        const QString holder = entry.reason == FHSkipReason::ShotHeld && entry.heldBy >= 0
+                && entry.heldBy < plan.entries.size()
+            ? plan.entries.at(entry.heldBy).sourceName
+            : QString();
+        const auto why = [&](const QString &from) {
+            switch (entry.reason) {
+            case FHSkipReason::OriginalTaken:
+                return tr("Its old place %1 is taken").arg(from);
+            case FHSkipReason::Missing:
+                return tr("Not found where the sort put it (it came from %1)").arg(from);
+            case FHSkipReason::Changed:
+                return tr("Changed after the sort (it came from %1)").arg(from);
+            default:
+                if (!holder.isEmpty())
+                    return tr("Stays with its shot, as %1 stays (it came from %2)")
+                        .arg(holder, from);
+                return FHPlanModel::reasonText(entry.reason) + QStringLiteral(" (%1)").arg(from);
+            }
+        };
         const QString file = below(m_run.output, entry.sourcePath());
-        auto *item = new QTreeWidgetItem({ file, why.arg(below(m_run.input, entry.finalPath())) });
+        auto *item = new QTreeWidgetItem({ file, why(below(m_run.input, entry.finalPath())) });
         item->setToolTip(0, entry.sourcePath());
-        item->setToolTip(1, why.arg(entry.finalPath()));
+        item->setToolTip(1, why(entry.finalPath()));
         if (items.size() < 200)
             fileWidth = qMax(fileWidth, m_leftList->fontMetrics().horizontalAdvance(file));
         items << item;
