@@ -7,10 +7,11 @@
 // to the window's first expose. Run it several times and take the median; see
 // scripts/startup-bench.sh.
 
+#include "app/FHStartUp.h"
 #include "shell/FHMessageHandler.h"
-#include "shell/FHStartUp.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHRunReporter.h"
 
 #include <QFile>
 #include <QTcpServer>
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("answering");
 
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     FHApplication::loadTranslators(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
 
     QTcpServer server;

@@ -7,6 +7,7 @@
 #include "BenchImages.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHRunReporter.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -35,6 +36,7 @@ double median(QVector<double> values)
 int main(int argc, char **argv)
 {
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({ "images", "Images per run.", "N", "10000" });

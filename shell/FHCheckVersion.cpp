@@ -2,7 +2,7 @@
 
 #include "FHConfig.h"
 #include "engine/FHException.h"
-#include "ui/FHOutputWidget.h"
+#include "engine/FHReporter.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -28,13 +28,14 @@ QString withoutTrailingSlashes(QString address)
 
 } // namespace
 
-FHCheckVersion::FHCheckVersion()
-    : FHCheckVersion(QStringLiteral(QUILM_VERSION_SERVER))
+FHCheckVersion::FHCheckVersion(FHReporter *reporter)
+    : FHCheckVersion(reporter, QStringLiteral(QUILM_VERSION_SERVER))
 {
 }
 
-FHCheckVersion::FHCheckVersion(const QString &baseAddress)
-    : m_manager(new QNetworkAccessManager(this))
+FHCheckVersion::FHCheckVersion(FHReporter *reporter, const QString &baseAddress)
+    : m_reporter(reporter)
+    , m_manager(new QNetworkAccessManager(this))
     , m_url(QStringLiteral("%1/%2?name=%3&version=%4.%5.%6")
                 .arg(withoutTrailingSlashes(baseAddress), QStringLiteral("check_version.php"),
                     QStringLiteral("Quilm"))
@@ -112,9 +113,9 @@ void FHCheckVersion::replyFinished(QNetworkReply *reply)
         // We are inside the event loop here: a log that cannot open must not
         // escape as an exception, so tell the user in its own box.
         try {
-            reportMessage(failure);
+            m_reporter->message(failure);
         } catch (const FHException &e) {
-            showRunTimeError(e);
+            m_reporter->exception(e);
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QNetworkAccessManager;
+class FHReporter;
 class QNetworkReply;
 
 // Asks the maker's server once whether a newer version exists. run() blocks in a
@@ -20,10 +21,11 @@ public:
     // A version number is a few bytes; a longer reply is not an answer.
     static constexpr int MaxReplyBytes = 1024;
 
-    // Asks the server configured at build time (QUILM_VERSION_SERVER).
-    FHCheckVersion();
+    // Asks the server configured at build time (QUILM_VERSION_SERVER). A
+    // failed request is told to the reporter, which must outlive the check.
+    explicit FHCheckVersion(FHReporter *reporter);
     // baseAddress: scheme and host (and port); a trailing slash is ignored.
-    explicit FHCheckVersion(const QString &baseAddress);
+    FHCheckVersion(FHReporter *reporter, const QString &baseAddress);
     ~FHCheckVersion() override;
 
     // Sends the request and returns once the reply has finished, with success,
@@ -46,12 +48,13 @@ signals:
 
 public slots:
     // Keeps the body of a good reply; reports a failed one, or one longer than
-    // MaxReplyBytes, to the log and the output panel. Never throws.
+    // MaxReplyBytes, as a message. Never throws.
     void replyFinished(QNetworkReply *reply);
 
 private:
     static QString tooLong();
 
+    FHReporter *m_reporter;
     QNetworkAccessManager *m_manager;
     QString m_url;
     QString m_replyText;

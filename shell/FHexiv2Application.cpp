@@ -1,10 +1,12 @@
 #include "shell/FHexiv2Application.h"
 
+#include "engine/FHException.h"
 #include "engine/FHExif.h"
 #include "engine/FHIO.h"
+#include "engine/FHReporter.h"
 #include "engine/FHSortEngine.h"
-#include "ui/FHRunReporter.h"
 
+#include <QDebug>
 #include <QDir>
 
 namespace {
@@ -13,12 +15,28 @@ namespace {
 class PlanningReporter : public FHReporter
 {
 public:
+    explicit PlanningReporter(std::unique_ptr<FHReporter> run)
+        : m_run(std::move(run))
+    {
+    }
     void message(const QString &) override { }
-    void error(const QString &text) override { m_window.error(text); }
-    void exception(const FHException &e) override { m_window.exception(e); }
+    void error(const QString &text) override { m_run->error(text); }
+    void exception(const FHException &e) override { m_run->exception(e); }
 
 private:
-    FHRunReporter m_window;
+    std::unique_ptr<FHReporter> m_run;
+};
+
+// Until the window's reports are set: the message handler's log.
+class LogReporter : public FHReporter
+{
+public:
+    void message(const QString &text) override { qInfo().noquote() << text; }
+    void error(const QString &text) override { qCritical().noquote() << text; }
+    void exception(const FHException &e) override
+    {
+        qCritical().noquote() << e.codeText() << e.message();
+    }
 };
 
 } // namespace
@@ -32,6 +50,18 @@ FHexiv2Application::FHexiv2Application(int &argc, char **argv)
 }
 
 FHexiv2Application::~FHexiv2Application() = default;
+
+void FHexiv2Application::setReporters(ReporterFactory makeReporter)
+{
+    m_makeReporter = std::move(makeReporter);
+}
+
+std::unique_ptr<FHReporter> FHexiv2Application::makeReporter() const
+{
+    if (m_makeReporter)
+        return m_makeReporter();
+    return std::make_unique<LogReporter>();
+}
 
 FHIO *FHexiv2Application::fileGuard() const
 {
@@ -52,8 +82,8 @@ void FHexiv2Application::sortImages(const QString &inputDir, const QString &outp
     options.subFolderMode = subFolderMode;
     options.firstTag = movedCount;
 
-    FHRunReporter reporter;
-    FHSortEngine engine(m_fileGuard.get(), &reporter);
+    const std::unique_ptr<FHReporter> reporter = makeReporter();
+    FHSortEngine engine(m_fileGuard.get(), reporter.get());
     connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
     *m_lastPlan = FHSortPlan();
     m_lastPlan->cameraMakers = cameraMakers;
@@ -70,7 +100,7 @@ FHSortEngine::Outcome FHexiv2Application::planImages(
     FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan)
 {
     options.dryRun = true;
-    PlanningReporter reporter;
+    PlanningReporter reporter(makeReporter());
     FHSortEngine engine(m_fileGuard.get(), &reporter);
     connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
     plan = FHSortPlan();

@@ -8,9 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class FHIO;
+class FHReporter;
 
 namespace Exiv2 {
 class ExifData;
@@ -43,6 +45,13 @@ public:
     FHSortEngine::Outcome planImages(
         FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan);
 
+    // Each run's reports go to a reporter of its own, made by the face that
+    // owns the application (the window: its log, panel and boxes). Until it is
+    // set, they go to the message handler.
+    using ReporterFactory = std::function<std::unique_ptr<FHReporter>()>;
+    void setReporters(ReporterFactory makeReporter);
+    std::unique_ptr<FHReporter> makeReporter() const;
+
     // The plan of the last run: what it did to each file, and why it left others.
     const FHSortPlan &lastPlan() const;
     // Ends the run (or the planning) in hand after the file in hand; every
@@ -63,6 +72,7 @@ signals:
 private:
     std::unique_ptr<FHIO> m_fileGuard;
     std::unique_ptr<FHSortPlan> m_lastPlan;
+    ReporterFactory m_makeReporter;
     FHSortEngine *m_engine = nullptr; // while a run is in hand
     FHSortEngine::Outcome m_lastOutcome = FHSortEngine::Completed;
 };

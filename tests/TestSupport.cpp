@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "shell/FHexiv2Application.h"
+#include "ui/FHRunReporter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -84,6 +85,7 @@ int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeT
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
         qputenv("QT_FONT_DPI", "96");
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     const std::unique_ptr<QObject> test(makeTest());
     return runTestObject(test.get(), argc, argv);
 }

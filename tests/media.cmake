@@ -17,7 +17,7 @@ target_compile_definitions(tst_fuzzreplay_bmff PRIVATE
 # Writes tests/fuzz/corpus-video and corpus-bmff; built on demand only.
 add_executable(quilm_fuzz_media_seeds EXCLUDE_FROM_ALL fuzz/make_media_seeds.cpp
     ${QUILM_MEDIA_FILES})
-target_link_libraries(quilm_fuzz_media_seeds PRIVATE quilm_core)
+target_link_libraries(quilm_fuzz_media_seeds PRIVATE quilm_app)
 target_include_directories(quilm_fuzz_media_seeds PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 if(QUILM_FUZZ)
@@ -26,7 +26,7 @@ if(QUILM_FUZZ)
         fuzz/LibraryFeedback.h fuzz/LibraryFeedback.cpp)
     foreach(target quilm_fuzz_video quilm_fuzz_bmff)
         target_compile_definitions(${target} PRIVATE QUILM_FUZZ)
-        target_link_libraries(${target} PRIVATE quilm_core)
+        target_link_libraries(${target} PRIVATE quilm_app)
         target_link_options(${target} PRIVATE -fsanitize=fuzzer)
     endforeach()
 endif()

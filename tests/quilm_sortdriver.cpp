@@ -9,6 +9,7 @@
 #include "engine/FHFileTypes.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHOutputWidget.h"
+#include "ui/FHRunReporter.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -20,6 +21,7 @@
 int main(int argc, char **argv)
 {
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     const QStringList args = app.arguments();
     if (args.size() != 8 && args.size() != 9) {
         std::fprintf(stderr,

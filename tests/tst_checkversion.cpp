@@ -1,8 +1,9 @@
 #include "FHConfig.h"
 #include "TestSupport.h"
 #include "shell/FHCheckVersion.h"
-#include "shell/FHSplashScreen.h"
 #include "ui/FHOutputWidget.h"
+#include "ui/FHRunReporter.h"
+#include "ui/FHSplashScreen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -220,7 +221,8 @@ void TestCheckVersion::replyBodies()
     LoopbackServer server(LoopbackServer::Answer, "200 OK", body);
     QVERIFY(server.isListening());
     ModalCloser closer;
-    FHCheckVersion check(server.base());
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, server.base());
     check.run();
 
     QCOMPARE(check.newVersion(), result);
@@ -245,7 +247,8 @@ void TestCheckVersion::request()
     QFETCH(QString, suffix);
 
     LoopbackServer server(LoopbackServer::Answer, "200 OK", "3.3.0");
-    FHCheckVersion check(server.base() + suffix);
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, server.base() + suffix);
     check.run();
     QCOMPARE(server.requestLines(),
         QList<QByteArray> { "GET /check_version.php?name=Quilm&version=3.3.0 HTTP/1.1" });
@@ -289,7 +292,8 @@ void TestCheckVersion::failedRequests()
 
     LoopbackServer server(LoopbackServer::Mode(mode), status, body);
     ModalCloser closer;
-    FHCheckVersion check(refused ? refusedBase() : server.base());
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, refused ? refusedBase() : server.base());
     check.run();
 
     QCOMPARE(check.newVersion(), QString());
@@ -341,7 +345,8 @@ void TestCheckVersion::boundedWait()
     }
 
     ModalCloser closer;
-    FHCheckVersion check(base);
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, base);
     QElapsedTimer elapsed;
     elapsed.start();
     check.run();
@@ -378,7 +383,8 @@ void TestCheckVersion::progressSeenBySplash()
     LoopbackServer server(LoopbackServer::Answer, "200 OK", "3.4.0");
     ModalCloser closer;
     FHSplashScreen splash;
-    FHCheckVersion check(refused ? refusedBase() : server.base());
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, refused ? refusedBase() : server.base());
     connect(&check, &FHCheckVersion::emitProgress, &splash, &FHSplashScreen::setProgress);
     // Connected after the splash, so it sees what the splash has just taken.
     QStringList seen;

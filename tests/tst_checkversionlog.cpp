@@ -2,6 +2,7 @@
 #include "shell/FHCheckVersion.h"
 #include "shell/FHLogFile.h"
 #include "ui/FHOutputWidget.h"
+#include "ui/FHRunReporter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,7 +32,8 @@ void TestCheckVersionLog::logCannotOpen()
     QVERIFY(QDir().mkdir(FHLogFile::path()));
     {
         ModalCloser closer;
-        FHCheckVersion check(refused);
+        FHNoticeReporter notices;
+        FHCheckVersion check(&notices, refused);
         try {
             check.run();
         } catch (...) {
@@ -51,7 +53,8 @@ void TestCheckVersionLog::logCannotOpen()
     // The next failure tries the log again and gets through.
     QVERIFY(QDir().rmdir(FHLogFile::path()));
     ModalCloser closer;
-    FHCheckVersion check(refused);
+    FHNoticeReporter notices;
+    FHCheckVersion check(&notices, refused);
     check.run();
     QCOMPARE(closer.count(), 0);
     QFile log(FHLogFile::path());

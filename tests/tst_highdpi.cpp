@@ -5,11 +5,12 @@
 
 #include "TestSupport.h"
 #include "shell/FHApplication.h"
-#include "shell/FHPicture.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHPicture.h"
 #include "ui/FHPreviewDialog.h"
 #include "ui/FHRuleDialog.h"
+#include "ui/FHRunReporter.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -240,6 +241,7 @@ void TestHighDpi::picturesSharp()
 int main(int argc, char **argv)
 {
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     TestHighDpi test;
     return runTestObject(&test, argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
+#include "ui/FHRunReporter.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -254,6 +255,7 @@ void TestKeyboard::shortcuts()
 int main(int argc, char **argv)
 {
     FHexiv2Application app(argc, argv);
+    app.setReporters(&FHRunReporter::make);
     TestKeyboard test;
     return runTestObject(&test, argc, argv);
 }

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "shell/FHSplashScreen.h"
+#include "ui/FHSplashScreen.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "shell/FHStartUp.h"
+#include "app/FHStartUp.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
 

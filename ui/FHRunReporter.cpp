@@ -42,3 +42,18 @@ void FHRunReporter::logFailed(const FHException &e)
     FHOutputWidget::instance()->appendException(e);
     showRunTimeError(e);
 }
+
+void FHNoticeReporter::message(const QString &text)
+{
+    reportMessage(text);
+}
+
+void FHNoticeReporter::error(const QString &text)
+{
+    reportError(text);
+}
+
+void FHNoticeReporter::exception(const FHException &e)
+{
+    showRunTimeError(e);
+}

@@ -2,7 +2,8 @@
 #define FHSTARTUP_H
 
 #include "shell/FHCheckVersion.h"
-#include "shell/FHSplashScreen.h"
+#include "ui/FHRunReporter.h"
+#include "ui/FHSplashScreen.h"
 
 #include <QString>
 
@@ -27,6 +28,7 @@ public:
 
 private:
     FHSplashScreen m_splash;
+    FHNoticeReporter m_notices; // the version check's
     std::unique_ptr<FHCheckVersion> m_check;
     QString m_newVersion;
     std::unique_ptr<FHMainWindow> m_window;

@@ -1,4 +1,4 @@
-#include "shell/FHPicture.h"
+#include "ui/FHPicture.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

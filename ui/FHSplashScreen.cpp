@@ -1,6 +1,6 @@
-#include "shell/FHSplashScreen.h"
+#include "ui/FHSplashScreen.h"
 
-#include "shell/FHPicture.h"
+#include "ui/FHPicture.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "shell/FHStartUp.h"
+#include "app/FHStartUp.h"
 
 #include "shell/FHexiv2Application.h"
 #include "ui/FHMainWindow.h"
@@ -6,8 +6,9 @@
 #include <QCoreApplication>
 
 FHStartUp::FHStartUp(FHexiv2Application *app, const QString &serverAddress)
-    : m_check(serverAddress.isEmpty() ? std::make_unique<FHCheckVersion>()
-                                      : std::make_unique<FHCheckVersion>(serverAddress))
+    : m_check(serverAddress.isEmpty()
+              ? std::make_unique<FHCheckVersion>(&m_notices)
+              : std::make_unique<FHCheckVersion>(&m_notices, serverAddress))
 {
     QObject::connect(
         m_check.get(), &FHCheckVersion::emitProgress, &m_splash, &FHSplashScreen::setProgress);
