@@ -96,7 +96,7 @@ int main(int argc, char **argv)
                     = temporary.filePath(QStringLiteral("in-%1-%2-%3").arg(mode).arg(run).arg(j));
                 options.outputDir
                     = temporary.filePath(QStringLiteral("out-%1-%2-%3").arg(mode).arg(run).arg(j));
-                options.subFolderMode = mode;
+                options.folders = FHFolderMode(mode);
                 options.dryRun = parser.isSet("dry-run");
                 options.journal = journals.at(j);
                 QDir().mkpath(options.inputDir);

@@ -94,10 +94,10 @@ QString run(const QByteArray &reader, const QString &path)
         readCr3Exif(path, exif, &problem);
         return QString::fromStdString(exif["Exif.Photo.DateTimeOriginal"].toString()) + problem;
     }
-    QString makers;
+    QString maker;
     QDateTime date;
     try {
-        lookupCaptureDate(path, makers, date);
+        lookupCaptureDate(path, &maker, date);
     } catch (const std::exception &e) {
         return QString::fromUtf8(e.what());
     }

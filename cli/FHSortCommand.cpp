@@ -2,6 +2,7 @@
 
 #include "cli/FHConsoleReporter.h"
 #include "cli/FHPlanPrinter.h"
+#include "engine/FHCameraMakers.h"
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
 #include "engine/FHFileTypes.h"
@@ -223,10 +224,7 @@ int FHSortCommand::run(const QStringList &arguments)
     FHSortOptions options;
     options.inputDir = folderArguments.at(0);
     options.outputDir = folderArguments.at(1);
-    const QStringList modes { QStringLiteral("none"), QStringLiteral("month"),
-        QStringLiteral("day") };
-    options.subFolderMode = modes.indexOf(parser.value(folders));
-    if (options.subFolderMode < 0)
+    if (!FHFolderModes::fromName(parser.value(folders), &options.folders))
         return usageError(QStringLiteral("--folders takes none, month or day, not '%1'")
                               .arg(parser.value(folders)));
     options.namePattern = parser.value(pattern);
@@ -288,9 +286,7 @@ int FHSortCommand::run(const QStringList &arguments)
         QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
     printer.printFiles(plan, options.dryRun);
     printer.printLeftovers(plan, options.dryRun);
-    QString makers = plan.cameraMakers;
-    if (makers.startsWith(QLatin1Char('|')))
-        makers.remove(0, 1);
+    const QString makers = FHCameraMakers::toText(plan.cameraMakers);
     // A run that failed before it listed anything has nothing to sum up.
     const bool listed = outcome != FHSortEngine::Failed || !plan.entries.isEmpty();
     if (console.json() || (listed && !parser.isSet(quiet)))

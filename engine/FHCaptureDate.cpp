@@ -17,7 +17,7 @@ bool hasSuffix(const QString &path, const char *suffix)
 
 // Videos are never handed to the EXIF library: its video readers loop on
 // damaged files. Ours read only the boxes on the way to the dates.
-FHCaptureDate videoDate(const QString &path, QString &cameraMakers)
+FHCaptureDate videoDate(const QString &path)
 {
     FHCaptureDate found;
     if (hasSuffix(path, "mts") || hasSuffix(path, "m2ts")) {
@@ -27,8 +27,7 @@ FHCaptureDate videoDate(const QString &path, QString &cameraMakers)
         if (video.status != FHVideoDate::Read)
             found.problem = video.problem;
         found.date = video.captured;
-        if (!video.make.isEmpty())
-            addCameraMaker(cameraMakers, video.make);
+        found.maker = video.make.trimmed();
     }
     if (found.date.isValid()) {
         found.source = FHDateSource::Container;
@@ -39,20 +38,20 @@ FHCaptureDate videoDate(const QString &path, QString &cameraMakers)
 
 } // namespace
 
-FHCaptureDate FHCaptureDate::of(const QString &path, QString &cameraMakers)
+FHCaptureDate FHCaptureDate::of(const QString &path)
 {
     if (FHFileTypes::familyOf(path) == FHFileTypes::Video)
-        return videoDate(path, cameraMakers);
+        return videoDate(path);
     FHCaptureDate found;
     bool dated = false;
     bool cameraless = false;
     try {
         Exiv2::ExifData cr3;
         if (hasSuffix(path, "cr3") && readCr3Exif(path, cr3, &found.problem))
-            dated = readExifDate(cr3, cameraMakers, found.date, &found.subSecond, &cameraless);
+            dated = readExifDate(cr3, &found.maker, found.date, &found.subSecond, &cameraless);
         else if (found.problem.isEmpty())
             dated
-                = lookupCaptureDate(path, cameraMakers, found.date, &found.subSecond, &cameraless);
+                = lookupCaptureDate(path, &found.maker, found.date, &found.subSecond, &cameraless);
     } catch (const std::exception &e) {
         // The EXIF library's errors are standard exceptions too.
         found.problem = QString::fromUtf8(e.what()).trimmed();

@@ -17,10 +17,12 @@ struct FHCaptureDate
     // such dates count when only cameras' photos are sorted.
     bool fromCamera = false;
     QString problem; // why the file could not be read, or empty
+    // The camera's maker where the file names one, also without a date.
+    QString maker;
 
-    // Looks the date up by the file's kind, adding a new maker to the list.
-    // Never throws: a file the readers cannot read comes back with a problem.
-    static FHCaptureDate of(const QString &path, QString &cameraMakers);
+    // Looks the date up by the file's kind. Never throws: a file the readers
+    // cannot read comes back with a problem.
+    static FHCaptureDate of(const QString &path);
 };
 
 #endif // FHCAPTUREDATE_H

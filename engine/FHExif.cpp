@@ -46,8 +46,20 @@ bool originalDate(Exiv2::ExifData &exifData, QDateTime &date)
     return date.isValid();
 }
 
-bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal,
-    QString &cameraMakers, QDateTime &date, QString *subSecond, bool *cameraless)
+// The maker and the capture date; false at once, with neither, when the data
+// names no maker.
+bool makerAndDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date)
+{
+    const auto make = exifData.findKey(makeKey());
+    if (make == exifData.end())
+        return false;
+    // Cameras pad the tag with blanks ("OLYMPUS CORPORATION    ").
+    *maker = QString::fromStdString(make->value().toString()).trimmed();
+    return originalDate(exifData, date);
+}
+
+bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal, QString *maker,
+    QDateTime &date, QString *subSecond, bool *cameraless)
 {
     if (!image)
         return false;
@@ -63,31 +75,26 @@ bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal,
     if (image->mimeType().compare(0, 6, "video/") == 0)
         throw std::runtime_error("The file holds a video, not a photo");
     image->readMetadata();
-    return readExifDate(image->exifData(), cameraMakers, date, subSecond, cameraless);
+    return readExifDate(image->exifData(), maker, date, subSecond, cameraless);
 }
 
 } // namespace
 
-QString defaultCameraMakers()
-{
-    return QStringLiteral("Canon|Apple|Nikon|Samsung");
-}
-
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 {
-    const auto make = exifData.findKey(makeKey());
-    if (make == exifData.end())
-        return false;
-    addCameraMaker(cameraMakers, QString::fromStdString(make->value().toString()));
-    return originalDate(exifData, date);
+    QString maker;
+    const bool dated = makerAndDate(exifData, &maker, date);
+    if (!cameraMakers.contains(maker, Qt::CaseInsensitive))
+        cameraMakers += QLatin1Char('|') + maker;
+    return dated;
 }
 
-bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date,
-    QString *subSecond, bool *cameraless)
+bool readExifDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date, QString *subSecond,
+    bool *cameraless)
 {
     if (exifData.empty())
         return false;
-    const bool dated = readExif(exifData, cameraMakers, date);
+    const bool dated = makerAndDate(exifData, maker, date);
     if (!dated && cameraless)
         *cameraless = exifData.findKey(makeKey()) == exifData.end() && originalDate(exifData, date);
     if (subSecond && (dated || (cameraless && *cameraless)))
@@ -95,27 +102,17 @@ bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &d
     return dated;
 }
 
-void addCameraMaker(QString &cameraMakers, const QString &maker)
-{
-    // Cameras pad the tag with blanks ("OLYMPUS CORPORATION    "): the list
-    // keeps the name without them.
-    const QString name = maker.trimmed();
-    if (!cameraMakers.contains(name, Qt::CaseInsensitive))
-        cameraMakers += QLatin1Char('|') + name;
-}
-
-bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
-    QString *subSecond, bool *cameraless)
+bool lookupCaptureDate(
+    const QString &path, QString *maker, QDateTime &date, QString *subSecond, bool *cameraless)
 {
     enableBmffReader();
     // No remote or standard-input access, whatever the path looks like.
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
     return lookupIn(
-        image.get(), [&] { return bmffRefusal(path); }, cameraMakers, date, subSecond, cameraless);
+        image.get(), [&] { return bmffRefusal(path); }, maker, date, subSecond, cameraless);
 }
 
-bool lookupCaptureDate(
-    const unsigned char *data, std::size_t size, QString &cameraMakers, QDateTime &date)
+bool lookupCaptureDate(const unsigned char *data, std::size_t size, QString *maker, QDateTime &date)
 {
     enableBmffReader();
     if (size > std::size_t(std::numeric_limits<long>::max()))
@@ -125,7 +122,7 @@ bool lookupCaptureDate(
         return bmffRefusal(QByteArray::fromRawData(
             reinterpret_cast<const char *>(data), int(qMin<std::size_t>(size, INT_MAX))));
     };
-    return lookupIn(image.get(), bytes, cameraMakers, date, nullptr, nullptr);
+    return lookupIn(image.get(), bytes, maker, date, nullptr, nullptr);
 }
 
 void muteExifLibraryWarnings()

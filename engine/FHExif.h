@@ -11,34 +11,29 @@ namespace Exiv2 {
 class ExifData;
 }
 
-// The maker list a new user starts with.
-QString defaultCameraMakers();
-
-// Adds the camera maker to cameraMakers when new, then writes the capture date;
-// true when that date is valid. Without a maker no date is read.
+// Adds the camera maker to cameraMakers (makers separated by "|") when new,
+// then writes the capture date; true when that date is valid. Without a maker
+// no date is read.
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date);
 
-// The same on EXIF data at hand (a CR3's, say); cameraless as below.
-bool readExifDate(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date,
+// The capture date of EXIF data at hand (a CR3's, say). maker receives the
+// camera's maker, without the blanks cameras pad it with, whenever the data
+// names one; the rest as below.
+bool readExifDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date,
     QString *subSecond = nullptr, bool *cameraless = nullptr);
 
-// Appends the maker to the list unless the list holds it already, ignoring case
-// and blanks around it.
-void addCameraMaker(QString &cameraMakers, const QString &maker);
-
 // Opens the image at the absolute path, reads its metadata and looks up the
-// capture date, adding a new camera maker to cameraMakers on the way. Returns
-// true when a valid date was written; then subSecond, when given, receives the
-// digits of the sub-second field (empty when there is none). The library's
-// exceptions pass through.
+// capture date and the camera's maker. Returns true when a valid date was
+// written; then subSecond, when given, receives the digits of the sub-second
+// field (empty when there is none). The library's exceptions pass through.
 // cameraless, when given, is set when the image has a valid date but no maker
 // (a scan, an edited export): the date is written, and false returned.
-bool lookupCaptureDate(const QString &path, QString &cameraMakers, QDateTime &date,
+bool lookupCaptureDate(const QString &path, QString *maker, QDateTime &date,
     QString *subSecond = nullptr, bool *cameraless = nullptr);
 
 // The same lookup on an image file's bytes held in memory.
 bool lookupCaptureDate(
-    const unsigned char *data, std::size_t size, QString &cameraMakers, QDateTime &date);
+    const unsigned char *data, std::size_t size, QString *maker, QDateTime &date);
 
 // Keeps the library's own warnings out of the log file: crafted files can make
 // it print thousands of lines. Its errors still get through.

@@ -1,5 +1,6 @@
 #include "engine/FHPlanner.h"
 
+#include "engine/FHCameraMakers.h"
 #include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
 #include "engine/FHFileStatus.h"
@@ -123,7 +124,8 @@ void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     }
     entry.identity = status.identity;
 
-    const FHCaptureDate found = FHCaptureDate::of(path, m_context.plan.cameraMakers);
+    const FHCaptureDate found = FHCaptureDate::of(path);
+    FHCameraMakers::add(m_context.plan.cameraMakers, found.maker);
     if (!found.problem.isEmpty())
         m_context.reporter.message(unreadableImageText(path, found.problem));
     QDateTime date = found.date;

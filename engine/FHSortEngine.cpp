@@ -119,6 +119,7 @@ FHSortEngine::~FHSortEngine() = default;
 FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan &plan)
 {
     m_stopRequested = false;
+    plan.cameraMakers = options.cameraMakers;
     QElapsedTimer timer;
     timer.start();
     FHSortRun run(*this, options, plan);
@@ -201,7 +202,7 @@ bool FHSortRun::beginJournal()
     FHJsonFields header { { QStringLiteral("input"), m_context.input },
         { QStringLiteral("output"), m_context.output },
         { QStringLiteral("outputCreated"), m_plan.outputCreated },
-        { QStringLiteral("folders"), m_options.subFolderMode },
+        { QStringLiteral("folders"), int(m_options.folders) },
         { QStringLiteral("pattern"), m_options.namePattern },
         { QStringLiteral("exifOnly"), m_options.exifOnly },
         { QStringLiteral("recursive"), m_options.recursive },
@@ -241,10 +242,7 @@ bool FHSortRun::prepare()
     if (!m_options.namePattern.contains(QLatin1String("${NUM}"), Qt::CaseSensitive))
         throw FHException(
             FHError::NumKeywordMissing, FHError::NumKeywordMissingFormat, m_options.namePattern);
-    if (m_options.subFolderMode == 1)
-        m_context.subFolderFormat = QStringLiteral("yyyy-MM");
-    else if (m_options.subFolderMode == 2)
-        m_context.subFolderFormat = QStringLiteral("yyyy-MM-dd");
+    m_context.subFolderFormat = FHFolderModes::folderFormat(m_options.folders);
 
     FHIO inputGuard(m_options.inputDir, InputDirectoryRole);
     inputGuard.checkDirectory();

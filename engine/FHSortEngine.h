@@ -1,7 +1,7 @@
 #ifndef FHSORTENGINE_H
 #define FHSORTENGINE_H
 
-#include "engine/FHFileTypes.h"
+#include "engine/FHSortOptions.h"
 #include "engine/FHSortPlan.h"
 
 #include <QObject>
@@ -12,25 +12,6 @@
 
 class FHIO;
 class FHReporter;
-
-// The values a run takes.
-struct FHSortOptions
-{
-    QString inputDir;
-    QString outputDir;
-    QStringList nameFilters = FHFileTypes::defaultNameFilters();
-    QString namePattern = QStringLiteral("${NUM}");
-    bool exifOnly = true; // files without a camera date stay where they are
-    bool recursive = false;
-    int subFolderMode = 0; // 0 none, 1 per month, 2 per day
-    // Work out the whole outcome without touching anything.
-    bool dryRun = false;
-    // The first sequence tag of the run's temporary names.
-    quint32 firstTag = 0;
-    // Keep a journal, so that the run can be undone. Only a benchmark weighing
-    // the journal's cost turns it off.
-    bool journal = true;
-};
 
 // One sort run: lists the input, reads every capture date, then moves the files
 // in capture order under temporary names (pass 1) and gives them their final
@@ -62,8 +43,8 @@ public:
     ~FHSortEngine() override;
 
     // Runs to the end and fills the plan with what was done (or, in a dry run,
-    // what would be). plan.cameraMakers is the list the run starts with and
-    // extends. Every failure is caught and reported.
+    // what would be), and with the camera makers of the options and those the
+    // run met. Every failure is caught and reported.
     Outcome run(const FHSortOptions &options, FHSortPlan &plan);
 
     // Ends pass 1 after the file in hand; pass 2 still names every moved file.

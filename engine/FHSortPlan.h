@@ -90,7 +90,7 @@ struct FHPlanEntry
 struct FHSortPlan
 {
     QVector<FHPlanEntry> entries; // in capture order once planned; skipped files last
-    QString cameraMakers; // the list as the run leaves it
+    QStringList cameraMakers; // the list as the run leaves it
     quint32 movedCount = 0; // files moved (placed) by this run
     int notMovedCount = 0;
     // Temporary names left by an earlier run that pass 2 finished as well: the

@@ -5,8 +5,15 @@
 # from the sources are dropped. Run by hand or through the build target
 # quilm_update_translations; the normal build never runs it. LUPDATE names
 # another lupdate.
+#   --carry   a text that moved to another class keeps the translation it had
+#             there (scripts/carry-translations.py); for code moved, not reworded
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+carry=false
+if [ "${1:-}" = --carry ]; then
+    carry=true
+    shift
+fi
 ts=()
 for f in "$@"; do
     case $f in
@@ -33,4 +40,13 @@ for f in "${ts[@]}"; do
         refresh -target-language "$(basename "$f" .ts)" -ts "$f"
     fi
 done
-[ ${#existing[@]} -eq 0 ] || refresh -ts "${existing[@]}"
+[ ${#existing[@]} -gt 0 ] || exit 0
+before=$(mktemp -d)
+trap 'rm -rf "$before"' EXIT
+for f in "${existing[@]}"; do cp "$f" "$before/$(basename "$f")"; done
+refresh -ts "${existing[@]}"
+if $carry; then
+    for f in "${existing[@]}"; do
+        python3 "$here/scripts/carry-translations.py" "$before/$(basename "$f")" "$f"
+    done
+fi

@@ -1,5 +1,6 @@
 #include "shell/FHexiv2Application.h"
 
+#include "engine/FHCameraMakers.h"
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
 #include "engine/FHIO.h"
@@ -79,32 +80,34 @@ void FHexiv2Application::sortImages(const QString &inputDir, const QString &outp
     options.namePattern = namePattern;
     options.exifOnly = exifOnly;
     options.recursive = recursive;
-    options.subFolderMode = subFolderMode;
+    options.folders = FHFolderModes::fromNumber(subFolderMode);
+    options.cameraMakers = FHCameraMakers::fromText(cameraMakers);
     options.firstTag = movedCount;
+    sort(options);
+    movedCount += m_lastPlan->movedCount;
+    notMovedCount += m_lastPlan->notMovedCount;
+    cameraMakers = FHCameraMakers::toText(m_lastPlan->cameraMakers);
+}
 
+FHSortEngine::Outcome FHexiv2Application::sort(const FHSortOptions &options)
+{
     const std::unique_ptr<FHReporter> reporter = makeReporter();
     FHSortEngine engine(m_fileGuard.get(), reporter.get());
     connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
     *m_lastPlan = FHSortPlan();
-    m_lastPlan->cameraMakers = cameraMakers;
     m_engine = &engine;
     m_lastOutcome = engine.run(options, *m_lastPlan);
     m_engine = nullptr;
-
-    movedCount += m_lastPlan->movedCount;
-    notMovedCount += m_lastPlan->notMovedCount;
-    cameraMakers = m_lastPlan->cameraMakers;
+    return m_lastOutcome;
 }
 
-FHSortEngine::Outcome FHexiv2Application::planImages(
-    FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan)
+FHSortEngine::Outcome FHexiv2Application::planImages(FHSortOptions options, FHSortPlan &plan)
 {
     options.dryRun = true;
     PlanningReporter reporter(makeReporter());
     FHSortEngine engine(m_fileGuard.get(), &reporter);
     connect(&engine, &FHSortEngine::progress, this, &FHexiv2Application::getProgress);
     plan = FHSortPlan();
-    plan.cameraMakers = cameraMakers;
     m_engine = &engine;
     const FHSortEngine::Outcome outcome = engine.run(options, plan);
     m_engine = nullptr;

@@ -33,17 +33,20 @@ public:
     // carries every path a run works on.
     FHIO *fileGuard() const;
 
-    // One whole run, synchronous. Reports its own failures and returns normally.
+    // One whole run, synchronous, with the options given one by one; the maker
+    // list is the settings' text ("Canon|Nikon"). Reports its own failures and
+    // returns normally. Kept for the callers of this form; see sort().
     void sortImages(const QString &inputDir, const QString &outputDir,
         const QStringList &nameFilters, const QString &namePattern, bool exifOnly, bool recursive,
         int subFolderMode, quint32 &movedCount, qint32 &notMovedCount, QString &cameraMakers);
 
-    // What sortImages would do with the options, worked out without touching a
-    // file, from the camera makers the run would start with. Its notes stay
-    // unsaid (the run says them); its failures are reported as the run's.
-    // stopSorting() ends it early.
-    FHSortEngine::Outcome planImages(
-        FHSortOptions options, const QString &cameraMakers, FHSortPlan &plan);
+    // One whole run, synchronous; what it did is lastPlan(), with the camera
+    // makers it met added to those of the options.
+    FHSortEngine::Outcome sort(const FHSortOptions &options);
+    // What sort() would do with the options, worked out without touching a
+    // file. Its notes stay unsaid (the run says them); its failures are
+    // reported as the run's. stopSorting() ends it early.
+    FHSortEngine::Outcome planImages(FHSortOptions options, FHSortPlan &plan);
 
     // Each run's reports go to a reporter of its own, made by the face that
     // owns the application (the window: its log, panel and boxes). Until it is

@@ -26,9 +26,11 @@ SortDriver::Outcome SortDriver::run()
         env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILM_FAULTSHIM));
         env.insert(QStringLiteral("QUILM_FAULTS"), QString::fromLocal8Bit(faults));
     }
-    QStringList args { resultPath, input, output, QString::number(mode),
-        exifOnly ? QStringLiteral("1") : QStringLiteral("0"),
-        recursive ? QStringLiteral("1") : QStringLiteral("0"), pattern, types };
+    QStringList args { resultPath, options.inputDir, options.outputDir,
+        QString::number(int(options.folders)),
+        options.exifOnly ? QStringLiteral("1") : QStringLiteral("0"),
+        options.recursive ? QStringLiteral("1") : QStringLiteral("0"), options.namePattern,
+        options.nameFilters.join(QLatin1Char(',')) };
     QString program = QStringLiteral(QUILM_SORTDRIVER);
     if (asNobody) {
         // The journal goes where nobody may write: a folder of its own.

@@ -2,6 +2,7 @@
 #define SORTDRIVER_H
 
 #include "Invariant.h"
+#include "engine/FHSortOptions.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,13 +11,7 @@
 // into faults with the fault shim, or start as the user nobody.
 struct SortDriver
 {
-    QString input;
-    QString output;
-    int mode = 0;
-    bool exifOnly = true;
-    bool recursive = false;
-    QString pattern = QStringLiteral("${NUM}");
-    QString types = QStringLiteral("photo"); // the families to sort, as --types takes them
+    FHSortOptions options;
     QString workDir; // the child's working directory: its log file and result
     QByteArray faults; // QUILM_FAULTS; the shim is preloaded when this is set
     bool asNobody = false;

@@ -12,10 +12,11 @@ void SortRunner::run()
     QSignalSpy progressSpy(app, &FHexiv2Application::getProgress);
     QSignalSpy fileSpy(app->fileGuard(), &FHIO::getCurrentFile);
     ModalCloser closer;
-    moved = 0;
+    moved = options.firstTag;
     notMoved = 0;
-    app->sortImages(
-        input, output, nameFilters, pattern, exifOnly, recursive, mode, moved, notMoved, makers);
+    makers = FHCameraMakers::toText(options.cameraMakers);
+    app->sortImages(options.inputDir, options.outputDir, options.nameFilters, options.namePattern,
+        options.exifOnly, options.recursive, int(options.folders), moved, notMoved, makers);
     progress.clear();
     for (const QList<QVariant> &args : progressSpy)
         progress << args.at(0).toInt();

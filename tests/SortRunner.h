@@ -2,8 +2,8 @@
 #define SORTRUNNER_H
 
 #include "TestSupport.h"
-#include "engine/FHExif.h"
-#include "engine/FHFileTypes.h"
+#include "engine/FHCameraMakers.h"
+#include "engine/FHSortOptions.h"
 
 #include <QList>
 #include <QString>
@@ -12,22 +12,24 @@
 // One sort run as the main window makes it, with its signals and boxes recorded.
 struct SortRunner
 {
-    QString input;
-    QString output;
-    QStringList nameFilters = FHFileTypes::defaultNameFilters();
-    QString pattern = QStringLiteral("${NUM}");
-    bool exifOnly = true;
-    bool recursive = false;
-    int mode = 0;
+    FHSortOptions options = windowOptions();
 
     quint32 moved = 0;
     qint32 notMoved = 0;
-    QString makers = defaultCameraMakers();
+    QString makers; // the maker list as the run left it
     QList<int> progress;
     QStringList currentFiles;
     QList<ModalCloser::Seen> boxes;
 
-    // Runs sortImages() of the application object with the fields above.
+    // The options' defaults, with the maker list a new user starts with.
+    static FHSortOptions windowOptions()
+    {
+        FHSortOptions options;
+        options.cameraMakers = FHCameraMakers::defaults();
+        return options;
+    }
+
+    // Runs sortImages() of the application object with the options.
     void run();
     // The code texts of the run-time error boxes, and the texts of other boxes.
     QStringList boxTexts() const;

@@ -1,12 +1,13 @@
 // One sort run in a process of its own, so that tests can kill it at any point
 // or start it as another user. Boxes are closed as they appear.
 //
-//   quilm_sortdriver RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN [TYPES]
+//   quilm_sortdriver RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN FILTERS
+//
+// FILTERS are the name filters, separated by commas.
 //
 // On return it writes RESULT, a JSON object with the counters, the texts of the
 // boxes and the output panel's text. The log file goes to the working directory.
 #include "TestSupport.h"
-#include "engine/FHFileTypes.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRunReporter.h"
@@ -23,9 +24,9 @@ int main(int argc, char **argv)
     FHexiv2Application app(argc, argv);
     app.setReporters(&FHRunReporter::make);
     const QStringList args = app.arguments();
-    if (args.size() != 8 && args.size() != 9) {
+    if (args.size() != 9) {
         std::fprintf(stderr,
-            "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN [TYPES]\n", argv[0]);
+            "usage: %s RESULT INPUT OUTPUT MODE EXIFONLY RECURSIVE PATTERN FILTERS\n", argv[0]);
         return 2;
     }
     quint32 moved = 0;
@@ -36,9 +37,7 @@ int main(int argc, char **argv)
         ModalCloser closer;
         std::fputs("sorting\n", stderr);
         std::fflush(stderr);
-        unsigned families = FHFileTypes::Photo;
-        FHFileTypes::parseFamilies(args.value(8, QStringLiteral("photo")), &families);
-        app.sortImages(args.at(2), args.at(3), FHFileTypes::nameFilters(families), args.at(7),
+        app.sortImages(args.at(2), args.at(3), args.at(8).split(QLatin1Char(',')), args.at(7),
             args.at(5) == QLatin1String("1"), args.at(6) == QLatin1String("1"), args.at(4).toInt(),
             moved, notMoved, makers);
         for (const ModalCloser::Seen &box : closer.seen()) {

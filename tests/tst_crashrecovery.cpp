@@ -285,8 +285,8 @@ void TestCrashRecovery::cutMoveIsFinished()
     invariant.record();
 
     SortRunner r;
-    r.input = input;
-    r.output = output;
+    r.options.inputDir = input;
+    r.options.outputDir = output;
     const ReportWatch watch;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
@@ -382,27 +382,28 @@ TestCrashRecovery::Kill TestCrashRecovery::randomKill(const Scenario &s)
 SortDriver TestCrashRecovery::setUp(const Scenario &s, const QTemporaryDir &root)
 {
     SortDriver driver;
-    driver.input = root.filePath("in");
+    driver.options.inputDir = root.filePath("in");
     if (s.crossFs && m_otherFs) {
         m_shm = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quilm-crash-XXXXXX"));
-        driver.input = m_shm->filePath("in");
+        driver.options.inputDir = m_shm->filePath("in");
     }
-    driver.output = root.filePath("out");
+    driver.options.outputDir = root.filePath("out");
     driver.workDir = root.filePath("work");
-    driver.mode = s.mode;
+    driver.options.folders = FHFolderMode(s.mode);
     driver.faults = s.faults;
     if (s.crossFs && !m_otherFs)
-        driver.faults += "|call=renameat2,errno=EXDEV,path=" + QFile::encodeName(driver.input);
+        driver.faults
+            += "|call=renameat2,errno=EXDEV,path=" + QFile::encodeName(driver.options.inputDir);
 
-    QDir().mkpath(driver.input);
+    QDir().mkpath(driver.options.inputDir);
     QDir().mkpath(driver.workDir);
     for (const QString &name : TestImages::filesUnder(m_photos))
-        QFile::copy(m_photos + '/' + name, driver.input + '/' + name);
-    const QString earlierFolder
-        = driver.output + '/' + folderFor(s.mode, m_captured.value(Invariant::hashOf(m_earlier)));
+        QFile::copy(m_photos + '/' + name, driver.options.inputDir + '/' + name);
+    const QString earlierFolder = driver.options.outputDir + '/'
+        + folderFor(s.mode, m_captured.value(Invariant::hashOf(m_earlier)));
     QDir().mkpath(earlierFolder);
     QFile::copy(m_earlier, earlierFolder + "/001.JPG");
-    QFile notes(driver.output + "/notes.txt");
+    QFile notes(driver.options.outputDir + "/notes.txt");
     if (notes.open(QIODevice::WriteOnly))
         notes.write("not a photo\n");
     return driver;
@@ -415,7 +416,7 @@ TestCrashRecovery::Outcome TestCrashRecovery::killAndRecover(
     QTemporaryDir root;
     SortDriver driver = setUp(s, root);
     const QByteArray faults = driver.faults;
-    Invariant invariant(driver.input, driver.output);
+    Invariant invariant(driver.options.inputDir, driver.options.outputDir);
     invariant.record();
 
     QStringList problems;
@@ -434,7 +435,7 @@ TestCrashRecovery::Outcome TestCrashRecovery::killAndRecover(
         }
         if (const QString broken = invariant.check(outcome.kills); !broken.isEmpty())
             problems << QStringLiteral("after a kill:\n") + broken;
-        outcome.partials += !partialsUnder(driver.output).isEmpty();
+        outcome.partials += !partialsUnder(driver.options.outputDir).isEmpty();
     }
 
     driver.faults = faults;
@@ -445,7 +446,8 @@ TestCrashRecovery::Outcome TestCrashRecovery::killAndRecover(
         problems << QStringLiteral("the last run showed: ") + driver.report.boxes.join(" | ");
     if (const QString broken = invariant.check(); !broken.isEmpty())
         problems << QStringLiteral("after the last run:\n") + broken;
-    if (const QString wrong = finalState(driver.input, driver.output, s.mode); !wrong.isEmpty())
+    if (const QString wrong = finalState(driver.options.inputDir, driver.options.outputDir, s.mode);
+        !wrong.isEmpty())
         problems << wrong;
     outcome.problems = problems.join('\n');
     m_shm.reset();

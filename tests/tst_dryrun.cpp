@@ -2,6 +2,7 @@
 #include "RecordingReporter.h"
 #include "TestImages.h"
 #include "TestSupport.h"
+#include "engine/FHCameraMakers.h"
 #include "engine/FHIO.h"
 #include "engine/FHNaming.h"
 #include "engine/FHSortEngine.h"
@@ -64,7 +65,7 @@ QStringList planLines(const FHSortPlan &plan)
                  .arg(plan.movedCount)
                  .arg(plan.notMovedCount)
                  .arg(plan.leftoverCount())
-                 .arg(plan.cameraMakers)
+                 .arg(FHCameraMakers::toText(plan.cameraMakers))
                  .arg(plan.outputCreated);
     return lines;
 }
@@ -160,7 +161,7 @@ QString TestDryRun::folderFor(const Tree &tree, const QDateTime &date) const
 {
     static const QStringList formats { QString(), QStringLiteral("yyyy-MM"),
         QStringLiteral("yyyy-MM-dd") };
-    const QString format = formats.at(tree.options.subFolderMode);
+    const QString format = formats.at(int(tree.options.folders));
     return format.isEmpty() ? tree.output : tree.output + QLatin1Char('/') + date.toString(format);
 }
 
@@ -192,14 +193,14 @@ void TestDryRun::drawTree(Tree &tree)
     // Spelt as people type it, now and then.
     tree.options.inputDir = chance(20) ? tree.input + '/' : tree.input;
     tree.options.outputDir = tree.output;
-    tree.options.subFolderMode = int(random.bounded(3));
+    tree.options.folders = FHFolderMode(random.bounded(3));
     tree.options.recursive = chance(where == 3 ? 80 : 50);
     tree.options.exifOnly = chance(50);
     tree.options.namePattern = pick(patterns);
     tree.notes << QStringList { "output apart", "output not there yet", "output is input",
         "output inside input" }
                       .at(where)
-               << QStringLiteral("mode %1").arg(tree.options.subFolderMode)
+               << QStringLiteral("mode %1").arg(int(tree.options.folders))
                << (tree.options.recursive ? "recursive" : "top only")
                << (tree.options.exifOnly ? "EXIF only" : "all images")
                << QStringLiteral("pattern ") + tree.options.namePattern;

@@ -670,18 +670,18 @@ void TestFileSystems::killedOnExfat()
     }
     const auto driverFor = [&](const QString &name) {
         SortDriver d;
-        d.input = where("card/" + name);
-        d.output = inPlace ? d.input : where("disk/" + name);
-        d.mode = folders == "month" ? 1 : 0;
-        d.recursive = !inPlace;
-        d.types = "all";
+        d.options.inputDir = where("card/" + name);
+        d.options.outputDir = inPlace ? d.options.inputDir : where("disk/" + name);
+        d.options.folders = FHFolderMode(folders == "month" ? 1 : 0);
+        d.options.recursive = !inPlace;
+        d.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
         d.workDir = where("work");
         QDir().mkpath(d.workDir);
         return d;
     };
     SortDriver d = driverFor("photos");
-    QVERIFY(makeAll(d.input, files));
-    Invariant invariant(d.input, inPlace ? where("none") : d.output);
+    QVERIFY(makeAll(d.options.inputDir, files));
+    Invariant invariant(d.options.inputDir, inPlace ? where("none") : d.options.outputDir);
     invariant.record();
 
     int kills = 0;
@@ -693,7 +693,7 @@ void TestFileSystems::killedOnExfat()
     if (rule.isEmpty()) {
         // A whole run on a copy tells how long one takes.
         SortDriver measure = driverFor("measure");
-        QVERIFY(makeAll(measure.input, files));
+        QVERIFY(makeAll(measure.options.inputDir, files));
         QCOMPARE(measure.run(), SortDriver::Finished);
         for (int i = 0; i < randomKills; ++i) {
             d.killAfterUs = QRandomGenerator::global()->bounded(int(measure.sortUs) + 1);
@@ -714,8 +714,8 @@ void TestFileSystems::killedOnExfat()
 
     QCOMPARE(d.run(), SortDriver::Finished);
     QCOMPARE(d.report.boxes, QStringList());
-    for (const QString &broken :
-        { invariant.check(), m_shots.check(d.output, inPlace ? QString() : d.input) }) {
+    for (const QString &broken : { invariant.check(),
+             m_shots.check(d.options.outputDir, inPlace ? QString() : d.options.inputDir) }) {
         if (!broken.isEmpty())
             problems << broken;
     }
@@ -723,8 +723,8 @@ void TestFileSystems::killedOnExfat()
     if (inPlace)
         expected << "lone.xmp";
     expected.sort();
-    if (TestImages::filesUnder(d.output) != expected)
-        problems << "output: " + TestImages::filesUnder(d.output).join(", ");
+    if (TestImages::filesUnder(d.options.outputDir) != expected)
+        problems << "output: " + TestImages::filesUnder(d.options.outputDir).join(", ");
     // Random kills may strike where the faults known from the shim's kills do.
     if (!fault.isEmpty())
         QEXPECT_FAIL("", qPrintable(fault), Abort);

@@ -134,16 +134,16 @@ QString TestFsFaults::expand(QString text) const
 SortRunner TestFsFaults::runner() const
 {
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
     return r;
 }
 
 SortDriver TestFsFaults::driver() const
 {
     SortDriver d;
-    d.input = m_in;
-    d.output = m_out;
+    d.options.inputDir = m_in;
+    d.options.outputDir = m_out;
     d.workDir = m_root->filePath("work");
     QDir().mkpath(d.workDir);
     return d;
@@ -285,7 +285,7 @@ void TestFsFaults::readOnly()
     invariant.record();
 
     SortRunner r = runner();
-    r.mode = mode;
+    r.options.folders = FHFolderMode(mode);
     const ReportWatch watch;
     r.run();
     QCOMPARE(checkReported(watch.take(r.boxTexts()), expand(text), { box }), QString());
@@ -347,8 +347,8 @@ void TestFsFaults::noPermission()
     invariant.record();
 
     d.asNobody = true;
-    d.exifOnly = exifOnly;
-    d.recursive = true;
+    d.options.exifOnly = exifOnly;
+    d.options.recursive = true;
     const SortDriver::Outcome outcome = d.run();
     if (outcome == SortDriver::Failed && d.failure.startsWith("cannot start"))
         QSKIP("cannot start the run as nobody");
@@ -401,7 +401,7 @@ void TestFsFaults::otherFileSystem()
     invariant.record();
 
     SortRunner r = runner();
-    r.mode = mode;
+    r.options.folders = FHFolderMode(mode);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, 4u);
@@ -550,8 +550,8 @@ void TestFsFaults::folderSwappedForALink()
     invariant.record();
 
     SortDriver d = driver();
-    d.recursive = true;
-    d.mode = mode;
+    d.options.recursive = true;
+    d.options.folders = FHFolderMode(mode);
     d.faults = QStringLiteral("call=renameat2,skip=3,count=1,action=swap,folder=%1,link=%2")
                    .arg(folder, victim)
                    .toUtf8();

@@ -151,9 +151,9 @@ SortDriver TestGroupFaults::setUp(const Scenario &s, int padTo)
         qWarning("cannot make the photos");
     for (const char *name : { "IMG_1.CR2", "IMG_1.JPG", "IMG_1.CR2.xmp" })
         m_members.insert(in(name), Invariant::hashOf(in(name)));
-    d.input = m_in;
-    d.output = m_out;
-    d.types = "all";
+    d.options.inputDir = m_in;
+    d.options.outputDir = m_out;
+    d.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     d.workDir = m_root->filePath("work");
     QDir().mkpath(d.workDir);
     return d;
@@ -486,9 +486,9 @@ void TestGroupFaults::memberRemoved()
               }
           });
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
-    r.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
+    r.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     const ReportWatch watch;
     r.run();
     disconnect(hook);

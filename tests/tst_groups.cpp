@@ -118,10 +118,10 @@ void TestGroups::shots()
     invariant.record();
 
     SortRunner r;
-    r.input = in("");
-    r.output = out("");
-    r.exifOnly = exifOnly;
-    r.nameFilters = FHFileTypes::nameFilters(families);
+    r.options.inputDir = in("");
+    r.options.outputDir = out("");
+    r.options.exifOnly = exifOnly;
+    r.options.nameFilters = FHFileTypes::nameFilters(families);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(invariant.check(), QString());
@@ -163,10 +163,10 @@ void TestGroups::shotCutByACrash()
     invariant.record();
 
     SortDriver killed;
-    killed.input = in("");
-    killed.output = out("");
+    killed.options.inputDir = in("");
+    killed.options.outputDir = out("");
     killed.workDir = m_root->path();
-    killed.types = "all";
+    killed.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     killed.faults
         = QStringLiteral("call=renameat2,skip=%1,action=kill").arg(1 + movesBefore).toLatin1();
     QCOMPARE(killed.run(), SortDriver::Killed);
@@ -179,9 +179,9 @@ void TestGroups::shotCutByACrash()
     }
 
     SortRunner again;
-    again.input = in("");
-    again.output = out("");
-    again.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
+    again.options.inputDir = in("");
+    again.options.outputDir = out("");
+    again.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     again.run();
     QCOMPARE(again.boxTexts(), QStringList());
     QCOMPARE(invariant.check(), QString());

@@ -19,11 +19,11 @@ namespace {
 // images it is dated all the same.
 bool hasCameralessDate(const QString &path)
 {
-    QString makers;
+    QString maker;
     QDateTime date;
     bool cameraless = false;
     try {
-        lookupCaptureDate(path, makers, date, nullptr, &cameraless);
+        lookupCaptureDate(path, &maker, date, nullptr, &cameraless);
     } catch (const std::exception &) {
         return false;
     }
@@ -126,9 +126,9 @@ void TestHostileFiles::besideGoodImages()
     invariant.record();
 
     SortRunner r;
-    r.input = run.in();
-    r.output = run.out();
-    r.exifOnly = exifOnly;
+    r.options.inputDir = run.in();
+    r.options.outputDir = run.out();
+    r.options.exifOnly = exifOnly;
     r.run();
 
     QCOMPARE(r.boxTexts(), QStringList());
@@ -179,10 +179,10 @@ void TestHostileFiles::allInOneRun()
     invariant.record();
 
     SortRunner r;
-    r.input = run.in();
-    r.output = run.out();
-    r.exifOnly = exifOnly;
-    r.mode = 2;
+    r.options.inputDir = run.in();
+    r.options.outputDir = run.out();
+    r.options.exifOnly = exifOnly;
+    r.options.folders = FHFolderMode(2);
     r.run();
 
     QCOMPARE(r.boxTexts(), QStringList());
@@ -213,9 +213,9 @@ void TestHostileFiles::specialFilesAreLeftAlone()
     const QStringList special { "dangling.JPG", "folder.JPG", "link.JPG", "pipe.JPG" };
 
     SortRunner r;
-    r.input = run.in();
-    r.output = run.out();
-    r.exifOnly = false;
+    r.options.inputDir = run.in();
+    r.options.outputDir = run.out();
+    r.options.exifOnly = false;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, 2u);

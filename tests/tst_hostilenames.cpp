@@ -120,10 +120,10 @@ void TestHostileNames::wholeRuns()
     invariant.record();
 
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
-    r.mode = mode;
-    r.exifOnly = false; // the GIF goes by its creation time: last
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
+    r.options.folders = FHFolderMode(mode);
+    r.options.exifOnly = false; // the GIF goes by its creation time: last
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, quint32(names.size()));
@@ -187,9 +187,9 @@ void TestHostileNames::longFinalName()
     invariant.record();
 
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
-    r.pattern = pattern;
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
+    r.options.namePattern = pattern;
     ReportWatch watch;
     r.run();
     QCOMPARE(invariant.check(), QString());
@@ -221,8 +221,8 @@ void TestHostileNames::reportsShowNamesLiterally()
     text.close();
 
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
     ReportWatch unreadableWatch;
     r.run();
     QCOMPARE(r.notMoved, 1);
@@ -231,13 +231,13 @@ void TestHostileNames::reportsShowNamesLiterally()
         QString());
 
     // A run-time error box and its panel line name the hostile output folder.
-    r.output = m_out + "\n  twice";
-    QFile blocker(r.output);
+    r.options.outputDir = m_out + "\n  twice";
+    QFile blocker(r.options.outputDir);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ReportWatch errorWatch;
     r.run();
-    const QString message = "Path '" + QDir::toNativeSeparators(r.output)
+    const QString message = "Path '" + QDir::toNativeSeparators(r.options.outputDir)
         + "' exists as a file. It is expected as 'output directory'";
     const RunReport report = errorWatch.take(r.boxTexts());
     QCOMPARE(checkReported(report, message, { "0X000107" }), QString());
@@ -275,9 +275,9 @@ void TestHostileNames::undecodableName()
     }
 
     SortRunner r;
-    r.input = m_in;
-    r.output = m_out;
-    r.recursive = recursive;
+    r.options.inputDir = m_in;
+    r.options.outputDir = m_out;
+    r.options.recursive = recursive;
     ReportWatch watch;
     r.run();
     const RunReport report = watch.take(r.boxTexts());

@@ -528,11 +528,11 @@ void TestMediaDate::libraryGuard()
     QFETCH(QString, date);
 
     QCOMPARE(bmffRefusal(bytes).left(refusal.size()), refusal);
-    QString makers;
+    QString maker;
     QDateTime found;
     try {
         lookupCaptureDate(reinterpret_cast<const unsigned char *>(bytes.constData()),
-            std::size_t(bytes.size()), makers, found);
+            std::size_t(bytes.size()), &maker, found);
         QVERIFY2(refusal.isEmpty(), "the library was handed the file");
     } catch (const std::exception &e) {
         QVERIFY2(QString::fromUtf8(e.what()).startsWith(refusal) && !refusal.isEmpty(), e.what());
@@ -556,9 +556,9 @@ void TestMediaDate::sampleStillImages()
 {
     QFETCH(QString, file);
     QFETCH(QString, date);
-    QString makers;
+    QString maker;
     QDateTime found;
-    QCOMPARE(lookupCaptureDate(CameraFormats + file, makers, found), !date.isEmpty());
+    QCOMPARE(lookupCaptureDate(CameraFormats + file, &maker, found), !date.isEmpty());
     QCOMPARE(found.toString("yyyy:MM:dd hh:mm:ss"), date);
 }
 

@@ -337,7 +337,7 @@ void TestPreview::rowsAreTheCommandsAndTheRuns()
     options.namePattern = pattern;
     options.exifOnly = exifOnly;
     options.recursive = recursive;
-    options.subFolderMode = mode;
+    options.folders = FHFolderMode(mode);
     QStringList rows;
     QStringList originals;
     QStringList names;
@@ -377,12 +377,7 @@ void TestPreview::rowsAreTheCommandsAndTheRuns()
 
     // The sort that follows does what the preview showed.
     auto *app = qobject_cast<FHexiv2Application *>(qApp);
-    quint32 moved = 0;
-    qint32 notMoved = 0;
-    QString makers;
-    app->sortImages(m_in, m_out, options.nameFilters, pattern, exifOnly, recursive, mode, moved,
-        notMoved, makers);
-    QVERIFY(!app->lastRunFailed());
+    QVERIFY(app->sort(options) != FHSortEngine::Failed);
     QStringList done;
     for (const FHPlanEntry &e : app->lastPlan().entries) {
         if (e.placed || e.reason != FHSkipReason::None)

@@ -276,8 +276,8 @@ void TestSafeMove::stalePartialCopiesAreRemoved()
     writeFile(dst(partial(child)), "stale");
     QVERIFY(TestImages::makeImage(src("a.JPG"), "Canon", "2014:12:31 23:34:45"));
     SortRunner r;
-    r.input = m_src->path();
-    r.output = m_dst->path();
+    r.options.inputDir = m_src->path();
+    r.options.outputDir = m_dst->path();
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QVERIFY(!QFile::exists(dst(partial(child))));
@@ -311,8 +311,8 @@ void TestSafeMove::failedRunLosesNothing()
     qputenv("QUILM_FAULTS", fault);
 
     SortRunner r;
-    r.input = m_src->path();
-    r.output = m_dst->path();
+    r.options.inputDir = m_src->path();
+    r.options.outputDir = m_dst->path();
     r.run();
     qunsetenv("QUILM_FAULTS");
     QCOMPARE(r.boxTexts(), QStringList { "0X000109" });

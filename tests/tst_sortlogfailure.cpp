@@ -39,8 +39,8 @@ void TestSortLogFailure::manyUnreadableFilesShowOneBox()
         file.write("no picture");
     }
     SortRunner r;
-    r.input = input;
-    r.output = m_root.filePath("out");
+    r.options.inputDir = input;
+    r.options.outputDir = m_root.filePath("out");
     r.run();
     QCOMPARE(r.boxTexts(), QStringList { "0X000104" });
     QCOMPARE(r.notMoved, 20);
@@ -52,13 +52,14 @@ void TestSortLogFailure::manyUnreadableFilesShowOneBox()
 void TestSortLogFailure::runEndingErrorIsStillShown()
 {
     SortRunner r;
-    r.input = m_root.filePath("nowhere");
-    r.output = m_root.filePath("out");
+    r.options.inputDir = m_root.filePath("nowhere");
+    r.options.outputDir = m_root.filePath("out");
     r.run();
     // Once in this run too, and then the run's own error.
     QCOMPARE(r.boxTexts(), QStringList({ "0X000104", "0X000106" }));
     QVERIFY(FHOutputWidget::instance()->toPlainText().contains(
-        QStringLiteral("Path '%1' does not exist").arg(QDir::toNativeSeparators(r.input))));
+        QStringLiteral("Path '%1' does not exist")
+            .arg(QDir::toNativeSeparators(r.options.inputDir))));
 }
 
 QUILM_TEST_MAIN(TestSortLogFailure)

@@ -102,8 +102,8 @@ void TestSortRun::remember(const QString &path)
 SortRunner TestSortRun::runner() const
 {
     SortRunner r;
-    r.input = in();
-    r.output = out();
+    r.options.inputDir = in();
+    r.options.outputDir = out();
     return r;
 }
 
@@ -146,7 +146,7 @@ void TestSortRun::modes()
     image(in("eve.JPG"), "2014:12:31 23:34:45");
 
     SortRunner r = runner();
-    r.mode = mode;
+    r.options.folders = FHFolderMode(mode);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(placement(), expected);
@@ -212,7 +212,7 @@ void TestSortRun::burstOrder()
         shotOf.insert(Invariant::hashOf(in(name)), name);
     }
     SortRunner r = runner();
-    r.recursive = true;
+    r.options.recursive = true;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QStringList order;
@@ -260,7 +260,7 @@ void TestSortRun::recursion()
     image(in("sub/deeper/low.JPG"), "2014:01:01 00:00:00");
 
     SortRunner r = runner();
-    r.recursive = recursive;
+    r.options.recursive = recursive;
     r.run();
     QCOMPARE(placement(), expected);
     QCOMPARE(TestImages::filesUnder(in()), leftInInput);
@@ -291,8 +291,8 @@ void TestSortRun::exifOnly()
         m_inputNames[it.key()] = QFileInfo(it.value().first()).fileName();
 
     SortRunner r = runner();
-    r.exifOnly = exifOnly;
-    r.mode = 1;
+    r.options.exifOnly = exifOnly;
+    r.options.folders = FHFolderMode(1);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(contentCheck(), QString());
@@ -401,27 +401,27 @@ void TestSortRun::failures()
     image(in("jan.JPG"), "2015:01:02 08:00:00");
     image(in("feb.JPG"), "2015:02:02 08:00:00");
     SortRunner r = runner();
-    r.mode = 1;
+    r.options.folders = FHFolderMode(1);
     if (situation == "pattern") {
-        r.pattern = "${YYYY}";
-        r.input = m_root->filePath("nowhere"); // the pattern is checked first
+        r.options.namePattern = "${YYYY}";
+        r.options.inputDir = m_root->filePath("nowhere"); // the pattern is checked first
     } else if (situation == "lowercase") {
-        r.pattern = "${num}";
+        r.options.namePattern = "${num}";
     } else if (situation == "noinput") {
-        r.input = m_root->filePath("nowhere");
+        r.options.inputDir = m_root->filePath("nowhere");
     } else if (situation == "inputfile") {
-        r.input = in("eve.JPG");
+        r.options.inputDir = in("eve.JPG");
     } else if (situation == "outputfile") {
-        r.output = in("jan.JPG");
+        r.options.outputDir = in("jan.JPG");
     } else if (situation == "outputbelowfile") {
-        r.output = in("jan.JPG/sorted");
+        r.options.outputDir = in("jan.JPG/sorted");
     } else if (situation == "monthfile") {
         textFile(out("2015-01"), "in the folder's place");
         // Only the December image may go before the run meets 2015-01: list it first.
-        r.nameFilters = QStringList { "eve.JPG", "jan.JPG" };
+        r.options.nameFilters = QStringList { "eve.JPG", "jan.JPG" };
     }
-    message.replace("%in", QDir::toNativeSeparators(r.input));
-    message.replace("%out", QDir::toNativeSeparators(r.output));
+    message.replace("%in", QDir::toNativeSeparators(r.options.inputDir));
+    message.replace("%out", QDir::toNativeSeparators(r.options.outputDir));
     r.run();
 
     QCOMPARE(r.boxes.size(), 1);
@@ -462,7 +462,7 @@ void TestSortRun::outputEqualsInput()
     m_inputs = TestImages::contentsUnder({ in() });
 
     SortRunner r = runner();
-    r.output = r.input;
+    r.options.outputDir = r.options.inputDir;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, quint32(Count));
@@ -480,9 +480,9 @@ void TestSortRun::outputInsideInputWithRecursion()
         image(in(QStringLiteral("img%1.JPG").arg(i)),
             QStringLiteral("2014:%1:01 10:00:00").arg(i % 12 + 1, 2, 10, QLatin1Char('0')));
     SortRunner r = runner();
-    r.output = in("sorted");
-    r.recursive = true;
-    r.mode = 1;
+    r.options.outputDir = in("sorted");
+    r.options.recursive = true;
+    r.options.folders = FHFolderMode(1);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(r.moved, 20u);
@@ -523,10 +523,10 @@ void TestSortRun::unreadableFileDoesNotStopTheRun()
 
     QStringList libraryTexts;
     for (const char *name : { "notes.JPG", "cut.JPG" }) {
-        QString makers;
+        QString maker;
         QDateTime date;
         try {
-            lookupCaptureDate(in(name), makers, date);
+            lookupCaptureDate(in(name), &maker, date);
         } catch (const Exiv2::Error &e) {
             libraryTexts << QString::fromUtf8(e.what());
         }
@@ -534,7 +534,7 @@ void TestSortRun::unreadableFileDoesNotStopTheRun()
     QCOMPARE(libraryTexts.size(), 2);
 
     SortRunner r = runner();
-    r.exifOnly = exifOnly;
+    r.options.exifOnly = exifOnly;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList()); // reported without a box
     QCOMPARE(contentCheck(), QString());
@@ -599,7 +599,7 @@ void TestSortRun::datePrefixedPatternTwiceOnOneDay()
     image(in("a.JPG"), "2014:12:31 08:00:00");
     image(in("b.JPG"), "2014:12:31 09:00:00");
     SortRunner r = runner();
-    r.pattern = "${YYYY}${mm}${DD}-${NUM}";
+    r.options.namePattern = "${YYYY}${mm}${DD}-${NUM}";
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
 
@@ -623,7 +623,7 @@ void TestSortRun::foldersNotSortedIntoAreLeftAlone()
     image(out("2015-01-01-00-00-00_0000000001.JPG"), QString()); // top level: left alone
     image(in("eve.JPG"), "2014:12:31 23:34:45");
     SortRunner r = runner();
-    r.mode = 1;
+    r.options.folders = FHFolderMode(1);
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     QCOMPARE(placement(),
@@ -639,10 +639,10 @@ void TestSortRun::deepOutputIsCreatedAndMakersGrow()
     image(in("a.JPG"), "2014:12:31 23:34:45", "NIKON CORPORATION");
     image(in("b.JPG"), "2014:12:31 23:34:46", "canon");
     SortRunner r = runner();
-    r.output = m_root->filePath("one/two/three");
+    r.options.outputDir = m_root->filePath("one/two/three");
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
-    QCOMPARE(TestImages::filesUnder(r.output), QStringList({ "001.JPG", "002.JPG" }));
+    QCOMPARE(TestImages::filesUnder(r.options.outputDir), QStringList({ "001.JPG", "002.JPG" }));
     QCOMPARE(r.makers, QStringLiteral("Canon|Apple|Nikon|Samsung|NIKON CORPORATION"));
 }
 
@@ -688,8 +688,8 @@ void TestSortRun::patternsWithDots()
     image(in("eve.JPG"), "2014:12:31 23:34:45");
     image(in("jan.JPG"), "2015:01:02 08:00:00");
     SortRunner r = runner();
-    r.mode = mode;
-    r.pattern = pattern;
+    r.options.folders = FHFolderMode(mode);
+    r.options.namePattern = pattern;
     r.run();
     QCOMPARE(r.boxTexts(), QStringList());
     image(in("late.JPG"), "2014:12:31 23:50:00");

@@ -212,9 +212,9 @@ bool TestUndo::setUp(const QString &in, const QString &out, int mode, bool withE
 SortDriver TestUndo::driver(const Scenario &s)
 {
     SortDriver d;
-    d.input = m_in;
-    d.output = m_out;
-    d.mode = s.mode;
+    d.options.inputDir = m_in;
+    d.options.outputDir = m_out;
+    d.options.folders = FHFolderMode(s.mode);
     d.faults = s.faults;
     d.workDir = m_root->filePath("work");
     QDir().mkpath(d.workDir);
@@ -229,7 +229,7 @@ FHSortEngine::Outcome TestUndo::sort(int mode, bool recursive, quint32 *moved)
     FHSortOptions options;
     options.inputDir = m_in;
     options.outputDir = m_out;
-    options.subFolderMode = mode;
+    options.folders = FHFolderMode(mode);
     options.recursive = recursive;
     options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     FHSortPlan plan;

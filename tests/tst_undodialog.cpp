@@ -92,9 +92,9 @@ void TestUndoDialog::sortThree(Invariant *invariant)
     if (invariant)
         invariant->record();
     SortRunner runner;
-    runner.input = m_in;
-    runner.output = m_out;
-    runner.recursive = true;
+    runner.options.inputDir = m_in;
+    runner.options.outputDir = m_out;
+    runner.options.recursive = true;
     runner.run();
     QCOMPARE(runner.moved, 3u);
     QCOMPARE(TestImages::filesUnder(m_in), QStringList());
@@ -206,8 +206,8 @@ void TestUndoDialog::shotStaysWithItsReason()
     QVERIFY(sidecar.open(QIODevice::WriteOnly) && sidecar.write("<x:xmpmeta/>") > 0);
     sidecar.close();
     SortRunner runner;
-    runner.input = m_in;
-    runner.output = m_out;
+    runner.options.inputDir = m_in;
+    runner.options.outputDir = m_out;
     runner.run();
     QCOMPARE(TestImages::filesUnder(m_out), (QStringList { "001.JPG", "001.xmp" }));
     QFile edited(m_out + QStringLiteral("/001.xmp"));

@@ -4,7 +4,7 @@
 <context>
     <name>FHCheckVersion</name>
     <message>
-        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
         <source>The version server&apos;s reply is longer than %1 bytes.</source>
         <translation>Die Antwort des Versionsservers ist länger als %1 Byte.</translation>
     </message>
@@ -91,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -136,22 +136,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm sucht Bilddateien im &lt;b&gt;Eingabeordner&lt;/b&gt; und verschiebt sie in den &lt;b&gt;Ausgabeordner&lt;/b&gt;. Dort werden sie nach dem genauen Aufnahmezeitpunkt sortiert und fortlaufend umbenannt, z.&#xa0;B. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Optionen: 1. Bilder zusätzlich in Unterordner des &lt;b&gt;Ausgabeordners&lt;/b&gt; einsortieren, benannt nach dem Aufnahmedatum im Format &lt;i&gt;JJJJ-MM&lt;/i&gt; oder &lt;i&gt;JJJJ-MM-TT&lt;/i&gt;; 2. eigene Dateinamen, z.&#xa0;B. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Option</source>
-        <translation>Optionen</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>Recursively enter sub-folders when reading images from Input Directory</source>
-        <translation>Auch Unterordner des Eingabeordners durchsuchen</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Operations on sub-folders of output directory:</source>
-        <translation>Unterordner im Ausgabeordner:</translation>
-    </message>
-    <message>
-        <location line="-17"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Eingabeordner</translation>
     </message>
@@ -176,57 +161,7 @@
         <translation>&amp;Ausgabeordner</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>Nur Bilder von Digital&amp;kameras und Smartphones verarbeiten, z.&#xa0;B. von Canon, Nikon, iPhone oder Samsung.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>A&amp;lle Bilder verarbeiten, auch Zeichnungen und Bildschirmfotos.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Yes</source>
-        <translation>&amp;Ja</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;No</source>
-        <translation>&amp;Nein</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>Dateinamen nicht anpassen, sondern &amp;fortlaufend nummerieren, z.&#xa0;B. 001.jpg, 002.jpg, 003.jpg usw.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file &amp;pattern to:</source>
-        <translation>Eigenes Namens&amp;muster:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Rules</source>
-        <translation>&amp;Regeln</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do no&amp;t create sub-folders</source>
-        <translation>Keine &amp;Unterordner anlegen</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;month (format=YYYY-MM)</source>
-        <translation>Ein Ordner pro M&amp;onat (JJJJ-MM)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
-        <translation>Ein Ordner pro &amp;Tag (JJJJ-MM-TT)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
@@ -242,18 +177,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+233"/>
+        <location line="+211"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-233"/>
-        <location line="+233"/>
+        <location line="-211"/>
+        <location line="+211"/>
         <source>STOP</source>
         <translation>STOPP</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location line="-206"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -263,17 +198,17 @@
         <translation> verfügbar – zum Herunterladen klicken.</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+59"/>
         <source>Browse</source>
         <translation>Ordner wählen</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+61"/>
         <source>Counting the files the sort would move…</source>
         <translation>Die zu verschiebenden Dateien werden gezählt…</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Wird angehalten… die bereits verschobenen Dateien erhalten ihre endgültigen Namen.</translation>
     </message>
@@ -324,6 +259,74 @@
         <location line="+1"/>
         <source>the names would be longer than 255 bytes</source>
         <translation>die Namen wären länger als 255 Byte</translation>
+    </message>
+</context>
+<context>
+    <name>FHOptionGroup</name>
+    <message>
+        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <source>Option</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Nur Bilder von Digital&amp;kameras und Smartphones verarbeiten, z.&#xa0;B. von Canon, Nikon, iPhone oder Samsung.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>A&amp;lle Bilder verarbeiten, auch Zeichnungen und Bildschirmfotos.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>Auch Unterordner des Eingabeordners durchsuchen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Dateinamen nicht anpassen, sondern &amp;fortlaufend nummerieren, z.&#xa0;B. 001.jpg, 002.jpg, 003.jpg usw.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>Eigenes Namens&amp;muster:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>&amp;Regeln</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>Unterordner im Ausgabeordner:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>Keine &amp;Unterordner anlegen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>Ein Ordner pro M&amp;onat (JJJJ-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>Ein Ordner pro &amp;Tag (JJJJ-MM-TT)</translation>
     </message>
 </context>
 <context>
@@ -1083,7 +1086,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
         <source>Show Details...</source>
         <translation>Details einblenden...</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>FHCheckVersion</name>
     <message>
-        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
         <source>The version server&apos;s reply is longer than %1 bytes.</source>
         <translation>The version server&apos;s reply is longer than %1 bytes.</translation>
     </message>
@@ -91,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -136,22 +136,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Option</source>
-        <translation>Option</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>Recursively enter sub-folders when reading images from Input Directory</source>
-        <translation>Recursively enter sub-folders when reading images from Input Directory</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Operations on sub-folders of output directory:</source>
-        <translation>Operations on sub-folders of output directory:</translation>
-    </message>
-    <message>
-        <location line="-17"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Input Directory</translation>
     </message>
@@ -176,57 +161,7 @@
         <translation>&amp;Output Directory</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Yes</source>
-        <translation>&amp;Yes</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;No</source>
-        <translation>&amp;No</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file &amp;pattern to:</source>
-        <translation>Set output file &amp;pattern to:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Rules</source>
-        <translation>&amp;Rules</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do no&amp;t create sub-folders</source>
-        <translation>Do no&amp;t create sub-folders</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;month (format=YYYY-MM)</source>
-        <translation>Create and name by &amp;month (format=YYYY-MM)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
-        <translation>Create and name by &amp;day (format=YYYY-MM-DD)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Progress</source>
         <translation>Progress</translation>
     </message>
@@ -242,18 +177,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+233"/>
+        <location line="+211"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-233"/>
-        <location line="+233"/>
+        <location line="-211"/>
+        <location line="+211"/>
         <source>STOP</source>
         <translation>STOP</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location line="-206"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -263,17 +198,17 @@
         <translation>. Click to download.</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+59"/>
         <source>Browse</source>
         <translation>Browse</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+61"/>
         <source>Counting the files the sort would move…</source>
         <translation>Counting the files the sort would move…</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Stopping… the files moved so far get their final names.</translation>
     </message>
@@ -324,6 +259,74 @@
         <location line="+1"/>
         <source>the names would be longer than 255 bytes</source>
         <translation>the names would be longer than 255 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>FHOptionGroup</name>
+    <message>
+        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <source>Option</source>
+        <translation>Option</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>Recursively enter sub-folders when reading images from Input Directory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>Set output file &amp;pattern to:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>&amp;Rules</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>Operations on sub-folders of output directory:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>Do no&amp;t create sub-folders</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>Create and name by &amp;month (format=YYYY-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>Create and name by &amp;day (format=YYYY-MM-DD)</translation>
     </message>
 </context>
 <context>
@@ -1083,7 +1086,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
         <source>Show Details...</source>
         <translation>Show Details...</translation>
     </message>

@@ -4,7 +4,7 @@
 <context>
     <name>FHCheckVersion</name>
     <message>
-        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
         <source>The version server&apos;s reply is longer than %1 bytes.</source>
         <translation>La réponse du serveur de versions dépasse %1&#xa0;octets.</translation>
     </message>
@@ -91,7 +91,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -136,22 +136,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm recherche les images du &lt;b&gt;dossier source&lt;/b&gt; et les déplace dans le &lt;b&gt;dossier de destination&lt;/b&gt;. Elles y sont triées selon leur date de prise de vue exacte et renommées dans l’ordre, par ex. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options&#xa0;: 1. ranger en outre les images dans des sous-dossiers du &lt;b&gt;dossier de destination&lt;/b&gt;, nommés d’après leur date au format &lt;i&gt;AAAA-MM&lt;/i&gt; ou &lt;i&gt;AAAA-MM-JJ&lt;/i&gt;&#xa0;; 2. personnaliser le nom des fichiers, par ex. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Option</source>
-        <translation>Options</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>Recursively enter sub-folders when reading images from Input Directory</source>
-        <translation>Parcourir aussi les sous-dossiers du dossier source</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Operations on sub-folders of output directory:</source>
-        <translation>Sous-dossiers à créer&#xa0;:</translation>
-    </message>
-    <message>
-        <location line="-17"/>
         <source>&amp;Input Directory</source>
         <translation>Dossier &amp;source</translation>
     </message>
@@ -176,57 +161,7 @@
         <translation>Dossier de &amp;destination</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>Ne traiter que les &amp;photos d’appareils photo et de smartphones, par ex. Canon, Nikon, iPhone, Samsung, etc.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>&amp;Traiter toutes les images, y compris les dessins et les captures d’écran.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Yes</source>
-        <translation>&amp;Oui</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;No</source>
-        <translation>&amp;Non</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>N&amp;e pas personnaliser les noms de fichiers et les numéroter dans l’ordre, par ex. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file &amp;pattern to:</source>
-        <translation>Nommer selon le &amp;modèle&#xa0;:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Rules</source>
-        <translation>&amp;Règles</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do no&amp;t create sub-folders</source>
-        <translation>Ne pas &amp;créer de sous-dossiers</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;month (format=YYYY-MM)</source>
-        <translation>Un dossier par mo&amp;is (AAAA-MM)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
-        <translation>Un dossier par &amp;jour (AAAA-MM-JJ)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Progress</source>
         <translation>Progression</translation>
     </message>
@@ -242,18 +177,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+233"/>
+        <location line="+211"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="-233"/>
-        <location line="+233"/>
+        <location line="-211"/>
+        <location line="+211"/>
         <source>STOP</source>
         <translation>ARRÊTER</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location line="-206"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -263,17 +198,17 @@
         <translation> disponible. Cliquez pour la télécharger.</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+59"/>
         <source>Browse</source>
         <translation>Choisir un dossier</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+61"/>
         <source>Counting the files the sort would move…</source>
         <translation>Décompte des fichiers que le tri déplacerait…</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Arrêt en cours… les fichiers déjà déplacés reçoivent leur nom définitif.</translation>
     </message>
@@ -324,6 +259,74 @@
         <location line="+1"/>
         <source>the names would be longer than 255 bytes</source>
         <translation>les noms dépasseraient 255&#xa0;octets</translation>
+    </message>
+</context>
+<context>
+    <name>FHOptionGroup</name>
+    <message>
+        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <source>Option</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>Ne traiter que les &amp;photos d’appareils photo et de smartphones, par ex. Canon, Nikon, iPhone, Samsung, etc.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>&amp;Traiter toutes les images, y compris les dessins et les captures d’écran.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>Parcourir aussi les sous-dossiers du dossier source</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>&amp;Oui</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>&amp;Non</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>N&amp;e pas personnaliser les noms de fichiers et les numéroter dans l’ordre, par ex. 001.jpg, 002.jpg, 003.jpg, etc.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>Nommer selon le &amp;modèle&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>&amp;Règles</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>Sous-dossiers à créer&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>Ne pas &amp;créer de sous-dossiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>Un dossier par mo&amp;is (AAAA-MM)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>Un dossier par &amp;jour (AAAA-MM-JJ)</translation>
     </message>
 </context>
 <context>
@@ -1083,7 +1086,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
         <source>Show Details...</source>
         <translation>Afficher les détails...</translation>
     </message>

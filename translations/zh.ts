@@ -4,7 +4,7 @@
 <context>
     <name>FHCheckVersion</name>
     <message>
-        <location filename="../shell/FHCheckVersion.cpp" line="+130"/>
+        <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
         <source>The version server&apos;s reply is longer than %1 bytes.</source>
         <translation>版本服务器的回复超过 %1 字节。</translation>
     </message>
@@ -90,7 +90,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+436"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -135,22 +135,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像的拍摄日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;巴黎 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Option</source>
-        <translation>选项</translation>
-    </message>
-    <message>
         <location line="+7"/>
-        <source>Recursively enter sub-folders when reading images from Input Directory</source>
-        <translation>读取输入目录中的图像时，同时读取其子文件夹</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <source>Operations on sub-folders of output directory:</source>
-        <translation>输出目录中的子文件夹：</translation>
-    </message>
-    <message>
-        <location line="-17"/>
         <source>&amp;Input Directory</source>
         <translation>输入目录(&amp;I)</translation>
     </message>
@@ -175,57 +160,7 @@
         <translation>输出目录(&amp;O)</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
-        <translation>仅处理数码相机和智能手机拍摄的图像(&amp;C)，例如 Canon、Nikon、iPhone、Samsung 等。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
-        <translation>处理所有类型的图像(&amp;A)，包括手绘图片和屏幕截图。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>&amp;Yes</source>
-        <translation>是(&amp;Y)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;No</source>
-        <translation>否(&amp;N)</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
-        <translation>不自定义输出文件名(&amp;U)，默认使用升序编号，例如 001.jpg、002.jpg、003.jpg 等。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Set output file &amp;pattern to:</source>
-        <translation>自定义文件名(&amp;P)：</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&amp;Rules</source>
-        <translation>规则(&amp;R)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Do no&amp;t create sub-folders</source>
-        <translation>不创建子文件夹(&amp;T)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;month (format=YYYY-MM)</source>
-        <translation>按月创建子文件夹(&amp;M)（YYYY-MM）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
-        <translation>按日创建子文件夹(&amp;D)（YYYY-MM-DD）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
         <source>Progress</source>
         <translation>进度</translation>
     </message>
@@ -241,18 +176,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+233"/>
+        <location line="+211"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="-233"/>
-        <location line="+233"/>
+        <location line="-211"/>
+        <location line="+211"/>
         <source>STOP</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="-228"/>
+        <location line="-206"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -262,17 +197,17 @@
         <translation>。点击下载。</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+59"/>
         <source>Browse</source>
         <translation>选择文件夹</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+61"/>
         <source>Counting the files the sort would move…</source>
         <translation>正在统计将被移动的文件…</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>正在停止…已移动的文件正在获得最终名称。</translation>
     </message>
@@ -323,6 +258,74 @@
         <location line="+1"/>
         <source>the names would be longer than 255 bytes</source>
         <translation>文件名会超过 255 字节</translation>
+    </message>
+</context>
+<context>
+    <name>FHOptionGroup</name>
+    <message>
+        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <source>Option</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Process images from digital &amp;cameras and smart phones only, i.e. &apos;Canon&apos;, &apos;Nikon&apos;, &apos;iPhone&apos;, &apos;SamSung&apos;, etc.</source>
+        <translation>仅处理数码相机和智能手机拍摄的图像(&amp;C)，例如 Canon、Nikon、iPhone、Samsung 等。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Process &amp;all kinds of images , i.e. including hand-drawn pictures and screenshots.</source>
+        <translation>处理所有类型的图像(&amp;A)，包括手绘图片和屏幕截图。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Recursively enter sub-folders when reading images from Input Directory</source>
+        <translation>读取输入目录中的图像时，同时读取其子文件夹</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Yes</source>
+        <translation>是(&amp;Y)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;No</source>
+        <translation>否(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do not c&amp;ustomize output file names so they will default to ascending integers, i.e. 001.jpg, 002.jpg, 003.jpg, etc.</source>
+        <translation>不自定义输出文件名(&amp;U)，默认使用升序编号，例如 001.jpg、002.jpg、003.jpg 等。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Set output file &amp;pattern to:</source>
+        <translation>自定义文件名(&amp;P)：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Rules</source>
+        <translation>规则(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Operations on sub-folders of output directory:</source>
+        <translation>输出目录中的子文件夹：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Do no&amp;t create sub-folders</source>
+        <translation>不创建子文件夹(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;month (format=YYYY-MM)</source>
+        <translation>按月创建子文件夹(&amp;M)（YYYY-MM）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
+        <translation>按日创建子文件夹(&amp;D)（YYYY-MM-DD）</translation>
     </message>
 </context>
 <context>
@@ -1069,7 +1072,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-718"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
         <source>Show Details...</source>
         <translation>显示详细信息...</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "ui/FHMainWindow.h"
 
 #include "FHConfig.h"
+#include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
 #include "engine/FHSortEngine.h"
@@ -11,10 +12,10 @@
 #include "ui/FHFileTypesDialog.h"
 #include "ui/FHFirstStartQuestion.h"
 #include "ui/FHFontFit.h"
+#include "ui/FHOptionGroup.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHPicture.h"
 #include "ui/FHPreviewDialog.h"
-#include "ui/FHRuleDialog.h"
 #include "ui/FHRunProgress.h"
 #include "ui/FHRunReporter.h"
 #include "ui/FHRunSummary.h"
@@ -23,11 +24,9 @@
 #include "ui/FHStatusLine.h"
 #include "ui/FHUndoDialog.h"
 #include "ui/FHWindowGoneFilter.h"
-#include "ui/FHWrappingRadioButton.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -36,7 +35,6 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -51,7 +49,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
@@ -64,14 +61,6 @@ const QString productName = QStringLiteral("Quilm");
 // Sets the least width of the directory fields: 26 characters of a typical path.
 const QString samplePath = QStringLiteral("/home/photos/2014/paris-01");
 const QString browseText = QStringLiteral("...");
-
-QFrame *separator(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
 
 // Texts of the toolkit's standard buttons (OK of the boxes, Close of the rule
 // dialog, Cancel of the file types, Yes and No of the question on closing
@@ -94,14 +83,6 @@ template<typename T> T *named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));
     return object;
-}
-
-// Tab enters a group of radios at the checked one; the arrow keys move within.
-void tabToChecked(QButtonGroup *group)
-{
-    const QList<QAbstractButton *> buttons = group->buttons();
-    for (QAbstractButton *button : buttons)
-        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // The Chinese texts were laid out for this font. Where it is missing, the font
@@ -136,6 +117,64 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     setFixedSize(600, 480);
     setWindowFlags(windowFlags() ^ Qt::WindowMaximizeButtonHint);
 
+    createMenus();
+
+    m_centralWidget = new QWidget(this);
+    m_mainLayout = new QVBoxLayout(m_centralWidget);
+    // Compact spacing: everything has to fit the fixed 600 x 480.
+    m_mainLayout->setContentsMargins(6, 4, 6, 4);
+    m_mainLayout->setSpacing(4);
+
+    m_descriptionGroup = named(new QGroupBox(m_centralWidget), "descriptionGroup");
+    m_descriptionLayout = new QVBoxLayout(m_descriptionGroup);
+    m_descriptionLayout->setContentsMargins(6, 2, 6, 4);
+    m_descriptionLayout->setSpacing(2);
+    m_descriptionLabel = named(new QLabel(m_descriptionGroup), "descriptionLabel");
+    m_descriptionLabel->setWordWrap(true);
+    m_descriptionLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    m_descriptionLayout->addWidget(m_descriptionLabel);
+    if (!newVersion.isEmpty()) {
+        m_newVersionLabel = named(new QLabel(m_descriptionGroup), "newVersionLabel");
+        m_newVersionLabel->setTextFormat(Qt::RichText);
+        m_newVersionLabel->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        m_newVersionLabel->setOpenExternalLinks(true);
+        m_newVersionLabel->setAlignment(Qt::AlignHCenter);
+        m_descriptionLayout->addWidget(m_newVersionLabel);
+        this->newVersion = newVersion;
+    }
+
+    createDirectoryRows();
+    m_optionGroup = new FHOptionGroup(m_centralWidget);
+
+    createProgressRows();
+
+    m_mainLayout->addWidget(m_descriptionGroup);
+    m_mainLayout->addLayout(m_directoryGrid);
+    m_mainLayout->addWidget(m_optionGroup);
+    m_mainLayout->addLayout(m_progressGrid);
+    m_mainLayout->addStretch(1);
+    setCentralWidget(m_centralWidget);
+
+    m_runProgress = new FHRunProgress(m_progressBar, m_statusLine, this);
+    // Destroyed by the window system rather than closed, the window would
+    // otherwise leave the program running without it.
+    connect(new FHWindowGoneFilter(this), &FHWindowGoneFilter::gone, this,
+        &FHMainWindow::windowGone, Qt::QueuedConnection);
+    connect(engine->fileGuard(), &FHIO::getCurrentFile, m_runProgress, &FHRunProgress::showFile);
+    connect(engine, &FHexiv2Application::getProgress, m_runProgress, &FHRunProgress::setProgress);
+    connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
+    connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
+    for (QLineEdit *edit : { m_inputEdit, m_outputEdit, m_optionGroup->patternEdit() })
+        edit->installEventFilter(this);
+
+    loadSettings();
+    // A translation without messages (English) sends no language-change event,
+    // nor does a start without translations: give the window its texts now.
+    applyLanguage();
+}
+
+void FHMainWindow::createMenus()
+{
     m_fileMenu = named(menuBar()->addMenu(QString()), "fileMenu");
     m_languageMenu = named(menuBar()->addMenu(QString()), "languageMenu");
     m_helpMenu = named(menuBar()->addMenu(QString()), "helpMenu");
@@ -176,31 +215,10 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_helpMenu->addAction(m_userManualAction);
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(m_aboutAction);
+}
 
-    m_centralWidget = new QWidget(this);
-    m_mainLayout = new QVBoxLayout(m_centralWidget);
-    // Compact spacing: everything has to fit the fixed 600 x 480.
-    m_mainLayout->setContentsMargins(6, 4, 6, 4);
-    m_mainLayout->setSpacing(4);
-
-    m_descriptionGroup = named(new QGroupBox(m_centralWidget), "descriptionGroup");
-    m_descriptionLayout = new QVBoxLayout(m_descriptionGroup);
-    m_descriptionLayout->setContentsMargins(6, 2, 6, 4);
-    m_descriptionLayout->setSpacing(2);
-    m_descriptionLabel = named(new QLabel(m_descriptionGroup), "descriptionLabel");
-    m_descriptionLabel->setWordWrap(true);
-    m_descriptionLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
-    m_descriptionLayout->addWidget(m_descriptionLabel);
-    if (!newVersion.isEmpty()) {
-        m_newVersionLabel = named(new QLabel(m_descriptionGroup), "newVersionLabel");
-        m_newVersionLabel->setTextFormat(Qt::RichText);
-        m_newVersionLabel->setTextInteractionFlags(Qt::TextBrowserInteraction);
-        m_newVersionLabel->setOpenExternalLinks(true);
-        m_newVersionLabel->setAlignment(Qt::AlignHCenter);
-        m_descriptionLayout->addWidget(m_newVersionLabel);
-        this->newVersion = newVersion;
-    }
-
+void FHMainWindow::createDirectoryRows()
+{
     const QFontMetrics metrics(font());
     m_directoryGrid = new QGridLayout;
     m_directoryGrid->setVerticalSpacing(3);
@@ -225,74 +243,10 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_directoryGrid->addWidget(m_outputBrowseButton, 1, 2);
     connect(m_inputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::inputDirChoose);
     connect(m_outputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::outputDirChoose);
+}
 
-    m_optionGroup = named(new QGroupBox(m_centralWidget), "optionGroup");
-    m_optionLayout = new QVBoxLayout(m_optionGroup);
-    m_optionLayout->setContentsMargins(6, 2, 6, 4);
-    m_optionLayout->setSpacing(2);
-    m_camerasOnlyRadio = named(new FHWrappingRadioButton(m_optionGroup), "camerasOnlyRadio");
-    m_allImagesRadio = named(new FHWrappingRadioButton(m_optionGroup), "allImagesRadio");
-    m_separator1 = separator(m_optionGroup);
-    m_recursionRow = new QHBoxLayout;
-    m_recursionLabel = named(new QLabel(m_optionGroup), "recursionLabel");
-    m_recursionLabel->setWordWrap(true);
-    m_yesRadio = named(new QRadioButton(m_optionGroup), "yesRadio");
-    m_noRadio = named(new QRadioButton(m_optionGroup), "noRadio");
-    m_recursionRow->addWidget(m_recursionLabel, 1);
-    m_recursionRow->addWidget(m_yesRadio, 0, Qt::AlignRight);
-    m_recursionRow->addWidget(m_noRadio, 0, Qt::AlignRight);
-    m_separator2 = separator(m_optionGroup);
-    m_namingGrid = new QGridLayout;
-    m_namingGrid->setVerticalSpacing(2);
-    m_defaultNamingRadio = named(new FHWrappingRadioButton(m_optionGroup), "defaultNamingRadio");
-    m_patternRadio = named(new QRadioButton(m_optionGroup), "patternRadio");
-    m_patternEdit = named(new QLineEdit(m_optionGroup), "patternEdit");
-    m_rulesButton = named(new QPushButton(m_optionGroup), "rulesButton");
-    m_namingGrid->addWidget(m_defaultNamingRadio, 0, 0, 1, 3);
-    m_namingGrid->addWidget(m_patternRadio, 1, 0);
-    m_namingGrid->addWidget(m_patternEdit, 1, 1);
-    m_namingGrid->addWidget(m_rulesButton, 1, 2);
-    m_separator3 = separator(m_optionGroup);
-    m_subFolderGrid = new QGridLayout;
-    m_subFolderGrid->setVerticalSpacing(2);
-    m_subFolderGrid->setHorizontalSpacing(4);
-    m_subFolderLabel = named(new QLabel(m_optionGroup), "subFolderLabel");
-    m_subFolderLabel->setWordWrap(true);
-    m_noneRadio = named(new FHWrappingRadioButton(m_optionGroup), "noneRadio");
-    m_monthRadio = named(new FHWrappingRadioButton(m_optionGroup), "monthRadio");
-    m_dayRadio = named(new FHWrappingRadioButton(m_optionGroup), "dayRadio");
-    m_subFolderGrid->addWidget(m_subFolderLabel, 0, 0);
-    m_subFolderGrid->addWidget(m_noneRadio, 0, 1);
-    m_subFolderGrid->addWidget(m_monthRadio, 1, 0);
-    m_subFolderGrid->addWidget(m_dayRadio, 1, 1);
-    m_optionLayout->addWidget(m_camerasOnlyRadio);
-    m_optionLayout->addWidget(m_allImagesRadio);
-    m_optionLayout->addWidget(m_separator1);
-    m_optionLayout->addLayout(m_recursionRow);
-    m_optionLayout->addWidget(m_separator2);
-    m_optionLayout->addLayout(m_namingGrid);
-    m_optionLayout->addWidget(m_separator3);
-    m_optionLayout->addLayout(m_subFolderGrid);
-
-    m_sourceGroup = new QButtonGroup(this);
-    m_sourceGroup->addButton(m_camerasOnlyRadio);
-    m_sourceGroup->addButton(m_allImagesRadio);
-    m_recursionGroup = new QButtonGroup(this);
-    m_recursionGroup->addButton(m_yesRadio);
-    m_recursionGroup->addButton(m_noRadio);
-    m_namingGroup = new QButtonGroup(this);
-    m_namingGroup->addButton(m_patternRadio);
-    m_namingGroup->addButton(m_defaultNamingRadio);
-    m_subFolderGroup = new QButtonGroup(this);
-    m_subFolderGroup->addButton(m_noneRadio);
-    m_subFolderGroup->addButton(m_monthRadio);
-    m_subFolderGroup->addButton(m_dayRadio);
-    for (QButtonGroup *group : { m_sourceGroup, m_recursionGroup, m_namingGroup, m_subFolderGroup })
-        connect(group, qOverload<QAbstractButton *, bool>(&QButtonGroup::buttonToggled), this,
-            [group] { tabToChecked(group); });
-    connect(m_patternRadio, &QRadioButton::toggled, this, &FHMainWindow::isCustomize);
-    connect(m_rulesButton, &QPushButton::clicked, this, &FHMainWindow::rules);
-
+void FHMainWindow::createProgressRows()
+{
     m_progressGrid = new QGridLayout;
     m_progressGrid->setVerticalSpacing(2);
     m_progressCaption = named(new QLabel(m_centralWidget), "progressCaption");
@@ -326,30 +280,6 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
     m_progressGrid->addWidget(m_statusLine, 1, 1, 1, 4);
     connect(m_previewButton, &QToolButton::clicked, this, &FHMainWindow::preview);
     connect(m_startButton, &QToolButton::clicked, this, &FHMainWindow::startOrStop);
-
-    m_mainLayout->addWidget(m_descriptionGroup);
-    m_mainLayout->addLayout(m_directoryGrid);
-    m_mainLayout->addWidget(m_optionGroup);
-    m_mainLayout->addLayout(m_progressGrid);
-    m_mainLayout->addStretch(1);
-    setCentralWidget(m_centralWidget);
-
-    m_runProgress = new FHRunProgress(m_progressBar, m_statusLine, this);
-    // Destroyed by the window system rather than closed, the window would
-    // otherwise leave the program running without it.
-    connect(new FHWindowGoneFilter(this), &FHWindowGoneFilter::gone, this,
-        &FHMainWindow::windowGone, Qt::QueuedConnection);
-    connect(engine->fileGuard(), &FHIO::getCurrentFile, m_runProgress, &FHRunProgress::showFile);
-    connect(engine, &FHexiv2Application::getProgress, m_runProgress, &FHRunProgress::setProgress);
-    connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
-    connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
-    for (QLineEdit *edit : { m_inputEdit, m_outputEdit, m_patternEdit })
-        edit->installEventFilter(this);
-
-    loadSettings();
-    // A translation without messages (English) sends no language-change event,
-    // nor does a start without translations: give the window its texts now.
-    applyLanguage();
 }
 
 FHMainWindow::~FHMainWindow() = default;
@@ -454,25 +384,7 @@ void FHMainWindow::retranslateUi()
            "file name, i.e. <i>Paris 2014-12-31 001.jpg.</i> </p></body></html>"));
     m_inputCaption->setText(tr("&Input Directory"));
     m_outputCaption->setText(tr("&Output Directory"));
-    m_optionGroup->setTitle(tr("Option"));
-    m_camerasOnlyRadio->setText(
-        tr("Process images from digital &cameras and smart phones only, i.e. 'Canon', 'Nikon', "
-           "'iPhone', 'SamSung', etc."));
-    m_allImagesRadio->setText(
-        tr("Process &all kinds of images , i.e. including hand-drawn pictures and screenshots."));
-    m_recursionLabel->setText(
-        tr("Recursively enter sub-folders when reading images from Input Directory"));
-    m_yesRadio->setText(tr("&Yes"));
-    m_noRadio->setText(tr("&No"));
-    m_defaultNamingRadio->setText(
-        tr("Do not c&ustomize output file names so they will default to ascending integers, "
-           "i.e. 001.jpg, 002.jpg, 003.jpg, etc."));
-    m_patternRadio->setText(tr("Set output file &pattern to:"));
-    m_rulesButton->setText(tr("&Rules"));
-    m_subFolderLabel->setText(tr("Operations on sub-folders of output directory:"));
-    m_noneRadio->setText(tr("Do no&t create sub-folders"));
-    m_monthRadio->setText(tr("Create and name by &month (format=YYYY-MM)"));
-    m_dayRadio->setText(tr("Create and name by &day (format=YYYY-MM-DD)"));
+    m_optionGroup->retranslate();
     m_progressCaption->setText(tr("Progress"));
     m_statusCaption->setText(tr("Status"));
     m_previewButton->setText(tr("Pre&view"));
@@ -525,12 +437,6 @@ void FHMainWindow::checkBtnStartAvailablity(const QString &)
     m_previewButton->setEnabled(ready);
 }
 
-void FHMainWindow::isCustomize(bool checked)
-{
-    m_patternEdit->setEnabled(checked);
-    m_rulesButton->setEnabled(checked);
-}
-
 void FHMainWindow::inputDirChoose()
 {
     const QString dir = chooseDirectory(m_inputEdit->text());
@@ -557,27 +463,14 @@ QString FHMainWindow::chooseDirectory(const QString &startDir)
     return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
-void FHMainWindow::rules()
-{
-    FHRuleDialog dialog(this);
-    dialog.retranslate();
-    dialog.setExample(m_patternEdit->text());
-    connect(dialog.exampleEdit(), &QLineEdit::textChanged, m_patternEdit, &QLineEdit::setText);
-    dialog.exec();
-}
-
 FHSortOptions FHMainWindow::sortOptions() const
 {
     FHSortOptions options;
     options.inputDir = m_inputEdit->text();
     options.outputDir = m_outputEdit->text();
     options.nameFilters = FHFileTypes::nameFilters(m_fileTypes);
-    // Otherwise the options' own default, numbers alone.
-    if (m_patternRadio->isChecked())
-        options.namePattern = m_patternEdit->text();
-    options.exifOnly = m_camerasOnlyRadio->isChecked();
-    options.recursive = m_yesRadio->isChecked();
-    options.subFolderMode = m_noneRadio->isChecked() ? 0 : m_monthRadio->isChecked() ? 1 : 2;
+    options.cameraMakers = m_cameraMakers;
+    m_optionGroup->applyTo(options);
     return options;
 }
 
@@ -623,7 +516,7 @@ bool FHMainWindow::countPlanned(const FHSortOptions &options, int &toMove, int &
     setRunning(true);
     m_runProgress->begin(tr("Counting the files the sort would move…"));
     FHSortPlan plan;
-    const FHSortEngine::Outcome outcome = engine->planImages(options, cameraMakers, plan);
+    const FHSortEngine::Outcome outcome = engine->planImages(options, plan);
     setRunning(false);
     m_counting = false;
     m_runProgress->end(0, QString());
@@ -646,12 +539,9 @@ void FHMainWindow::sort(const FHSortOptions &options)
 {
     FHSettings().setValue(FHSettingKey::HasStarted, true);
     setRunning(true);
-    quint32 movedCount = 0;
-    qint32 notMovedCount = 0;
     m_runProgress->begin();
-    engine->sortImages(options.inputDir, options.outputDir, options.nameFilters,
-        options.namePattern, options.exifOnly, options.recursive, options.subFolderMode, movedCount,
-        notMovedCount, cameraMakers);
+    engine->sort(options);
+    m_cameraMakers = engine->lastPlan().cameraMakers;
     setRunning(false);
     const FHRunSummary summary(engine->lastPlan(), engine->lastOutcome());
     // Before the log hears of it: a run that leaves many files takes a moment
@@ -829,34 +719,8 @@ void FHMainWindow::loadSettings()
         }
     }
 
-    if (settings.value(FHSettingKey::IsExif).toBool())
-        m_camerasOnlyRadio->setChecked(true);
-    else
-        m_allImagesRadio->setChecked(true);
-    cameraMakers = settings.value(FHSettingKey::CameraMaker).toString();
-    if (settings.value(FHSettingKey::IsRecursive).toBool())
-        m_yesRadio->setChecked(true);
-    else
-        m_noRadio->setChecked(true);
-    const bool customize = settings.value(FHSettingKey::IsCustomize).toBool();
-    if (customize)
-        m_patternRadio->setChecked(true);
-    else
-        m_defaultNamingRadio->setChecked(true);
-    // No toggle happens when the default radio is checked from nothing.
-    isCustomize(customize);
-    m_patternEdit->setText(settings.value(FHSettingKey::CustomizeName).toString());
-    switch (settings.value(FHSettingKey::SubFolder).toInt()) {
-    case 0:
-        m_noneRadio->setChecked(true);
-        break;
-    case 1:
-        m_monthRadio->setChecked(true);
-        break;
-    default:
-        m_dayRadio->setChecked(true);
-        break;
-    }
+    m_cameraMakers = FHCameraMakers::fromText(settings.value(FHSettingKey::CameraMaker).toString());
+    m_optionGroup->load(settings);
 }
 
 void FHMainWindow::saveSettings()
@@ -867,13 +731,9 @@ void FHMainWindow::saveSettings()
     settings.setValue(FHSettingKey::Output, m_outputEdit->text());
     if (QAction *checked = m_languageGroup->checkedAction())
         settings.setValue(FHSettingKey::Language, checked->data().toString());
-    settings.setValue(FHSettingKey::IsExif, m_camerasOnlyRadio->isChecked());
-    settings.setValue(FHSettingKey::CameraMaker, cameraMakers);
-    settings.setValue(FHSettingKey::IsRecursive, m_yesRadio->isChecked());
-    settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
-    settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
+    settings.setValue(FHSettingKey::CameraMaker, FHCameraMakers::toText(m_cameraMakers));
     settings.setValue(FHSettingKey::FileTypes, FHFileTypes::familyNames(m_fileTypes));
-    settings.setValue(FHSettingKey::SubFolder, sortOptions().subFolderMode);
+    m_optionGroup->save(settings);
 }
 
 bool FHMainWindow::fitsOnOneScreen(const QPoint &framePos) const

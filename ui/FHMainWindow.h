@@ -5,24 +5,21 @@
 #include <QStringList>
 
 class FHAnimationPanel;
+class FHOptionGroup;
 class FHRunProgress;
 class FHRunSummary;
 class FHexiv2Application;
 struct FHSortOptions;
 class QAction;
 class QActionGroup;
-class QButtonGroup;
-class QFrame;
 class QGridLayout;
 class QGroupBox;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMessageBox;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QToolButton;
 class QVBoxLayout;
 
@@ -60,11 +57,12 @@ private slots:
     void refreshUndo();
     void setLanguage(QAction *action);
     void checkBtnStartAvailablity(const QString &);
-    void rules();
-    void isCustomize(bool checked);
     void windowGone();
 
 private:
+    void createMenus();
+    void createDirectoryRows();
+    void createProgressRows();
     void retranslateUi();
     // Texts and the font of the language in effect.
     void applyLanguage();
@@ -118,27 +116,7 @@ private:
     QLineEdit *m_outputEdit;
     QPushButton *m_outputBrowseButton;
 
-    QGroupBox *m_optionGroup;
-    QVBoxLayout *m_optionLayout;
-    QRadioButton *m_camerasOnlyRadio;
-    QRadioButton *m_allImagesRadio;
-    QFrame *m_separator1;
-    QHBoxLayout *m_recursionRow;
-    QLabel *m_recursionLabel;
-    QRadioButton *m_yesRadio;
-    QRadioButton *m_noRadio;
-    QFrame *m_separator2;
-    QGridLayout *m_namingGrid;
-    QRadioButton *m_defaultNamingRadio;
-    QRadioButton *m_patternRadio;
-    QLineEdit *m_patternEdit;
-    QPushButton *m_rulesButton;
-    QFrame *m_separator3;
-    QGridLayout *m_subFolderGrid;
-    QLabel *m_subFolderLabel;
-    QRadioButton *m_noneRadio;
-    QRadioButton *m_monthRadio;
-    QRadioButton *m_dayRadio;
+    FHOptionGroup *m_optionGroup;
 
     QGridLayout *m_progressGrid;
     QLabel *m_progressCaption;
@@ -149,11 +127,6 @@ private:
     QToolButton *m_previewButton;
     QToolButton *m_startButton;
 
-    QButtonGroup *m_sourceGroup;
-    QButtonGroup *m_recursionGroup;
-    QButtonGroup *m_namingGroup;
-    QButtonGroup *m_subFolderGroup;
-
     FHRunProgress *m_runProgress;
 
     bool m_running = false;
@@ -162,7 +135,7 @@ private:
     bool m_counting = false; // the run in hand only plans, for the question before START
     bool m_windowGone = false; // the window system destroyed the window
 
-    QString cameraMakers;
+    QStringList m_cameraMakers;
     unsigned m_fileTypes = 0; // FHFileTypes::Family flags, from the settings
     QString newVersion;
 };

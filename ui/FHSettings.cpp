@@ -1,5 +1,5 @@
 #include "ui/FHSettings.h"
-#include "engine/FHExif.h"
+#include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
 #include "shell/FHApplication.h"
 
@@ -42,7 +42,7 @@ QVariant no()
 }
 QVariant makers()
 {
-    return defaultCameraMakers();
+    return FHCameraMakers::toText(FHCameraMakers::defaults());
 }
 QVariant numberOnly()
 {

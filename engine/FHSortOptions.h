@@ -1,0 +1,51 @@
+#ifndef FHSORTOPTIONS_H
+#define FHSORTOPTIONS_H
+
+#include "engine/FHFileTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+// The sub-folders of the output a run sorts into. The numbers are the ones the
+// settings file and the journals store.
+enum class FHFolderMode
+{
+    None = 0, // directly into the output
+    Month = 1, // yyyy-MM
+    Day = 2, // yyyy-MM-dd
+};
+
+namespace FHFolderModes {
+// "none", "month", "day": the command's words.
+QString name(FHFolderMode mode);
+// False for a word that names no mode.
+bool fromName(const QString &name, FHFolderMode *mode);
+// The stored number; anything else is per day, as it always was.
+FHFolderMode fromNumber(int number);
+// The date format of the sub-folders' names; empty for none.
+QString folderFormat(FHFolderMode mode);
+} // namespace FHFolderModes
+
+// The values a run takes, from the window, the command, the preview and the
+// tests alike.
+struct FHSortOptions
+{
+    QString inputDir;
+    QString outputDir;
+    QStringList nameFilters = FHFileTypes::defaultNameFilters();
+    QString namePattern = QStringLiteral("${NUM}");
+    bool exifOnly = true; // files without a camera date stay where they are
+    bool recursive = false;
+    FHFolderMode folders = FHFolderMode::None;
+    // The camera makers met before; the run's plan holds them with the new ones.
+    QStringList cameraMakers;
+    // Work out the whole outcome without touching anything.
+    bool dryRun = false;
+    // The first sequence tag of the run's temporary names.
+    quint32 firstTag = 0;
+    // Keep a journal, so that the run can be undone. Only a benchmark weighing
+    // the journal's cost turns it off.
+    bool journal = true;
+};
+
+#endif // FHSORTOPTIONS_H
