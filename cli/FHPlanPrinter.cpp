@@ -14,34 +14,7 @@ QString reasonText(FHSkipReason reason, FHPlanPrinter::Kind kind)
 {
     if (reason == FHSkipReason::Changed && kind == FHPlanPrinter::Undo)
         return QStringLiteral("changed since it was sorted");
-    switch (reason) {
-    case FHSkipReason::None:
-        break;
-    case FHSkipReason::NoCaptureDate:
-        return QStringLiteral("no capture date");
-    case FHSkipReason::NoCameraMaker:
-        return QStringLiteral("a date but no camera maker; --all-images sorts it");
-    case FHSkipReason::CaseClash:
-        return QStringLiteral("its name differs from another of its shot only in letter case, "
-                              "which the output cannot hold");
-    case FHSkipReason::KindNotChosen:
-        return QStringLiteral("it belongs to a file of a kind not chosen; --types chooses it");
-    case FHSkipReason::ShotHeld:
-        return QStringLiteral("another file of its shot stays");
-    case FHSkipReason::Unreadable:
-        return QStringLiteral("unreadable");
-    case FHSkipReason::Changed:
-        return QStringLiteral("changed since the listing");
-    case FHSkipReason::UndecodableName:
-        return QStringLiteral("name not valid in the file-name encoding");
-    case FHSkipReason::Stopped:
-        return QStringLiteral("not reached, the run was stopped");
-    case FHSkipReason::Missing:
-        return QStringLiteral("no longer where the sort put it");
-    case FHSkipReason::OriginalTaken:
-        return QStringLiteral("its original path is taken");
-    }
-    return QString();
+    return skipReasonCommandText(reason);
 }
 
 QString capturedText(const FHPlanEntry &entry)

@@ -71,37 +71,6 @@ bool captureOrderLess(const FHPlanEntry &a, const FHPlanEntry &b)
     return a.sourcePath() < b.sourcePath();
 }
 
-QString skipReasonName(FHSkipReason reason)
-{
-    switch (reason) {
-    case FHSkipReason::None:
-        break;
-    case FHSkipReason::NoCaptureDate:
-        return QStringLiteral("no-capture-date");
-    case FHSkipReason::NoCameraMaker:
-        return QStringLiteral("no-camera-maker");
-    case FHSkipReason::CaseClash:
-        return QStringLiteral("case-clash");
-    case FHSkipReason::KindNotChosen:
-        return QStringLiteral("kind-not-chosen");
-    case FHSkipReason::ShotHeld:
-        return QStringLiteral("shot-held");
-    case FHSkipReason::Unreadable:
-        return QStringLiteral("unreadable");
-    case FHSkipReason::Changed:
-        return QStringLiteral("changed");
-    case FHSkipReason::UndecodableName:
-        return QStringLiteral("undecodable-name");
-    case FHSkipReason::Stopped:
-        return QStringLiteral("stopped");
-    case FHSkipReason::Missing:
-        return QStringLiteral("missing");
-    case FHSkipReason::OriginalTaken:
-        return QStringLiteral("original-taken");
-    }
-    return QString();
-}
-
 QString shotHeldText(const FHSortPlan &plan, const FHPlanEntry &entry)
 {
     if (entry.heldBy < 0 || entry.heldBy >= plan.entries.size())

@@ -2,6 +2,7 @@
 #define FHSORTPLAN_H
 
 #include "engine/FHFileIdentity.h"
+#include "engine/FHSkipReason.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -19,30 +20,6 @@ enum class FHDateSource : quint8
     Container, // a video container's creation date
     Name, // a date in the file name
     File, // the file system's times
-};
-
-// Why a file stays where it is.
-enum class FHSkipReason : quint8
-{
-    None, // it moves
-    NoCaptureDate,
-    // A camera's date without the camera's maker (a scan, an export), while
-    // only cameras' photos are sorted.
-    NoCameraMaker,
-    Unreadable, // its metadata could not be read, and a capture date is required
-    Changed, // it changed or went since the listing
-    UndecodableName, // its name has no form in the file-name encoding
-    Stopped, // the run was stopped before it was reached
-    // A sidecar whose name differs only in letter case from another of its
-    // shot, where the output cannot hold both names.
-    CaseClash,
-    // A sidecar named for a file (IMG_1.NEF.xmp) whose kind is not sorted: it
-    // stays with that file.
-    KindNotChosen,
-    // An undo's reasons to leave a sorted file where it is:
-    Missing, // it is no longer where the run put it
-    OriginalTaken, // something else lies at its original path
-    ShotHeld, // another file of its shot cannot go back, and the shot stays whole
 };
 
 // What happens, or happened, to one listed file. Folders are shared between
@@ -119,7 +96,6 @@ int naturalCompare(const QString &a, const QString &b);
 // "5", "50" and "500" are the same fraction; absent digits count as zero.
 int compareSubSeconds(const QString &a, const QString &b);
 
-QString skipReasonName(FHSkipReason reason); // "no-capture-date", ...
 // "the shot stays because IMG_2000.xmp changed": why a ShotHeld entry stays.
 QString shotHeldText(const FHSortPlan &plan, const FHPlanEntry &entry);
 QString dateSourceName(FHDateSource source); // "exif", ...

@@ -333,61 +333,6 @@
     <name>FHPlanModel</name>
     <message>
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
-        <source>No capture date</source>
-        <translation>Kein Aufnahmedatum</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No camera maker</source>
-        <translation>Kein Kamerahersteller</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name differs from another only in letter case</source>
-        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Belongs to a file of a kind not chosen</source>
-        <translation>Gehört zu einer Datei einer nicht gewählten Art</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Another file of its shot stays</source>
-        <translation>Eine andere Datei ihrer Aufnahme bleibt</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Unreadable</source>
-        <translation>Nicht lesbar</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Changed since it was listed</source>
-        <translation>Seit dem Auflisten geändert</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name not valid in the file-name encoding</source>
-        <translation>Name in der Dateinamen-Kodierung ungültig</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Not reached, the run was stopped</source>
-        <translation>Nicht erreicht, die Sortierung wurde angehalten</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No longer where the sort put it</source>
-        <translation>Nicht mehr dort, wo die Sortierung sie ablegte</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Its original path is taken</source>
-        <translation>Der ursprüngliche Pfad ist belegt</translation>
-    </message>
-    <message>
-        <location line="+11"/>
         <source>Camera (EXIF)</source>
         <translation>Kamera (EXIF)</translation>
     </message>
@@ -558,7 +503,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
@@ -794,43 +739,8 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 </context>
 <context>
     <name>FHRunSummary</name>
-    <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
-        <source>no capture date</source>
-        <translation>kein Aufnahmedatum</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>no camera maker</source>
-        <translation>kein Kamerahersteller</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>belongs to a file of a kind not chosen</source>
-        <translation>gehört zu einer Datei einer nicht gewählten Art</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name differs from another only in letter case</source>
-        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>unreadable</source>
-        <translation>nicht lesbar</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>changed since the listing</source>
-        <translation>seit dem Auflisten geändert</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name not valid</source>
-        <translation>Name ungültig</translation>
-    </message>
     <message numerus="yes">
-        <location line="+10"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
         <translation>
             <numerusform>%n Datei nicht erreicht: Die Sortierung endete vorher mit einem Fehler. Sie ist noch im Eingabeordner.</numerusform>
@@ -854,12 +764,12 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Left in the input: &apos;%1&apos; (%2)</source>
         <translation>Im Eingabeordner geblieben: „%1“ (%2)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>The sort was stopped.</source>
         <translation>Die Sortierung wurde angehalten.</translation>
     </message>
@@ -952,6 +862,99 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
             <numerusform>%n anderer Art: %1</numerusform>
             <numerusform>%n anderer Arten: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHSkipReason</name>
+    <message>
+        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <source>No capture date</source>
+        <translation>Kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no capture date</source>
+        <translation>kein Aufnahmedatum</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>Kein Kamerahersteller</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no camera maker</source>
+        <translation>kein Kamerahersteller</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unreadable</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Seit dem Auflisten geändert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>changed since the listing</source>
+        <translation>seit dem Auflisten geändert</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Name in der Dateinamen-Kodierung ungültig</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name not valid</source>
+        <translation>Name ungültig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Nicht erreicht, die Sortierung wurde angehalten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name differs from another only in letter case</source>
+        <translation>Name unterscheidet sich von einem anderen nur in der Groß- und Kleinschreibung</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Gehört zu einer Datei einer nicht gewählten Art</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>gehört zu einer Datei einer nicht gewählten Art</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No longer where the sort put it</source>
+        <translation>Nicht mehr dort, wo die Sortierung sie ablegte</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original path is taken</source>
+        <translation>Der ursprüngliche Pfad ist belegt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Another file of its shot stays</source>
+        <translation>Eine andere Datei ihrer Aufnahme bleibt</translation>
     </message>
 </context>
 <context>

@@ -333,61 +333,6 @@
     <name>FHPlanModel</name>
     <message>
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
-        <source>No capture date</source>
-        <translation>No capture date</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No camera maker</source>
-        <translation>No camera maker</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name differs from another only in letter case</source>
-        <translation>Name differs from another only in letter case</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Belongs to a file of a kind not chosen</source>
-        <translation>Belongs to a file of a kind not chosen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Another file of its shot stays</source>
-        <translation>Another file of its shot stays</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Unreadable</source>
-        <translation>Unreadable</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Changed since it was listed</source>
-        <translation>Changed since it was listed</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name not valid in the file-name encoding</source>
-        <translation>Name not valid in the file-name encoding</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Not reached, the run was stopped</source>
-        <translation>Not reached, the run was stopped</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No longer where the sort put it</source>
-        <translation>No longer where the sort put it</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Its original path is taken</source>
-        <translation>Its original path is taken</translation>
-    </message>
-    <message>
-        <location line="+11"/>
         <source>Camera (EXIF)</source>
         <translation>Camera (EXIF)</translation>
     </message>
@@ -558,7 +503,7 @@ Moves with %2 as one shot</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
@@ -794,43 +739,8 @@ Moves with %2 as one shot</translation>
 </context>
 <context>
     <name>FHRunSummary</name>
-    <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
-        <source>no capture date</source>
-        <translation>no capture date</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>no camera maker</source>
-        <translation>no camera maker</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>belongs to a file of a kind not chosen</source>
-        <translation>belongs to a file of a kind not chosen</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name differs from another only in letter case</source>
-        <translation>name differs from another only in letter case</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>unreadable</source>
-        <translation>unreadable</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>changed since the listing</source>
-        <translation>changed since the listing</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name not valid</source>
-        <translation>name not valid</translation>
-    </message>
     <message numerus="yes">
-        <location line="+10"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
         <translation>
             <numerusform>%n file not reached: the sort ended with an error before it. It is still in the input.</numerusform>
@@ -854,12 +764,12 @@ Moves with %2 as one shot</translation>
         </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Left in the input: &apos;%1&apos; (%2)</source>
         <translation>Left in the input: &apos;%1&apos; (%2)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>The sort was stopped.</source>
         <translation>The sort was stopped.</translation>
     </message>
@@ -952,6 +862,99 @@ Moves with %2 as one shot</translation>
             <numerusform>%n of another kind: %1</numerusform>
             <numerusform>%n of other kinds: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHSkipReason</name>
+    <message>
+        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <source>No capture date</source>
+        <translation>No capture date</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no capture date</source>
+        <translation>no capture date</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>No camera maker</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no camera maker</source>
+        <translation>no camera maker</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Unreadable</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unreadable</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Changed since it was listed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>changed since the listing</source>
+        <translation>changed since the listing</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Name not valid in the file-name encoding</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name not valid</source>
+        <translation>name not valid</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Not reached, the run was stopped</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Name differs from another only in letter case</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name differs from another only in letter case</source>
+        <translation>name differs from another only in letter case</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Belongs to a file of a kind not chosen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>belongs to a file of a kind not chosen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No longer where the sort put it</source>
+        <translation>No longer where the sort put it</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original path is taken</source>
+        <translation>Its original path is taken</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Another file of its shot stays</source>
+        <translation>Another file of its shot stays</translation>
     </message>
 </context>
 <context>

@@ -333,61 +333,6 @@
     <name>FHPlanModel</name>
     <message>
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
-        <source>No capture date</source>
-        <translation>Pas de date de prise de vue</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No camera maker</source>
-        <translation>Pas de fabricant d’appareil</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name differs from another only in letter case</source>
-        <translation>Nom qui ne diffère d’un autre que par la casse</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Belongs to a file of a kind not chosen</source>
-        <translation>Appartient à un fichier d’un type non choisi</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Another file of its shot stays</source>
-        <translation>Un autre fichier de sa prise de vue reste</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Unreadable</source>
-        <translation>Illisible</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Changed since it was listed</source>
-        <translation>Modifié depuis le relevé</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name not valid in the file-name encoding</source>
-        <translation>Nom non valide dans le codage des noms de fichiers</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Not reached, the run was stopped</source>
-        <translation>Non atteint, le tri a été arrêté</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No longer where the sort put it</source>
-        <translation>N&apos;est plus là où le tri l&apos;a mis</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Its original path is taken</source>
-        <translation>Son chemin d&apos;origine est pris</translation>
-    </message>
-    <message>
-        <location line="+11"/>
         <source>Camera (EXIF)</source>
         <translation>Appareil (EXIF)</translation>
     </message>
@@ -558,7 +503,7 @@ Se déplace avec %2 comme une seule prise</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
@@ -794,43 +739,8 @@ Se déplace avec %2 comme une seule prise</translation>
 </context>
 <context>
     <name>FHRunSummary</name>
-    <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
-        <source>no capture date</source>
-        <translation>pas de date de prise de vue</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>no camera maker</source>
-        <translation>pas de fabricant d’appareil</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>belongs to a file of a kind not chosen</source>
-        <translation>appartient à un fichier d’un type non choisi</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name differs from another only in letter case</source>
-        <translation>nom qui ne diffère d’un autre que par la casse</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>unreadable</source>
-        <translation>illisible</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>changed since the listing</source>
-        <translation>modifié depuis l’inventaire</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name not valid</source>
-        <translation>nom non valide</translation>
-    </message>
     <message numerus="yes">
-        <location line="+10"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
         <translation>
             <numerusform>%n fichier non atteint&#xa0;: le tri s’est terminé sur une erreur avant lui. Il est encore dans le dossier source.</numerusform>
@@ -854,12 +764,12 @@ Se déplace avec %2 comme une seule prise</translation>
         </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Left in the input: &apos;%1&apos; (%2)</source>
         <translation>Resté dans le dossier source&#xa0;: «&#xa0;%1&#xa0;» (%2)</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>The sort was stopped.</source>
         <translation>Le tri a été arrêté.</translation>
     </message>
@@ -952,6 +862,99 @@ Se déplace avec %2 comme une seule prise</translation>
             <numerusform>%n d’un autre type&#xa0;: %1</numerusform>
             <numerusform>%n d’autres types&#xa0;: %1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHSkipReason</name>
+    <message>
+        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <source>No capture date</source>
+        <translation>Pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no capture date</source>
+        <translation>pas de date de prise de vue</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>Pas de fabricant d’appareil</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no camera maker</source>
+        <translation>pas de fabricant d’appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>Illisible</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unreadable</source>
+        <translation>illisible</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>Modifié depuis le relevé</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>changed since the listing</source>
+        <translation>modifié depuis l’inventaire</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>Nom non valide dans le codage des noms de fichiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name not valid</source>
+        <translation>nom non valide</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>Non atteint, le tri a été arrêté</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>Nom qui ne diffère d’un autre que par la casse</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name differs from another only in letter case</source>
+        <translation>nom qui ne diffère d’un autre que par la casse</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>Appartient à un fichier d’un type non choisi</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>appartient à un fichier d’un type non choisi</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No longer where the sort put it</source>
+        <translation>N&apos;est plus là où le tri l&apos;a mis</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original path is taken</source>
+        <translation>Son chemin d&apos;origine est pris</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Another file of its shot stays</source>
+        <translation>Un autre fichier de sa prise de vue reste</translation>
     </message>
 </context>
 <context>

@@ -332,61 +332,6 @@
     <name>FHPlanModel</name>
     <message>
         <location filename="../ui/FHPlanModel.cpp" line="+167"/>
-        <source>No capture date</source>
-        <translation>无拍摄日期</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No camera maker</source>
-        <translation>无相机制造商</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name differs from another only in letter case</source>
-        <translation>文件名与另一个仅大小写不同</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Belongs to a file of a kind not chosen</source>
-        <translation>属于未选择类型的文件</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Another file of its shot stays</source>
-        <translation>同一拍摄的另一个文件留下</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Unreadable</source>
-        <translation>无法读取</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Changed since it was listed</source>
-        <translation>列出后已更改</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Name not valid in the file-name encoding</source>
-        <translation>文件名编码无效</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Not reached, the run was stopped</source>
-        <translation>未处理，整理已停止</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>No longer where the sort put it</source>
-        <translation>已不在整理时放置的位置</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Its original path is taken</source>
-        <translation>原路径已被占用</translation>
-    </message>
-    <message>
-        <location line="+11"/>
         <source>Camera (EXIF)</source>
         <translation>相机 (EXIF)</translation>
     </message>
@@ -557,7 +502,7 @@ Moves with %2 as one shot</source>
     </message>
     <message>
         <location line="+6"/>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+37"/>
         <source>%1: %2</source>
         <translation>%1：%2</translation>
@@ -793,43 +738,8 @@ Moves with %2 as one shot</source>
 </context>
 <context>
     <name>FHRunSummary</name>
-    <message>
-        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
-        <source>no capture date</source>
-        <translation>无拍摄日期</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>no camera maker</source>
-        <translation>无相机制造商</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>belongs to a file of a kind not chosen</source>
-        <translation>属于未选择类型的文件</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name differs from another only in letter case</source>
-        <translation>文件名与另一个仅大小写不同</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>unreadable</source>
-        <translation>无法读取</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>changed since the listing</source>
-        <translation>列出后已被更改</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>name not valid</source>
-        <translation>文件名无效</translation>
-    </message>
     <message numerus="yes">
-        <location line="+10"/>
+        <location filename="../ui/FHRunSummary.cpp" line="+86"/>
         <source>%n file(s) not reached: the sort ended with an error before them. They are still in the input.</source>
         <translation>
             <numerusform>%n 个文件未处理：排序在处理它们之前因错误而结束。它们仍在输入目录中。</numerusform>
@@ -850,12 +760,12 @@ Moves with %2 as one shot</source>
         </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Left in the input: &apos;%1&apos; (%2)</source>
         <translation>留在输入目录中：“%1”（%2）</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>The sort was stopped.</source>
         <translation>排序已停止。</translation>
     </message>
@@ -938,6 +848,99 @@ Moves with %2 as one shot</source>
         <translation>
             <numerusform>%n 个其他类型：%1</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>FHSkipReason</name>
+    <message>
+        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <source>No capture date</source>
+        <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no capture date</source>
+        <translation>无拍摄日期</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No camera maker</source>
+        <translation>无相机制造商</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no camera maker</source>
+        <translation>无相机制造商</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unreadable</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>unreadable</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Changed since it was listed</source>
+        <translation>列出后已更改</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>changed since the listing</source>
+        <translation>列出后已被更改</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name not valid in the file-name encoding</source>
+        <translation>文件名编码无效</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name not valid</source>
+        <translation>文件名无效</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Not reached, the run was stopped</source>
+        <translation>未处理，整理已停止</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Name differs from another only in letter case</source>
+        <translation>文件名与另一个仅大小写不同</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>name differs from another only in letter case</source>
+        <translation>文件名与另一个仅大小写不同</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Belongs to a file of a kind not chosen</source>
+        <translation>属于未选择类型的文件</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>belongs to a file of a kind not chosen</source>
+        <translation>属于未选择类型的文件</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No longer where the sort put it</source>
+        <translation>已不在整理时放置的位置</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original path is taken</source>
+        <translation>原路径已被占用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Another file of its shot stays</source>
+        <translation>同一拍摄的另一个文件留下</translation>
     </message>
 </context>
 <context>

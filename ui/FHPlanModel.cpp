@@ -77,7 +77,7 @@ void FHPlanModel::setPlan(FHSortPlan plan, const QString &input, const QString &
     for (int i = 0; i < m_plan.entries.size(); ++i) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
         // Not reached because a failure ended the run: the command leaves it out too.
-        if (entry.reason == FHSkipReason::None && !entry.placed)
+        if (!entry.wasReached())
             continue;
         m_rowOfEntry[i] = m_rows.size();
         m_rows.append(i);
@@ -153,38 +153,7 @@ QString FHPlanModel::text(int row, int column) const
     case DateFrom:
         return dateSourceText(entry.dateFrom);
     case Reason:
-        return reasonText(entry.reason);
-    }
-    return QString();
-}
-
-QString FHPlanModel::reasonText(FHSkipReason reason)
-{
-    switch (reason) {
-    case FHSkipReason::None:
-        break;
-    case FHSkipReason::NoCaptureDate:
-        return tr("No capture date");
-    case FHSkipReason::NoCameraMaker:
-        return tr("No camera maker");
-    case FHSkipReason::CaseClash:
-        return tr("Name differs from another only in letter case");
-    case FHSkipReason::KindNotChosen:
-        return tr("Belongs to a file of a kind not chosen");
-    case FHSkipReason::ShotHeld:
-        return tr("Another file of its shot stays");
-    case FHSkipReason::Unreadable:
-        return tr("Unreadable");
-    case FHSkipReason::Changed:
-        return tr("Changed since it was listed");
-    case FHSkipReason::UndecodableName:
-        return tr("Name not valid in the file-name encoding");
-    case FHSkipReason::Stopped:
-        return tr("Not reached, the run was stopped");
-    case FHSkipReason::Missing:
-        return tr("No longer where the sort put it");
-    case FHSkipReason::OriginalTaken:
-        return tr("Its original path is taken");
+        return skipReasonLabel(entry.reason);
     }
     return QString();
 }
@@ -293,8 +262,7 @@ void FHPlanFilterModel::setFilterText(const QString &text)
     // The texts of the few reasons and date sources are matched once, not per row.
     m_reasonMatches.clear();
     for (int i = 0; i <= int(FHSkipReason::OriginalTaken); ++i)
-        m_reasonMatches
-            << FHPlanModel::reasonText(FHSkipReason(i)).contains(text, Qt::CaseInsensitive);
+        m_reasonMatches << skipReasonLabel(FHSkipReason(i)).contains(text, Qt::CaseInsensitive);
     m_sourceMatches.clear();
     for (int i = 0; i <= int(FHDateSource::File); ++i)
         m_sourceMatches

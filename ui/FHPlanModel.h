@@ -57,7 +57,6 @@ public:
     // A target folder as the table names it: relative to the output, or the
     // output's own name for itself.
     QString folderText(const QString &folder) const;
-    static QString reasonText(FHSkipReason reason);
     static QString dateSourceText(FHDateSource source);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

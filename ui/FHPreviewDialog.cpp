@@ -539,8 +539,7 @@ void FHPreviewDialog::showTotals()
         QStringList parts;
         int total = 0;
         for (auto it = staying.cbegin(); it != staying.cend(); ++it) {
-            parts << tr("%1: %2").arg(
-                FHPlanModel::reasonText(FHSkipReason(it.key())), number(it.value()));
+            parts << tr("%1: %2").arg(skipReasonLabel(FHSkipReason(it.key())), number(it.value()));
             total += it.value();
         }
         lines << tr("Files that stay where they are: %1 (%2)")

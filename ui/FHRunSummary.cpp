@@ -45,7 +45,7 @@ FHRunSummary::FHRunSummary(const FHSortPlan &plan, FHSortEngine::Outcome outcome
             && entry.reason != FHSkipReason::CaseClash) {
             // It stays with its photo, for its photo's reason. A sidecar that
             // stays where its photo goes is told of: the shot is split.
-        } else if (!reasonText(entry.reason).isEmpty()) {
+        } else if (!skipReasonPhrase(entry.reason).isEmpty()) {
             m_left << i;
         }
     }
@@ -79,28 +79,6 @@ int FHRunSummary::percentDone() const
     return toSort > 0 ? int(qint64(m_moved - m_waiting) * 100 / toSort) : 0;
 }
 
-QString FHRunSummary::reasonText(FHSkipReason reason)
-{
-    switch (reason) {
-    case FHSkipReason::NoCaptureDate:
-        return tr("no capture date");
-    case FHSkipReason::NoCameraMaker:
-        return tr("no camera maker");
-    case FHSkipReason::KindNotChosen:
-        return tr("belongs to a file of a kind not chosen");
-    case FHSkipReason::CaseClash:
-        return tr("name differs from another only in letter case");
-    case FHSkipReason::Unreadable:
-        return tr("unreadable");
-    case FHSkipReason::Changed:
-        return tr("changed since the listing");
-    case FHSkipReason::UndecodableName:
-        return tr("name not valid");
-    default:
-        return QString();
-    }
-}
-
 QString FHRunSummary::notReachedText() const
 {
     if (m_notReached == 0)
@@ -129,8 +107,8 @@ QStringList FHRunSummary::reportLines(const QString &undoMenuPath) const
     lines.reserve(m_left.size() + 2);
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
-        lines
-            << tr("Left in the input: '%1' (%2)").arg(entry.sourcePath(), reasonText(entry.reason));
+        lines << tr("Left in the input: '%1' (%2)")
+                     .arg(entry.sourcePath(), skipReasonPhrase(entry.reason));
     }
     // However many files a stop leaves, they are one line: the log is no list
     // of what stayed where it was.
@@ -147,7 +125,7 @@ QString FHRunSummary::details() const
     lines.reserve(m_left.size() + 1);
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
-        lines << QStringLiteral("%1: %2").arg(entry.sourcePath(), reasonText(entry.reason));
+        lines << QStringLiteral("%1: %2").arg(entry.sourcePath(), skipReasonPhrase(entry.reason));
     }
     if (m_notReached > 0)
         lines << notReachedText();

@@ -44,8 +44,6 @@ public:
     // The share of the files to sort that reached their final names.
     int percentDone() const;
 
-    static QString reasonText(FHSkipReason reason);
-
     // For the log and the output panel: one line per file left for a reason
     // of its own, one for the files not reached and one for those waiting
     // under temporary names. undoMenuPath: e.g. "File > Undo last sort".

@@ -269,7 +269,7 @@ void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
                 if (!holder.isEmpty())
                     return tr("Stays with its shot, as %1 stays (it came from %2)")
                         .arg(holder, from);
-                return FHPlanModel::reasonText(entry.reason) + QStringLiteral(" (%1)").arg(from);
+                return skipReasonLabel(entry.reason) + QStringLiteral(" (%1)").arg(from);
             }
         };
         const QString file = below(m_run.output, entry.sourcePath());

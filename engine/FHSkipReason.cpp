@@ -1,0 +1,91 @@
+#include "engine/FHSkipReason.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+struct ReasonInfo
+{
+    FHSkipReason reason;
+    const char *name;
+    const char *label;
+    const char *phrase; // null where a summary does not list it
+    const char *command;
+};
+
+const ReasonInfo reasons[] = {
+    { FHSkipReason::None, "", "", nullptr, "" },
+    { FHSkipReason::NoCaptureDate, "no-capture-date",
+        QT_TRANSLATE_NOOP("FHSkipReason", "No capture date"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "no capture date"), "no capture date" },
+    { FHSkipReason::NoCameraMaker, "no-camera-maker",
+        QT_TRANSLATE_NOOP("FHSkipReason", "No camera maker"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "no camera maker"),
+        "a date but no camera maker; --all-images sorts it" },
+    { FHSkipReason::Unreadable, "unreadable", QT_TRANSLATE_NOOP("FHSkipReason", "Unreadable"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "unreadable"), "unreadable" },
+    { FHSkipReason::Changed, "changed",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Changed since it was listed"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "changed since the listing"),
+        "changed since the listing" },
+    { FHSkipReason::UndecodableName, "undecodable-name",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Name not valid in the file-name encoding"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "name not valid"),
+        "name not valid in the file-name encoding" },
+    { FHSkipReason::Stopped, "stopped",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Not reached, the run was stopped"), nullptr,
+        "not reached, the run was stopped" },
+    { FHSkipReason::CaseClash, "case-clash",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Name differs from another only in letter case"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "name differs from another only in letter case"),
+        "its name differs from another of its shot only in letter case, which the output "
+        "cannot hold" },
+    { FHSkipReason::KindNotChosen, "kind-not-chosen",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Belongs to a file of a kind not chosen"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "belongs to a file of a kind not chosen"),
+        "it belongs to a file of a kind not chosen; --types chooses it" },
+    { FHSkipReason::Missing, "missing",
+        QT_TRANSLATE_NOOP("FHSkipReason", "No longer where the sort put it"), nullptr,
+        "no longer where the sort put it" },
+    { FHSkipReason::OriginalTaken, "original-taken",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Its original path is taken"), nullptr,
+        "its original path is taken" },
+    { FHSkipReason::ShotHeld, "shot-held",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Another file of its shot stays"), nullptr,
+        "another file of its shot stays" },
+};
+
+const ReasonInfo &infoOf(FHSkipReason reason)
+{
+    static_assert(sizeof(reasons) / sizeof(reasons[0]) == int(FHSkipReason::ShotHeld) + 1,
+        "one row per reason, in the order of the enum");
+    Q_ASSERT(reasons[int(reason)].reason == reason);
+    return reasons[int(reason)];
+}
+
+QString translated(const char *text)
+{
+    return text && *text ? QCoreApplication::translate("FHSkipReason", text) : QString();
+}
+
+} // namespace
+
+QString skipReasonName(FHSkipReason reason)
+{
+    return QLatin1String(infoOf(reason).name);
+}
+
+QString skipReasonLabel(FHSkipReason reason)
+{
+    return translated(infoOf(reason).label);
+}
+
+QString skipReasonPhrase(FHSkipReason reason)
+{
+    return translated(infoOf(reason).phrase);
+}
+
+QString skipReasonCommandText(FHSkipReason reason)
+{
+    return QLatin1String(infoOf(reason).command);
+}
