@@ -52,12 +52,9 @@ QByteArray contentHashOf(const FHFolder &folder, const QString &name)
     return ok ? hash.result().toHex() : QByteArray();
 }
 
-} // namespace
-
-FHFileIdentity FHFileIdentity::of(const FHFolder &folder, const QString &name)
+FHFileIdentity identityOf(const FHFolder::Entry &entry)
 {
     FHFileIdentity identity;
-    const FHFolder::Entry entry = folder.entry(name);
     if (entry.kind != FHFolder::File)
         return identity;
     identity.device = entry.device;
@@ -65,6 +62,18 @@ FHFileIdentity FHFileIdentity::of(const FHFolder &folder, const QString &name)
     identity.size = entry.size;
     identity.modifiedNs = entry.modifiedNs;
     return identity;
+}
+
+} // namespace
+
+FHFileIdentity FHFileIdentity::of(const FHFolder &folder, const QString &name)
+{
+    return identityOf(folder.entry(name));
+}
+
+FHFileIdentity FHFileIdentity::of(const QString &path)
+{
+    return identityOf(FHFolder::entryAt(path));
 }
 
 FHFileIdentity FHFileIdentity::of(const FHFolderTree &tree, const QString &path)

@@ -33,6 +33,7 @@ struct FHFileIdentity
     // The file of that name in the folder, as it is now; invalid when there
     // is no file there.
     static FHFileIdentity of(const FHFolder &folder, const QString &name);
+    static FHFileIdentity of(const QString &path);
     static FHFileIdentity of(const FHFolderTree &tree, const QString &path);
 };
 

@@ -1,7 +1,6 @@
 #include "ui/FHPreviewDialog.h"
 
 #include "engine/FHIO.h"
-#include "engine/FHInputWalk.h"
 #include "engine/FHNaming.h"
 #include "engine/FHReporter.h"
 #include "ui/FHPathLabel.h"
@@ -15,7 +14,6 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,17 +23,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSet>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 namespace {
 
@@ -62,109 +55,6 @@ private:
     QStringList &m_notes;
     FHRunReporter m_window;
 };
-
-FHFileIdentity identityOf(const QString &path)
-{
-    FHFileIdentity identity;
-    struct statx sx;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW,
-            STATX_BASIC_STATS, &sx)
-            != 0
-        || !S_ISREG(sx.stx_mode))
-        return identity;
-    identity.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-    identity.inode = sx.stx_ino;
-    identity.size = qint64(sx.stx_size);
-    identity.modifiedNs = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
-    return identity;
-}
-
-struct Changes
-{
-    QStringList added;
-    QStringList removed;
-    QStringList changed;
-    bool any() const { return !added.isEmpty() || !removed.isEmpty() || !changed.isEmpty(); }
-};
-
-// The files of the target folders that take numbers there: the kinds sorted
-// and their sidecars, as the naming finds them.
-QHash<QString, FHFileIdentity> filesIn(const QStringList &folders, const FHSortOptions &options)
-{
-    QHash<QString, FHFileIdentity> files;
-    for (const QString &folder : folders) {
-        const FHInputWalk walk(folder, FHNameFilter(options.nameFilters), false);
-        for (const QVector<FHInputWalk::File> *kind : { &walk.files(), &walk.sidecars() }) {
-            for (const FHInputWalk::File &file : *kind)
-                files.insert(file.path(), identityOf(file.path()));
-        }
-    }
-    return files;
-}
-
-// The target folders now against the same folders when the plan was made.
-Changes changesIn(const QStringList &folders, const QHash<QString, FHFileIdentity> &before,
-    const FHSortOptions &options)
-{
-    Changes changes;
-    const QHash<QString, FHFileIdentity> now = filesIn(folders, options);
-    for (auto it = now.cbegin(); it != now.cend(); ++it) {
-        const auto was = before.constFind(it.key());
-        if (was == before.cend())
-            changes.added << it.key();
-        else if (*was != *it)
-            changes.changed << it.key();
-    }
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (!now.contains(it.key()))
-            changes.removed << it.key();
-    }
-    for (QStringList *list : { &changes.added, &changes.removed, &changes.changed })
-        list->sort();
-    return changes;
-}
-
-// The input as a sort would find it now, against the plan's listing.
-Changes changesSince(const FHSortPlan &plan, const FHSortOptions &options)
-{
-    QHash<QString, const FHPlanEntry *> listed;
-    QSet<QPair<quint64, quint64>> files;
-    for (const FHPlanEntry &entry : plan.entries) {
-        listed.insert(entry.sourcePath(), &entry);
-        if (entry.identity.isValid())
-            files.insert({ entry.identity.device, entry.identity.inode });
-    }
-    Changes changes;
-    QSet<QString> seen;
-    const FHInputWalk walk(options.inputDir, FHNameFilter(options.nameFilters), options.recursive);
-    // A sidecar without its photo is never planned, so an unplanned one is not new.
-    const auto check = [&](const QString &path, bool canBeNew) {
-        seen.insert(path);
-        const FHPlanEntry *entry = listed.value(path);
-        if (!entry) {
-            const FHFileIdentity now = identityOf(path);
-            // Another name of a planned file (a move cut short) is not new either.
-            if (canBeNew && !files.contains({ now.device, now.inode }))
-                changes.added << path;
-        } else if (entry->identity.isValid() && identityOf(path) != entry->identity) {
-            changes.changed << path;
-        }
-    };
-    for (const FHInputWalk::File &file : walk.files())
-        check(file.path(), true);
-    for (const FHInputWalk::File &file : walk.sidecars())
-        check(file.path(), false);
-    for (const QString &path : walk.undecodable())
-        check(path, true);
-    for (const FHPlanEntry &entry : plan.entries) {
-        // Files already gone when the plan was made do not count again.
-        const bool wasThere
-            = entry.identity.isValid() || entry.reason == FHSkipReason::UndecodableName;
-        if (wasThere && !seen.contains(entry.sourcePath()))
-            changes.removed << entry.sourcePath();
-    }
-    return changes;
-}
 
 QString familyText(const QString &family)
 {
@@ -406,14 +296,7 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
 void FHPreviewDialog::showPlan(FHSortPlan plan)
 {
     m_model->setPlan(std::move(plan), m_options.inputDir, m_options.outputDir);
-    // What lies in the target folders decides the numbers as much as the input.
-    QSet<QString> targets;
-    for (const FHPlanEntry &entry : m_model->plan().entries) {
-        if (entry.placed)
-            targets.insert(entry.targetFolder);
-    }
-    m_targetFolders = targets.values();
-    m_targetFiles = filesIn(m_targetFolders, m_options);
+    m_check = FHPlanCheck(m_model->plan(), m_options);
     m_filterDelay->stop();
     m_filterEdit->clear();
     m_proxy->setFilterText(QString());
@@ -569,8 +452,8 @@ void FHPreviewDialog::showShownCount()
 
 void FHPreviewDialog::sortNow()
 {
-    const Changes input = changesSince(m_model->plan(), m_options);
-    const Changes targets = changesIn(m_targetFolders, m_targetFiles, m_options);
+    const FHPlanCheck::Changes input = m_check.inputChanges();
+    const FHPlanCheck::Changes targets = m_check.targetChanges();
     if (!input.any() && !targets.any()) {
         accept();
         return;

@@ -1,11 +1,11 @@
 #ifndef FHPREVIEWDIALOG_H
 #define FHPREVIEWDIALOG_H
 
+#include "engine/FHPlanCheck.h"
 #include "engine/FHSortEngine.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QStringList>
 
 #include <memory>
@@ -75,8 +75,7 @@ private:
     QElapsedTimer m_eventsProcessed;
     QStringList m_notes; // what the planning run reported
     // The target folders of the plan shown, and what they held when it was made.
-    QStringList m_targetFolders;
-    QHash<QString, FHFileIdentity> m_targetFiles;
+    FHPlanCheck m_check;
 
     FHPlanModel *m_model;
     FHPlanFilterModel *m_proxy;

@@ -60,6 +60,10 @@ public:
     // already, or the error.
     int makeChild(const QString &name) const;
 
+    // What lies at an absolute path, the last step not followed; the steps
+    // above it are taken as the system finds them.
+    static Entry entryAt(const QString &path);
+
     Entry entry(const QString &name) const;
     Entry entry(const QByteArray &name) const;
     Entry self() const;

@@ -73,6 +73,11 @@ int openError(int dir, const char *name)
 
 } // namespace
 
+FHFolder::Entry FHFolder::entryAt(const QString &path)
+{
+    return entryOf(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW);
+}
+
 FHFolder::FHFolder() = default;
 FHFolder::~FHFolder() = default;
 
