@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
+#include "ui/FHFirstStartQuestion.h"
 #include "ui/FHMainWindow.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRuleDialog.h"
@@ -653,7 +654,7 @@ void TestMainWindow::questionBeforeStart()
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     const bool asked
-        = FHMainWindow::needsQuestion(hasStarted, askBeforeStart, input, output, recursive);
+        = FHFirstStartQuestion::isNeeded(hasStarted, askBeforeStart, input, output, recursive);
     QVERIFY(QDir::setCurrent(previous));
     QCOMPARE(asked, asks);
 }

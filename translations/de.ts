@@ -50,7 +50,7 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+39"/>
         <source>Sort the photos</source>
         <translation>Fotos sortieren</translation>
     </message>
@@ -89,9 +89,60 @@
     </message>
 </context>
 <context>
+    <name>FHFolderRows</name>
+    <message>
+        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <source>&amp;Input Directory</source>
+        <translation>&amp;Eingabeordner</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Output Directory</source>
+        <translation>&amp;Ausgabeordner</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse</source>
+        <translation>Ordner wählen</translation>
+    </message>
+</context>
+<context>
+    <name>FHInfoBoxes</name>
+    <message>
+        <location filename="../ui/FHInfoBoxes.cpp" line="+31"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>Technischer Support</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>For more information please visit:</source>
+        <translation>Weitere Informationen finden Sie unter:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -136,12 +187,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm sucht Bilddateien im &lt;b&gt;Eingabeordner&lt;/b&gt; und verschiebt sie in den &lt;b&gt;Ausgabeordner&lt;/b&gt;. Dort werden sie nach dem genauen Aufnahmezeitpunkt sortiert und fortlaufend umbenannt, z.&#xa0;B. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Optionen: 1. Bilder zusätzlich in Unterordner des &lt;b&gt;Ausgabeordners&lt;/b&gt; einsortieren, benannt nach dem Aufnahmedatum im Format &lt;i&gt;JJJJ-MM&lt;/i&gt; oder &lt;i&gt;JJJJ-MM-TT&lt;/i&gt;; 2. eigene Dateinamen, z.&#xa0;B. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>&amp;Input Directory</source>
-        <translation>&amp;Eingabeordner</translation>
-    </message>
-    <message>
-        <location line="-64"/>
+        <location line="-57"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>Eine Sortierung läuft. Anhalten und beenden? Die bereits verschobenen Dateien erhalten noch ihre endgültigen Namen; die übrigen bleiben im Eingabeordner.</translation>
     </message>
@@ -156,12 +202,7 @@
         <translation>Letzte Sortierung &amp;rückgängig machen...</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>&amp;Output Directory</source>
-        <translation>&amp;Ausgabeordner</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+17"/>
         <source>Progress</source>
         <translation>Fortschritt</translation>
     </message>
@@ -177,18 +218,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+211"/>
+        <location line="+154"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-211"/>
-        <location line="+211"/>
+        <location line="-154"/>
+        <location line="+154"/>
         <source>STOP</source>
         <translation>STOPP</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-149"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -198,12 +239,7 @@
         <translation> verfügbar – zum Herunterladen klicken.</translation>
     </message>
     <message>
-        <location line="+59"/>
-        <source>Browse</source>
-        <translation>Ordner wählen</translation>
-    </message>
-    <message>
-        <location line="+61"/>
+        <location line="+64"/>
         <source>Counting the files the sort would move…</source>
         <translation>Die zu verschiebenden Dateien werden gezählt…</translation>
     </message>
@@ -211,36 +247,6 @@
         <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Wird angehalten… die bereits verschobenen Dateien erhalten ihre endgültigen Namen.</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Press %1 to see the reports of this session.</source>
-        <translation>Mit %1 zeigen Sie die Meldungen dieser Sitzung an.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>version</source>
-        <translation>Version</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Website</source>
-        <translation>Website</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Technical Support</source>
-        <translation>Technischer Support</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>For more information please visit:</source>
-        <translation>Weitere Informationen finden Sie unter:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
 </context>
 <context>
@@ -392,7 +398,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
         <source>Photos</source>
         <translation>Fotos</translation>
     </message>
@@ -432,7 +438,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Neue Namen werden gewählt: %1 von %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+60"/>
         <source>Preview of the sort</source>
         <translation>Vorschau der Sortierung</translation>
     </message>
@@ -1089,7 +1095,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
         <source>Show Details...</source>
         <translation>Details einblenden...</translation>
     </message>

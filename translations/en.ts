@@ -50,7 +50,7 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+39"/>
         <source>Sort the photos</source>
         <translation>Sort the photos</translation>
     </message>
@@ -89,9 +89,60 @@
     </message>
 </context>
 <context>
+    <name>FHFolderRows</name>
+    <message>
+        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <source>&amp;Input Directory</source>
+        <translation>&amp;Input Directory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Output Directory</source>
+        <translation>&amp;Output Directory</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse</source>
+        <translation>Browse</translation>
+    </message>
+</context>
+<context>
+    <name>FHInfoBoxes</name>
+    <message>
+        <location filename="../ui/FHInfoBoxes.cpp" line="+31"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>Press %1 to see the reports of this session.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>version</source>
+        <translation>version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>Technical Support</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>For more information please visit:</source>
+        <translation>For more information please visit:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -136,12 +187,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm searches for image files in &lt;b&gt;Input Directory&lt;/b&gt; and move them into &lt;b&gt;Output Directory&lt;/b&gt;. Inside their destination image files will be sorted by their precise time and renamed in ascending order, i.e. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options are: 1. Move images further into sub-folders of &lt;b&gt;Output Directory&lt;/b&gt;. The sub-folders imply the creation date of those image files, in the format of &lt;i&gt;YYYY-MM&lt;/i&gt; or &lt;i&gt;YYYY-MM-DD&lt;/i&gt;; 2. Customize output file name, i.e. &lt;i&gt;Paris 2014-12-31 001.jpg.&lt;/i&gt; &lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>&amp;Input Directory</source>
-        <translation>&amp;Input Directory</translation>
-    </message>
-    <message>
-        <location line="-64"/>
+        <location line="-57"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</translation>
     </message>
@@ -156,12 +202,7 @@
         <translation>&amp;Undo last sort...</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>&amp;Output Directory</source>
-        <translation>&amp;Output Directory</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+17"/>
         <source>Progress</source>
         <translation>Progress</translation>
     </message>
@@ -177,18 +218,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+211"/>
+        <location line="+154"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-211"/>
-        <location line="+211"/>
+        <location line="-154"/>
+        <location line="+154"/>
         <source>STOP</source>
         <translation>STOP</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-149"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -198,12 +239,7 @@
         <translation>. Click to download.</translation>
     </message>
     <message>
-        <location line="+59"/>
-        <source>Browse</source>
-        <translation>Browse</translation>
-    </message>
-    <message>
-        <location line="+61"/>
+        <location line="+64"/>
         <source>Counting the files the sort would move…</source>
         <translation>Counting the files the sort would move…</translation>
     </message>
@@ -211,36 +247,6 @@
         <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Stopping… the files moved so far get their final names.</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Press %1 to see the reports of this session.</source>
-        <translation>Press %1 to see the reports of this session.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>version</source>
-        <translation>version</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Website</source>
-        <translation>Website</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Technical Support</source>
-        <translation>Technical Support</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>For more information please visit:</source>
-        <translation>For more information please visit:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
 </context>
 <context>
@@ -392,7 +398,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -432,7 +438,7 @@ Moves with %2 as one shot</translation>
         <translation>Choosing the new names: %1 of %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+60"/>
         <source>Preview of the sort</source>
         <translation>Preview of the sort</translation>
     </message>
@@ -1089,7 +1095,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
         <source>Show Details...</source>
         <translation>Show Details...</translation>
     </message>

@@ -50,7 +50,7 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+39"/>
         <source>Sort the photos</source>
         <translation>Trier les photos</translation>
     </message>
@@ -89,9 +89,60 @@
     </message>
 </context>
 <context>
+    <name>FHFolderRows</name>
+    <message>
+        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <source>&amp;Input Directory</source>
+        <translation>Dossier &amp;source</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Output Directory</source>
+        <translation>Dossier de &amp;destination</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+</context>
+<context>
+    <name>FHInfoBoxes</name>
+    <message>
+        <location filename="../ui/FHInfoBoxes.cpp" line="+31"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>version</source>
+        <translation>version</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>Site web</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>Assistance technique</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>For more information please visit:</source>
+        <translation>Pour en savoir plus&#xa0;:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -136,12 +187,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm recherche les images du &lt;b&gt;dossier source&lt;/b&gt; et les déplace dans le &lt;b&gt;dossier de destination&lt;/b&gt;. Elles y sont triées selon leur date de prise de vue exacte et renommées dans l’ordre, par ex. &lt;i&gt;001.png, 002.png, 003.png&lt;/i&gt;. Options&#xa0;: 1. ranger en outre les images dans des sous-dossiers du &lt;b&gt;dossier de destination&lt;/b&gt;, nommés d’après leur date au format &lt;i&gt;AAAA-MM&lt;/i&gt; ou &lt;i&gt;AAAA-MM-JJ&lt;/i&gt;&#xa0;; 2. personnaliser le nom des fichiers, par ex. &lt;i&gt;Paris 2014-12-31 001.jpg&lt;/i&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>&amp;Input Directory</source>
-        <translation>Dossier &amp;source</translation>
-    </message>
-    <message>
-        <location line="-64"/>
+        <location line="-57"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>Un tri est en cours. L’arrêter et quitter&#xa0;? Les fichiers déjà déplacés reçoivent encore leur nom définitif&#xa0;; les autres restent dans le dossier source.</translation>
     </message>
@@ -156,12 +202,7 @@
         <translation>&amp;Annuler le dernier tri...</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>&amp;Output Directory</source>
-        <translation>Dossier de &amp;destination</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+17"/>
         <source>Progress</source>
         <translation>Progression</translation>
     </message>
@@ -177,18 +218,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+211"/>
+        <location line="+154"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="-211"/>
-        <location line="+211"/>
+        <location line="-154"/>
+        <location line="+154"/>
         <source>STOP</source>
         <translation>ARRÊTER</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-149"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -198,12 +239,7 @@
         <translation> disponible. Cliquez pour la télécharger.</translation>
     </message>
     <message>
-        <location line="+59"/>
-        <source>Browse</source>
-        <translation>Choisir un dossier</translation>
-    </message>
-    <message>
-        <location line="+61"/>
+        <location line="+64"/>
         <source>Counting the files the sort would move…</source>
         <translation>Décompte des fichiers que le tri déplacerait…</translation>
     </message>
@@ -211,36 +247,6 @@
         <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>Arrêt en cours… les fichiers déjà déplacés reçoivent leur nom définitif.</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Press %1 to see the reports of this session.</source>
-        <translation>Appuyez sur %1 pour afficher les messages de cette session.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>version</source>
-        <translation>version</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Website</source>
-        <translation>Site web</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Technical Support</source>
-        <translation>Assistance technique</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>For more information please visit:</source>
-        <translation>Pour en savoir plus&#xa0;:</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
 </context>
 <context>
@@ -392,7 +398,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -432,7 +438,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Choix des nouveaux noms : %1 sur %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+60"/>
         <source>Preview of the sort</source>
         <translation>Aperçu du tri</translation>
     </message>
@@ -1089,7 +1095,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
         <source>Show Details...</source>
         <translation>Afficher les détails...</translation>
     </message>

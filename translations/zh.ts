@@ -50,7 +50,7 @@
 <context>
     <name>FHFirstStartQuestion</name>
     <message>
-        <location filename="../ui/FHFirstStartQuestion.cpp" line="+17"/>
+        <location filename="../ui/FHFirstStartQuestion.cpp" line="+39"/>
         <source>Sort the photos</source>
         <translation>整理照片</translation>
     </message>
@@ -88,9 +88,60 @@
     </message>
 </context>
 <context>
+    <name>FHFolderRows</name>
+    <message>
+        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <source>&amp;Input Directory</source>
+        <translation>输入目录(&amp;I)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Output Directory</source>
+        <translation>输出目录(&amp;O)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse</source>
+        <translation>选择文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>FHInfoBoxes</name>
+    <message>
+        <location filename="../ui/FHInfoBoxes.cpp" line="+31"/>
+        <source>Press %1 to see the reports of this session.</source>
+        <translation>按 %1 查看本次运行的报告。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Website</source>
+        <translation>网站</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Technical Support</source>
+        <translation>技术支持</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>For more information please visit:</source>
+        <translation>更多信息请访问：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+366"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -135,12 +186,7 @@
         <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Quilm 在&lt;b&gt;输入目录&lt;/b&gt;中查找图像文件，并将它们移动到&lt;b&gt;输出目录&lt;/b&gt;。在目标位置，图像文件按精确的拍摄时间排序，并按升序重新命名，例如 &lt;i&gt;001.png、002.png、003.png&lt;/i&gt;。可选：1. 将图像进一步移入&lt;b&gt;输出目录&lt;/b&gt;的子文件夹，子文件夹以图像的拍摄日期命名，格式为 &lt;i&gt;YYYY-MM&lt;/i&gt; 或 &lt;i&gt;YYYY-MM-DD&lt;/i&gt;；2. 自定义输出文件名，例如 &lt;i&gt;巴黎 2014-12-31 001.jpg&lt;/i&gt;。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <source>&amp;Input Directory</source>
-        <translation>输入目录(&amp;I)</translation>
-    </message>
-    <message>
-        <location line="-64"/>
+        <location line="-57"/>
         <source>A sort is in progress. Stop it and quit? The files moved so far still get their final names; the others stay in the input directory.</source>
         <translation>正在排序。要停止排序并退出吗？已移动的文件仍会获得最终名称；其余文件留在输入目录中。</translation>
     </message>
@@ -155,12 +201,7 @@
         <translation>撤销上次排序(&amp;U)...</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>&amp;Output Directory</source>
-        <translation>输出目录(&amp;O)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+17"/>
         <source>Progress</source>
         <translation>进度</translation>
     </message>
@@ -176,18 +217,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+211"/>
+        <location line="+154"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="-211"/>
-        <location line="+211"/>
+        <location line="-154"/>
+        <location line="+154"/>
         <source>STOP</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="-206"/>
+        <location line="-149"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -197,12 +238,7 @@
         <translation>。点击下载。</translation>
     </message>
     <message>
-        <location line="+59"/>
-        <source>Browse</source>
-        <translation>选择文件夹</translation>
-    </message>
-    <message>
-        <location line="+61"/>
+        <location line="+64"/>
         <source>Counting the files the sort would move…</source>
         <translation>正在统计将被移动的文件…</translation>
     </message>
@@ -210,36 +246,6 @@
         <location line="+72"/>
         <source>Stopping… the files moved so far get their final names.</source>
         <translation>正在停止…已移动的文件正在获得最终名称。</translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Press %1 to see the reports of this session.</source>
-        <translation>按 %1 查看本次运行的报告。</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>version</source>
-        <translation>版本</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Website</source>
-        <translation>网站</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Technical Support</source>
-        <translation>技术支持</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>For more information please visit:</source>
-        <translation>更多信息请访问：</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
-        <translation>&lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
 </context>
 <context>
@@ -391,7 +397,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+172"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
         <source>Photos</source>
         <translation>照片</translation>
     </message>
@@ -431,7 +437,7 @@ Moves with %2 as one shot</source>
         <translation>正在确定新名称：%1 / %2</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+60"/>
         <source>Preview of the sort</source>
         <translation>整理预览</translation>
     </message>
@@ -1075,7 +1081,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-619"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
         <source>Show Details...</source>
         <translation>显示详细信息...</translation>
     </message>

@@ -1,9 +1,31 @@
 #include "ui/FHFirstStartQuestion.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace {
+
+// The path with every link of its existing part resolved, so that two names of
+// one folder compare equal; the part that does not exist yet is kept as typed.
+QString resolvedPath(const QString &path)
+{
+    QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QString rest;
+    while (!info.exists() && !info.isRoot()) {
+        rest.prepend(QLatin1Char('/') + info.fileName());
+        info.setFile(info.absolutePath());
+    }
+    QString base = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    if (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base + rest;
+}
+
+} // namespace
 
 FHFirstStartQuestion::Answer FHFirstStartQuestion::ask(
     int toMove, int toStay, QWidget *parent, bool *dontAskAgain)
@@ -42,4 +64,16 @@ FHFirstStartQuestion::Answer FHFirstStartQuestion::ask(
     if (dontAskAgain)
         *dontAskAgain = answer != Cancel && check->isChecked();
     return answer;
+}
+
+bool FHFirstStartQuestion::isNeeded(bool hasStarted, bool askBeforeStart, const QString &inputDir,
+    const QString &outputDir, bool recursive)
+{
+    if (!askBeforeStart)
+        return false;
+    if (!hasStarted)
+        return true;
+    const QString input = resolvedPath(inputDir);
+    const QString output = resolvedPath(outputDir);
+    return output == input || (recursive && output.startsWith(input + QLatin1Char('/')));
 }

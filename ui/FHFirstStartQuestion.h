@@ -25,6 +25,11 @@ public:
     // toMove: the files the sort would move; toStay: those it would leave in
     // the input.
     static Answer ask(int toMove, int toStay, QWidget *parent, bool *dontAskAgain);
+
+    // Whether START asks before it sorts: on the first START ever, and when the
+    // output is the input or, with recursion, lies inside it. Paths as typed.
+    static bool isNeeded(bool hasStarted, bool askBeforeStart, const QString &inputDir,
+        const QString &outputDir, bool recursive);
 };
 
 #endif // FHFIRSTSTARTQUESTION_H

@@ -11,10 +11,12 @@
 #include "ui/FHAnimationPanel.h"
 #include "ui/FHFileTypesDialog.h"
 #include "ui/FHFirstStartQuestion.h"
+#include "ui/FHFolderRows.h"
 #include "ui/FHFontFit.h"
+#include "ui/FHInfoBoxes.h"
+#include "ui/FHLanguageMenu.h"
 #include "ui/FHOptionGroup.h"
 #include "ui/FHOutputWidget.h"
-#include "ui/FHPicture.h"
 #include "ui/FHPreviewDialog.h"
 #include "ui/FHRunProgress.h"
 #include "ui/FHRunReporter.h"
@@ -26,15 +28,12 @@
 #include "ui/FHWindowGoneFilter.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -58,9 +57,6 @@
 namespace {
 
 const QString productName = QStringLiteral("Quilm");
-// Sets the least width of the directory fields: 26 characters of a typical path.
-const QString samplePath = QStringLiteral("/home/photos/2014/paris-01");
-const QString browseText = QStringLiteral("...");
 
 // Texts of the toolkit's standard buttons (OK of the boxes, Close of the rule
 // dialog, Cancel of the file types, Yes and No of the question on closing
@@ -90,22 +86,6 @@ template<typename T> T *named(T *object, const char *name)
 bool hasChineseFont()
 {
     return QFontDatabase().families().contains(QStringLiteral("simsun"), Qt::CaseInsensitive);
-}
-
-// The path with every link of its existing part resolved, so that two names of
-// one folder compare equal; the part that does not exist yet is kept as typed.
-QString resolvedPath(const QString &path)
-{
-    QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    QString rest;
-    while (!info.exists() && !info.isRoot()) {
-        rest.prepend(QLatin1Char('/') + info.fileName());
-        info.setFile(info.absolutePath());
-    }
-    QString base = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    if (base.endsWith(QLatin1Char('/')))
-        base.chop(1);
-    return base + rest;
 }
 
 } // namespace
@@ -143,13 +123,13 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
         this->newVersion = newVersion;
     }
 
-    createDirectoryRows();
+    m_folderRows = new FHFolderRows(m_centralWidget);
     m_optionGroup = new FHOptionGroup(m_centralWidget);
 
     createProgressRows();
 
     m_mainLayout->addWidget(m_descriptionGroup);
-    m_mainLayout->addLayout(m_directoryGrid);
+    m_mainLayout->addWidget(m_folderRows);
     m_mainLayout->addWidget(m_optionGroup);
     m_mainLayout->addLayout(m_progressGrid);
     m_mainLayout->addStretch(1);
@@ -162,9 +142,10 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
         &FHMainWindow::windowGone, Qt::QueuedConnection);
     connect(engine->fileGuard(), &FHIO::getCurrentFile, m_runProgress, &FHRunProgress::showFile);
     connect(engine, &FHexiv2Application::getProgress, m_runProgress, &FHRunProgress::setProgress);
-    connect(m_inputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
-    connect(m_outputEdit, &QLineEdit::textChanged, this, &FHMainWindow::checkBtnStartAvailablity);
-    for (QLineEdit *edit : { m_inputEdit, m_outputEdit, m_optionGroup->patternEdit() })
+    connect(m_folderRows, &FHFolderRows::changed, this,
+        [this] { checkBtnStartAvailablity(QString()); });
+    for (QLineEdit *edit :
+        { m_folderRows->inputEdit(), m_folderRows->outputEdit(), m_optionGroup->patternEdit() })
         edit->installEventFilter(this);
 
     loadSettings();
@@ -176,7 +157,8 @@ FHMainWindow::FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidg
 void FHMainWindow::createMenus()
 {
     m_fileMenu = named(menuBar()->addMenu(QString()), "fileMenu");
-    m_languageMenu = named(menuBar()->addMenu(QString()), "languageMenu");
+    m_languageMenu = new FHLanguageMenu(this);
+    menuBar()->addMenu(m_languageMenu);
     m_helpMenu = named(menuBar()->addMenu(QString()), "helpMenu");
 
     m_fileTypesAction = named(new QAction(this), "fileTypesAction");
@@ -211,38 +193,9 @@ void FHMainWindow::createMenus()
     m_fileMenu->addAction(m_undoAction);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_exitAction);
-    createLanguageMenu();
     m_helpMenu->addAction(m_userManualAction);
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(m_aboutAction);
-}
-
-void FHMainWindow::createDirectoryRows()
-{
-    const QFontMetrics metrics(font());
-    m_directoryGrid = new QGridLayout;
-    m_directoryGrid->setVerticalSpacing(3);
-    m_inputCaption = named(new QLabel(m_centralWidget), "inputCaption");
-    m_inputEdit = named(new QLineEdit(m_centralWidget), "inputEdit");
-    m_inputBrowseButton = named(new QPushButton(browseText, m_centralWidget), "inputBrowseButton");
-    m_outputCaption = named(new QLabel(m_centralWidget), "outputCaption");
-    m_outputEdit = named(new QLineEdit(m_centralWidget), "outputEdit");
-    m_outputBrowseButton
-        = named(new QPushButton(browseText, m_centralWidget), "outputBrowseButton");
-    for (QLineEdit *edit : { m_inputEdit, m_outputEdit })
-        edit->setMinimumWidth(metrics.horizontalAdvance(samplePath) + 15);
-    for (QPushButton *button : { m_inputBrowseButton, m_outputBrowseButton })
-        button->setMaximumWidth(metrics.horizontalAdvance(browseText) + 15);
-    m_inputCaption->setBuddy(m_inputEdit);
-    m_outputCaption->setBuddy(m_outputEdit);
-    m_directoryGrid->addWidget(m_inputCaption, 0, 0);
-    m_directoryGrid->addWidget(m_inputEdit, 0, 1);
-    m_directoryGrid->addWidget(m_inputBrowseButton, 0, 2);
-    m_directoryGrid->addWidget(m_outputCaption, 1, 0);
-    m_directoryGrid->addWidget(m_outputEdit, 1, 1);
-    m_directoryGrid->addWidget(m_outputBrowseButton, 1, 2);
-    connect(m_inputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::inputDirChoose);
-    connect(m_outputBrowseButton, &QPushButton::clicked, this, &FHMainWindow::outputDirChoose);
 }
 
 void FHMainWindow::createProgressRows()
@@ -283,18 +236,6 @@ void FHMainWindow::createProgressRows()
 }
 
 FHMainWindow::~FHMainWindow() = default;
-
-bool FHMainWindow::needsQuestion(bool hasStarted, bool askBeforeStart, const QString &inputDir,
-    const QString &outputDir, bool recursive)
-{
-    if (!askBeforeStart)
-        return false;
-    if (!hasStarted)
-        return true;
-    const QString input = resolvedPath(inputDir);
-    const QString output = resolvedPath(outputDir);
-    return output == input || (recursive && output.startsWith(input + QLatin1Char('/')));
-}
 
 void FHMainWindow::closeEvent(QCloseEvent *event)
 {
@@ -382,8 +323,7 @@ void FHMainWindow::retranslateUi()
            "<b>Output Directory</b>. The sub-folders imply the creation date of those image "
            "files, in the format of <i>YYYY-MM</i> or <i>YYYY-MM-DD</i>; 2. Customize output "
            "file name, i.e. <i>Paris 2014-12-31 001.jpg.</i> </p></body></html>"));
-    m_inputCaption->setText(tr("&Input Directory"));
-    m_outputCaption->setText(tr("&Output Directory"));
+    m_folderRows->retranslate();
     m_optionGroup->retranslate();
     m_progressCaption->setText(tr("Progress"));
     m_statusCaption->setText(tr("Status"));
@@ -398,76 +338,20 @@ void FHMainWindow::retranslateUi()
     }
 }
 
-void FHMainWindow::createLanguageMenu()
-{
-    m_languageGroup = new QActionGroup(this);
-    m_languageGroup->setExclusive(true);
-    connect(m_languageGroup, &QActionGroup::triggered, this, &FHMainWindow::setLanguage);
-
-    const QStringList codes = FHApplication::languages();
-    for (const QString &code : codes) {
-        QString label;
-        if (code == QLatin1String("zh"))
-            label = QStringLiteral("中文");
-        else if (code == QLatin1String("en"))
-            label = QStringLiteral("English");
-        else
-            label = QLocale(code).nativeLanguageName();
-        const QIcon icon(QStringLiteral("%1/%2.png").arg(QStringLiteral("image"), code));
-        auto *action = new QAction(icon, label, this);
-        action->setData(code);
-        action->setCheckable(true);
-        m_languageMenu->addAction(action);
-        m_languageGroup->addAction(action);
-    }
-}
-
-void FHMainWindow::setLanguage(QAction *action)
-{
-    FHApplication::setLanguage(action->data().toString());
-}
-
 void FHMainWindow::checkBtnStartAvailablity(const QString &)
 {
     if (m_running)
         return;
-    const bool ready
-        = !m_inputEdit->text().trimmed().isEmpty() && !m_outputEdit->text().trimmed().isEmpty();
+    const bool ready = m_folderRows->bothGiven();
     m_startButton->setEnabled(ready);
     m_previewButton->setEnabled(ready);
-}
-
-void FHMainWindow::inputDirChoose()
-{
-    const QString dir = chooseDirectory(m_inputEdit->text());
-    if (!dir.isEmpty())
-        m_inputEdit->setText(dir);
-}
-
-void FHMainWindow::outputDirChoose()
-{
-    const QString dir = chooseDirectory(m_outputEdit->text());
-    if (!dir.isEmpty())
-        m_outputEdit->setText(dir);
-}
-
-QString FHMainWindow::chooseDirectory(const QString &startDir)
-{
-    QFileDialog dialog(this, tr("Browse"), QString(), QString());
-    dialog.setDirectory(startDir);
-    dialog.setViewMode(QFileDialog::Detail);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 FHSortOptions FHMainWindow::sortOptions() const
 {
     FHSortOptions options;
-    options.inputDir = m_inputEdit->text();
-    options.outputDir = m_outputEdit->text();
+    options.inputDir = m_folderRows->input();
+    options.outputDir = m_folderRows->output();
     options.nameFilters = FHFileTypes::nameFilters(m_fileTypes);
     options.cameraMakers = m_cameraMakers;
     m_optionGroup->applyTo(options);
@@ -484,7 +368,7 @@ void FHMainWindow::startOrStop()
     bool ask = false;
     {
         const FHSettings settings;
-        ask = needsQuestion(settings.value(FHSettingKey::HasStarted).toBool(),
+        ask = FHFirstStartQuestion::isNeeded(settings.value(FHSettingKey::HasStarted).toBool(),
             settings.value(FHSettingKey::AskBeforeStart).toBool(), options.inputDir,
             options.outputDir, options.recursive);
     }
@@ -593,8 +477,7 @@ void FHMainWindow::setRunning(bool running)
 {
     m_running = running;
     // Nothing that the run reads may change under it.
-    QWidget *const runLocked[] = { m_inputEdit, m_inputBrowseButton, m_outputEdit,
-        m_outputBrowseButton, m_optionGroup, m_previewButton };
+    QWidget *const runLocked[] = { m_folderRows, m_optionGroup, m_previewButton };
     for (QWidget *w : runLocked)
         w->setEnabled(!running);
     m_fileTypesAction->setEnabled(!running);
@@ -645,32 +528,9 @@ void FHMainWindow::refreshUndo()
     m_undoAction->setEnabled(!m_running && !FHUndo::lastUndoableRun().isEmpty());
 }
 
-QMessageBox *FHMainWindow::createBox()
-{
-    auto *box = new QMessageBox(this);
-    // A message box is modal by default; these leave the window usable, and
-    // each goes away when it is closed.
-    box->setWindowModality(Qt::NonModal);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setIconPixmap(loadPicture(QStringLiteral("image/logoSmall.png")));
-    box->setWindowTitle(QStringLiteral(" %1").arg(productName));
-    return box;
-}
-
 void FHMainWindow::about()
 {
-    QMessageBox *box = createBox();
-    box->setObjectName(QStringLiteral("aboutBox"));
-    const QString notice = tr("Press %1 to see the reports of this session.")
-                               .arg(m_outputAction->shortcut().toString(QKeySequence::NativeText));
-    box->setText(
-        QStringLiteral("<html><head></head><body><p><b> %1</b> %2 %3.%4.%5</p><p><table><tr>"
-                       "<td>%6</td><td><a href=\"%7\">%7</a></td></tr><tr><td>%8</td><td><a "
-                       "href=\"mailto:%9\">%9</a></td></tr></table></p><p>%10</p></body></html>")
-            .arg(productName, tr("version"), QString::number(3), QString::number(3),
-                QString::number(1), tr("Website"), QStringLiteral(QUILM_WEBSITE),
-                tr("Technical Support"), QStringLiteral(QUILM_SUPPORT_EMAIL), notice));
-    box->show();
+    FHInfoBoxes::showAbout(this, m_outputAction->shortcut().toString(QKeySequence::NativeText));
 }
 
 void FHMainWindow::userManual()
@@ -680,44 +540,20 @@ void FHMainWindow::userManual()
 
 void FHMainWindow::showSummary(const FHRunSummary &summary)
 {
-    if (!summary.needsBox())
-        return;
-    QMessageBox *box = createBox();
-    box->setObjectName(QStringLiteral("summaryBox"));
-    QString paragraphs
-        = QStringLiteral("<p>%1</p>").arg(summary.counts(undoMenuPath()).toHtmlEscaped());
-    const QString otherTypes = summary.otherTypes(fileTypesMenuPath());
-    if (!otherTypes.isEmpty())
-        paragraphs += QStringLiteral("<p>%1</p>").arg(otherTypes.toHtmlEscaped());
-    box->setText(QStringLiteral("<html><head></head><body>%1<p>%2 %3</p></body></html>")
-                     .arg(paragraphs, tr("For more information please visit:"),
-                         tr("<a href=\"%1\">%1</a>").arg(QStringLiteral(QUILM_PRODUCT_PAGE))));
-    if (summary.leftCount() > 0)
-        box->setDetailedText(summary.details());
-    box->show();
+    FHInfoBoxes::showSummary(this, summary, undoMenuPath(), fileTypesMenuPath());
 }
 
 void FHMainWindow::loadSettings()
 {
     FHSettings settings;
-    const QList<QAction *> languageEntries = m_languageGroup->actions();
-
     const QVariant pos = settings.value(FHSettingKey::Pos);
     if (pos.isValid() && fitsOnOneScreen(pos.toPoint()))
         move(pos.toPoint());
-    m_inputEdit->setText(settings.value(FHSettingKey::Input).toString());
+    m_folderRows->load(settings);
     // Unknown names leave photos alone, as a missing key does.
     m_fileTypes = FHFileTypes::Photo;
     FHFileTypes::parseFamilies(settings.value(FHSettingKey::FileTypes).toString(), &m_fileTypes);
-    m_outputEdit->setText(settings.value(FHSettingKey::Output).toString());
-    const QString language = settings.value(FHSettingKey::Language).toString();
-    for (QAction *entry : languageEntries) {
-        if (entry->data().toString() == language) {
-            entry->setChecked(true);
-            FHApplication::setLanguage(entry->data().toString());
-            break;
-        }
-    }
+    m_languageMenu->select(settings.value(FHSettingKey::Language).toString());
 
     m_cameraMakers = FHCameraMakers::fromText(settings.value(FHSettingKey::CameraMaker).toString());
     m_optionGroup->load(settings);
@@ -727,10 +563,9 @@ void FHMainWindow::saveSettings()
 {
     FHSettings settings;
     settings.setValue(FHSettingKey::Pos, pos());
-    settings.setValue(FHSettingKey::Input, m_inputEdit->text());
-    settings.setValue(FHSettingKey::Output, m_outputEdit->text());
-    if (QAction *checked = m_languageGroup->checkedAction())
-        settings.setValue(FHSettingKey::Language, checked->data().toString());
+    m_folderRows->save(settings);
+    if (const QString language = m_languageMenu->selected(); !language.isEmpty())
+        settings.setValue(FHSettingKey::Language, language);
     settings.setValue(FHSettingKey::CameraMaker, FHCameraMakers::toText(m_cameraMakers));
     settings.setValue(FHSettingKey::FileTypes, FHFileTypes::familyNames(m_fileTypes));
     m_optionGroup->save(settings);

@@ -5,13 +5,14 @@
 #include <QStringList>
 
 class FHAnimationPanel;
+class FHFolderRows;
+class FHLanguageMenu;
 class FHOptionGroup;
 class FHRunProgress;
 class FHRunSummary;
 class FHexiv2Application;
 struct FHSortOptions;
 class QAction;
-class QActionGroup;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -33,11 +34,6 @@ public:
     FHMainWindow(FHexiv2Application *engine, QString newVersion, QWidget *parent = nullptr);
     ~FHMainWindow() override;
 
-    // Whether START asks before it sorts: on the first START ever, and when the
-    // output is the input or, with recursion, lies inside it. Paths as typed.
-    static bool needsQuestion(bool hasStarted, bool askBeforeStart, const QString &inputDir,
-        const QString &outputDir, bool recursive);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -47,27 +43,21 @@ protected:
 private slots:
     void userManual();
     void about();
-    void inputDirChoose();
-    void outputDirChoose();
     // START, or STOP while a run is in hand.
     void startOrStop();
     void preview();
     void chooseFileTypes();
     void undoLastSort();
     void refreshUndo();
-    void setLanguage(QAction *action);
     void checkBtnStartAvailablity(const QString &);
     void windowGone();
 
 private:
     void createMenus();
-    void createDirectoryRows();
     void createProgressRows();
     void retranslateUi();
     // Texts and the font of the language in effect.
     void applyLanguage();
-    void createLanguageMenu();
-    QString chooseDirectory(const QString &startDir);
     void loadSettings();
     void saveSettings();
     FHSortOptions sortOptions() const;
@@ -84,13 +74,12 @@ private:
     bool askToStopForClose();
     QString fileTypesMenuPath() const;
     QString undoMenuPath() const;
-    QMessageBox *createBox();
     bool fitsOnOneScreen(const QPoint &framePos) const;
 
     FHexiv2Application *engine;
 
     QMenu *m_fileMenu;
-    QMenu *m_languageMenu;
+    FHLanguageMenu *m_languageMenu;
     QMenu *m_helpMenu;
     QAction *m_exitAction;
     QAction *m_userManualAction;
@@ -98,7 +87,6 @@ private:
     QAction *m_outputAction;
     QAction *m_fileTypesAction;
     QAction *m_undoAction;
-    QActionGroup *m_languageGroup = nullptr;
 
     QWidget *m_centralWidget;
     QVBoxLayout *m_mainLayout;
@@ -108,14 +96,7 @@ private:
     QLabel *m_descriptionLabel;
     QLabel *m_newVersionLabel = nullptr;
 
-    QGridLayout *m_directoryGrid;
-    QLabel *m_inputCaption;
-    QLineEdit *m_inputEdit;
-    QPushButton *m_inputBrowseButton;
-    QLabel *m_outputCaption;
-    QLineEdit *m_outputEdit;
-    QPushButton *m_outputBrowseButton;
-
+    FHFolderRows *m_folderRows;
     FHOptionGroup *m_optionGroup;
 
     QGridLayout *m_progressGrid;

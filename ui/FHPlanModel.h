@@ -88,7 +88,6 @@ public:
 
     void setPlanModel(FHPlanModel *model);
     void setFilterText(const QString &text);
-    const QString &filterText() const { return m_text; }
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
