@@ -112,6 +112,14 @@ bool keepsWindowsNames(const QString &folder)
     }
 }
 
+int longestKeptSuffix(const QStringList &nameFilters)
+{
+    int longest = 0;
+    for (const QString &filter : nameFilters)
+        longest = qMax(longest, filter.toUtf8().size() - filter.lastIndexOf('.'));
+    return longest + 4; // ".xmp"
+}
+
 QString namePatternProblem(const QString &pattern, const QString &folder, int longestSuffix)
 {
     if (pattern.contains(QLatin1Char('/')))

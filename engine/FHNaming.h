@@ -26,6 +26,10 @@ QString stemOf(const QString &path);
 // True when the stem of the file is a temporary name.
 bool isTemporaryName(const QString &path);
 
+// The longest name part a file of the filters keeps through a sort, in UTF-8
+// bytes: a sidecar's, as in ".JPEG.xmp".
+int longestKeptSuffix(const QStringList &nameFilters);
+
 // Why the pattern cannot name files, or an empty text when it can: it holds
 // "/" or NUL, or a character that Windows forbids (\ : * ? " < > | and control
 // characters) where the file system of the folder keeps its rules (give an

@@ -256,13 +256,8 @@ bool FHSortRun::prepare()
 
     // A pattern that cannot name files would leave every photo under its
     // temporary name after pass 1: refuse it before anything is touched.
-    // The longest name part a file keeps is a sidecar's, as in ".JPEG.xmp".
-    int longestSuffix = 0;
-    for (const QString &filter : m_options.nameFilters)
-        longestSuffix = qMax(longestSuffix, filter.toUtf8().size() - filter.lastIndexOf('.'));
-    longestSuffix += 4;
-    if (const QString problem
-        = namePatternProblem(m_options.namePattern, m_context.output, longestSuffix);
+    if (const QString problem = namePatternProblem(
+            m_options.namePattern, m_context.output, longestKeptSuffix(m_options.nameFilters));
         !problem.isEmpty()) {
         m_reporter.error(QStringLiteral("The naming pattern '%1' cannot be used: %2. Nothing was "
                                         "moved.")

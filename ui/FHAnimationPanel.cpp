@@ -184,6 +184,38 @@ void FHAnimationPanel::paintEvent(QPaintEvent *)
     paintSorting(painter, m_elapsed);
 }
 
+// The photograph on its way: lifted, carried along an arc, dropped.
+void FHAnimationPanel::paintCarried(QPainter &p, qreal t, int cycle, const QPointF &stackCentre,
+    const QPointF &folderMouth, const QSizeF &card)
+{
+    if (t >= 0.92)
+        return;
+    QPointF pos;
+    qreal angle = -6;
+    qreal scale = 1;
+    if (t < 0.12) {
+        pos = stackCentre - QPointF(0, 3 * (t / 0.12));
+    } else if (t < 0.78) {
+        const qreal u = QEasingCurve(QEasingCurve::InOutCubic).valueForProgress((t - 0.12) / 0.66);
+        const QPointF from = stackCentre - QPointF(0, 3);
+        const QPointF to = folderMouth - QPointF(0, 5);
+        pos = from + (to - from) * u - QPointF(0, 5 * std::sin(M_PI * u));
+        angle = -6 * (1 - u) + 10 * std::sin(M_PI * u);
+        scale = 1 - 0.25 * u;
+    } else {
+        const qreal u = (t - 0.78) / 0.14;
+        pos = folderMouth - QPointF(0, 5 - 12 * u);
+        angle = 0;
+        scale = 0.75;
+    }
+    p.save();
+    p.translate(pos);
+    p.rotate(angle);
+    p.scale(scale, scale);
+    drawPhoto(p, QRectF(QPointF(-card.width() / 2, -card.height() / 2), card), cycle);
+    p.restore();
+}
+
 void FHAnimationPanel::paintSorting(QPainter &p, qint64 ms)
 {
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -226,34 +258,7 @@ void FHAnimationPanel::paintSorting(QPainter &p, qint64 ms)
         p.restore();
     }
 
-    // The photograph on its way: lifted, carried along an arc, dropped.
-    if (t < 0.92) {
-        QPointF pos;
-        qreal angle = -6;
-        qreal scale = 1;
-        if (t < 0.12) {
-            pos = stackCentre - QPointF(0, 3 * (t / 0.12));
-        } else if (t < 0.78) {
-            const qreal u
-                = QEasingCurve(QEasingCurve::InOutCubic).valueForProgress((t - 0.12) / 0.66);
-            const QPointF from = stackCentre - QPointF(0, 3);
-            const QPointF to = folderMouth - QPointF(0, 5);
-            pos = from + (to - from) * u - QPointF(0, 5 * std::sin(M_PI * u));
-            angle = -6 * (1 - u) + 10 * std::sin(M_PI * u);
-            scale = 1 - 0.25 * u;
-        } else {
-            const qreal u = (t - 0.78) / 0.14;
-            pos = folderMouth - QPointF(0, 5 - 12 * u);
-            angle = 0;
-            scale = 0.75;
-        }
-        p.save();
-        p.translate(pos);
-        p.rotate(angle);
-        p.scale(scale, scale);
-        drawPhoto(p, QRectF(QPointF(-card.width() / 2, -card.height() / 2), card), cycle);
-        p.restore();
-    }
+    paintCarried(p, t, cycle, stackCentre, folderMouth, card);
 
     // Folder front hides the photograph as it drops in.
     QLinearGradient front(folder.topLeft(), folder.bottomLeft());

@@ -35,6 +35,8 @@ protected:
 private:
     void updateRunning();
     void paintSorting(QPainter &painter, qint64 ms);
+    static void paintCarried(QPainter &p, qreal t, int cycle, const QPointF &stackCentre,
+        const QPointF &folderMouth, const QSizeF &card);
 
     QTimer m_timer;
     QElapsedTimer m_clock;

@@ -142,7 +142,32 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
-    // The planning page.
+    createPlanningPage();
+    createPlanPage();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(createButtons());
+
+    m_filterDelay->setSingleShot(true);
+    m_filterDelay->setInterval(150);
+    connect(m_filterEdit, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
+    connect(m_filterDelay, &QTimer::timeout, this, [this] {
+        m_proxy->setFilterText(m_filterEdit->text().trimmed());
+        showShownCount();
+    });
+    connect(m_notesButton, &QPushButton::clicked, this, &FHPreviewDialog::showNotes);
+    connect(m_sortButton, &QPushButton::clicked, this, &FHPreviewDialog::sortNow);
+    connect(m_closeButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
+
+    retranslateUi();
+    const QSize saved = FHSettings().value(FHSettingKey::PreviewSize).toSize();
+    const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size();
+    resize(saved.isValid() && !saved.isEmpty() ? saved.boundedTo(room) : defaultSize(this, parent));
+}
+
+void FHPreviewDialog::createPlanningPage()
+{
     auto *planning = new QWidget(m_pages);
     auto *planningLayout = new QVBoxLayout(planning);
     m_planningLabel->setWordWrap(true);
@@ -154,8 +179,10 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     planningLayout->addWidget(m_fileLabel);
     planningLayout->addStretch(2);
     m_pages->addWidget(planning);
+}
 
-    // The plan page.
+void FHPreviewDialog::createPlanPage()
+{
     auto *plan = new QWidget(m_pages);
     auto *planLayout = new QGridLayout(plan);
     planLayout->setContentsMargins(0, 0, 0, 0);
@@ -175,6 +202,17 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     m_totalsLabel->setWordWrap(true);
     m_totalsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    setUpTable();
+    m_splitter->addWidget(m_table);
+    m_splitter->addWidget(m_folderList);
+    m_splitter->setStretchFactor(0, 4);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    m_pages->addWidget(plan);
+}
+
+void FHPreviewDialog::setUpTable()
+{
     m_proxy->setPlanModel(m_model);
     m_table->setModel(m_proxy);
     // 50,000 rows stay fast only while no row or column is measured from its texts.
@@ -200,14 +238,10 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     m_folderList->header()->setStretchLastSection(false);
     m_folderList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_folderList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+}
 
-    m_splitter->addWidget(m_table);
-    m_splitter->addWidget(m_folderList);
-    m_splitter->setStretchFactor(0, 4);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setChildrenCollapsible(false);
-    m_pages->addWidget(plan);
-
+QHBoxLayout *FHPreviewDialog::createButtons()
+{
     // Enter in the filter must not start the sort.
     for (QPushButton *button : { m_notesButton, m_sortButton, m_closeButton, m_cancelButton })
         button->setAutoDefault(false);
@@ -218,26 +252,7 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     buttons->addWidget(m_closeButton);
     buttons->addWidget(m_cancelButton);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages, 1);
-    layout->addLayout(buttons);
-
-    m_filterDelay->setSingleShot(true);
-    m_filterDelay->setInterval(150);
-    connect(m_filterEdit, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
-    connect(m_filterDelay, &QTimer::timeout, this, [this] {
-        m_proxy->setFilterText(m_filterEdit->text().trimmed());
-        showShownCount();
-    });
-    connect(m_notesButton, &QPushButton::clicked, this, &FHPreviewDialog::showNotes);
-    connect(m_sortButton, &QPushButton::clicked, this, &FHPreviewDialog::sortNow);
-    connect(m_closeButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
-    connect(m_cancelButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
-
-    retranslateUi();
-    const QSize saved = FHSettings().value(FHSettingKey::PreviewSize).toSize();
-    const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size();
-    resize(saved.isValid() && !saved.isEmpty() ? saved.boundedTo(room) : defaultSize(this, parent));
+    return buttons;
 }
 
 FHPreviewDialog::~FHPreviewDialog() = default;

@@ -14,6 +14,7 @@ class FHIO;
 class FHPathLabel;
 class FHPlanFilterModel;
 class FHPlanModel;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -59,6 +60,10 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void createPlanningPage();
+    void createPlanPage();
+    void setUpTable();
+    QHBoxLayout *createButtons();
     void retranslateUi();
     void showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total);
     void showTotals();

@@ -110,7 +110,33 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &r
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
-    // What will be undone.
+    m_pages->addWidget(createConfirmPage(run));
+    m_pages->addWidget(createProgressPage());
+    m_pages->addWidget(createSummaryPage());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_undoButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_closeButton);
+    m_closeButton->hide();
+    m_undoButton->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages, 1);
+    layout->addLayout(buttons);
+
+    connect(m_undoButton, &QPushButton::clicked, this, &FHUndoDialog::undo);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FHUndoDialog::reject);
+    connect(m_closeButton, &QPushButton::clicked, this, &FHUndoDialog::accept);
+
+    setMinimumWidth(qMin(560, fontMetrics().averageCharWidth() * 70));
+    resize(sizeHint().expandedTo(QSize(minimumWidth(), 0)));
+}
+
+// What will be undone.
+QWidget *FHUndoDialog::createConfirmPage(const FHJournalStore::Run &run)
+{
     auto *confirm = new QWidget(m_pages);
     auto *grid = new QGridLayout(confirm);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -147,9 +173,12 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &r
     m_countLabel->setText(number(run.fileCount));
     m_inputLabel->setPath(QDir::toNativeSeparators(run.input));
     m_outputLabel->setPath(QDir::toNativeSeparators(run.output));
-    m_pages->addWidget(confirm);
+    return confirm;
+}
 
-    // Files going back.
+// Files going back.
+QWidget *FHUndoDialog::createProgressPage()
+{
     auto *progress = new QWidget(m_pages);
     auto *progressLayout = new QVBoxLayout(progress);
     progressLayout->setContentsMargins(0, 0, 0, 0);
@@ -159,9 +188,12 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &r
     progressLayout->addWidget(m_fileLabel);
     progressLayout->addStretch(1);
     m_progressBar->setRange(0, 100);
-    m_pages->addWidget(progress);
+    return progress;
+}
 
-    // What went back and what stays.
+// What went back and what stays.
+QWidget *FHUndoDialog::createSummaryPage()
+{
     auto *summary = new QWidget(m_pages);
     auto *summaryLayout = new QVBoxLayout(summary);
     summaryLayout->setContentsMargins(0, 0, 0, 0);
@@ -181,26 +213,7 @@ FHUndoDialog::FHUndoDialog(FHexiv2Application *app, const FHJournalStore::Run &r
     // A column of another width wraps its texts anew.
     connect(m_leftList->header(), &QHeaderView::sectionResized, m_leftList,
         &QTreeWidget::doItemsLayout, Qt::QueuedConnection);
-    m_pages->addWidget(summary);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_undoButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addWidget(m_closeButton);
-    m_closeButton->hide();
-    m_undoButton->setDefault(true);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_pages, 1);
-    layout->addLayout(buttons);
-
-    connect(m_undoButton, &QPushButton::clicked, this, &FHUndoDialog::undo);
-    connect(m_cancelButton, &QPushButton::clicked, this, &FHUndoDialog::reject);
-    connect(m_closeButton, &QPushButton::clicked, this, &FHUndoDialog::accept);
-
-    setMinimumWidth(qMin(560, fontMetrics().averageCharWidth() * 70));
-    resize(sizeHint().expandedTo(QSize(minimumWidth(), 0)));
+    return summary;
 }
 
 void FHUndoDialog::reject()

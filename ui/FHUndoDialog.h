@@ -35,6 +35,9 @@ public slots:
     void reject() override;
 
 private:
+    QWidget *createConfirmPage(const FHJournalStore::Run &run);
+    QWidget *createProgressPage();
+    QWidget *createSummaryPage();
     void undo();
     void showFile(const QString &path);
     void showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome);

@@ -1,0 +1,140 @@
+#include "cli/FHCommandLine.h"
+
+#include "engine/FHException.h"
+#include "engine/FHFileTypes.h"
+#include "engine/FHNaming.h"
+#include "engine/FHSortOptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+QString familyHelp()
+{
+    QStringList families;
+    for (const FHFileTypes::FamilyInfo &family : FHFileTypes::families())
+        families << QStringLiteral("%1 (%2)").arg(
+            QLatin1String(family.name), family.suffixes.join(QLatin1Char(' ')));
+    return QStringLiteral("The kinds of files to sort, separated by commas, or all: %1. "
+                          "Default: photo.")
+        .arg(families.join(QStringLiteral(", ")));
+}
+
+// What the run would refuse the pattern for before moving anything, asked
+// before the run so that it is a usage error; empty when it would take it.
+QString patternProblem(const FHSortOptions &options)
+{
+    if (!options.namePattern.contains(QLatin1String("${NUM}"), Qt::CaseSensitive))
+        return FHException(
+            FHError::NumKeywordMissing, FHError::NumKeywordMissingFormat, options.namePattern)
+            .message();
+    // In the output as the run names it.
+    const QString output = QDir::toNativeSeparators(
+        QDir::cleanPath(QFileInfo(options.outputDir).absoluteFilePath()));
+    const QString problem
+        = namePatternProblem(options.namePattern, output, longestKeptSuffix(options.nameFilters));
+    if (problem.isEmpty())
+        return QString();
+    return QStringLiteral("the naming pattern '%1' cannot be used: %2")
+        .arg(options.namePattern, problem);
+}
+
+} // namespace
+
+FHCommandLine::FHCommandLine()
+    : m_help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."))
+    , m_version(QStringLiteral("version"), QStringLiteral("Show the version."))
+    , m_folders(QStringLiteral("folders"),
+          QStringLiteral("Sub-folders of OUTPUT: none (default), month (yyyy-MM) or day "
+                         "(yyyy-MM-dd)."),
+          QStringLiteral("none|month|day"), QStringLiteral("none"))
+    , m_pattern(QStringLiteral("pattern"),
+          QStringLiteral("Names of the sorted files; must hold ${NUM}. Keywords: ${NUM}, "
+                         "${YYYY}, ${mm}, ${DD}, ${HH}, ${MM}, ${SS}. Default: ${NUM}."),
+          QStringLiteral("TEXT"), QStringLiteral("${NUM}"))
+    , m_allImages(QStringLiteral("all-images"),
+          QStringLiteral("Sort images without a camera date too, dated by their files."))
+    , m_recursive({ QStringLiteral("r"), QStringLiteral("recursive") },
+          QStringLiteral("Look into the sub-folders of INPUT too."))
+    , m_types(
+          QStringLiteral("types"), familyHelp(), QStringLiteral("LIST"), QStringLiteral("photo"))
+    , m_dryRun({ QStringLiteral("n"), QStringLiteral("dry-run") },
+          QStringLiteral("Show what would be done; change nothing."))
+    , m_json(QStringLiteral("json"),
+          QStringLiteral("Write one JSON object per event to standard output."))
+    , m_quiet(
+          { QStringLiteral("q"), QStringLiteral("quiet") }, QStringLiteral("Print errors only."))
+    , m_undo(QStringLiteral("undo"),
+          QStringLiteral("Move the files of the last sort not yet undone (or of run ID) back "
+                         "where they came from; with --dry-run, show what would go back."))
+    , m_runs(QStringLiteral("runs"),
+          QStringLiteral("List the runs on record: id, time, files, state, folders."))
+{
+    m_parser.setApplicationDescription(QStringLiteral(
+        "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
+        "002, ... or by a pattern, optionally into per-month or per-day folders."));
+    m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
+        m_types, m_dryRun, m_json, m_quiet, m_undo, m_runs });
+    m_parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
+    m_parser.addPositionalArgument(
+        QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
+}
+
+bool FHCommandLine::parse(const QStringList &arguments)
+{
+    return m_parser.parse(arguments);
+}
+
+QString FHCommandLine::helpText() const
+{
+    QString text = m_parser.helpText();
+    // The parser's usage line is the sort; the undo and the listing get theirs.
+    const int end = text.indexOf(QLatin1Char('\n'));
+    const QString program = text.left(end).section(QLatin1Char(' '), 1, 1);
+    const QString indent(QStringLiteral("Usage: ").size(), QLatin1Char(' '));
+    text.insert(end + 1,
+        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n").arg(indent, program));
+    // Nor does it know an optional value: --undo's run id is named by hand, in
+    // the room its column leaves.
+    static const QRegularExpression undoName(
+        QStringLiteral("^(  --undo) {5}"), QRegularExpression::MultilineOption);
+    text.replace(undoName, QStringLiteral("\\1 [ID]"));
+    return text
+        + QStringLiteral("\nExit status:\n"
+                         "  0  the run completed, also when files were left in place\n"
+                         "  1  a failure ended the run (its code is in the message)\n"
+                         "  2  usage error\n");
+}
+
+bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
+{
+    const QStringList given = folders();
+    if (given.size() != 2) {
+        *problem = QStringLiteral("expected INPUT and OUTPUT, got %1 folder(s)").arg(given.size());
+        return false;
+    }
+    options.inputDir = given.at(0);
+    options.outputDir = given.at(1);
+    if (!FHFolderModes::fromName(m_parser.value(m_folders), &options.folders)) {
+        *problem = QStringLiteral("--folders takes none, month or day, not '%1'")
+                       .arg(m_parser.value(m_folders));
+        return false;
+    }
+    options.namePattern = m_parser.value(m_pattern);
+    unsigned families = 0;
+    if (!FHFileTypes::parseFamilies(m_parser.value(m_types), &families)) {
+        *problem
+            = QStringLiteral("--types takes families separated by commas (%1) or all, "
+                             "not '%2'")
+                  .arg(FHFileTypes::familyNames(FHFileTypes::AllFamilies), m_parser.value(m_types));
+        return false;
+    }
+    options.nameFilters = FHFileTypes::nameFilters(families);
+    options.exifOnly = !m_parser.isSet(m_allImages);
+    options.recursive = m_parser.isSet(m_recursive);
+    options.dryRun = m_parser.isSet(m_dryRun);
+    *problem = patternProblem(options);
+    return problem->isEmpty();
+}
