@@ -2,9 +2,6 @@
 
 #include "engine/FHFileTypes.h"
 
-#include "shell/FHLogFile.h"
-#include "ui/FHOutputWidget.h"
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -133,23 +130,6 @@ QByteArray Invariant::hashOf(const QString &path)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(&file);
     return hash.result();
-}
-
-ReportWatch::ReportWatch()
-    : m_logStart(QFileInfo(FHLogFile::path()).size())
-{
-    FHOutputWidget::instance()->clear();
-}
-
-RunReport ReportWatch::take(const QStringList &boxes) const
-{
-    RunReport report;
-    QFile log(FHLogFile::path());
-    if (log.open(QIODevice::ReadOnly) && log.seek(m_logStart))
-        report.log = QString::fromUtf8(log.readAll());
-    report.panel = FHOutputWidget::instance()->toPlainText();
-    report.boxes = boxes;
-    return report;
 }
 
 QString checkReported(const RunReport &report, const QString &text, const QStringList &boxes)

@@ -56,18 +56,6 @@ private:
     QHash<QString, QByteArray> m_outputBefore;
 };
 
-// The reports of a run inside this process: construct it before the run (it
-// remembers where the log file ends and empties the output panel), take() after.
-class ReportWatch
-{
-public:
-    ReportWatch();
-    RunReport take(const QStringList &boxes) const;
-
-private:
-    qint64 m_logStart = 0;
-};
-
 // Empty when the failure was reported as the run decides: `text` (a path, say)
 // in a log line and in the output panel, and exactly the boxes given (code texts
 // for run-time error boxes).

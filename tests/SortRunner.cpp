@@ -1,8 +1,12 @@
 #include "SortRunner.h"
 
 #include "engine/FHIO.h"
+#include "shell/FHLogFile.h"
 #include "shell/FHexiv2Application.h"
+#include "ui/FHOutputWidget.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 void SortRunner::run()
@@ -34,4 +38,21 @@ QStringList SortRunner::boxTexts() const
         texts << (text.startsWith(QLatin1String("Quilm run time error ")) ? text.mid(21) : text);
     }
     return texts;
+}
+
+ReportWatch::ReportWatch()
+    : m_logStart(QFileInfo(FHLogFile::path()).size())
+{
+    FHOutputWidget::instance()->clear();
+}
+
+RunReport ReportWatch::take(const QStringList &boxes) const
+{
+    RunReport report;
+    QFile log(FHLogFile::path());
+    if (log.open(QIODevice::ReadOnly) && log.seek(m_logStart))
+        report.log = QString::fromUtf8(log.readAll());
+    report.panel = FHOutputWidget::instance()->toPlainText();
+    report.boxes = boxes;
+    return report;
 }

@@ -1,6 +1,7 @@
 #ifndef SORTRUNNER_H
 #define SORTRUNNER_H
 
+#include "Invariant.h"
 #include "TestSupport.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHSortOptions.h"
@@ -33,6 +34,18 @@ struct SortRunner
     void run();
     // The code texts of the run-time error boxes, and the texts of other boxes.
     QStringList boxTexts() const;
+};
+
+// The reports of a run inside this process: construct it before the run (it
+// remembers where the log file ends and empties the output panel), take() after.
+class ReportWatch
+{
+public:
+    ReportWatch();
+    RunReport take(const QStringList &boxes) const;
+
+private:
+    qint64 m_logStart = 0;
 };
 
 #endif // SORTRUNNER_H

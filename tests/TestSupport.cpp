@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "engine/FHNaming.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHRunReporter.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
-
-#include <unistd.h>
 
 ModalCloser::ModalCloser(std::function<void(QWidget *)> answer)
     : m_answer(std::move(answer))
@@ -55,31 +54,30 @@ QString plainTextOf(const QString &maybeRichText)
     return doc.toPlainText();
 }
 
-int runTestObject(QObject *test, int argc, char **argv)
+QString checkShownPaths(const QStringList &shown, const QString &output)
 {
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    // Keep the test log on the stream CTest reads even after the code under test
-    // has pointed descriptor 1 at its log file.
-    if (!args.contains(QStringLiteral("-o"))) {
-        const int fd = ::dup(STDOUT_FILENO);
-        if (fd >= 0)
-            args << QStringLiteral("-o") << QStringLiteral("/dev/fd/%1,txt").arg(fd);
+    QStringList temporary;
+    int named = 0;
+    for (const QString &path : shown) {
+        if (isTemporaryName(path))
+            temporary << path;
+        named += path.startsWith(QDir::toNativeSeparators(output) + QStringLiteral("/00")) ? 1 : 0;
     }
-    QTemporaryDir workDir;
-    if (!workDir.isValid() || !QDir::setCurrent(workDir.path()))
-        return 1;
-    return QTest::qExec(test, args);
+    if (!temporary.isEmpty())
+        return QStringLiteral("temporary names shown: ") + temporary.join(QStringLiteral(", "));
+    if (named == 0)
+        return QStringLiteral("no final name shown: ") + shown.join(QStringLiteral(", "));
+    return QString();
+}
+
+FHexiv2Application *quilmApp()
+{
+    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
 }
 
 int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeTest)
 {
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    for (const char *name : { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME" })
-        qputenv(name, QFile::encodeName(home.filePath(QString::fromLatin1(name))));
+    isolateUserFolders();
     // The offscreen screen claims 100 dpi, which high-density scaling would take
     // for a ratio of 1.04; tests of other ratios set their own.
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))

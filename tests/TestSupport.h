@@ -1,6 +1,8 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+#include "EngineTest.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -44,16 +46,28 @@ private:
 // Plain text of a rich-text label content, as the user reads it.
 QString plainTextOf(const QString &maybeRichText);
 
-// Runs the test object with its output kept on the original standard output,
-// from inside a fresh temporary working directory: the program under test
-// redirects stdout into ./Quilm.Log.txt on its first report, and must never
-// touch the real working directory of the person running the tests.
-int runTestObject(QObject *test, int argc, char **argv);
-
-// The one main of the tests: keeps the user's data folders out of reach (runs
-// keep a journal there), creates the application object and runs the test
-// object from a fresh temporary working directory.
+// The main of the window's tests: the user's folders out of reach, the
+// window's application object, a fresh temporary working directory.
 int quilmTestMain(int argc, char **argv, const std::function<QObject *()> &makeTest);
+
+class FHexiv2Application;
+
+// The application object the window tests run under.
+FHexiv2Application *quilmApp();
+
+// The descendant of that type and object name; a missing one ends the test,
+// as it is the test that is broken.
+template<typename T> T *child(const QObject &parent, const QString &name)
+{
+    T *found = parent.findChild<T *>(name);
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+// Empty when the paths a window showed during a run name no file by its
+// temporary name, and some by their final names in the output.
+QString checkShownPaths(const QStringList &shown, const QString &output);
 
 #define QUILM_TEST_MAIN(TestClass)                                                                 \
     int main(int argc, char **argv)                                                                \

@@ -1,6 +1,6 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "SortCommand.h"
-#include "TestSupport.h"
 
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -92,5 +92,5 @@ void TestCameraFormats::everyDatedFileLandsOnItsDay()
     QCOMPARE(apple, QStringList({ "001.jpg", "001.xmp" }));
 }
 
-QUILM_TEST_MAIN(TestCameraFormats)
+QUILM_ENGINE_TEST_MAIN(TestCameraFormats)
 #include "tst_cameraformats.moc"

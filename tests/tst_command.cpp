@@ -1,7 +1,7 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "SortCommand.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 #include "engine/FHNaming.h"
 
 #include <QElapsedTimer>
@@ -645,6 +645,6 @@ void TestCommand::reasonsOfFilesLeft()
     QCOMPARE(events.first().value("reason").toString(), reason);
 }
 
-QUILM_TEST_MAIN(TestCommand)
+QUILM_ENGINE_TEST_MAIN(TestCommand)
 
 #include "tst_command.moc"

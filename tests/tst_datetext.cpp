@@ -1,8 +1,7 @@
-#include "TestSupport.h"
+#include "EngineTest.h"
 #include "engine/FHDateText.h"
 #include "engine/FHNameDate.h"
 
-#include <QApplication>
 #include <QtTest>
 
 #include <ctime>
@@ -107,16 +106,7 @@ void TestDateText::isoText()
 
 void TestDateText::timeSkippedByDaylightSaving()
 {
-    const QByteArray previous = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    const auto restore = qScopeGuard([&] {
-        if (previous.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", previous);
-        tzset();
-    });
+    const ScopedTimeZone berlin("Europe/Berlin");
     if (QDateTime(QDate(2014, 3, 30), QTime(2, 30)).isValid())
         QSKIP("this system's local time has no gap on 30 March 2014");
 
@@ -218,6 +208,6 @@ void TestDateText::fileName()
     QCOMPARE(date.toString(Stamp), expected);
 }
 
-QUILM_TEST_MAIN(TestDateText)
+QUILM_ENGINE_TEST_MAIN(TestDateText)
 
 #include "tst_datetext.moc"

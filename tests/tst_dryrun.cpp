@@ -1,7 +1,7 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "RecordingReporter.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHIO.h"
 #include "engine/FHNaming.h"
@@ -435,6 +435,6 @@ void TestDryRun::edgeCases()
     QVERIFY2(problems.isEmpty(), qPrintable(problems));
 }
 
-QUILM_TEST_MAIN(TestDryRun)
+QUILM_ENGINE_TEST_MAIN(TestDryRun)
 
 #include "tst_dryrun.moc"

@@ -115,16 +115,7 @@ void TestExif::readExif()
 
 void TestExif::timeSkippedByDaylightSaving()
 {
-    const QByteArray previous = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    const auto restore = qScopeGuard([&] {
-        if (previous.isNull())
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", previous);
-        tzset();
-    });
+    const ScopedTimeZone berlin("Europe/Berlin");
     if (QDateTime(QDate(2014, 3, 30), QTime(2, 30)).isValid())
         QSKIP("this system's local time has no gap on 30 March 2014");
 

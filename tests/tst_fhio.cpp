@@ -1,8 +1,7 @@
-#include "TestSupport.h"
+#include "EngineTest.h"
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
 
-#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -307,5 +306,5 @@ void TestFHIO::renameOfMissingFileFails()
     QVERIFY(!QFile::exists(path(QStringLiteral("new.JPG"))));
 }
 
-QUILM_TEST_MAIN(TestFHIO)
+QUILM_ENGINE_TEST_MAIN(TestFHIO)
 #include "tst_fhio.moc"

@@ -1,9 +1,9 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "ShotFiles.h"
 #include "SortCommand.h"
 #include "SortDriver.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 #include "engine/FHFileTypes.h"
 
 #include <QJsonObject>
@@ -794,7 +794,7 @@ int main(int argc, char **argv)
     // Before any thread starts: a namespace of our own, where mounts stay private.
     g_ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
         && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    return quilmTestMain(argc, argv, [] { return new TestFileSystems; });
+    return quilmEngineTestMain(argc, argv, [] { return new TestFileSystems; });
 }
 
 #include "tst_filesystems.moc"

@@ -39,10 +39,6 @@ private slots:
 };
 
 namespace {
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
 
 QStringList checkedFamilies(QDialog *dialog)
 {
@@ -116,7 +112,7 @@ void TestFileTypes::chosenStoredAndRun()
             ini.setValue(QStringLiteral("Option/fileTypes"), stored);
     }
 
-    auto window = std::make_unique<FHMainWindow>(engine(), QString());
+    auto window = std::make_unique<FHMainWindow>(quilmApp(), QString());
     window->findChild<QLineEdit *>(QStringLiteral("inputEdit"))->setText(in);
     window->findChild<QLineEdit *>(QStringLiteral("outputEdit"))->setText(out);
     window->findChild<QRadioButton *>(QStringLiteral("allImagesRadio"))->click();

@@ -1,8 +1,8 @@
+#include "EngineRun.h"
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "SortDriver.h"
-#include "SortRunner.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -117,13 +117,13 @@ void TestGroups::shots()
     Invariant invariant(in(""), out(""));
     invariant.record();
 
-    SortRunner r;
+    EngineRun r;
     r.options.inputDir = in("");
     r.options.outputDir = out("");
     r.options.exifOnly = exifOnly;
     r.options.nameFilters = FHFileTypes::nameFilters(families);
     r.run();
-    QCOMPARE(r.boxTexts(), QStringList());
+    QCOMPARE(r.reports.errors, QStringList());
     QCOMPARE(invariant.check(), QString());
     QStringList found;
     for (const QString &name : TestImages::filesUnder(out("")))
@@ -178,15 +178,15 @@ void TestGroups::shotCutByACrash()
         invariant.adopt(in("IMG_1.JPG"));
     }
 
-    SortRunner again;
+    EngineRun again;
     again.options.inputDir = in("");
     again.options.outputDir = out("");
     again.options.nameFilters = FHFileTypes::nameFilters(FHFileTypes::AllFamilies);
     again.run();
-    QCOMPARE(again.boxTexts(), QStringList());
+    QCOMPARE(again.reports.errors, QStringList());
     QCOMPARE(invariant.check(), QString());
     QCOMPARE(TestImages::filesUnder(out("")), expected);
 }
 
-QUILM_TEST_MAIN(TestGroups)
+QUILM_ENGINE_TEST_MAIN(TestGroups)
 #include "tst_groups.moc"

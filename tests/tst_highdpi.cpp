@@ -59,11 +59,6 @@ QString misfit(QWidget *widget, int room)
     return QString();
 }
 
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
-
 } // namespace
 
 class TestHighDpi : public QObject
@@ -120,7 +115,7 @@ void TestHighDpi::mainWindowFits()
     // With the new-version line, the longest the description gets.
     QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
         .setValue(QStringLiteral("MainWindow/language"), code);
-    FHMainWindow window(engine(), QStringLiteral("3.4.0"));
+    FHMainWindow window(quilmApp(), QStringLiteral("3.4.0"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -204,11 +204,6 @@ QString listed(const QString &title, QSet<QString> keys)
         + QLatin1Char('\n');
 }
 
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
-
 struct Fit
 {
     bool fits = false;
@@ -481,7 +476,7 @@ Fit TestI18n::mainWindowFit(const QString &code)
     // description: the one carrying the new-version link.
     QSettings(QStringLiteral("Quilm.ini"), QSettings::IniFormat)
         .setValue(QStringLiteral("MainWindow/language"), code);
-    FHMainWindow window(engine(), QStringLiteral("3.4.0"));
+    FHMainWindow window(quilmApp(), QStringLiteral("3.4.0"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

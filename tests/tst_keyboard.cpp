@@ -24,11 +24,6 @@
 
 namespace {
 
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
-
 // The letter after a single "&", or a null character.
 QChar mnemonic(const QString &text)
 {
@@ -61,19 +56,10 @@ private slots:
 private:
     // A shown, active window in the language, both folders empty temporary ones.
     std::unique_ptr<FHMainWindow> makeWindow(const QString &code = QStringLiteral("en"));
-    template<typename T> static T *child(FHMainWindow &window, const QString &name);
 
     QTemporaryDir m_input;
     QTemporaryDir m_output;
 };
-
-template<typename T> T *TestKeyboard::child(FHMainWindow &window, const QString &name)
-{
-    T *found = window.findChild<T *>(name);
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-    return found;
-}
 
 std::unique_ptr<FHMainWindow> TestKeyboard::makeWindow(const QString &code)
 {
@@ -82,7 +68,7 @@ std::unique_ptr<FHMainWindow> TestKeyboard::makeWindow(const QString &code)
     settings.setValue(QStringLiteral("MainWindow/input"), m_input.path());
     settings.setValue(QStringLiteral("MainWindow/output"), m_output.path());
     settings.sync();
-    auto window = std::make_unique<FHMainWindow>(engine(), QString());
+    auto window = std::make_unique<FHMainWindow>(quilmApp(), QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     window->show();
     QApplication::setActiveWindow(window.get());

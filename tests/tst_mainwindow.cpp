@@ -69,30 +69,14 @@ private slots:
 private:
     std::unique_ptr<FHMainWindow> makeWindow(const QString &version = QString());
     static void switchTo(FHMainWindow &window, const QString &code);
-    template<typename T> static T *child(FHMainWindow &window, const char *name);
     static QStringList visibleTexts(FHMainWindow &window);
 
     QList<QUrl> m_opened;
 };
 
-namespace {
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
-} // namespace
-
-template<typename T> T *TestMainWindow::child(FHMainWindow &window, const char *name)
-{
-    T *found = window.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), name);
-    return found;
-}
-
 std::unique_ptr<FHMainWindow> TestMainWindow::makeWindow(const QString &version)
 {
-    auto window = std::make_unique<FHMainWindow>(engine(), version);
+    auto window = std::make_unique<FHMainWindow>(quilmApp(), version);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     return window;
 }

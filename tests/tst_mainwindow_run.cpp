@@ -1,5 +1,6 @@
 #include "FHConfig.h"
 #include "Invariant.h"
+#include "SortRunner.h"
 #include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHIO.h"
@@ -70,9 +71,11 @@ private:
     };
     std::unique_ptr<FHMainWindow> makeWindow();
     void apply(FHMainWindow &window, const Options &options);
-    template<typename T> static T *child(FHMainWindow &window, const char *name);
     static QList<QMessageBox *> summaries(FHMainWindow &window);
     void makeDatedPhotos(int count);
+    // A window with the default options over that many dated photos, recorded
+    // in the invariant where one is given.
+    std::unique_ptr<FHMainWindow> windowOverPhotos(int count, Invariant *invariant = nullptr);
     QString temporaryNamesLeft() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -81,10 +84,6 @@ private:
 };
 
 namespace {
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
 
 // Three camera photographs, one in a sub-folder, and a screenshot without EXIF.
 void makeInput(const QString &in)
@@ -100,14 +99,6 @@ void makeInput(const QString &in)
 }
 } // namespace
 
-template<typename T> T *TestMainWindowRun::child(FHMainWindow &window, const char *name)
-{
-    T *found = window.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), name);
-    return found;
-}
-
 QList<QMessageBox *> TestMainWindowRun::summaries(FHMainWindow &window)
 {
     return window.findChildren<QMessageBox *>(QStringLiteral("summaryBox"));
@@ -115,7 +106,7 @@ QList<QMessageBox *> TestMainWindowRun::summaries(FHMainWindow &window)
 
 std::unique_ptr<FHMainWindow> TestMainWindowRun::makeWindow()
 {
-    auto window = std::make_unique<FHMainWindow>(engine(), QString());
+    auto window = std::make_unique<FHMainWindow>(quilmApp(), QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     child<QLineEdit>(*window, "inputEdit")->setText(m_in);
     child<QLineEdit>(*window, "outputEdit")->setText(m_out);
@@ -161,6 +152,16 @@ void TestMainWindowRun::makeDatedPhotos(int count)
             TestImages::makeImage(m_in + QStringLiteral("/p%1.jpg").arg(i), QStringLiteral("Canon"),
                 QStringLiteral("2015:03:%1 10:00:00").arg(i + 1, 2, 10, QLatin1Char('0'))));
     }
+}
+
+std::unique_ptr<FHMainWindow> TestMainWindowRun::windowOverPhotos(int count, Invariant *invariant)
+{
+    makeDatedPhotos(count);
+    if (invariant)
+        invariant->record();
+    auto window = makeWindow();
+    apply(*window, Options {});
+    return window;
 }
 
 QString TestMainWindowRun::temporaryNamesLeft() const
@@ -307,7 +308,7 @@ void TestMainWindowRun::widgetsLockedDuringRun()
     // During a complete run every new file is a moment to look; a failed run
     // stops at its error box.
     const QMetaObject::Connection watch
-        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, look);
+        = connect(quilmApp()->fileGuard(), &FHIO::getCurrentFile, this, look);
     ModalCloser closer([&](QWidget *modal) {
         look();
         modal->close();
@@ -465,11 +466,8 @@ void TestMainWindowRun::stopAtChosenFile()
     QFETCH(bool, someMoved);
 
     const int total = 8;
-    makeDatedPhotos(total);
     Invariant invariant(m_in, m_out);
-    invariant.record();
-    auto window = makeWindow();
-    apply(*window, Options {});
+    auto window = windowOverPhotos(total, &invariant);
     auto *start = child<QToolButton>(*window, "startButton");
 
     auto *bar = child<QProgressBar>(*window, "progressBar");
@@ -479,7 +477,7 @@ void TestMainWindowRun::stopAtChosenFile()
     int barAtStop = -1;
     QStringList whileStopping; // what the progress row showed after STOP
     const QMetaObject::Connection hook
-        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+        = connect(quilmApp()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
               if (!pressed.isEmpty()) {
                   whileStopping << QStringLiteral("%1 % %2").arg(bar->value()).arg(status->text());
                   return;
@@ -499,7 +497,7 @@ void TestMainWindowRun::stopAtChosenFile()
     disconnect(hook);
 
     QCOMPARE(pressed, QStringLiteral("STOP"));
-    QVERIFY(engine()->lastRunStopped());
+    QVERIFY(quilmApp()->lastRunStopped());
     QCOMPARE(closer.count(), 0);
     QCOMPARE(start->text(), QStringLiteral("START"));
     const QString breach = invariant.check();
@@ -567,11 +565,8 @@ void TestMainWindowRun::failedRun()
     QFETCH(int, moved);
 
     const int total = 8;
-    makeDatedPhotos(total);
     Invariant invariant(m_in, m_out);
-    invariant.record();
-    auto window = makeWindow();
-    apply(*window, Options {});
+    auto window = windowOverPhotos(total, &invariant);
     const ReportWatch watch;
     ModalCloser closer;
     qputenv("QUILM_FAULTS",
@@ -580,7 +575,7 @@ void TestMainWindowRun::failedRun()
     child<QToolButton>(*window, "startButton")->click();
     qunsetenv("QUILM_FAULTS");
 
-    QVERIFY(engine()->lastRunFailed());
+    QVERIFY(quilmApp()->lastRunFailed());
     QCOMPARE(closer.count(), 1); // the error's own box
     QCOMPARE(invariant.check(), QString());
     const int left = TestImages::filesUnder(m_in).size();
@@ -628,14 +623,12 @@ void TestMainWindowRun::failedRun()
 
 void TestMainWindowRun::statusLineShowsNoTemporaryName()
 {
-    makeDatedPhotos(4);
-    auto window = makeWindow();
-    apply(*window, Options {});
+    auto window = windowOverPhotos(4);
     auto *status = child<QLabel>(*window, "statusLine");
     // Slower than the status line's pace, so that it could show every path.
     QStringList shown;
     const QMetaObject::Connection hook
-        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+        = connect(quilmApp()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
               shown << status->text();
               QThread::msleep(40);
           });
@@ -643,15 +636,7 @@ void TestMainWindowRun::statusLineShowsNoTemporaryName()
     disconnect(hook);
 
     // The file in hand under the name it came with, then under its final name.
-    QStringList temporary;
-    int named = 0;
-    for (const QString &path : qAsConst(shown)) {
-        if (isTemporaryName(path))
-            temporary << path;
-        named += path.startsWith(QDir::toNativeSeparators(m_out) + QStringLiteral("/00")) ? 1 : 0;
-    }
-    QVERIFY2(temporary.isEmpty(), qPrintable(temporary.join(QStringLiteral(", "))));
-    QVERIFY2(named > 0, qPrintable(shown.join(QStringLiteral(", "))));
+    QCOMPARE(checkShownPaths(shown, m_out), QString());
 }
 
 void TestMainWindowRun::closeDuringRun_data()
@@ -671,17 +656,14 @@ void TestMainWindowRun::closeDuringRun()
     QFETCH(bool, stop);
 
     const int total = 8;
-    makeDatedPhotos(total);
     Invariant invariant(m_in, m_out);
-    invariant.record();
-    auto window = makeWindow();
-    apply(*window, Options {});
+    auto window = windowOverPhotos(total, &invariant);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 
     bool closed = false;
     const QMetaObject::Connection hook
-        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+        = connect(quilmApp()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
               if (closed || TestImages::filesUnder(m_out).size() < 2)
                   return;
               closed = true;
@@ -720,7 +702,7 @@ void TestMainWindowRun::closeDuringRun()
     QVERIFY(questions.first().startsWith(QLatin1String("A sort is in progress.")));
     QCOMPARE(code, stop ? 0 : 2);
     QCOMPARE(window->isVisible(), !stop);
-    QCOMPARE(engine()->lastRunStopped(), stop);
+    QCOMPARE(quilmApp()->lastRunStopped(), stop);
     const QString breach = invariant.check();
     QVERIFY2(breach.isEmpty(), qPrintable(breach));
     QVERIFY2(temporaryNamesLeft().isEmpty(), qPrintable(temporaryNamesLeft()));
@@ -752,11 +734,8 @@ void TestMainWindowRun::windowDestroyed()
         QSKIP("needs xdotool");
 
     const int total = 8;
-    makeDatedPhotos(total);
     Invariant invariant(m_in, m_out);
-    invariant.record();
-    auto window = makeWindow();
-    apply(*window, Options {});
+    auto window = windowOverPhotos(total, &invariant);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->move(window->pos() + QPoint(37, 21));
@@ -776,7 +755,7 @@ void TestMainWindowRun::windowDestroyed()
             0);
     };
     const QMetaObject::Connection hook
-        = connect(engine()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
+        = connect(quilmApp()->fileGuard(), &FHIO::getCurrentFile, this, [&] {
               if (destroyed || TestImages::filesUnder(m_out).size() < 2)
                   return;
               destroy();
@@ -805,7 +784,7 @@ void TestMainWindowRun::windowDestroyed()
         return;
     // As after "Yes" to the question on closing: the run stops, and what it
     // moved has its final names.
-    QVERIFY(engine()->lastRunStopped());
+    QVERIFY(quilmApp()->lastRunStopped());
     QCOMPARE(invariant.check(), QString());
     QVERIFY2(temporaryNamesLeft().isEmpty(), qPrintable(temporaryNamesLeft()));
     const int sorted = TestImages::filesUnder(m_out).size();

@@ -1,6 +1,6 @@
+#include "EngineTest.h"
 #include "HostileFiles.h"
 #include "MediaFiles.h"
-#include "TestSupport.h"
 #include "engine/FHBmffCheck.h"
 #include "engine/FHBoxReader.h"
 #include "engine/FHCr3.h"
@@ -8,7 +8,6 @@
 #include "engine/FHStreamDate.h"
 #include "engine/FHVideoDate.h"
 
-#include <QApplication>
 #include <QtTest>
 
 #include <exiv2/exiv2.hpp>
@@ -562,6 +561,6 @@ void TestMediaDate::sampleStillImages()
     QCOMPARE(found.toString("yyyy:MM:dd hh:mm:ss"), date);
 }
 
-QUILM_TEST_MAIN(TestMediaDate)
+QUILM_ENGINE_TEST_MAIN(TestMediaDate)
 
 #include "tst_mediadate.moc"

@@ -1,8 +1,7 @@
-#include "TestSupport.h"
+#include "EngineTest.h"
 #include "engine/FHJsonLine.h"
 #include "engine/FHNaming.h"
 
-#include <QApplication>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -199,5 +198,5 @@ void TestNaming::jsonLineNumbers()
     QCOMPARE(jsonLine({ { "n", number } }), "{\"n\":" + written + "}\n");
 }
 
-QUILM_TEST_MAIN(TestNaming)
+QUILM_ENGINE_TEST_MAIN(TestNaming)
 #include "tst_naming.moc"

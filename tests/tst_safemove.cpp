@@ -290,7 +290,7 @@ void TestSafeMove::failedRunLosesNothing_data()
     QTest::addColumn<bool>("rerunFinishes");
 
     QTest::newRow("copy across fails in pass 1") << QByteArray(
-        "call=renameat2,errno=EXDEV,path=%src|call=write,path=.quilm-partial-,after=1000,errno="
+        "call=renameat2,errno=EXDEV,path=%src|call=write,path=.quilm-partial-,after=100,errno="
         "ENOSPC") << true;
     QTest::newRow("move fails in pass 1")
         << QByteArray("call=renameat2,errno=EIO,skip=1,path=%src") << true;

@@ -46,30 +46,17 @@ private:
     static void writeIni(const QString &text);
     static QVariant stored(const QString &key);
     static QString checkedLanguage(FHMainWindow &window);
-    template<typename T> static T *child(FHMainWindow &window, const char *name);
 
     QString m_home;
 };
 
 namespace {
-FHexiv2Application *engine()
-{
-    return static_cast<FHexiv2Application *>(QCoreApplication::instance());
-}
 const QString defaultMakers = QStringLiteral("Canon|Apple|Nikon|Samsung");
 } // namespace
 
-template<typename T> T *TestSettings::child(FHMainWindow &window, const char *name)
-{
-    T *found = window.findChild<T *>(QLatin1String(name));
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), name);
-    return found;
-}
-
 std::unique_ptr<FHMainWindow> TestSettings::makeWindow()
 {
-    auto window = std::make_unique<FHMainWindow>(engine(), QString());
+    auto window = std::make_unique<FHMainWindow>(quilmApp(), QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     return window;
 }

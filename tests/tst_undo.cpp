@@ -1,8 +1,8 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "RecordingReporter.h"
 #include "SortDriver.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
@@ -82,6 +82,8 @@ private:
 
     // A folder on another file system than the temporary folders, or empty.
     QString elsewhere();
+    // Puts the input on a second file system; false where there is none.
+    bool inputElsewhere();
     void mountTmpfs(const QString &path, const QByteArray &options);
     // The photos into `in`; an earlier run's photo and a note into `out`.
     bool setUp(const QString &in, const QString &out, int mode, bool withEarlier = true);
@@ -190,6 +192,15 @@ QString TestUndo::elsewhere()
         || ::stat(QFile::encodeName(m_root->path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
         return QString();
     return m_shm->path();
+}
+
+bool TestUndo::inputElsewhere()
+{
+    m_in = elsewhere();
+    if (m_in.isEmpty())
+        return false;
+    m_in += "/in";
+    return true;
 }
 
 bool TestUndo::setUp(const QString &in, const QString &out, int mode, bool withEarlier)
@@ -346,12 +357,8 @@ void TestUndo::faultEndedRun()
     QFETCH(QByteArray, faults);
     QFETCH(int, mode);
     QFETCH(QString, where);
-    if (where == "input elsewhere") {
-        m_in = elsewhere();
-        if (m_in.isEmpty())
-            QSKIP("no second file system");
-        m_in += "/in";
-    }
+    if (where == "input elsewhere" && !inputElsewhere())
+        QSKIP("no second file system");
     if (where == "small output") {
         REQUIRE_MOUNTS();
         // Room for all but the large photo, which comes last.
@@ -412,12 +419,8 @@ void TestUndo::killedRun()
     QFETCH(QByteArray, call);
     QFETCH(int, n);
     const Scenario s = scenarios().at(scenario);
-    if (s.otherFs) {
-        m_in = elsewhere();
-        if (m_in.isEmpty())
-            QSKIP("no second file system");
-        m_in += "/in";
-    }
+    if (s.otherFs && !inputElsewhere())
+        QSKIP("no second file system");
     QVERIFY(setUp(m_in, m_out, s.mode));
     const QString in = treeText(m_in);
     const QString out = treeText(m_out);
@@ -499,12 +502,8 @@ void TestUndo::finishedByNextRun()
     QFETCH(QByteArray, kill);
     QFETCH(bool, photoAdded);
     const Scenario s = scenarios().at(scenario);
-    if (s.otherFs) {
-        m_in = elsewhere();
-        if (m_in.isEmpty())
-            QSKIP("no second file system");
-        m_in += "/in";
-    }
+    if (s.otherFs && !inputElsewhere())
+        QSKIP("no second file system");
     QVERIFY(setUp(m_in, m_out, s.mode));
     QStringList in = TestImages::treeOf(m_in);
     const QString out = treeText(m_out);
@@ -564,12 +563,8 @@ void TestUndo::killsRerunsAndUndos()
     for (int n = 1, random = 0; n <= 40 || random < randomRounds; ++n) {
         cleanup();
         init();
-        if (s.otherFs) {
-            m_in = elsewhere();
-            if (m_in.isEmpty())
-                QSKIP("no second file system");
-            m_in += "/in";
-        }
+        if (s.otherFs && !inputElsewhere())
+            QSKIP("no second file system");
         QVERIFY(setUp(m_in, m_out, s.mode));
         if (hardLink)
             QCOMPARE(
@@ -846,7 +841,7 @@ int main(int argc, char **argv)
     // Before any thread starts: a namespace of our own, where mounts stay private.
     g_ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
         && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    return quilmTestMain(argc, argv, [] { return new TestUndo; });
+    return quilmEngineTestMain(argc, argv, [] { return new TestUndo; });
 }
 
 #include "tst_undo.moc"

@@ -1,7 +1,7 @@
+#include "EngineTest.h"
 #include "Invariant.h"
 #include "SortCommand.h"
 #include "TestImages.h"
-#include "TestSupport.h"
 
 #include <QJsonObject>
 #include <QRandomGenerator>
@@ -738,6 +738,6 @@ void TestUndoCommand::leftoverNamedIsUndone()
     QCOMPARE(treeText(path("out")), out);
 }
 
-QUILM_TEST_MAIN(TestUndoCommand)
+QUILM_ENGINE_TEST_MAIN(TestUndoCommand)
 
 #include "tst_undocommand.moc"

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <typeinfo>
 
 namespace LibraryFeedback {
 
@@ -71,5 +73,23 @@ void listen()
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
 }
 #endif
+
+void checkLookup(const std::uint8_t *data, std::size_t size)
+{
+    QString maker;
+    QDateTime date;
+    bool dated = false;
+    // What the run catches is no crash: it reports the text and goes on.
+    try {
+        dated = lookupCaptureDate(data, size, &maker, date);
+        countParsedDirectories(data, size);
+    } catch (const Exiv2::Error &e) {
+        countText(e.what(), 100 + std::uint32_t(e.code()));
+    } catch (const std::exception &e) {
+        countText(typeid(e).name(), 200);
+    }
+    if (maker != maker.trimmed() || (dated && !date.isValid()))
+        std::abort();
+}
 
 } // namespace LibraryFeedback

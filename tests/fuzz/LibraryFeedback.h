@@ -15,6 +15,11 @@ void countText(const char *text, std::uint32_t seed);
 // Which directories (maker notes among them) a readable input yields.
 void countParsedDirectories(const std::uint8_t *data, std::size_t size);
 
+// The capture-date lookup on the bytes, with what the library says counted;
+// aborts where the lookup breaks its promises (a padded maker, an invalid date
+// reported as one).
+void checkLookup(const std::uint8_t *data, std::size_t size);
+
 } // namespace LibraryFeedback
 
 #endif // LIBRARYFEEDBACK_H

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <typeinfo>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -28,18 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (read)
         LibraryFeedback::countText("cr3", std::uint32_t(cr3.count()));
 
-    QString maker;
-    QDateTime date;
-    bool dated = false;
-    try {
-        dated = lookupCaptureDate(data, size, &maker, date);
-        LibraryFeedback::countParsedDirectories(data, size);
-    } catch (const Exiv2::Error &e) {
-        LibraryFeedback::countText(e.what(), 100 + std::uint32_t(e.code()));
-    } catch (const std::exception &e) {
-        LibraryFeedback::countText(typeid(e).name(), 200);
-    }
-    if (maker != maker.trimmed() || (dated && !date.isValid()))
-        std::abort();
+    LibraryFeedback::checkLookup(data, size);
     return 0;
 }

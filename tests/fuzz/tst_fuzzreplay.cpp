@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "EngineTest.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -53,6 +53,6 @@ void TestFuzzReplay::replay()
         0);
 }
 
-QUILM_TEST_MAIN(TestFuzzReplay)
+QUILM_ENGINE_TEST_MAIN(TestFuzzReplay)
 
 #include "tst_fuzzreplay.moc"
