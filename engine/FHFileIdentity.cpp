@@ -2,13 +2,12 @@
 
 #include "engine/FHFolderTree.h"
 #include "engine/FHSafeMove.h"
+#include "engine/platform/FHFile.h"
 #include "engine/platform/FHFolder.h"
 
 #include <QCryptographicHash>
 
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -16,40 +15,23 @@ constexpr qint64 EdgeBytes = 64 * 1024;
 // FAT keeps modification times to two seconds.
 constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 
-bool readFully(int fd, char *data, qint64 size, qint64 offset)
-{
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, data, size_t(size), offset);
-        if (got <= 0)
-            return false;
-        data += got;
-        size -= got;
-        offset += got;
-    }
-    return true;
-}
-
 QByteArray contentHashOf(const FHFolder &folder, const QString &name)
 {
-    const int fd = folder.openFile(name, O_RDONLY);
-    if (fd < 0)
+    int error = 0;
+    FHFile file = FHFile::open(folder, name, FHFile::Read, &error);
+    if (!file.isOpen())
         return QByteArray();
     QCryptographicHash hash(FHSafeMove::ContentHash);
-    constexpr size_t BufferSize = 256 * 1024;
+    constexpr qint64 BufferSize = 256 * 1024;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
-    bool ok = true;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer.get(), BufferSize);
+        const qint64 got = file.read(buffer.get(), BufferSize, &error);
         if (got == 0)
-            break;
-        if (got < 0) {
-            ok = false;
-            break;
-        }
+            return hash.result().toHex();
+        if (got < 0)
+            return QByteArray();
         hash.addData(buffer.get(), int(got));
     }
-    ::close(fd);
-    return ok ? hash.result().toHex() : QByteArray();
 }
 
 FHFileIdentity identityOf(const FHFolder::Entry &entry)
@@ -88,25 +70,23 @@ namespace FHFileIdentities {
 
 QByteArray edgeHash(const FHFolder &folder, const QString &name)
 {
-    const int fd = folder.openFile(name, O_RDONLY);
-    if (fd < 0)
+    int error = 0;
+    FHFile file = FHFile::open(folder, name, FHFile::Read, &error);
+    if (!file.isOpen())
         return QByteArray();
-    QByteArray hex;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size >= 0) {
-        const qint64 head = qMin<qint64>(size, EdgeBytes);
-        const qint64 tailStart = qMax<qint64>(head, size - EdgeBytes);
-        QByteArray bytes(int(head + (size - tailStart)), Qt::Uninitialized);
-        if (readFully(fd, bytes.data(), head, 0)
-            && readFully(fd, bytes.data() + head, size - tailStart, tailStart)) {
-            QCryptographicHash hash(FHSafeMove::ContentHash);
-            hash.addData(QByteArray::number(qint64(size)));
-            hash.addData(bytes);
-            hex = hash.result().toHex();
-        }
-    }
-    ::close(fd);
-    return hex;
+    const qint64 size = file.info().size;
+    if (size < 0)
+        return QByteArray();
+    const qint64 head = qMin<qint64>(size, EdgeBytes);
+    const qint64 tailStart = qMax<qint64>(head, size - EdgeBytes);
+    QByteArray bytes(int(head + (size - tailStart)), Qt::Uninitialized);
+    if (!file.readFullyAt(bytes.data(), head, 0)
+        || !file.readFullyAt(bytes.data() + head, size - tailStart, tailStart))
+        return QByteArray();
+    QCryptographicHash hash(FHSafeMove::ContentHash);
+    hash.addData(QByteArray::number(size));
+    hash.addData(bytes);
+    return hash.result().toHex();
 }
 
 bool isSame(const FHFolderTree &tree, const QString &path, const FHFileIdentity &seen,

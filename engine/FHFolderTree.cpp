@@ -1,5 +1,7 @@
 #include "engine/FHFolderTree.h"
 
+#include "engine/platform/FHSystem.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -192,7 +194,7 @@ QString FHFolderTree::errorText(int error)
     case EXDEV:
         return QStringLiteral("it lies outside the folders of the run");
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return FHSystem::errorText(error);
     }
 }
 

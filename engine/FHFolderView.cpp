@@ -2,6 +2,7 @@
 
 #include "engine/FHFileTypes.h"
 #include "engine/FHFolderTree.h"
+#include "engine/platform/FHFolder.h"
 
 #include <QFile>
 
@@ -76,7 +77,7 @@ QStringList FHFolderView::list(const QString &folder, const QStringList &nameFil
     const FHFolder dir = m_tree.folder(folder, &error);
     if (dir.isValid()) {
         dir.list([&](const QByteArray &raw, FHFolder::Kind kind) {
-            const QString name = QFile::decodeName(raw);
+            const QString name = FHFolder::decodeName(raw);
             // A name moved away and taken again is listed once, as the disk would.
             if (raw.startsWith('.') || !filter.matches(name) || removed.contains(name)
                 || added.contains(name))

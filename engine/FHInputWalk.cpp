@@ -1,5 +1,7 @@
 #include "engine/FHInputWalk.h"
 
+#include "engine/platform/FHFolder.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -50,7 +52,7 @@ FHInputWalk::FHInputWalk(
         m_unreadable.append(absolute);
         return;
     }
-    walk(folder, QFile::encodeName(absolute), absolute, true);
+    walk(folder, FHFolder::encodeName(absolute), absolute, true);
     m_undecodable.sort();
 }
 
@@ -75,8 +77,8 @@ void FHInputWalk::walk(
         if (name.startsWith('.'))
             return;
         // A name decodes when it comes back to the same bytes.
-        const QString fileName = QFile::decodeName(name);
-        const bool nameDecodes = folderDecodes && QFile::encodeName(fileName) == name;
+        const QString fileName = FHFolder::decodeName(name);
+        const bool nameDecodes = folderDecodes && FHFolder::encodeName(fileName) == name;
         if (kind == FHFolder::Missing)
             kind = folder.entry(name).kind;
         if (kind == FHFolder::Directory) {
@@ -113,7 +115,7 @@ void FHInputWalk::walk(
     }
     for (const auto &sub : qAsConst(subFolders)) {
         const QString subDecoded
-            = sub.second ? decoded + QLatin1Char('/') + QFile::decodeName(sub.first) : QString();
+            = sub.second ? decoded + QLatin1Char('/') + FHFolder::decodeName(sub.first) : QString();
         if (sub.second && !m_skip.isEmpty() && subDecoded == m_skip)
             continue;
         int error = 0;

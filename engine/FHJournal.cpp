@@ -1,6 +1,7 @@
 #include "engine/FHJournal.h"
 
 #include "engine/FHJournalStore.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -8,66 +9,39 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Appends the lines and syncs them. Returns null, or the step that failed
-// ("write", "sync") with errno saying why (0 when the disk took nothing).
-const char *appendLines(int fd, const QByteArray &text)
+// Appends the lines and syncs them. Returns 0, or the error of the step that
+// failed, named in *step ("write", "sync").
+int appendLines(FHFile &file, const QByteArray &text, const char **step)
 {
     // A write that failed half-way (a full disk) may have left half a line:
     // the records that follow start on a line of their own.
-    struct stat st;
+    const qint64 size = file.info().size;
     char last = '\n';
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        ::pread(fd, &last, 1, st.st_size - 1);
+    if (size > 0)
+        file.readFullyAt(&last, 1, size - 1);
     const QByteArray lines = last == '\n' ? text : '\n' + text;
-    const char *data = lines.constData();
-    qint64 left = lines.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = 0;
-            return "write";
-        }
-        data += written;
-        left -= written;
-    }
-    return ::fdatasync(fd) == 0 ? nullptr : "sync";
+    *step = "write";
+    if (const int error = file.writeAll(lines.constData(), lines.size()))
+        return error;
+    *step = "sync";
+    return file.syncData();
 }
 
-bool syncFolder(const QString &folder)
+int syncFolder(const QString &path)
 {
-    const int fd
-        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    int error = 0;
+    const FHFolder folder = FHFolder::open(path, &error);
+    return folder.isValid() ? folder.sync() : error;
 }
 
 } // namespace
 
 FHJournal::FHJournal() = default;
 
-FHJournal::~FHJournal()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+FHJournal::~FHJournal() = default;
 
 bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
 {
@@ -78,18 +52,18 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
     }
     FHJournalStore::prune();
     const QDateTime now = QDateTime::currentDateTime();
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+    int error = 0;
+    for (int attempt = 0; attempt < 100 && !m_file.isOpen(); ++attempt) {
         m_id = now.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))
-            + QStringLiteral("-%1").arg(::getpid())
+            + QStringLiteral("-%1").arg(FHSystem::processId())
             + (attempt ? QStringLiteral("-%1").arg(attempt) : QString());
         m_path = FHJournalStore::pathOf(m_id);
-        m_fd = ::open(QFile::encodeName(m_path).constData(),
-            O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-        if (m_fd < 0 && errno != EEXIST)
+        m_file = FHFile::openPath(m_path, FHFile::CreateNewAppend, &error);
+        if (!m_file.isOpen() && error != EEXIST)
             break;
     }
-    if (m_fd < 0) {
-        m_error = QStringLiteral("cannot create '%1': %2").arg(m_path, systemError());
+    if (!m_file.isOpen()) {
+        m_error = QStringLiteral("cannot create '%1': %2").arg(m_path, FHSystem::errorText(error));
         return false;
     }
     const FHJsonFields record = FHJsonFields { { QStringLiteral("record"), QStringLiteral("run") },
@@ -99,11 +73,10 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
             QCoreApplication::applicationName() + QLatin1Char(' ')
                 + QCoreApplication::applicationVersion() } }
         + header;
-    if (!append(jsonLine(record)) || !syncFolder(dir)) {
+    if (!append(jsonLine(record)) || (error = syncFolder(dir)) != 0) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("cannot sync '%1': %2").arg(dir, systemError());
-        ::close(m_fd);
-        m_fd = -1;
+            m_error = QStringLiteral("cannot sync '%1': %2").arg(dir, FHSystem::errorText(error));
+        m_file.close();
         QFile::remove(m_path);
         return false;
     }
@@ -122,19 +95,17 @@ bool FHJournal::write()
 
 bool FHJournal::isGone() const
 {
-    struct stat st;
-    return m_gone || (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && st.st_nlink == 0);
+    return m_gone || (m_file.isOpen() && m_file.info().exists() && m_file.info().links == 0);
 }
 
 bool FHJournal::finish(const QString &outcome, qint64 moved, qint64 finished)
 {
-    if (m_fd < 0)
+    if (!m_file.isOpen())
         return false;
     m_gone = isGone();
     // A run that ended before it recorded anything leaves no journal.
     if (!m_recorded && m_pending.isEmpty()) {
-        ::close(m_fd);
-        m_fd = -1;
+        m_file.close();
         return QFile::remove(m_path);
     }
     add({ { QStringLiteral("record"), QStringLiteral("end") },
@@ -142,19 +113,18 @@ bool FHJournal::finish(const QString &outcome, qint64 moved, qint64 finished)
         { QStringLiteral("finished"), finished },
         { QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } });
     const bool written = write();
-    ::close(m_fd);
-    m_fd = -1;
+    m_file.close();
     return written;
 }
 
 bool FHJournal::append(const QByteArray &text)
 {
-    const char *failed = appendLines(m_fd, text);
-    if (failed)
+    const char *step = nullptr;
+    const int error = appendLines(m_file, text, &step);
+    if (error)
         m_error = QStringLiteral("cannot %1 '%2': %3")
-                      .arg(QLatin1String(failed), m_path,
-                          errno ? systemError() : QStringLiteral("disk full"));
-    return !failed;
+                      .arg(QLatin1String(step), m_path, FHSystem::errorText(error));
+    return error == 0;
 }
 
 FHJsonFields FHJournal::fileRecord(const FHJournalStore::File &file)
@@ -199,11 +169,12 @@ FHJsonFields FHJournal::folderRecord(const QString &path)
 
 bool FHJournal::appendRecord(const QString &path, const FHJsonFields &record, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-    const bool done = fd >= 0 && !appendLines(fd, jsonLine(record));
-    if (!done && error)
-        *error = systemError();
-    if (fd >= 0)
-        ::close(fd);
-    return done;
+    int failed = 0;
+    FHFile file = FHFile::openPath(path, FHFile::Append, &failed);
+    const char *step = nullptr;
+    if (file.isOpen())
+        failed = appendLines(file, jsonLine(record), &step);
+    if (failed && error)
+        *error = FHSystem::errorText(failed);
+    return failed == 0;
 }

@@ -3,6 +3,7 @@
 
 #include "engine/FHJournalStore.h"
 #include "engine/FHJsonLine.h"
+#include "engine/platform/FHFile.h"
 
 #include <QString>
 
@@ -51,7 +52,7 @@ public:
 private:
     bool append(const QByteArray &lines);
 
-    int m_fd = -1;
+    FHFile m_file;
     QString m_id;
     QString m_path;
     QString m_error;

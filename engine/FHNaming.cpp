@@ -1,6 +1,7 @@
 #include "engine/FHNaming.h"
 
 #include "engine/FHFileTypes.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <sys/vfs.h>
 
 QString &expandNamePattern(
     QString &pattern, int number, int year, int month, int day, int hour, int minute, int second)
@@ -53,63 +53,9 @@ const QRegularExpression &temporaryNamePattern()
     return pattern;
 }
 
-namespace {
-
-// The file-system type of the mount holding the path, as /proc/self/mountinfo
-// names it ("ext4", "fuseblk", ...).
-QString mountType(const QString &path)
-{
-    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
-    if (!mounts.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QString best;
-    int bestLength = -1;
-    QTextStream in(&mounts);
-    QString line;
-    while (in.readLineInto(&line)) {
-        const QStringList fields = line.split(QLatin1Char(' '));
-        const int dash = fields.indexOf(QStringLiteral("-"));
-        if (fields.size() < 5 || dash < 0 || dash + 1 >= fields.size())
-            continue;
-        // Blanks and other bytes in mount points come octal-escaped.
-        QString point = fields.at(4);
-        point.replace(QLatin1String("\\040"), QLatin1String(" "));
-        const bool inside = path == point || point == QLatin1String("/")
-            || path.startsWith(point + QLatin1Char('/'));
-        if (inside && point.size() > bestLength) {
-            bestLength = point.size();
-            best = fields.at(dash + 1);
-        }
-    }
-    return best;
-}
-
-} // namespace
-
 bool keepsWindowsNames(const QString &folder)
 {
-    QFileInfo existing(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
-    while (!existing.exists() && !existing.isRoot())
-        existing.setFile(existing.absolutePath());
-    struct statfs fs;
-    if (::statfs(QFile::encodeName(existing.absoluteFilePath()).constData(), &fs) != 0)
-        return false;
-    switch (quint32(fs.f_type)) {
-    case 0x4d44: // FAT
-    case 0x2011bab0: // exFAT
-    case 0x5346544e: // NTFS
-    case 0x7366746e: // NTFS (ntfs3)
-    case 0xff534d42: // SMB
-    case 0xfe534d42: // SMB2
-        return true;
-    case 0x65735546: { // FUSE: "fuseblk" (exFAT, NTFS), "fuse.fusefat" ...
-        const QString type = mountType(existing.canonicalFilePath());
-        return type == QLatin1String("fuseblk") || type.contains(QLatin1String("fat"))
-            || type.contains(QLatin1String("ntfs"));
-    }
-    default:
-        return false;
-    }
+    return FHSystem::fileSystemOf(folder).windowsNames;
 }
 
 int longestKeptSuffix(const QStringList &nameFilters)

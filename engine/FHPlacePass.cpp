@@ -13,6 +13,7 @@
 #include "engine/FHSafeMove.h"
 #include "engine/FHShotGroups.h"
 #include "engine/FHSortContext.h"
+#include "engine/platform/FHSystem.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -201,8 +202,7 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
                 m_context.reporter.message(
                     QStringLiteral("Unable to finish the interrupted move of '%1' "
                                    "to '%2' (%3); it is left where it is")
-                        .arg(entry.sourcePath(), cutCopy,
-                            QString::fromLocal8Bit(std::strerror(error))));
+                        .arg(entry.sourcePath(), cutCopy, FHSystem::errorText(error)));
                 entry.reason = FHSkipReason::Changed;
                 continue;
             }

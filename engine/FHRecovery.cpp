@@ -6,6 +6,7 @@
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 #include "engine/FHSortContext.h"
+#include "engine/platform/FHFolder.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -25,7 +26,7 @@ bool shotPartAt(const FHFolderTree &tree, const QString &path)
     bool found = false;
     if (folder.isValid()) {
         folder.list([&](const QByteArray &entry, FHFolder::Kind) {
-            found = found || stemOf(QFile::decodeName(entry)) == stem;
+            found = found || stemOf(FHFolder::decodeName(entry)) == stem;
         });
     }
     return found;

@@ -1,7 +1,9 @@
 #include "engine/FHSafeMove.h"
 
 #include "engine/FHFolderTree.h"
+#include "engine/platform/FHFile.h"
 #include "engine/platform/FHFolder.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -9,13 +11,9 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace FHSafeMove {
 const char *const PartialPrefix = ".quilm-partial-";
@@ -23,127 +21,73 @@ const char *const PartialPrefix = ".quilm-partial-";
 
 namespace {
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd = -1)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-
-    int get() const { return m_fd; }
-    // Closes now and tells whether the close reported an error (NFS reports
-    // failed writes there).
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-int writeAll(int fd, const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (written == 0)
-            return ENOSPC;
-        data += written;
-        size -= size_t(written);
-    }
-    return 0;
-}
-
 // Copies and, on the way, hashes the content: a card is read once.
-int copyContent(int in, int out, QCryptographicHash *hash)
+int copyContent(FHFile &in, FHFile &out, QCryptographicHash *hash)
 {
-    static constexpr size_t BufferSize = 256 * 1024;
+    static constexpr qint64 BufferSize = 256 * 1024;
     // Writeback starts every few megabytes rather than all at the closing
-    // fsync, so that the disk works while the copy goes on.
-    static constexpr off_t WritebackStep = 8 * 1024 * 1024;
+    // sync, so that the disk works while the copy goes on.
+    static constexpr qint64 WritebackStep = 8 * 1024 * 1024;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
-    off_t written = 0;
-    off_t flushed = 0;
-    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+    qint64 written = 0;
+    qint64 flushed = 0;
+    in.adviseSequential();
     for (;;) {
-        const ssize_t got = ::read(in, buffer.get(), BufferSize);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
+        int error = 0;
+        const qint64 got = in.read(buffer.get(), BufferSize, &error);
+        if (got < 0)
+            return error;
         if (got == 0)
             return 0;
         if (hash)
             hash->addData(buffer.get(), int(got));
-        if (const int error = writeAll(out, buffer.get(), size_t(got)))
-            return error;
+        if (const int failed = out.writeAll(buffer.get(), got))
+            return failed;
         written += got;
         if (written - flushed >= WritebackStep) {
-            ::sync_file_range(out, flushed, written - flushed, SYNC_FILE_RANGE_WRITE);
+            out.startWriteback(flushed, written - flushed);
             flushed = written;
         }
     }
 }
 
-int createPartial(const FHFolder &folder, QString &partial)
+FHFile createPartial(const FHFolder &folder, QString &partial, int *error)
 {
+    FHFile file;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        partial = QLatin1String(FHSafeMove::PartialPrefix) + QString::number(::getpid())
+        partial = QLatin1String(FHSafeMove::PartialPrefix) + QString::number(FHSystem::processId())
             + QLatin1Char('-') + QString::number(QRandomGenerator::global()->generate64(), 16);
-        const int fd = folder.openFile(partial, O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        file = FHFile::open(folder, partial, FHFile::CreateNew, error);
+        if (file.isOpen() || *error != EEXIST)
+            break;
     }
-    return -1;
+    return file;
 }
 
 // Each step is checked; the source goes only once its copy is safely in place.
 int copyAcross(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
     QByteArray *contentHash)
 {
-    Descriptor in(from.openFile(name, O_RDONLY));
-    if (in.get() < 0)
-        return errno;
-    struct stat st;
-    if (::fstat(in.get(), &st) != 0)
-        return errno;
-    if (!S_ISREG(st.st_mode))
+    int error = 0;
+    FHFile in = FHFile::open(from, name, FHFile::Read, &error);
+    if (!in.isOpen())
+        return error;
+    if (in.info().kind != FHFolder::File)
         return EINVAL;
 
     QString partial;
-    Descriptor out(createPartial(to, partial));
-    if (out.get() < 0)
-        return errno;
+    FHFile out = createPartial(to, partial, &error);
+    if (!out.isOpen())
+        return error;
 
     QCryptographicHash hash(FHSafeMove::ContentHash);
-    int error = copyContent(in.get(), out.get(), contentHash ? &hash : nullptr);
+    error = copyContent(in, out, contentHash ? &hash : nullptr);
     if (!error) {
-        // Permissions and times are nice to keep; file systems that refuse them
-        // still hold the photo intact.
-        ::fchmod(out.get(), st.st_mode & 07777);
-        const struct timespec times[2] = { st.st_atim, st.st_mtim };
-        ::futimens(out.get(), times);
-        if (::fsync(out.get()) != 0)
-            error = errno;
+        out.copyMetadataFrom(in);
+        error = out.sync();
     }
-    if (!out.close() && !error)
-        error = errno;
+    if (const int failed = out.close(); failed && !error)
+        error = failed;
     if (!error)
         error = to.rename(partial, to, toName);
     if (error) {
@@ -161,24 +105,25 @@ int copyAcross(const FHFolder &from, const QString &name, const FHFolder &to, co
     return 0;
 }
 
-bool sameBytes(int a, int b)
+bool sameBytes(FHFile &a, FHFile &b)
 {
-    static constexpr size_t BufferSize = 64 * 1024;
+    static constexpr qint64 BufferSize = 64 * 1024;
     const std::unique_ptr<char[]> left(new char[BufferSize]);
     const std::unique_ptr<char[]> right(new char[BufferSize]);
+    int error = 0;
     for (;;) {
-        const ssize_t got = ::read(a, left.get(), BufferSize);
+        const qint64 got = a.read(left.get(), BufferSize, &error);
         if (got < 0)
             return false;
-        ssize_t have = 0;
+        qint64 have = 0;
         while (have < got) {
-            const ssize_t more = ::read(b, right.get() + have, size_t(got - have));
+            const qint64 more = b.read(right.get() + have, got - have, &error);
             if (more <= 0)
                 return false;
             have += more;
         }
         if (got == 0)
-            return ::read(b, right.get(), 1) == 0;
+            return b.read(right.get(), 1, &error) == 0;
         if (std::memcmp(left.get(), right.get(), size_t(got)) != 0)
             return false;
     }
@@ -220,11 +165,11 @@ void FHSafeMove::removeStalePartialCopies(const FHFolder &folder)
         if (qstrncmp(name.constData(), PartialPrefix, uint(prefixLength)) != 0)
             return;
         char *end = nullptr;
-        const long pid = std::strtol(name.constData() + prefixLength, &end, 10);
-        if (pid <= 0 || !end || *end != '-' || pid == long(::getpid()))
+        const long long pid = std::strtoll(name.constData() + prefixLength, &end, 10);
+        if (pid <= 0 || !end || *end != '-' || pid == FHSystem::processId())
             return;
-        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-            stale << QFile::decodeName(name);
+        if (FHSystem::processIsGone(pid))
+            stale << FHFolder::decodeName(name);
     });
     for (const QString &name : qAsConst(stale))
         folder.remove(name);
@@ -249,9 +194,9 @@ bool FHSafeMove::isCutMoveOf(const FHFolderTree &tree, const QString &source, co
         return a.inode == b.inode; // a move on one file system never copies
     if (a.size != b.size)
         return false;
-    Descriptor left(from.openFile(name, O_RDONLY));
-    Descriptor right(to.openFile(copyName, O_RDONLY));
-    return left.get() >= 0 && right.get() >= 0 && sameBytes(left.get(), right.get());
+    FHFile left = FHFile::open(from, name, FHFile::Read, &error);
+    FHFile right = FHFile::open(to, copyName, FHFile::Read, &error);
+    return left.isOpen() && right.isOpen() && sameBytes(left, right);
 }
 
 int FHSafeMove::finishCutMove(const FHFolderTree &tree, const QString &source, const QString &copy)
@@ -266,9 +211,11 @@ int FHSafeMove::finishCutMove(const FHFolderTree &tree, const QString &source, c
     if (!to.isValid())
         return error;
     {
-        Descriptor fd(to.openFile(copyName, O_RDONLY));
-        if (fd.get() < 0 || ::fsync(fd.get()) != 0)
-            return errno;
+        FHFile file = FHFile::open(to, copyName, FHFile::Read, &error);
+        if (!file.isOpen())
+            return error;
+        if (const int failed = file.sync())
+            return failed;
     }
     to.sync();
     return from.remove(name);

@@ -8,12 +8,12 @@
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
 #include "engine/FHNamingPass.h"
-#include "engine/FHOutputLock.h"
 #include "engine/FHPlacePass.h"
 #include "engine/FHPlanner.h"
 #include "engine/FHRecovery.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSortContext.h"
+#include "engine/platform/FHOutputLock.h"
 
 #include <QDir>
 #include <QElapsedTimer>

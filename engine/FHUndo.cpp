@@ -3,9 +3,10 @@
 #include "engine/FHException.h"
 #include "engine/FHFolderTree.h"
 #include "engine/FHIO.h"
-#include "engine/FHOutputLock.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
+#include "engine/platform/FHFolder.h"
+#include "engine/platform/FHOutputLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -172,7 +173,7 @@ QString FHUndoRun::findByIdentity(const FHJournalStore::File &file)
             const FHFolder dir = m_tree.folder(folder, &error);
             if (dir.isValid()) {
                 dir.list([&](const QByteArray &raw, FHFolder::Kind) {
-                    const QString name = QFile::decodeName(raw);
+                    const QString name = FHFolder::decodeName(raw);
                     const FHFolder::Entry entry = dir.entry(name);
                     if (entry.kind == FHFolder::File)
                         scanned->insert({ entry.device, entry.inode }, folder + '/' + name);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Every #include of the program's sources against the layer table in the
 # README ("Layout"): a folder includes only from itself and the folders its row
-# names. Also refuses "../" in an include, which would hide the direction.
+# names. Also refuses "../" in an include, which would hide the direction, and
+# a system header (<unistd.h>, <windows.h>, ...) in the engine outside
+# engine/platform/, where its calls to the operating system live.
 #   layers_test.sh ROOT          checks the tree at ROOT
 #   layers_test.sh --self ROOT   checks that a wrong-way include is caught
 set -uo pipefail
@@ -36,6 +38,13 @@ check() {
             echo "${file#$root/}:$line: $folder/ may not include \"$target\""; bad=1
         done < <(grep -rn --include='*.cpp' --include='*.h' '^[[:space:]]*#[[:space:]]*include' "$root/$folder")
     done
+    # The C and C++ standard headers are no system's own.
+    while IFS= read -r hit; do
+        echo "${hit#$root/}: the engine calls the system only in engine/platform/"; bad=1
+    done < <(grep -rn --include='*.cpp' --include='*.h' -E \
+        '^[[:space:]]*#[[:space:]]*include[[:space:]]*<([a-z0-9_]+/[^>]*|[a-z0-9_]+\.h)>' \
+        "$root/engine" 2>/dev/null | grep -v "^$root/engine/platform/" \
+        | grep -vE '<exiv2/|<(assert|ctype|errno|float|limits|locale|math|setjmp|signal|stdarg|stddef|stdint|stdio|stdlib|string|time|wchar|wctype)\.h>')
     return $bad
 }
 
@@ -50,6 +59,11 @@ if [ "${1:-}" = --self ]; then
     [[ $out == *"engine/wrong.h:1: engine/ may not include \"ui/FHMainWindow.h\""* ]] || { echo "$out"; exit 1; }
     printf '#include "../ui/FHMainWindow.h"\n' > "$tmp/engine/wrong.h"
     check "$tmp" >/dev/null && { echo "a climbing include was not caught"; exit 1; }
+    printf '#include <unistd.h>\n' > "$tmp/engine/wrong.h"
+    check "$tmp" >/dev/null && { echo "a system header in the engine was not caught"; exit 1; }
+    mkdir -p "$tmp/engine/platform"
+    mv "$tmp/engine/wrong.h" "$tmp/engine/platform/ok_posix.cpp"
+    check "$tmp" >/dev/null || { echo "a system header in engine/platform/ was refused"; exit 1; }
     echo "wrong-way includes are caught"
     exit 0
 fi

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 #include <memory>
@@ -12,8 +13,11 @@
 // that another program swaps for a link while a run goes on is refused, and
 // nothing outside the folders the run was given is ever touched.
 //
-// Errors are the system's error numbers (errno); ELOOP says that a link stands
-// where a folder was asked for.
+// Errors are the system's error numbers (errno; on Windows its errors are
+// mapped onto the same numbers); ELOOP says that a link (on Windows, any
+// reparse point: a symbolic link or a junction) stands where a folder was
+// asked for. Paths use "/" between names on every system; only what is shown
+// or stored takes the system's own separator.
 class FHFolder
 {
 public:
@@ -49,7 +53,7 @@ public:
     // as the system finds them.
     static FHFolder open(const QString &path, int *error);
 
-    bool isValid() const { return m_fd != nullptr; }
+    bool isValid() const;
     const QString &path() const { return m_path; }
 
     // The folder of that name inside this one; ENOENT, ELOOP or ENOTDIR.
@@ -86,21 +90,31 @@ public:
     int remove(const QString &name) const;
     int removeChild(const QString &name) const; // an empty folder
 
-    // A descriptor of the file of that name, opened without following a link,
-    // or -1 with errno set. The caller closes it.
-    int openFile(const QString &name, int flags, int mode = 0) const;
     // Whether the folder's file system keeps its file numbers across a
     // remount: not FAT, exFAT, NTFS through FUSE, nor network shares.
     bool keepsFileNumbers() const;
     // Makes the folder's entries durable.
     int sync() const;
 
-    // The descriptor itself, for calls this class has no wrapper for.
-    int descriptor() const;
+    // A name as the system's calls take it, and back: the bytes of a name on
+    // Linux, which need not be text in any encoding; UTF-8 on Windows.
+    static QByteArray encodeName(const QString &name);
+    static QString decodeName(const QByteArray &name);
 
 private:
+    friend class FHFile;
+#ifdef Q_OS_WIN
+    // The folder's handle keeps it from being renamed or removed while open.
+    std::shared_ptr<void> m_handle;
+    QString nativePath(const QString &name) const;
+#else
+    int descriptor() const
+    {
+        return *m_fd;
+    }
     std::shared_ptr<const int> m_fd;
-    QString m_path; // absolute, for reports
+#endif
+    QString m_path; // absolute, with "/" between names
 };
 
 #endif // FHFOLDER_H

@@ -79,6 +79,21 @@ FHFolder::Entry FHFolder::entryAt(const QString &path)
 }
 
 FHFolder::FHFolder() = default;
+
+bool FHFolder::isValid() const
+{
+    return m_fd != nullptr;
+}
+
+QByteArray FHFolder::encodeName(const QString &name)
+{
+    return QFile::encodeName(name);
+}
+
+QString FHFolder::decodeName(const QByteArray &name)
+{
+    return QFile::decodeName(name);
+}
 FHFolder::~FHFolder() = default;
 
 FHFolder FHFolder::open(const QString &path, int *error)
@@ -237,12 +252,6 @@ int FHFolder::removeChild(const QString &name) const
     return ::unlinkat(*m_fd, QFile::encodeName(name).constData(), AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
-int FHFolder::openFile(const QString &name, int flags, int mode) const
-{
-    return ::openat(
-        *m_fd, QFile::encodeName(name).constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode_t(mode));
-}
-
 bool FHFolder::keepsFileNumbers() const
 {
     struct statfs fs;
@@ -272,9 +281,4 @@ int FHFolder::sync() const
     const int error = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return error;
-}
-
-int FHFolder::descriptor() const
-{
-    return m_fd ? *m_fd : -1;
 }

@@ -1,4 +1,4 @@
-#include "engine/FHOutputLock.h"
+#include "engine/platform/FHOutputLock.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -2,10 +2,13 @@
 #define FHOUTPUTLOCK_H
 
 #include <QString>
+#include <QtGlobal>
 
 // Keeps two runs from numbering one output folder at the same time. The lock
-// sits on the folder itself (flock), so it leaves no file behind and ends with
-// the process that holds it, however that process ends.
+// ends with the process that holds it, however that process ends. On Linux it
+// sits on the folder itself (flock) and leaves no file behind; Windows locks
+// no folder, so there it sits on a small file in the folder, removed when the
+// lock is let go: a file left by a killed run stops nobody, the lock decides.
 class FHOutputLock
 {
 public:
@@ -24,7 +27,12 @@ public:
     const QString &holder() const { return m_holder; }
 
 private:
+#ifdef Q_OS_WIN
+    void *m_handle = nullptr;
+    QString m_path;
+#else
     int m_fd = -1;
+#endif
     QString m_holder;
 };
 

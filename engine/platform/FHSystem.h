@@ -1,0 +1,35 @@
+#ifndef FHSYSTEM_H
+#define FHSYSTEM_H
+
+#include <QString>
+
+// What the engine asks of the operating system beyond its files.
+namespace FHSystem {
+
+qint64 processId();
+// True only when no process of that id runs: a process that cannot be asked
+// about counts as running.
+bool processIsGone(qint64 id);
+// The system's words for an error number.
+QString errorText(int error);
+
+// What the file system of a path (or, where it does not exist yet, of the
+// nearest folder above it that does) is known to do.
+struct FileSystem
+{
+    QString type; // "ext4", "vfat", "fuseblk", "ntfs", "nfs", "cifs", ...
+    // Names follow Windows' rules: FAT, exFAT, NTFS, SMB; letter case does not
+    // tell two names apart.
+    bool windowsNames = false;
+    // A file keeps its number across a remount (not FAT, exFAT, NTFS through
+    // FUSE, network shares).
+    bool keepsFileNumbers = true;
+    // Changes made elsewhere may never be announced to this machine's
+    // watchers: network shares and FUSE.
+    bool remote = false;
+};
+FileSystem fileSystemOf(const QString &path);
+
+} // namespace FHSystem
+
+#endif // FHSYSTEM_H
