@@ -374,20 +374,26 @@ run_step() {
     TIMES+=("$(printf '%-13s %s' "$name" "$(fmt "$secs")")")
 }
 
-steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=("${ALL_STEPS[@]}")
-for s in "${steps[@]}"; do
-    declare -F "step_$s" >/dev/null || { echo "unknown step: $s" >&2; exit 2; }
-done
-for s in "${steps[@]}"; do
-    run_step "$s"
-done
+main() {
+    local steps=("$@") s
+    [ ${#steps[@]} -gt 0 ] || steps=("${ALL_STEPS[@]}")
+    for s in "${steps[@]}"; do
+        declare -F "step_$s" >/dev/null || { echo "unknown step: $s" >&2; exit 2; }
+    done
+    for s in "${steps[@]}"; do
+        run_step "$s"
+    done
 
-T1=$(date +%s)
-echo "Time per step:"
-printf '  %s\n' "${TIMES[@]}"
-printf '  %-13s %s\n' "all steps" "$(fmt $SUM)" "this call" "$(fmt $((T1 - T0)))"
-if [ $# -eq 0 ]; then
-    echo "$(date -u +%Y-%m-%dT%H:%M:%SZ), steps took $SUM s" > "$STAMP"
-    echo "Windows toolchain ready in $PREFIX"
-fi
+    T1=$(date +%s)
+    echo "Time per step:"
+    printf '  %s\n' "${TIMES[@]}"
+    printf '  %-13s %s\n' "all steps" "$(fmt $SUM)" "this call" "$(fmt $((T1 - T0)))"
+    if [ $# -eq 0 ]; then
+        echo "$(date -u +%Y-%m-%dT%H:%M:%SZ), steps took $SUM s" > "$STAMP"
+        echo "Windows toolchain ready in $PREFIX"
+    fi
+}
+
+# One line, read whole before it runs: editing this file during a long build
+# does not change what the running call does next.
+main "$@"; exit $?
