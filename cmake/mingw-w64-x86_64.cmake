@@ -53,3 +53,10 @@ set(ENV{PKG_CONFIG_LIBDIR} "${QUILM_MINGW_PREFIX}/lib/pkgconfig:${QUILM_MINGW_PR
 set(ENV{PKG_CONFIG_PATH} "")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 find_program(PKG_CONFIG_EXECUTABLE NAMES pkg-config NO_CMAKE_FIND_ROOT_PATH)
+
+# qttools is not cross-built: lrelease and lupdate are the host's (Debian's
+# qttools5-dev). Qt5Config.cmake searches the prefix only, so point at them.
+if(NOT Qt5LinguistTools_DIR AND EXISTS /usr/lib/x86_64-linux-gnu/cmake/Qt5LinguistTools)
+  set(Qt5LinguistTools_DIR /usr/lib/x86_64-linux-gnu/cmake/Qt5LinguistTools
+      CACHE PATH "The host's Qt5LinguistTools")
+endif()
