@@ -80,7 +80,7 @@ step_packages() {
         dpkg-dev xz-utils bzip2 tcl \
         qttools5-dev-tools qttools5-dev qttranslations5-l10n
     # Select posix threads for the unsuffixed compiler names too: qmake's
-    # win32-g++ spec calls $(CROSS_COMPILE)g++, and every library in the
+    # win32-g++ settings call $(CROSS_COMPILE)g++, and every library in the
     # prefix has to use the same libstdc++-6.dll.
     update-alternatives --set $TRIPLE-gcc /usr/bin/$TRIPLE-gcc-posix
     update-alternatives --set $TRIPLE-g++ /usr/bin/$TRIPLE-g++-posix
