@@ -2,6 +2,7 @@
 
 #include "engine/FHBmffCheck.h"
 #include "engine/FHDateText.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QFile>
 
@@ -107,7 +108,13 @@ bool lookupCaptureDate(
 {
     enableBmffReader();
     // No remote or standard-input access, whatever the path looks like.
+#ifdef Q_OS_WIN
+    // The narrow path would be in the ANSI code page, which cannot spell every
+    // name.
+    auto image = Exiv2::ImageFactory::open(FHSystem::systemPath(path).toStdWString(), false);
+#else
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
+#endif
     return lookupIn(
         image.get(), [&] { return bmffRefusal(path); }, maker, date, subSecond, cameraless);
 }

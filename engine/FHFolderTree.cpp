@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -200,6 +201,11 @@ QString FHFolderTree::errorText(int error)
 
 const FHFolderTree &FHFolderTree::strict()
 {
-    static const FHFolderTree tree(QStringList { QStringLiteral("/") });
+    static const FHFolderTree tree = [] {
+        QStringList roots;
+        for (const QFileInfo &root : QDir::drives())
+            roots << root.absoluteFilePath();
+        return FHFolderTree(roots);
+    }();
     return tree;
 }

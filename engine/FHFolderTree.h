@@ -44,8 +44,9 @@ public:
     // What an error of these calls means, for a report.
     static QString errorText(int error);
 
-    // Roots only at "/": every step of every path is taken without following
-    // a link. For callers that were given no folders of their own.
+    // Roots only at "/" (on Windows, at every drive): every step of every
+    // path is taken without following a link. For callers that were given no
+    // folders of their own.
     static const FHFolderTree &strict();
 
 private:

@@ -23,12 +23,23 @@ bool FHFolderView::taken(const QString &path) const
     const auto [folder, name] = split(path);
     if (m_added.value(folder).contains(name))
         return true;
-    if (m_removed.value(folder).contains(name))
+    const QSet<QString> removed = m_removed.value(folder);
+    if (removed.contains(name))
         return false;
     int error = 0;
+    const FHFolder::Entry entry = m_tree.entry(path, &error);
     // Where the folder cannot be reached without following a link, nothing
     // can go there: every name counts as taken.
-    return m_tree.entry(path, &error).exists() || (error && error != ENOENT);
+    if (!entry.exists())
+        return error && error != ENOENT;
+    // Where the file system ignores letter case, the name may be that of a
+    // file moved away, spelt otherwise: the disk finds that very file there.
+    const QString gone = m_removedFolded.value(folder).value(name.toCaseFolded());
+    if (!gone.isEmpty() && removed.contains(gone)) {
+        const FHFolder::Entry was = m_tree.entry(folder + QLatin1Char('/') + gone);
+        return was.device != entry.device || was.inode != entry.inode;
+    }
+    return true;
 }
 
 bool FHFolderView::isFolder(const QString &path) const
@@ -55,6 +66,7 @@ void FHFolderView::removed(const QString &path)
     if (added != m_added.end() && added->remove(name))
         return;
     m_removed[folder].insert(name);
+    m_removedFolded[folder].insert(name.toCaseFolded(), name);
 }
 
 qint64 FHFolderView::entryCount(const QString &folder) const

@@ -39,6 +39,7 @@ public:
         if (!m_simulate) {
             m_added.clear();
             m_removed.clear();
+            m_removedFolded.clear();
         }
     }
     // A dry run's folders that would be created.
@@ -57,6 +58,7 @@ private:
     const FHFolderTree &m_tree;
     QHash<QString, QSet<QString>> m_added; // names, by folder
     QHash<QString, QSet<QString>> m_removed; // names, by folder
+    QHash<QString, QHash<QString, QString>> m_removedFolded; // of the names above, by folder
     QSet<QString> m_createdFolders;
 };
 

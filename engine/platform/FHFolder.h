@@ -104,9 +104,10 @@ public:
 private:
     friend class FHFile;
 #ifdef Q_OS_WIN
-    // The folder's handle keeps it from being renamed or removed while open.
+    // The folder's handle keeps it, and through its parent's handle the
+    // folders above it up to where it was opened, from being renamed or
+    // removed while open: Windows reaches a name by its path only.
     std::shared_ptr<void> m_handle;
-    QString nativePath(const QString &name) const;
 #else
     int descriptor() const
     {

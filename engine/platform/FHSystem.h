@@ -12,6 +12,9 @@ qint64 processId();
 bool processIsGone(qint64 id);
 // The system's words for an error number.
 QString errorText(int error);
+// The path as the system's own calls take it, for libraries that take one:
+// on Windows with backslashes, and the \\?\ prefix where it is too long.
+QString systemPath(const QString &path);
 
 // What the file system of a path (or, where it does not exist yet, of the
 // nearest folder above it that does) is known to do.

@@ -60,6 +60,11 @@ QString errorText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString systemPath(const QString &path)
+{
+    return path;
+}
+
 FileSystem fileSystemOf(const QString &path)
 {
     FileSystem fs;

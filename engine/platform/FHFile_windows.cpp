@@ -1,0 +1,200 @@
+#include "engine/platform/FHFile.h"
+
+#include "engine/platform/FHWin32.h"
+
+#include <cerrno>
+
+using namespace FHWin32;
+
+namespace {
+
+// Every file is opened sharing everything, deletion included, as a POSIX
+// descriptor would: a move may rename or remove a file it still reads.
+const DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Appending handles write at the end only, whatever the position; the flush
+// needs one of the two write rights, and the append right is one.
+const DWORD AppendAccess = FILE_GENERIC_READ | FILE_APPEND_DATA | FILE_WRITE_ATTRIBUTES;
+
+HANDLE openFile(const std::wstring &path, FHFile::Mode mode, bool follow, int *error)
+{
+    DWORD access = GENERIC_READ;
+    DWORD disposition = OPEN_EXISTING;
+    switch (mode) {
+    case FHFile::Read:
+        break;
+    case FHFile::CreateNew:
+        access = GENERIC_READ | GENERIC_WRITE;
+        disposition = CREATE_NEW;
+        break;
+    case FHFile::CreateNewAppend:
+        access = AppendAccess;
+        disposition = CREATE_NEW;
+        break;
+    case FHFile::Append:
+        access = AppendAccess;
+        break;
+    }
+    HANDLE handle = ::CreateFileW(path.c_str(), access, ShareAll, nullptr, disposition,
+        FILE_ATTRIBUTE_NORMAL | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *error = lastErrno();
+        return nullptr;
+    }
+    // Opened as itself, a link is no file to read or write.
+    if (!follow && entryOf(handle).kind == FHFolder::Link) {
+        ::CloseHandle(handle);
+        *error = ELOOP;
+        return nullptr;
+    }
+    *error = 0;
+    return handle;
+}
+
+} // namespace
+
+FHFile::~FHFile()
+{
+    if (m_handle)
+        ::CloseHandle(m_handle);
+}
+
+FHFile::FHFile(FHFile &&other) noexcept
+    : m_handle(other.m_handle)
+{
+    other.m_handle = Closed;
+}
+
+FHFile &FHFile::operator=(FHFile &&other) noexcept
+{
+    if (this != &other) {
+        if (m_handle)
+            ::CloseHandle(m_handle);
+        m_handle = other.m_handle;
+        other.m_handle = Closed;
+    }
+    return *this;
+}
+
+FHFile FHFile::open(const FHFolder &folder, const QString &name, Mode mode, int *error)
+{
+    return FHFile(openFile(nativePath(folder.path(), name), mode, false, error));
+}
+
+FHFile FHFile::openPath(const QString &path, Mode mode, int *error)
+{
+    return FHFile(openFile(nativePath(path), mode, true, error));
+}
+
+qint64 FHFile::read(char *data, qint64 size, int *error)
+{
+    DWORD got = 0;
+    if (::ReadFile(m_handle, data, DWORD(qMin<qint64>(size, 1 << 30)), &got, nullptr))
+        return got;
+    const DWORD code = ::GetLastError();
+    if (code == ERROR_HANDLE_EOF || code == ERROR_BROKEN_PIPE)
+        return 0;
+    *error = errnoOf(code);
+    return -1;
+}
+
+bool FHFile::readFullyAt(char *data, qint64 size, qint64 offset)
+{
+    // A read at an offset moves a synchronous handle's position; put it back,
+    // as pread would never have moved it.
+    LARGE_INTEGER position {};
+    if (!::SetFilePointerEx(m_handle, LARGE_INTEGER {}, &position, FILE_CURRENT))
+        return false;
+    bool complete = true;
+    while (size > 0) {
+        OVERLAPPED at {};
+        at.Offset = DWORD(quint64(offset) & 0xffffffffu);
+        at.OffsetHigh = DWORD(quint64(offset) >> 32);
+        DWORD got = 0;
+        if (!::ReadFile(m_handle, data, DWORD(qMin<qint64>(size, 1 << 30)), &got, &at)
+            || got == 0) {
+            complete = false;
+            break;
+        }
+        data += got;
+        size -= got;
+        offset += got;
+    }
+    ::SetFilePointerEx(m_handle, position, nullptr, FILE_BEGIN);
+    return complete;
+}
+
+int FHFile::writeAll(const char *data, qint64 size)
+{
+    while (size > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(m_handle, data, DWORD(qMin<qint64>(size, 1 << 30)), &written, nullptr))
+            return lastErrno();
+        if (written == 0)
+            return ENOSPC;
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+int FHFile::syncData()
+{
+    return sync();
+}
+
+int FHFile::sync()
+{
+    // Windows has no flush of the content alone.
+    return ::FlushFileBuffers(m_handle) ? 0 : lastErrno();
+}
+
+int FHFile::close()
+{
+    void *const handle = m_handle;
+    m_handle = Closed;
+    return !handle || ::CloseHandle(handle) ? 0 : lastErrno();
+}
+
+FHFolder::Entry FHFile::info() const
+{
+    return entryOf(m_handle);
+}
+
+void FHFile::copyMetadataFrom(const FHFile &source)
+{
+    // The times, the creation time too: a run that dates photos by their
+    // files reads it. A camera's read-only mark is not carried over.
+    FILETIME created;
+    FILETIME accessed;
+    FILETIME written;
+    if (::GetFileTime(source.m_handle, &created, &accessed, &written))
+        ::SetFileTime(m_handle, &created, &accessed, &written);
+}
+
+// No hints: Windows reads ahead by itself on a handle read from start to end,
+// and writes behind by itself.
+void FHFile::adviseSequential() { }
+
+void FHFile::startWriteback(qint64, qint64) { }
+
+int FHFile::dropCache()
+{
+    // Windows drops a file's pages only when every handle of it was opened
+    // unbuffered (FILE_FLAG_NO_BUFFERING), which no reader here wants; the
+    // next read may come from the cache.
+    return 0;
+}
+
+int FHFile::cloneFrom(const FHFile &)
+{
+    // Block cloning exists on ReFS only, through an ioctl that needs aligned
+    // ranges; the copy falls back to reading and writing.
+    return EOPNOTSUPP;
+}
+
+qint64 FHFile::copyFrom(const FHFile &, qint64, int *error)
+{
+    *error = ENOSYS;
+    return -1;
+}
