@@ -31,8 +31,7 @@ QString patternProblem(const FHSortOptions &options)
             FHError::NumKeywordMissing, FHError::NumKeywordMissingFormat, options.namePattern)
             .message();
     // In the output as the run names it.
-    const QString output = QDir::toNativeSeparators(
-        QDir::cleanPath(QFileInfo(options.outputDir).absoluteFilePath()));
+    const QString output = QDir::cleanPath(QFileInfo(options.outputDir).absoluteFilePath());
     const QString problem
         = namePatternProblem(options.namePattern, output, longestKeptSuffix(options.nameFilters));
     if (problem.isEmpty())

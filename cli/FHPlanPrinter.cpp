@@ -1,6 +1,7 @@
 #include "cli/FHPlanPrinter.h"
 
 #include "cli/FHConsoleReporter.h"
+#include "engine/FHPaths.h"
 #include "engine/FHSortPlan.h"
 
 #include <QDir>
@@ -49,29 +50,30 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
         if (m_console.json()) {
             if (entry.placed) {
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("move") },
-                    { QStringLiteral("source"), entry.sourcePath() },
-                    { QStringLiteral("target"), entry.targetPath() } };
+                    { QStringLiteral("source"), FHPaths::shown(entry.sourcePath()) },
+                    { QStringLiteral("target"), FHPaths::shown(entry.targetPath()) } };
                 if (m_kind == Sort)
                     event << FHJsonFields { { QStringLiteral("captured"), capturedText(entry) },
                         { QStringLiteral("dateFrom"), dateSourceName(entry.dateFrom) } };
                 if (entry.group >= 0)
-                    event.append(
-                        { QStringLiteral("group"), plan.entries.at(entry.group).sourcePath() });
+                    event.append({ QStringLiteral("group"),
+                        FHPaths::shown(plan.entries.at(entry.group).sourcePath()) });
                 FHConsoleReporter::printEvent(event);
             } else {
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("skip") },
-                    { QStringLiteral("source"), entry.sourcePath() },
+                    { QStringLiteral("source"), FHPaths::shown(entry.sourcePath()) },
                     { QStringLiteral("reason"), skipReasonName(entry.reason) } };
                 if (entry.heldBy >= 0)
-                    event.append(
-                        { QStringLiteral("heldBy"), plan.entries.at(entry.heldBy).sourcePath() });
+                    event.append({ QStringLiteral("heldBy"),
+                        FHPaths::shown(plan.entries.at(entry.heldBy).sourcePath()) });
                 FHConsoleReporter::printEvent(event);
             }
         } else if (dryRun) {
-            const QString source = inputDir.relativeFilePath(entry.sourcePath());
+            const QString source = FHPaths::shown(inputDir.relativeFilePath(entry.sourcePath()));
             m_console.printLine(entry.placed
                     ? QStringLiteral("%1 -> %2")
-                          .arg(source, outputDir.relativeFilePath(entry.targetPath()))
+                          .arg(source,
+                              FHPaths::shown(outputDir.relativeFilePath(entry.targetPath())))
                     : QStringLiteral("%1 stays: %2")
                           .arg(source,
                               entry.reason == FHSkipReason::ShotHeld
@@ -88,12 +90,13 @@ void FHPlanPrinter::printLeftovers(const FHSortPlan &plan, bool dryRun) const
     for (const auto &leftover : plan.leftovers) {
         if (m_console.json())
             FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("leftover") },
-                { QStringLiteral("source"), leftover.first },
-                { QStringLiteral("target"), leftover.second } });
+                { QStringLiteral("source"), FHPaths::shown(leftover.first) },
+                { QStringLiteral("target"), FHPaths::shown(leftover.second) } });
         else if (dryRun)
-            m_console.printLine(QStringLiteral("%1 -> %2 (left by an earlier run)")
-                                    .arg(outputDir.relativeFilePath(leftover.first),
-                                        outputDir.relativeFilePath(leftover.second)));
+            m_console.printLine(
+                QStringLiteral("%1 -> %2 (left by an earlier run)")
+                    .arg(FHPaths::shown(outputDir.relativeFilePath(leftover.first)),
+                        FHPaths::shown(outputDir.relativeFilePath(leftover.second))));
     }
 }
 

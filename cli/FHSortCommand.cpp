@@ -10,6 +10,7 @@
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHSortEngine.h"
 #include "engine/FHUndo.h"
 
@@ -42,7 +43,8 @@ int listRuns(bool json)
             FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("run") },
                 { QStringLiteral("id"), run.id }, { QStringLiteral("kind"), run.kind },
                 { QStringLiteral("time"), run.time.toString(Qt::ISODate) },
-                { QStringLiteral("input"), run.input }, { QStringLiteral("output"), run.output },
+                { QStringLiteral("input"), FHPaths::shown(run.input) },
+                { QStringLiteral("output"), FHPaths::shown(run.output) },
                 { QStringLiteral("files"), run.fileCount },
                 { QStringLiteral("outcome"), run.outcome },
                 { QStringLiteral("undone"), !run.undoneBy.isEmpty() },
@@ -58,7 +60,8 @@ int listRuns(bool json)
                                             : run.outcome;
         std::printf("%s  %s  %6d files  %-13s  %s -> %s\n", qUtf8Printable(run.id),
             qUtf8Printable(run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))), run.fileCount,
-            qUtf8Printable(state), qUtf8Printable(run.input), qUtf8Printable(run.output));
+            qUtf8Printable(state), qUtf8Printable(FHPaths::shown(run.input)),
+            qUtf8Printable(FHPaths::shown(run.output)));
     }
     return FHSortCommand::Done;
 }
@@ -70,8 +73,8 @@ int undo(QString id, bool dryRun, bool json, bool quiet)
     if (id.isEmpty())
         id = FHUndo::lastUndoableRun();
     if (id.isEmpty()) {
-        console.error(
-            QStringLiteral("there is no sort to undo in '%1'").arg(FHJournalStore::folder()));
+        console.error(QStringLiteral("there is no sort to undo in '%1'")
+                          .arg(FHPaths::shown(FHJournalStore::folder())));
         return FHSortCommand::RunFailed;
     }
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));

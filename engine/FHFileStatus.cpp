@@ -1,6 +1,7 @@
 #include "engine/FHFileStatus.h"
 
 #include "engine/FHFolderTree.h"
+#include "engine/FHPaths.h"
 
 #include <cerrno>
 
@@ -31,14 +32,14 @@ QString FHFileStatus::goneText(const QString &path) const
         return QStringLiteral("'%1' is left where it is: since the input directory was listed, a "
                               "link stands where one of its folders was, and links are not "
                               "followed")
-            .arg(path);
+            .arg(FHPaths::shown(path));
     if (!exists)
         return QStringLiteral("'%1' was removed after the input directory was listed; it is not "
                               "sorted")
-            .arg(path);
+            .arg(FHPaths::shown(path));
     if (!regular)
         return QStringLiteral("'%1' is no longer a file since the input directory was listed; it "
                               "is left where it is")
-            .arg(path);
+            .arg(FHPaths::shown(path));
     return QString();
 }

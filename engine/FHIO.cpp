@@ -2,6 +2,7 @@
 
 #include "engine/FHException.h"
 #include "engine/FHFolderTree.h"
+#include "engine/FHPaths.h"
 #include "engine/FHSafeMove.h"
 
 #include <cerrno>
@@ -11,7 +12,8 @@ FHIO::FHIO(const QString &path, const QString &role)
     : m_role(role)
     , m_info(path)
 {
-    m_currentFile = QDir::toNativeSeparators(m_info.absoluteFilePath());
+    m_path = m_info.absoluteFilePath();
+    m_currentFile = FHPaths::shown(m_path);
 }
 
 FHIO::~FHIO() = default;
@@ -19,7 +21,8 @@ FHIO::~FHIO() = default;
 void FHIO::setCurrentFile(const QString &path)
 {
     m_info.setFile(path);
-    m_currentFile = QDir::toNativeSeparators(m_info.absoluteFilePath());
+    m_path = m_info.absoluteFilePath();
+    m_currentFile = FHPaths::shown(m_path);
     emit getCurrentFile(m_currentFile);
 }
 
@@ -69,7 +72,7 @@ void FHIO::makeDirectory()
     }
     // Made, or checked, one step at a time from the run's own folders, so that
     // a link swapped in on the way is refused rather than followed.
-    if (const int error = folders().makeFolder(m_currentFile)) {
+    if (const int error = folders().makeFolder(m_path)) {
         FHException e(
             FHError::CreateDirectory, FHError::CreateDirectoryFormat, m_currentFile, m_role);
         e.setSystemReason(FHFolderTree::errorText(error));
@@ -81,7 +84,7 @@ void FHIO::beginList(
     const QStringList &nameFilters, QDir::Filters filters, QDirIterator::IteratorFlags flags)
 {
     m_listing.reset();
-    m_listing = std::make_unique<QDirIterator>(m_currentFile, nameFilters, filters, flags);
+    m_listing = std::make_unique<QDirIterator>(m_path, nameFilters, filters, flags);
 }
 
 bool FHIO::nextEntry(FHIO *target)
@@ -120,12 +123,12 @@ QString FHIO::baseName() const
 
 void FHIO::renameTo(const QString &newPath)
 {
-    if (newPath == m_currentFile)
+    if (newPath == m_path)
         return;
     m_copiedContentHash.clear();
-    if (const int error
-        = FHSafeMove::moveFile(folders(), m_currentFile, newPath, &m_copiedContentHash)) {
-        FHException e(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
+    if (const int error = FHSafeMove::moveFile(folders(), m_path, newPath, &m_copiedContentHash)) {
+        FHException e(
+            FHError::Rename, FHError::RenameFormat, m_currentFile, FHPaths::shown(newPath), m_role);
         e.setSystemReason(FHFolderTree::errorText(error));
         throw e;
     }

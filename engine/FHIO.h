@@ -24,7 +24,10 @@ public:
     FHIO(const QString &path, const QString &role);
     ~FHIO() override;
 
+    // The path as it is shown, with the system's separators.
     const QString &currentFile() const { return m_currentFile; }
+    // The same with "/", as the engine takes it.
+    const QString &path() const { return m_path; }
     const QString &role() const { return m_role; }
     void setRole(const QString &role) { m_role = role; }
     // Points the guard at another path and emits getCurrentFile.
@@ -60,6 +63,7 @@ signals:
 
 private:
     QString m_role;
+    QString m_path;
     QString m_currentFile;
     QFileInfo m_info;
     QByteArray m_copiedContentHash;

@@ -43,8 +43,7 @@ FHInputWalk::FHInputWalk(
     , m_recursive(recursive)
     , m_skip(skip)
 {
-    const QString absolute
-        = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(root).absoluteFilePath()));
+    const QString absolute = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
     int error = 0;
     const FHFolder folder = FHFolder::open(absolute, &error);
     if (!folder.isValid()) {
@@ -107,10 +106,10 @@ void FHInputWalk::walk(
         if (nameDecodes)
             m_files.append({ decoded, fileName });
         else
-            m_undecodable.append(QDir::toNativeSeparators(printable(path + '/' + name)));
+            m_undecodable.append(printable(path + '/' + name));
     });
     if (!listed) {
-        m_unreadable.append(folderDecodes ? decoded : QDir::toNativeSeparators(printable(path)));
+        m_unreadable.append(folderDecodes ? decoded : printable(path));
         return;
     }
     for (const auto &sub : qAsConst(subFolders)) {
@@ -124,8 +123,7 @@ void FHInputWalk::walk(
         if (!child.isValid()) {
             // A folder turned into a link since it was listed is not followed.
             if (error != ELOOP && error != ENOENT && error != ENOTDIR)
-                m_unreadable.append(
-                    sub.second ? subDecoded : QDir::toNativeSeparators(printable(subPath)));
+                m_unreadable.append(sub.second ? subDecoded : printable(subPath));
             continue;
         }
         walk(child, subPath, subDecoded, sub.second);

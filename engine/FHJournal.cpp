@@ -1,6 +1,7 @@
 #include "engine/FHJournal.h"
 
 #include "engine/FHJournalStore.h"
+#include "engine/FHPaths.h"
 #include "engine/platform/FHSystem.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
 {
     const QString dir = FHJournalStore::folder();
     if (!QDir().mkpath(dir)) {
-        m_error = QStringLiteral("cannot create the folder '%1'").arg(dir);
+        m_error = QStringLiteral("cannot create the folder '%1'").arg(FHPaths::shown(dir));
         return false;
     }
     FHJournalStore::prune();
@@ -63,7 +64,8 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
             break;
     }
     if (!m_file.isOpen()) {
-        m_error = QStringLiteral("cannot create '%1': %2").arg(m_path, FHSystem::errorText(error));
+        m_error = QStringLiteral("cannot create '%1': %2")
+                      .arg(FHPaths::shown(m_path), FHSystem::errorText(error));
         return false;
     }
     const FHJsonFields record = FHJsonFields { { QStringLiteral("record"), QStringLiteral("run") },
@@ -73,9 +75,10 @@ bool FHJournal::begin(const QString &kind, const FHJsonFields &header)
             QCoreApplication::applicationName() + QLatin1Char(' ')
                 + QCoreApplication::applicationVersion() } }
         + header;
-    if (!append(jsonLine(record)) || (error = syncFolder(dir)) != 0) {
+    if (!append(jsonLine(FHPaths::stored(record))) || (error = syncFolder(dir)) != 0) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("cannot sync '%1': %2").arg(dir, FHSystem::errorText(error));
+            m_error = QStringLiteral("cannot sync '%1': %2")
+                          .arg(FHPaths::shown(dir), FHSystem::errorText(error));
         m_file.close();
         QFile::remove(m_path);
         return false;
@@ -123,7 +126,7 @@ bool FHJournal::append(const QByteArray &text)
     const int error = appendLines(m_file, text, &step);
     if (error)
         m_error = QStringLiteral("cannot %1 '%2': %3")
-                      .arg(QLatin1String(step), m_path, FHSystem::errorText(error));
+                      .arg(QLatin1String(step), FHPaths::shown(m_path), FHSystem::errorText(error));
     return error == 0;
 }
 
@@ -173,7 +176,7 @@ bool FHJournal::appendRecord(const QString &path, const FHJsonFields &record, QS
     FHFile file = FHFile::openPath(path, FHFile::Append, &failed);
     const char *step = nullptr;
     if (file.isOpen())
-        failed = appendLines(file, jsonLine(record), &step);
+        failed = appendLines(file, jsonLine(FHPaths::stored(record)), &step);
     if (failed && error)
         *error = FHSystem::errorText(failed);
     return failed == 0;

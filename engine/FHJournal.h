@@ -3,6 +3,7 @@
 
 #include "engine/FHJournalStore.h"
 #include "engine/FHJsonLine.h"
+#include "engine/FHPaths.h"
 #include "engine/platform/FHFile.h"
 
 #include <QString>
@@ -31,7 +32,7 @@ public:
 
     // Records to be written before the moves they announce; write() writes and
     // syncs them all at once.
-    void add(const FHJsonFields &record) { m_pending.append(jsonLine(record)); }
+    void add(const FHJsonFields &record) { m_pending.append(jsonLine(FHPaths::stored(record))); }
     bool write();
     // The closing record: how many files the run moved, and how many that an
     // earlier run left under temporary names it finished.

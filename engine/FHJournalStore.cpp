@@ -2,6 +2,7 @@
 
 #include "engine/FHFolderTree.h"
 #include "engine/FHJournal.h"
+#include "engine/FHPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,8 @@ bool readSummary(const QString &path, FHJournalStore::Run *run)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QJsonObject header = QJsonDocument::fromJson(file.readLine()).object();
+    const QJsonObject header
+        = FHPaths::fromStored(QJsonDocument::fromJson(file.readLine()).object());
     if (header.value(QStringLiteral("record")).toString() != QLatin1String("run"))
         return false;
     constexpr qint64 Tail = 64 * 1024;
@@ -171,7 +173,8 @@ bool JournalReader::read()
                 || text.startsWith("{\"record\":\"copied\"")))
             continue;
         QJsonParseError parsed;
-        const QJsonObject record = QJsonDocument::fromJson(text, &parsed).object();
+        const QJsonObject record
+            = FHPaths::fromStored(QJsonDocument::fromJson(text, &parsed).object());
         const QString kind = record.value(QStringLiteral("record")).toString();
         if (parsed.error != QJsonParseError::NoError || kind.isEmpty()) {
             if (!text.trimmed().isEmpty())
@@ -199,7 +202,7 @@ bool JournalReader::outside(const QString &named)
         *m_error = QStringLiteral("line %1 of '%2' names '%3', which lies outside the folders "
                                   "of the run")
                        .arg(m_line)
-                       .arg(m_path, named);
+                       .arg(FHPaths::shown(m_path), FHPaths::shown(named));
     return true;
 }
 
@@ -241,7 +244,7 @@ bool JournalReader::record(const QString &kind, const QJsonObject &record)
                 *m_error = QStringLiteral("line %1 of '%2' names the folder '%3', which lies "
                                           "outside the output of the run")
                                .arg(m_line)
-                               .arg(m_path, folder);
+                               .arg(FHPaths::shown(m_path), FHPaths::shown(folder));
             return false;
         }
         m_run->createdFolders << folder;
@@ -262,6 +265,11 @@ bool readJournal(const QString &path, FHJournalStore::Run *run, bool files, QStr
 
 QString FHJournalStore::folder()
 {
+    // Windows has no variable for the user's data folder, as XDG_DATA_HOME is
+    // on Linux: tests and portable set-ups name the folder here.
+    const QString chosen = qEnvironmentVariable("QUILM_JOURNAL_DIR");
+    if (!chosen.isEmpty())
+        return QDir::cleanPath(FHPaths::internal(chosen));
     // The same folder for the window and the command, whatever each is called.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/quilm/journal");
@@ -349,7 +357,7 @@ bool FHJournalStore::load(const QString &id, Run *run, QString *error)
     error->clear();
     if (id.contains(QLatin1Char('/')) || !readJournal(pathOf(id), run, true, error)) {
         if (error->isEmpty())
-            *error = QStringLiteral("no run '%1' in '%2'").arg(id, folder());
+            *error = QStringLiteral("no run '%1' in '%2'").arg(id, FHPaths::shown(folder()));
         return false;
     }
     return true;
@@ -366,6 +374,7 @@ bool FHJournalStore::markUndone(
                     QDateTime::currentDateTime().toString(Qt::ISODateWithMs) } },
             &failure))
         return true;
-    *error = QStringLiteral("cannot mark '%1' as undone: %2").arg(pathOf(id), failure);
+    *error
+        = QStringLiteral("cannot mark '%1' as undone: %2").arg(FHPaths::shown(pathOf(id)), failure);
     return false;
 }

@@ -54,7 +54,8 @@ public:
         QVector<int> damagedLines; // skipped, by their numbers from 1
     };
 
-    // The folder of the journals: "journal" in the user's data folder of Quilm.
+    // The folder of the journals: "journal" in the user's data folder of Quilm,
+    // or the folder QUILM_JOURNAL_DIR names.
     static QString folder();
     static QString pathOf(const QString &id);
     // Keeps the last hundred runs, none older than 90 days.

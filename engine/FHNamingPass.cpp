@@ -7,6 +7,7 @@
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 #include "engine/FHSortPlan.h"
@@ -152,7 +153,7 @@ bool FHNamingPass::choose(const QString &folder, Shot &shot, int position, int &
                 QStringLiteral("No free name for '%1' in '%2' after trying the numbers %3 to %4. "
                                "The photos in it that have no final name yet keep their "
                                "temporary names")
-                    .arg(shot.files.first(), folder)
+                    .arg(FHPaths::shown(shot.files.first()), FHPaths::shown(folder))
                     .arg(from)
                     .arg(number)
                     .toStdString());
@@ -249,7 +250,7 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
                         m_context.reporter.message(
                             QStringLiteral("'%1' keeps its final name; the next run gives the "
                                            "rest of its shot the same number")
-                                .arg(shot.targets.at(back)));
+                                .arg(FHPaths::shown(shot.targets.at(back))));
                 }
                 // Where each file of the shot is, by the path it came from.
                 for (int at = 0; at < shot.files.size(); ++at) {
@@ -263,12 +264,12 @@ void FHNamingPass::make(const QString &folder, const Shot &shot, const QHash<QSt
                     if (!source.isEmpty())
                         m_context.reporter.message(
                             QStringLiteral("'%1' is at '%2' until the next run names it")
-                                .arg(source, now));
+                                .arg(FHPaths::shown(source), FHPaths::shown(now)));
                 }
                 m_context.reporter.message(QStringLiteral("The photos in '%1' that have no final "
                                                           "name yet keep their temporary names "
                                                           "until the next run")
-                                               .arg(folder));
+                                               .arg(FHPaths::shown(folder)));
                 throw;
             }
         } else {

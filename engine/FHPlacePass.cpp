@@ -8,6 +8,7 @@
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHRecovery.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -77,13 +78,13 @@ void FHPlacePass::markStopped(int first, int size)
 
 bool FHPlacePass::changedSinceRead(FHPlanEntry &entry)
 {
-    const QString path = m_context.guard.currentFile();
+    const QString path = m_context.guard.path();
     const FHFileStatus status = FHFileStatus::of(m_context.folders, path);
     QString text = status.goneText(path);
     if (text.isEmpty() && status.identity != entry.identity)
         text = QStringLiteral("'%1' changed after its capture date was read; it is left where "
                               "it is")
-                   .arg(path);
+                   .arg(FHPaths::shown(path));
     if (text.isEmpty())
         return false;
     m_context.reporter.message(text);
@@ -202,13 +203,14 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
                 m_context.reporter.message(
                     QStringLiteral("Unable to finish the interrupted move of '%1' "
                                    "to '%2' (%3); it is left where it is")
-                        .arg(entry.sourcePath(), cutCopy, FHSystem::errorText(error)));
+                        .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(cutCopy),
+                            FHSystem::errorText(error)));
                 entry.reason = FHSkipReason::Changed;
                 continue;
             }
             m_context.reporter.message(
                 QStringLiteral("Finished the interrupted move of '%1' to '%2'")
-                    .arg(entry.sourcePath(), cutCopy));
+                    .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(cutCopy)));
         } else {
             if (m_foldersToCreate.remove(lead.targetFolder))
                 m_context.makeFolder(lead.targetFolder, SubDirectoryRole);
@@ -233,7 +235,7 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
             // A copy on another file system is told again by its content; the
             // hash comes from the copy itself, so the card is read once.
             if (m_context.journal && !m_context.guard.copiedContentHash().isEmpty())
-                m_context.journal->add(FHJournal::copiedRecord(m_context.guard.currentFile(),
+                m_context.journal->add(FHJournal::copiedRecord(m_context.guard.path(),
                     QString::fromLatin1(m_context.guard.copiedContentHash())));
         }
         entry.temporaryName = shot.names.at(k);
@@ -254,7 +256,7 @@ void FHPlacePass::undoPartOfShot(const QVector<int> &moved)
             m_context.reporter.message(
                 QStringLiteral("'%1' went back to '%2': the rest of its shot could "
                                "not be moved")
-                    .arg(placedAt, entry.sourcePath()));
+                    .arg(FHPaths::shown(placedAt), FHPaths::shown(entry.sourcePath())));
         } else {
             // Told once pass 2 has named it, where it is then.
             m_stranded.append(i);

@@ -10,6 +10,7 @@
 #include "engine/FHInputWalk.h"
 #include "engine/FHNameDate.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHRecovery.h"
 #include "engine/FHReporter.h"
 #include "engine/FHShotGroups.h"
@@ -28,7 +29,7 @@ QString unreadableImageText(const QString &path, const QString &problem)
 {
     return QStringLiteral("Unable to read EXIF data of '%1', taken as an image without capture "
                           "date: %2")
-        .arg(path, problem);
+        .arg(FHPaths::shown(path), problem);
 }
 
 } // namespace
@@ -101,7 +102,7 @@ void FHPlanner::listAndRead()
         m_context.reporter.message(
             QStringLiteral("Unable to handle '%1': its name is not valid in the "
                            "system's file-name encoding; it is left in place")
-                .arg(path));
+                .arg(FHPaths::shown(path)));
         FHPlanEntry entry;
         const int slash = path.lastIndexOf(QLatin1Char('/'));
         entry.sourceFolder = path.left(slash);
@@ -115,7 +116,7 @@ void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
 {
     m_context.guard.setRole(ImageFileRole);
     m_context.guard.setCurrentFile(file.path());
-    const QString &path = m_context.guard.currentFile();
+    const QString &path = m_context.guard.path();
     const FHFileStatus status = FHFileStatus::of(m_context.folders, path);
     if (const QString text = status.goneText(path); !text.isEmpty()) {
         m_context.reporter.message(text);

@@ -3,6 +3,7 @@
 #include "engine/FHFolderTree.h"
 #include "engine/FHFolderView.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 #include "engine/FHSortContext.h"
@@ -165,6 +166,6 @@ bool FHRecovery::resumeShot(FHShotMove &shot)
     m_context.reporter.message(
         QStringLiteral("Finishing the shot of '%1', which an interrupted run left "
                        "in two")
-            .arg(lead.sourcePath()));
+            .arg(FHPaths::shown(lead.sourcePath())));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "engine/FHShotGroups.h"
 
 #include "engine/FHFileTypes.h"
+#include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 
 #include <QHash>
@@ -157,9 +158,10 @@ int Grouping::pairMedia(QVector<int> &media)
             || joinedKinds.contains(kind(i)))
             continue;
         if (apartMs(lead, member) > PairWindowMs) {
-            m_reporter.message(QStringLiteral("'%1' and '%2' share a name but were taken more "
-                                              "than 30 s apart; they are sorted on their own")
-                                   .arg(lead.sourcePath(), member.sourcePath()));
+            m_reporter.message(
+                QStringLiteral("'%1' and '%2' share a name but were taken more "
+                               "than 30 s apart; they are sorted on their own")
+                    .arg(FHPaths::shown(lead.sourcePath()), FHPaths::shown(member.sourcePath())));
             continue;
         }
         m_primaryOf[i] = primary;
@@ -216,11 +218,12 @@ void Grouping::attachSidecars(QVector<int> &sidecars, const QVector<int> &media,
         if (takenSuffixes.contains(folded) && !m_options.caseSensitiveOutput) {
             m_primaryOf[i] = i;
             sidecar.reason = FHSkipReason::CaseClash;
-            m_reporter.message(QStringLiteral("'%1' stays where it is: its name differs from "
-                                              "'%2' only in letter case, and the output cannot "
-                                              "hold both")
-                                   .arg(sidecar.sourcePath(),
-                                       m_entries.at(takenSuffixes.value(folded)).sourcePath()));
+            m_reporter.message(
+                QStringLiteral("'%1' stays where it is: its name differs from "
+                               "'%2' only in letter case, and the output cannot "
+                               "hold both")
+                    .arg(FHPaths::shown(sidecar.sourcePath()),
+                        FHPaths::shown(m_entries.at(takenSuffixes.value(folded)).sourcePath())));
             continue;
         }
         takenSuffixes.insert(folded, i);

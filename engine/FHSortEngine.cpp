@@ -8,6 +8,7 @@
 #include "engine/FHJournal.h"
 #include "engine/FHNaming.h"
 #include "engine/FHNamingPass.h"
+#include "engine/FHPaths.h"
 #include "engine/FHPlacePass.h"
 #include "engine/FHPlanner.h"
 #include "engine/FHRecovery.h"
@@ -37,7 +38,7 @@ const char *const TemporaryNamesText = "the images in it keep their temporary na
 QString unreadableFolder(const QString &folder, const QString &reason, const char *consequence)
 {
     return QStringLiteral("Unable to read directory '%1' (%2): %3")
-        .arg(folder, reason, QLatin1String(consequence));
+        .arg(FHPaths::shown(folder), reason, QLatin1String(consequence));
 }
 } // namespace FHSortTexts
 
@@ -60,10 +61,10 @@ void FHSortContext::makeFolder(const QString &path, const QString &role) const
 
 namespace {
 
-// Absolute and clean, with native separators: how a run names its folders.
+// Absolute and clean: how a run names its folders.
 QString absolutePath(const QString &path)
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 } // namespace
@@ -157,7 +158,7 @@ FHSortEngine::Outcome FHSortRun::run()
         if (!m_lock.tryLock(m_context.output)) {
             m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
                                             "moved. Try again once it has finished.")
-                                 .arg(m_context.output, m_lock.holder()));
+                                 .arg(FHPaths::shown(m_context.output), m_lock.holder()));
             return FHSortEngine::Failed;
         }
     }
@@ -186,9 +187,10 @@ FHSortEngine::Outcome FHSortRun::run()
     }
     for (const int i : placing.stranded()) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
-        m_reporter.message(QStringLiteral("'%1' could not go back with the rest of its shot and "
-                                          "is at '%2'")
-                               .arg(entry.sourcePath(), entry.targetPath()));
+        m_reporter.message(
+            QStringLiteral("'%1' could not go back with the rest of its shot and "
+                           "is at '%2'")
+                .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.targetPath())));
     }
     if (failure)
         std::rethrow_exception(failure);
@@ -230,7 +232,7 @@ void FHSortRun::finishJournal(FHSortEngine::Outcome outcome)
         QLatin1String(names[outcome]), m_plan.movedCount, m_plan.leftoverCount());
     if (m_journal->isGone() && (m_plan.movedCount > 0 || m_plan.leftoverCount() > 0))
         m_reporter.error(QStringLiteral("This run cannot be undone: its journal '%1' is gone.")
-                             .arg(m_journal->path()));
+                             .arg(FHPaths::shown(m_journal->path())));
     else if (!kept)
         m_reporter.error(QStringLiteral("This run may not be undone in full: its journal could "
                                         "not be closed (%1).")
@@ -271,8 +273,8 @@ bool FHSortRun::prepare()
     m_plan.outputCreated = !output.exists() && !output.isSymLink();
     if (!m_plan.outputCreated) {
         if (!output.isDir() || output.isSymLink())
-            throw FHException(FHError::PathIsFile, FHError::PathIsFileFormat, m_context.output,
-                OutputDirectoryRole);
+            throw FHException(FHError::PathIsFile, FHError::PathIsFileFormat,
+                FHPaths::shown(m_context.output), OutputDirectoryRole);
         return true;
     }
     // It would be created with its parents: that works only below a folder.
@@ -281,7 +283,7 @@ bool FHSortRun::prepare()
         ancestor.setFile(ancestor.absolutePath());
     if (!ancestor.isDir())
         throw FHException(FHError::CreateDirectory, FHError::CreateDirectoryFormat,
-            m_context.output, OutputDirectoryRole);
+            FHPaths::shown(m_context.output), OutputDirectoryRole);
     if (m_options.dryRun)
         m_view.folderCreated(m_context.output);
     return true;

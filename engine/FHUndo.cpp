@@ -3,6 +3,7 @@
 #include "engine/FHException.h"
 #include "engine/FHFolderTree.h"
 #include "engine/FHIO.h"
+#include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
 #include "engine/platform/FHFolder.h"
@@ -253,18 +254,21 @@ void FHUndoRun::reportLeft()
         if (entry.reason == FHSkipReason::Changed)
             m_reporter.message(QStringLiteral("'%1' changed since it was sorted; it stays where "
                                               "it is")
-                                   .arg(entry.sourcePath()));
+                                   .arg(FHPaths::shown(entry.sourcePath())));
         else if (entry.reason == FHSkipReason::OriginalTaken)
-            m_reporter.message(QStringLiteral("'%1' stays where it is: its original path '%2' is "
-                                              "taken")
-                                   .arg(entry.sourcePath(), entry.finalPath()));
+            m_reporter.message(
+                QStringLiteral("'%1' stays where it is: its original path '%2' is "
+                               "taken")
+                    .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.finalPath())));
         else if (entry.reason == FHSkipReason::Missing)
-            m_reporter.message(QStringLiteral("'%1' is no longer where the sort put it; it cannot "
-                                              "go back to '%2'")
-                                   .arg(entry.sourcePath(), entry.finalPath()));
+            m_reporter.message(
+                QStringLiteral("'%1' is no longer where the sort put it; it cannot "
+                               "go back to '%2'")
+                    .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.finalPath())));
         else if (entry.reason == FHSkipReason::ShotHeld)
-            m_reporter.message(QStringLiteral("'%1' stays where it is: %2")
-                                   .arg(entry.sourcePath(), shotHeldText(m_plan, entry)));
+            m_reporter.message(
+                QStringLiteral("'%1' stays where it is: %2")
+                    .arg(FHPaths::shown(entry.sourcePath()), shotHeldText(m_plan, entry)));
     }
 }
 
@@ -325,8 +329,9 @@ FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void
                 if (!m_dryRun && m_cutShort.contains(first)) {
                     if (const int error = FHSafeMove::finishCutMove(
                             m_tree, entry.sourcePath(), entry.finalPath())) {
-                        FHException e(FHError::Rename, FHError::RenameFormat, entry.sourcePath(),
-                            entry.finalPath(), SortedFileRole);
+                        FHException e(FHError::Rename, FHError::RenameFormat,
+                            FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.finalPath()),
+                            SortedFileRole);
                         e.setSystemReason(FHFolderTree::errorText(error));
                         throw e;
                     }
@@ -423,7 +428,7 @@ FHUndo::Outcome FHUndo::run(
     if (!dryRun && QFileInfo(sorted.output).isDir() && !lock.tryLock(sorted.output)) {
         m_reporter->error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
                                          "moved back. Try again once it has finished.")
-                              .arg(sorted.output, lock.holder()));
+                              .arg(FHPaths::shown(sorted.output), lock.holder()));
         return Failed;
     }
     FHJournal journal;
@@ -439,6 +444,9 @@ FHUndo::Outcome FHUndo::run(
     undo.locate();
     emit progress(20);
     const Outcome outcome = undo.moveBack(&journal, [this](int value) { emit progress(value); });
+    // On Windows the lock is a file in the output, which would keep the
+    // output from being removed.
+    lock.unlock();
     if (!dryRun)
         undo.removeFolders();
 

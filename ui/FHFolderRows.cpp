@@ -1,5 +1,6 @@
 #include "ui/FHFolderRows.h"
 
+#include "engine/FHPaths.h"
 #include "ui/FHSettings.h"
 
 #include <QDir>
@@ -98,5 +99,5 @@ void FHFolderRows::choose(QLineEdit *edit)
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        edit->setText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+        edit->setText(FHPaths::shown(dialog.selectedFiles().first()));
 }

@@ -1,5 +1,7 @@
 #include "ui/FHPlanModel.h"
 
+#include "engine/FHPaths.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -7,7 +9,7 @@ namespace {
 
 QString cleanAbsolute(const QString &path)
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 // The part of path below folder, or an empty text when it is not below it.
@@ -122,7 +124,8 @@ QString FHPlanModel::originalText(const FHPlanEntry &entry) const
     if (entry.sourceFolder == m_input)
         return entry.sourceName;
     const QString folder = below(m_input, entry.sourceFolder);
-    return folder.isEmpty() ? entry.sourcePath() : folder + QLatin1Char('/') + entry.sourceName;
+    return FHPaths::shown(
+        folder.isEmpty() ? entry.sourcePath() : folder + QLatin1Char('/') + entry.sourceName);
 }
 
 QString FHPlanModel::folderText(const QString &folder) const
@@ -130,7 +133,7 @@ QString FHPlanModel::folderText(const QString &folder) const
     if (folder == m_output)
         return m_outputName;
     const QString relative = below(m_output, folder);
-    return relative.isEmpty() ? folder : relative;
+    return FHPaths::shown(relative.isEmpty() ? folder : relative);
 }
 
 QString FHPlanModel::text(int row, int column) const
@@ -197,12 +200,12 @@ QVariant FHPlanModel::data(const QModelIndex &index, int role) const
         if (index.column() == Original) {
             const int lead = leadRow(index.row());
             if (lead == index.row())
-                return entry.sourcePath();
+                return FHPaths::shown(entry.sourcePath());
             return tr("%1\nMoves with %2 as one shot")
-                .arg(entry.sourcePath(), originalText(entryAt(lead)));
+                .arg(FHPaths::shown(entry.sourcePath()), originalText(entryAt(lead)));
         }
         if (index.column() == Folder || index.column() == Name)
-            return entry.placed ? entry.targetPath() : QVariant();
+            return entry.placed ? FHPaths::shown(entry.targetPath()) : QVariant();
         return QVariant();
     case SourcePathRole:
         return entry.sourcePath();

@@ -2,6 +2,7 @@
 
 #include "engine/FHIO.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 #include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
@@ -328,8 +329,8 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     m_cancelButton->hide();
     m_pages->setCurrentIndex(PlanPage);
     retranslateUi();
-    m_fromLabel->setPath(QDir::toNativeSeparators(m_model->input()));
-    m_intoLabel->setPath(QDir::toNativeSeparators(m_model->output()));
+    m_fromLabel->setPath(FHPaths::shown(m_model->input()));
+    m_intoLabel->setPath(FHPaths::shown(m_model->output()));
     m_table->setFocus();
 }
 
@@ -404,7 +405,7 @@ void FHPreviewDialog::showFolders()
     QList<QTreeWidgetItem *> items;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         auto *item = new QTreeWidgetItem({ m_model->folderText(it.key()), number(it.value()) });
-        item->setToolTip(0, QDir::toNativeSeparators(it.key()));
+        item->setToolTip(0, FHPaths::shown(it.key()));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         items << item;
     }

@@ -1,6 +1,7 @@
 #include "ui/FHUndoDialog.h"
 
 #include "engine/FHIO.h"
+#include "engine/FHPaths.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
@@ -171,8 +172,8 @@ QWidget *FHUndoDialog::createConfirmPage(const FHJournalStore::Run &run)
     m_timeLabel->setText(locale.toString(run.time.date(), QLocale::LongFormat) + QLatin1Char(' ')
         + locale.toString(run.time.time(), QLocale::ShortFormat));
     m_countLabel->setText(number(run.fileCount));
-    m_inputLabel->setPath(QDir::toNativeSeparators(run.input));
-    m_outputLabel->setPath(QDir::toNativeSeparators(run.output));
+    m_inputLabel->setPath(FHPaths::shown(run.input));
+    m_outputLabel->setPath(FHPaths::shown(run.output));
     return confirm;
 }
 
@@ -257,8 +258,8 @@ void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
 {
     // Paths below the run's folders are shown from there, and whole in the tooltips.
     const auto below = [](const QString &folder, const QString &path) {
-        const QString prefix = QDir::toNativeSeparators(folder) + QLatin1Char('/');
-        return path.startsWith(prefix) ? path.mid(prefix.size()) : path;
+        const QString prefix = folder + QLatin1Char('/');
+        return FHPaths::shown(path.startsWith(prefix) ? path.mid(prefix.size()) : path);
     };
     QList<QTreeWidgetItem *> items;
     int fileWidth = 0;
@@ -287,8 +288,8 @@ void FHUndoDialog::showSummary(const FHSortPlan &plan, FHUndo::Outcome outcome)
         };
         const QString file = below(m_run.output, entry.sourcePath());
         auto *item = new QTreeWidgetItem({ file, why(below(m_run.input, entry.finalPath())) });
-        item->setToolTip(0, entry.sourcePath());
-        item->setToolTip(1, why(entry.finalPath()));
+        item->setToolTip(0, FHPaths::shown(entry.sourcePath()));
+        item->setToolTip(1, why(FHPaths::shown(entry.finalPath())));
         if (items.size() < 200)
             fileWidth = qMax(fileWidth, m_leftList->fontMetrics().horizontalAdvance(file));
         items << item;
