@@ -31,10 +31,21 @@ bool isTemporaryName(const QString &path);
 int longestKeptSuffix(const QStringList &nameFilters);
 
 // Why the pattern cannot name files, or an empty text when it can: it holds
-// "/" or NUL, or a character that Windows forbids (\ : * ? " < > | and control
-// characters) where the file system of the folder keeps its rules (give an
-// empty folder to leave that out), a name would be "." or "..", or names with
-// the longest suffix (bytes, dot included) would exceed 255 bytes.
+// "/" or NUL, a name would be "." or "..", or names with the longest suffix
+// (bytes, dot included) would exceed 255 bytes; and where names follow
+// Windows' rules, it holds a character that Windows forbids (\ : * ? " < > |
+// and control characters), a name would be one that Windows keeps for a
+// device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, before any dot), or
+// would end in a dot or a blank.
+enum class FHNameRules
+{
+    Posix,
+    Windows,
+};
+QString namePatternProblem(const QString &pattern, FHNameRules rules, int longestSuffix,
+    const QString &folder = QString());
+// The same under the rules of the folder's file system; without a folder,
+// Windows' rules on Windows and none of them elsewhere.
 QString namePatternProblem(
     const QString &pattern, const QString &folder = QString(), int longestSuffix = 5);
 

@@ -127,29 +127,37 @@ void TestNaming::recognise()
 void TestNaming::patternProblem_data()
 {
     QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("windows"); // names follow Windows' rules
     QTest::addColumn<QString>("problem"); // a part of the text, or empty when usable
 
-    QTest::newRow("number") << "${NUM}"
-                            << "";
-    QTest::newRow("date prefix") << "${YYYY}-${mm}-${DD} ${NUM}"
-                                 << "";
-    QTest::newRow("backslash where allowed") << "a\\${NUM}"
-                                             << "";
-    QTest::newRow("folder per year") << "${YYYY}/${NUM}"
-                                     << "\"/\"";
-    QTest::newRow("climbs out") << "../${NUM}"
-                                << "\"/\"";
-    QTest::newRow("NUL") << QString("x") + QChar(0) + "${NUM}"
-                         << "NUL";
-    QTest::newRow("longest name") << "${NUM}" + QString(247, 'n') << "";
-    QTest::newRow("one byte more") << "${NUM}" + QString(248, 'n') << "255 bytes";
+    QTest::newRow("number") << "${NUM}" << false << "";
+    QTest::newRow("date prefix") << "${YYYY}-${mm}-${DD} ${NUM}" << false << "";
+    QTest::newRow("backslash where allowed") << "a\\${NUM}" << false << "";
+    QTest::newRow("backslash on Windows") << "a\\${NUM}" << true << "\"\\\"";
+    QTest::newRow("colon on Windows") << "${HH}:${MM} ${NUM}" << true << "\":\"";
+    QTest::newRow("folder per year") << "${YYYY}/${NUM}" << false << "\"/\"";
+    QTest::newRow("climbs out") << "../${NUM}" << false << "\"/\"";
+    QTest::newRow("NUL") << QString("x") + QChar(0) + "${NUM}" << false << "NUL";
+    QTest::newRow("longest name") << "${NUM}" + QString(247, 'n') << false << "";
+    QTest::newRow("one byte more") << "${NUM}" + QString(248, 'n') << false << "255 bytes";
+    QTest::newRow("device name") << "CON.${NUM}" << true << "\"CON\", which Windows keeps";
+    QTest::newRow("device name, any case, blank") << "lpt1 .${NUM}" << true << "\"lpt1\"";
+    QTest::newRow("device name alone") << "${NUM}.nul" << true << "";
+    QTest::newRow("device name where allowed") << "AUX.${NUM}" << false << "";
+    QTest::newRow("longer than a device name") << "CONSOLE ${NUM}" << true << "";
+    QTest::newRow("port with the number") << "COM${NUM}" << true << "";
+    QTest::newRow("ends in a dot") << "${NUM}." << true << "end in a dot or a blank";
+    QTest::newRow("ends in a blank") << "${NUM} " << true << "end in a dot or a blank";
+    QTest::newRow("ends in a dot where allowed") << "${NUM}." << false << "";
 }
 
 void TestNaming::patternProblem()
 {
     QFETCH(QString, pattern);
+    QFETCH(bool, windows);
     QFETCH(QString, problem);
-    const QString found = namePatternProblem(pattern, QString(), 5);
+    const QString found
+        = namePatternProblem(pattern, windows ? FHNameRules::Windows : FHNameRules::Posix, 5);
     if (problem.isEmpty())
         QCOMPARE(found, QString());
     else
