@@ -4,7 +4,11 @@
 #include "engine/FHJsonLine.h"
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -12,6 +16,22 @@ void writeAll(FILE *stream, const QByteArray &bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
+}
+
+// Whether standard error is a terminal that redraws a line on "\r\033[K".
+bool errorsGoToTerminal()
+{
+#ifdef Q_OS_WIN
+    // isatty() says yes to NUL as well. Consoles before Windows 10 know no
+    // escape sequences: there the line is left out.
+    const HANDLE console = ::GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    return ::GetConsoleMode(console, &mode)
+        && ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING)
+            || ::SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
+#else
+    return ::isatty(STDERR_FILENO);
+#endif
 }
 
 int terminalWidth()
@@ -27,7 +47,7 @@ int terminalWidth()
 FHConsoleReporter::FHConsoleReporter(bool json, bool quiet)
     : m_json(json)
     , m_quiet(quiet)
-    , m_live(!quiet && ::isatty(STDERR_FILENO))
+    , m_live(!quiet && errorsGoToTerminal())
 {
     m_sinceStart.start();
 }

@@ -1,6 +1,7 @@
 #include "ui/FHLanguageMenu.h"
 
 #include "shell/FHApplication.h"
+#include "ui/FHPicture.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,7 +25,7 @@ FHLanguageMenu::FHLanguageMenu(QWidget *parent)
             label = QStringLiteral("English");
         else
             label = QLocale(code).nativeLanguageName();
-        const QIcon icon(QStringLiteral("%1/%2.png").arg(QStringLiteral("image"), code));
+        const QIcon icon(picturePath(QStringLiteral("image/%1.png").arg(code)));
         auto *action = new QAction(icon, label, this);
         action->setData(code);
         action->setCheckable(true);

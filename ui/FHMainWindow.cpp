@@ -17,6 +17,7 @@
 #include "ui/FHLanguageMenu.h"
 #include "ui/FHOptionGroup.h"
 #include "ui/FHOutputWidget.h"
+#include "ui/FHPicture.h"
 #include "ui/FHPreviewDialog.h"
 #include "ui/FHRunProgress.h"
 #include "ui/FHRunReporter.h"
@@ -214,12 +215,12 @@ void FHMainWindow::createProgressRows()
     m_animationPanel->loadMovie(QDir::currentPath() + QStringLiteral("/Car-speakers.swf"));
     m_previewButton = named(new FHStartButton(m_centralWidget), "previewButton");
     m_previewButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_previewButton->setIcon(QIcon(QStringLiteral("image/preview.png")));
+    m_previewButton->setIcon(QIcon(picturePath(QStringLiteral("image/preview.png"))));
     m_previewButton->setIconSize(QSize(32, 32));
     m_previewButton->setEnabled(false);
     m_startButton = named(new FHStartButton(m_centralWidget), "startButton");
     m_startButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_startButton->setIcon(QIcon(startIcon));
+    m_startButton->setIcon(QIcon(picturePath(startIcon)));
     m_startButton->setIconSize(QSize(32, 32));
     m_startButton->setEnabled(false);
     // The status line takes the whole width below: room for a path, or for
@@ -481,7 +482,7 @@ void FHMainWindow::setRunning(bool running)
     for (QWidget *w : runLocked)
         w->setEnabled(!running);
     m_fileTypesAction->setEnabled(!running);
-    m_startButton->setIcon(QIcon(running ? stopIcon : startIcon));
+    m_startButton->setIcon(QIcon(picturePath(running ? stopIcon : startIcon)));
     m_startButton->setText(running ? tr("STOP") : tr("START"));
     m_startButton->setEnabled(true);
     if (running) {

@@ -1,10 +1,20 @@
 #include "ui/FHPicture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
-QPixmap loadPicture(const QString &path)
+QString picturePath(const QString &path)
 {
+    if (QFileInfo::exists(path) || !QCoreApplication::instance())
+        return path;
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(path);
+    return QFileInfo::exists(beside) ? beside : path;
+}
+
+QPixmap loadPicture(const QString &given)
+{
+    const QString path = picturePath(given);
     if (qApp && qApp->devicePixelRatio() > 1.0) {
         const QFileInfo info(path);
         const QString doubled = QStringLiteral("%1/%2@2x.%3")

@@ -10,4 +10,9 @@
 // the pixmap covers the same logical size.
 QPixmap loadPicture(const QString &path);
 
+// The path as it is where the working directory holds it; else beside the
+// program, where an installation without a link to its pictures (Windows')
+// keeps them.
+QString picturePath(const QString &path);
+
 #endif // FHPICTURE_H

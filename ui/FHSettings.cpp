@@ -1,12 +1,17 @@
 #include "ui/FHSettings.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
+#include "engine/FHPaths.h"
 #include "shell/FHApplication.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QPoint>
 #include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <shlobj.h>
+#endif
 
 namespace {
 
@@ -131,11 +136,18 @@ void FHSettings::setValue(FHSettingKey key, const QVariant &value)
 
 QString picturesFolder()
 {
-    // The one place a build for another platform would change.
+#ifdef Q_OS_WIN
+    // The user's "My Pictures", wherever the user or a roaming profile put it.
+    wchar_t path[MAX_PATH];
+    QString folder;
+    if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, path)))
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+#else
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+#endif
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    return QDir::toNativeSeparators(folder);
+    return FHPaths::shown(folder);
 }
 
 QString defaultLanguage()
