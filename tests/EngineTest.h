@@ -15,6 +15,9 @@ int runTestObject(QObject *test, int argc, char **argv);
 // Keeps the user's data, configuration and cache folders out of reach (runs
 // keep a journal in the data folder) for the life of the process.
 void isolateUserFolders();
+// Points the user's data folder, and so the journals, at the path, for this
+// process and the commands it starts.
+void useDataFolder(const QString &path);
 
 // The main of the tests that need no window: a core application object, the
 // user's folders out of reach, a fresh temporary working directory.

@@ -1,13 +1,12 @@
 #include "Invariant.h"
 
 #include "engine/FHFileTypes.h"
+#include "engine/platform/FHFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 Invariant::Invariant(const QString &input, const QString &output)
     : m_input(input)
@@ -29,10 +28,9 @@ QHash<QString, QByteArray> pathsOf(const TestImages::Contents &contents)
 
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat sa, sb;
-    return ::lstat(QFile::encodeName(a).constData(), &sa) == 0
-        && ::lstat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev
-        && sa.st_ino == sb.st_ino;
+    const FHFolder::Entry x = FHFolder::entryAt(a);
+    const FHFolder::Entry y = FHFolder::entryAt(b);
+    return x.exists() && y.exists() && x.device == y.device && x.inode == y.inode;
 }
 
 } // namespace

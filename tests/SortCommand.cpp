@@ -6,6 +6,10 @@
 
 int SortCommand::run()
 {
+    if (!faults.isEmpty() && !HasFaultShim) {
+        err = "no fault shim in this build";
+        return exitCode = -2;
+    }
     QProcessEnvironment env = environment;
     env.remove(QStringLiteral("LD_PRELOAD"));
     if (!faults.isEmpty()) {
@@ -14,7 +18,10 @@ int SortCommand::run()
     }
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUILM_SORTCOMMAND), arguments);
+    if (program.isEmpty())
+        process.start(QStringLiteral(QUILM_SORTCOMMAND), arguments);
+    else
+        process.start(program.first(), program.mid(1) + arguments);
     if (killAfterUs >= 0 && process.waitForStarted(waitMs)) {
         QThread::usleep(quint64(killAfterUs));
         process.kill();

@@ -11,8 +11,17 @@
 struct SortCommand
 {
     QStringList arguments;
+    // The program and what goes before the arguments; empty for this build's
+    // quilm-sort. A Windows build's runs as { wine64, quilm-sort.exe }.
+    QStringList program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QByteArray faults; // rules for the fault shim, preloaded when not empty
+    // Only the Linux build has the shim; there run() refuses faults (exit -2).
+#ifdef Q_OS_WIN
+    static constexpr bool HasFaultShim = false;
+#else
+    static constexpr bool HasFaultShim = true;
+#endif
     qint64 killAfterUs = -1; // killed from outside that long after it started
     int waitMs = 60000;
 

@@ -240,7 +240,12 @@ bool makeImage(const QString &path, const QString &make, const QString &dateTime
 bool writeTags(const QString &path, const QList<QPair<QString, QString>> &tags)
 {
     try {
+#ifdef Q_OS_WIN
+        // The narrow path would be in the ANSI code page.
+        auto image = Exiv2::ImageFactory::open(path.toStdWString());
+#else
         auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+#endif
         image->readMetadata();
         Exiv2::ExifData exif = image->exifData();
         for (const auto &tag : tags)

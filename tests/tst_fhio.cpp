@@ -1,6 +1,7 @@
 #include "EngineTest.h"
 #include "engine/FHException.h"
 #include "engine/FHIO.h"
+#include "engine/FHPaths.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -31,6 +32,8 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
+    // The same, as a report shows it.
+    QString shown(const QString &name) const { return FHPaths::shown(path(name)); }
     void writeFile(const QString &name, const QByteArray &content = "data");
     static int codeOf(
         const std::function<void()> &action, QString *message = nullptr, QString *reason = nullptr);
@@ -89,7 +92,7 @@ void TestFHIO::setCurrentFileEmits()
     guard.setCurrentFile(path(QStringLiteral("x.JPG")));
     guard.setCurrentFile(path(QStringLiteral("y.JPG")));
     QCOMPARE(spy.count(), 2);
-    QCOMPARE(guard.currentFile(), path(QStringLiteral("y.JPG")));
+    QCOMPARE(guard.currentFile(), shown(QStringLiteral("y.JPG")));
     guard.setRole(QStringLiteral("other"));
     QCOMPARE(guard.role(), QStringLiteral("other"));
 }
@@ -113,6 +116,10 @@ void TestFHIO::checks()
     QFETCH(QString, kind);
     QFETCH(int, directoryCode);
     QFETCH(int, fileCode);
+#ifdef Q_OS_WIN
+    if (kind.startsWith("link") || kind == "dangling")
+        QSKIP("QFile::link makes shortcuts here, and Wine shows no links");
+#endif
 
     QDir().mkdir(path(QStringLiteral("dir")));
     writeFile(QStringLiteral("file"));
@@ -130,7 +137,7 @@ void TestFHIO::checks()
         const QString format = directoryCode == 262
             ? QStringLiteral("Path '%1' does not exist. It is expected as '%2'")
             : QStringLiteral("Path '%1' exists as a file. It is expected as '%2'");
-        QCOMPARE(message, format.arg(path(kind), QStringLiteral("input directory")));
+        QCOMPARE(message, format.arg(shown(kind), QStringLiteral("input directory")));
     }
     QCOMPARE(codeOf([&] { QVERIFY(guard.checkFile()); }), fileCode);
 }
@@ -168,6 +175,10 @@ void TestFHIO::makeDirectoryFailures()
 {
     QFETCH(QString, target);
     QFETCH(int, code);
+#ifdef Q_OS_WIN
+    if (target.startsWith("link"))
+        QSKIP("QFile::link makes shortcuts here, and Wine shows no links");
+#endif
     writeFile(QStringLiteral("file"));
     QDir().mkdir(path(QStringLiteral("dir")));
     QFile::link(path(QStringLiteral("dir")), path(QStringLiteral("linkdir")));
@@ -175,7 +186,7 @@ void TestFHIO::makeDirectoryFailures()
     FHIO guard(path(target), QStringLiteral("output directory"));
     QString message;
     QCOMPARE(codeOf([&] { guard.makeDirectory(); }, &message), code);
-    QVERIFY(message.contains(QStringLiteral("'%1'").arg(path(target))));
+    QVERIFY(message.contains(QStringLiteral("'%1'").arg(shown(target))));
     QVERIFY(message.endsWith(QStringLiteral("It is expected as 'output directory'")));
     QCOMPARE(QFileInfo(path(QStringLiteral("file"))).size(), 4);
 }
@@ -187,7 +198,9 @@ void TestFHIO::listing()
     writeFile(QStringLiteral("c.txt"));
     QDir().mkdir(path(QStringLiteral("sub")));
     writeFile(QStringLiteral("sub/d.Jpg"));
+#ifndef Q_OS_WIN
     QFile::link(path(QStringLiteral("a.JPG")), path(QStringLiteral("link.JPG")));
+#endif
 
     FHIO lister(m_dir->path(), QStringLiteral("input directory"));
     FHIO target(m_dir->path(), QStringLiteral("image file in input directory"));
@@ -206,7 +219,7 @@ void TestFHIO::listing()
     QCOMPARE(spy.count(), 2);
     QCOMPARE(names(QDirIterator::Subdirectories), QStringList({ "a.JPG", "b.jpg", "sub/d.Jpg" }));
     // The listing guard keeps its own path and role.
-    QCOMPARE(lister.currentFile(), m_dir->path());
+    QCOMPARE(lister.currentFile(), FHPaths::shown(m_dir->path()));
     QCOMPARE(lister.role(), QStringLiteral("input directory"));
 }
 
@@ -220,7 +233,7 @@ void TestFHIO::listingEndsAndEndListWithoutListing()
     lister.beginList({ QStringLiteral("*.JPG") }, QDir::Files, QDirIterator::NoIteratorFlags);
     QVERIFY(lister.nextEntry(&target));
     QVERIFY(!lister.nextEntry(&target));
-    QCOMPARE(target.currentFile(), path(QStringLiteral("only.JPG")));
+    QCOMPARE(target.currentFile(), shown(QStringLiteral("only.JPG")));
     lister.endList();
     lister.endList();
     QVERIFY(!lister.nextEntry(&target));
@@ -249,7 +262,7 @@ void TestFHIO::renameMovesAndEmits()
     QSignalSpy spy(&guard, &FHIO::getCurrentFile);
     guard.renameTo(path(QStringLiteral("out/b.JPG")));
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(guard.currentFile(), path(QStringLiteral("out/b.JPG")));
+    QCOMPARE(guard.currentFile(), shown(QStringLiteral("out/b.JPG")));
     QVERIFY(!QFile::exists(path(QStringLiteral("a.JPG"))));
     QFile moved(path(QStringLiteral("out/b.JPG")));
     QVERIFY(moved.open(QIODevice::ReadOnly));
@@ -261,7 +274,7 @@ void TestFHIO::renameToSamePathDoesNothing()
     writeFile(QStringLiteral("a.JPG"));
     FHIO guard(path(QStringLiteral("a.JPG")), QStringLiteral("file"));
     QSignalSpy spy(&guard, &FHIO::getCurrentFile);
-    guard.renameTo(guard.currentFile());
+    guard.renameTo(guard.path());
     QCOMPARE(spy.count(), 0);
     QVERIFY(QFile::exists(path(QStringLiteral("a.JPG"))));
 }
@@ -276,7 +289,7 @@ void TestFHIO::renameWithOtherSpellingIsAttempted()
     QCOMPARE(codeOf([&] { guard.renameTo(sameFile); }, &message), 265);
     QCOMPARE(message,
         QStringLiteral("Unable to rename file from '%1' to '%2'. It is expected as 'file'")
-            .arg(path(QStringLiteral("a.JPG")), sameFile));
+            .arg(shown(QStringLiteral("a.JPG")), FHPaths::shown(sameFile)));
     QFile file(path(QStringLiteral("a.JPG")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("keep me"));
@@ -290,7 +303,7 @@ void TestFHIO::renameOntoExistingFileFails()
     QSignalSpy spy(&guard, &FHIO::getCurrentFile);
     QCOMPARE(codeOf([&] { guard.renameTo(path(QStringLiteral("b.JPG"))); }), 265);
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(guard.currentFile(), path(QStringLiteral("a.JPG")));
+    QCOMPARE(guard.currentFile(), shown(QStringLiteral("a.JPG")));
     for (const auto &expected : { qMakePair(QStringLiteral("a.JPG"), QByteArray("first")),
              qMakePair(QStringLiteral("b.JPG"), QByteArray("second")) }) {
         QFile file(path(expected.first));

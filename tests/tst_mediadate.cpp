@@ -13,6 +13,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include <ctime>
+#include <memory>
 
 using namespace MediaFiles;
 
@@ -113,26 +114,20 @@ private slots:
     void sampleStillImages();
 
 private:
-    QByteArray m_previousZone;
+    std::unique_ptr<ScopedTimeZone> m_zone;
 };
 
 void TestMediaDate::initTestCase()
 {
     // Movie headers hold UTC: their local time depends on the zone.
-    m_previousZone = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
+    m_zone = std::make_unique<ScopedTimeZone>("Europe/Berlin");
     muteExifLibraryWarnings();
     Exiv2::enableBMFF(true);
 }
 
 void TestMediaDate::cleanupTestCase()
 {
-    if (m_previousZone.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", m_previousZone);
-    tzset();
+    m_zone.reset();
 }
 
 void TestMediaDate::videoDate_data()
