@@ -22,21 +22,41 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 constexpr int WaitMs = 120000;
 
-// Wine shows this machine's "/" as drive Z:.
+// Drive C: of the Wine prefix, where the runs' folders lie; Wine shows the
+// rest of this machine as drive Z:.
+QString driveC()
+{
+    return QDir::cleanPath(qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/drive_c"));
+}
+
 QString windowsPath(const QString &path)
 {
-    return QStringLiteral("Z:") + QString(path).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const bool onC = path.startsWith(driveC() + QLatin1Char('/'));
+    QString windows
+        = onC ? QStringLiteral("C:") + path.mid(driveC().size()) : QStringLiteral("Z:") + path;
+    return windows.replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
 
 QString linuxPath(QString path)
 {
-    if (path.startsWith(QLatin1String("Z:"), Qt::CaseInsensitive))
+    if (path.startsWith(QLatin1String("C:"), Qt::CaseInsensitive))
+        path.replace(0, 2, driveC());
+    else if (path.startsWith(QLatin1String("Z:"), Qt::CaseInsensitive))
         path.remove(0, 2);
     return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+// A folder of its own on drive C:.
+std::unique_ptr<QTemporaryDir> folderOnC()
+{
+    QDir().mkpath(driveC() + QStringLiteral("/quilm-tests"));
+    return std::make_unique<QTemporaryDir>(driveC() + QStringLiteral("/quilm-tests/run-XXXXXX"));
 }
 
 // An event of the Windows command as the Linux command would have written it:
@@ -48,7 +68,7 @@ QJsonObject asOnLinux(QJsonObject event)
             event[QLatin1String(key)] = linuxPath(event.value(QLatin1String(key)).toString());
     }
     if (event.contains(QLatin1String("text"))) {
-        static const QRegularExpression path(QStringLiteral("Z:(\\\\[^'\"]*)"));
+        static const QRegularExpression path(QStringLiteral("[CZ]:(\\\\[^'\"]*)"));
         QString text = event.value(QLatin1String("text")).toString();
         QRegularExpressionMatch match;
         int from = 0;
@@ -184,9 +204,9 @@ void TestWindows::cameraFilesPlan()
     const QString data = QStringLiteral(QUILM_TESTDATA_DIR);
     if (!QFileInfo::exists(data + "/camera-jpeg") || !QFileInfo::exists(data + "/camera-formats"))
         QSKIP("no shared camera files");
-    QTemporaryDir root;
-    const QString in = root.filePath("in");
-    const QString out = root.filePath("out");
+    const auto root = folderOnC();
+    const QString in = root->filePath("in");
+    const QString out = root->filePath("out");
     for (const char *set : { "camera-jpeg", "camera-formats" })
         QVERIFY(copyTree(data + '/' + set, in + '/' + set));
     const QStringList options { "--json", "-r", "--types", "all" };
@@ -196,18 +216,25 @@ void TestWindows::cameraFilesPlan()
     QCOMPARE(native.run(), 0);
     SortCommand windows
         = windowsCommand(options + QStringList { "--dry-run", windowsPath(in), windowsPath(out) },
-            root.filePath("j"));
+            root->filePath("j"));
     QCOMPARE(windows.run(), 0);
     QList<QJsonObject> linuxPlan;
     QList<QJsonObject> windowsPlan;
     QCOMPARE(native.parseEvents(linuxPlan), QString());
     QCOMPARE(windows.parseEvents(windowsPlan), QString());
-    QStringList expected;
-    for (const QJsonObject &event : qAsConst(linuxPlan))
-        expected << linesOf({ asOnLinux(event) });
-    QStringList planned;
-    for (const QJsonObject &event : qAsConst(windowsPlan))
-        planned << linesOf({ asOnLinux(event) });
+    // Moves go in capture order; what stays, in the order of the listing,
+    // which is the file system's own.
+    const auto plan = [](const QList<QJsonObject> &events) {
+        QStringList moves;
+        QStringList rest;
+        for (const QJsonObject &event : events)
+            (event.value("event") == QLatin1String("move") ? moves : rest)
+                << linesOf({ asOnLinux(event) });
+        rest.sort();
+        return moves + rest;
+    };
+    const QStringList expected = plan(linuxPlan);
+    const QStringList planned = plan(windowsPlan);
     QVERIFY2(planned == expected, qPrintable(firstDifference(expected, planned)));
     int moves = 0;
     for (const QJsonObject &event : qAsConst(windowsPlan))
@@ -225,7 +252,7 @@ void TestWindows::cameraFilesPlan()
     Invariant invariant(in, out);
     invariant.record();
     SortCommand real = windowsCommand(
-        options + QStringList { windowsPath(in), windowsPath(out) }, root.filePath("j"));
+        options + QStringList { windowsPath(in), windowsPath(out) }, root->filePath("j"));
     QCOMPARE(real.run(), 0);
     QList<QJsonObject> done;
     QCOMPARE(real.parseEvents(done), QString());
@@ -269,31 +296,31 @@ void TestWindows::killedAndRunAgain()
     const QStringList options { "-r", "--folders", "month" };
 
     // How long a whole run takes, Wine's start included: the kills fall in it.
-    QTemporaryDir timing;
-    QVERIFY(copyTree(tree, timing.filePath("in")));
+    const auto timing = folderOnC();
+    QVERIFY(copyTree(tree, timing->filePath("in")));
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(windowsCommand(options
-                     + QStringList { windowsPath(timing.filePath("in")),
-                         windowsPath(timing.filePath("out")) },
-                 timing.filePath("j"))
+                     + QStringList { windowsPath(timing->filePath("in")),
+                         windowsPath(timing->filePath("out")) },
+                 timing->filePath("j"))
                  .run(),
         0);
     const qint64 wholeUs = clock.nsecsElapsed() / 1000;
-    QCOMPARE(TestImages::filesUnder(timing.filePath("out")).size(), Photos);
+    QCOMPARE(TestImages::filesUnder(timing->filePath("out")).size(), Photos);
 
     int struck = 0; // kills that ended a run before it finished
     int midway = 0; // of those, kills that left photos on both sides
     for (int i = 0; i < kills; ++i) {
-        QTemporaryDir root;
-        const QString in = root.filePath("in");
-        const QString out = root.filePath("out");
+        const auto root = folderOnC();
+        const QString in = root->filePath("in");
+        const QString out = root->filePath("out");
         QVERIFY(copyTree(tree, in));
         Invariant invariant(in, out);
         invariant.record();
         const QStringList arguments = options + QStringList { windowsPath(in), windowsPath(out) };
 
-        SortCommand killed = windowsCommand(arguments, root.filePath("j"));
+        SortCommand killed = windowsCommand(arguments, root->filePath("j"));
         killed.killAfterUs = QRandomGenerator::global()->bounded(int(wholeUs));
         killed.run();
         if (killed.exitCode == -1) {
@@ -305,7 +332,7 @@ void TestWindows::killedAndRunAgain()
         // next run finishes it.
         QVERIFY2(invariant.check(1).isEmpty(), qPrintable(invariant.check(1)));
 
-        SortCommand again = windowsCommand(arguments, root.filePath("j"));
+        SortCommand again = windowsCommand(arguments, root->filePath("j"));
         QCOMPARE(again.run(), 0);
         const QString problems = invariant.check();
         QVERIFY2(
@@ -327,26 +354,26 @@ void TestWindows::twoRunsIntoOneOutput()
     constexpr int Each = 300;
     int refusals = 0;
     for (int attempt = 0; attempt < 3 && refusals == 0; ++attempt) {
-        QTemporaryDir root;
-        QVERIFY(addPhotos(root.filePath("in/a"), "a", Each));
-        QVERIFY(addPhotos(root.filePath("in/b"), "b", Each));
-        Invariant invariant(root.filePath("in"), root.filePath("out"));
+        const auto root = folderOnC();
+        QVERIFY(addPhotos(root->filePath("in/a"), "a", Each));
+        QVERIFY(addPhotos(root->filePath("in/b"), "b", Each));
+        Invariant invariant(root->filePath("in"), root->filePath("out"));
         invariant.record();
         QProcess runs[2];
         for (int i = 0; i < 2; ++i) {
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("QUILM_JOURNAL_DIR", windowsPath(root.filePath("j")));
+            environment.insert("QUILM_JOURNAL_DIR", windowsPath(root->filePath("j")));
             runs[i].setProcessEnvironment(environment);
             runs[i].start(m_wine.first(),
                 m_wine.mid(1)
-                    + QStringList { "-r", windowsPath(root.filePath(i == 0 ? "in/a" : "in/b")),
-                        windowsPath(root.filePath("out")) });
+                    + QStringList { "-r", windowsPath(root->filePath(i == 0 ? "in/a" : "in/b")),
+                        windowsPath(root->filePath("out")) });
             QVERIFY(runs[i].waitForStarted(WaitMs));
         }
         int moved = 0;
         for (int i = 0; i < 2; ++i) {
             QVERIFY(runs[i].waitForFinished(WaitMs));
-            const QString input = root.filePath(i == 0 ? "in/a" : "in/b");
+            const QString input = root->filePath(i == 0 ? "in/a" : "in/b");
             const QString err = QString::fromUtf8(runs[i].readAllStandardError());
             if (runs[i].exitCode() == 0) {
                 QCOMPARE(TestImages::filesUnder(input), QStringList());
@@ -357,14 +384,14 @@ void TestWindows::twoRunsIntoOneOutput()
             const QRegularExpression refused(
                 QStringLiteral("^quilm-sort: error: Another sort into '%1' is running \\(process "
                                "\\d+ \\(quilm-sort\\.exe\\)\\); nothing was moved")
-                    .arg(QRegularExpression::escape(windowsPath(root.filePath("out")))));
+                    .arg(QRegularExpression::escape(windowsPath(root->filePath("out")))));
             QVERIFY2(refused.match(err).hasMatch(), qPrintable(err));
             QCOMPARE(TestImages::filesUnder(input).size(), Each);
             ++refusals;
         }
         QCOMPARE(moved, refusals == 1 ? Each : 2 * Each);
         QCOMPARE(invariant.check(), QString());
-        QCOMPARE(leftBehindUnder(root.filePath("out")), QStringList());
+        QCOMPARE(leftBehindUnder(root->filePath("out")), QStringList());
     }
     QCOMPARE(refusals, 1);
 }
