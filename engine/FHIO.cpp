@@ -124,10 +124,15 @@ void FHIO::renameTo(const QString &newPath)
         return;
     m_copiedContentHash.clear();
     if (const int error
-        = FHSafeMove::moveFile(folders(), m_currentFile, newPath, &m_copiedContentHash)) {
-        FHException e(FHError::Rename, FHError::RenameFormat, m_currentFile, newPath, m_role);
-        e.setSystemReason(FHFolderTree::errorText(error));
-        throw e;
-    }
+        = FHSafeMove::moveFile(folders(), m_currentFile, newPath, &m_copiedContentHash))
+        throwMoveFailure(newPath, error, false);
     setCurrentFile(newPath);
+}
+
+void FHIO::throwMoveFailure(const QString &newPath, int error, bool copy) const
+{
+    FHException e(copy ? FHError::Copy : FHError::Rename,
+        copy ? FHError::CopyFormat : FHError::RenameFormat, m_currentFile, newPath, m_role);
+    e.setSystemReason(FHFolderTree::errorText(error));
+    throw e;
 }

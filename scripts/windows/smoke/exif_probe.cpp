@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <exiv2/exiv2.hpp>
 #include <sqlite3.h>
-#include <xxhash.h>
-#include <cstdio>
 #include <string>
+#include <xxhash.h>
 
 static int fail(const char *what)
 {
@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     const QString path = args.at(1);
     const std::wstring wpath = path.toStdWString();
     std::printf("Qt %s, Exiv2 %s, SQLite %s, xxHash %u\n", qVersion(),
-                Exiv2::versionString().c_str(), sqlite3_libversion(), XXH_versionNumber());
+        Exiv2::versionString().c_str(), sqlite3_libversion(), XXH_versionNumber());
     std::printf("file: %s\n", path.toUtf8().constData());
 
     Exiv2::XmpParser::initialize();
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
         if (it == exif.end())
             return fail("no Exif.Photo.DateTimeOriginal");
         std::printf("DateTimeOriginal: %s (%s, %ux%u)\n", it->toString().c_str(),
-                    image->mimeType().c_str(), image->pixelWidth(), image->pixelHeight());
+            image->mimeType().c_str(), image->pixelWidth(), image->pixelHeight());
     } catch (const Exiv2::AnyError &e) {
         std::printf("Exiv2 error: %s\n", e.what());
         return 1;
@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     const XXH128_hash_t h = XXH3_128bits(bytes.constData(), size_t(bytes.size()));
     char hex[33];
     std::snprintf(hex, sizeof hex, "%016llx%016llx", (unsigned long long)h.high64,
-                  (unsigned long long)h.low64);
+        (unsigned long long)h.low64);
     std::printf("XXH3-128: %s (%lld bytes)\n", hex, (long long)bytes.size());
 
     // sqlite3_open() takes UTF-8 and opens wide on Windows.
@@ -73,9 +73,10 @@ int main(int argc, char *argv[])
         return fail(sqlite3_errmsg(db));
     char *err = nullptr;
     if (sqlite3_exec(db,
-                     "PRAGMA journal_mode=WAL;"
-                     "CREATE TABLE IF NOT EXISTS shots(path TEXT PRIMARY KEY, hash TEXT);",
-                     nullptr, nullptr, &err) != SQLITE_OK)
+            "PRAGMA journal_mode=WAL;"
+            "CREATE TABLE IF NOT EXISTS shots(path TEXT PRIMARY KEY, hash TEXT);",
+            nullptr, nullptr, &err)
+        != SQLITE_OK)
         return fail(err);
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(db, "INSERT OR REPLACE INTO shots VALUES(?1, ?2)", -1, &st, nullptr);
@@ -87,10 +88,11 @@ int main(int argc, char *argv[])
     sqlite3_finalize(st);
     sqlite3_prepare_v2(db, "SELECT path, hash FROM shots", -1, &st, nullptr);
     while (sqlite3_step(st) == SQLITE_ROW)
-        std::printf("sqlite row: %s | %s\n", sqlite3_column_text(st, 0), sqlite3_column_text(st, 1));
+        std::printf(
+            "sqlite row: %s | %s\n", sqlite3_column_text(st, 0), sqlite3_column_text(st, 1));
     sqlite3_finalize(st);
     sqlite3_close(db);
     std::printf("database: %s (%lld bytes)\n", dbPath.toUtf8().constData(),
-                (long long)QFileInfo(dbPath).size());
+        (long long)QFileInfo(dbPath).size());
     return 0;
 }

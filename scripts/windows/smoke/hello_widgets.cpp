@@ -19,8 +19,9 @@ int main(int argc, char *argv[])
     f.setPointSize(16);
     label->setFont(f);
     layout->addWidget(label);
-    layout->addWidget(new QLabel(QStringLiteral("Style: %1, Qt %2")
-                                     .arg(app.style()->objectName(), QString::fromLatin1(qVersion()))));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Style: %1, Qt %2")
+                       .arg(app.style()->objectName(), QString::fromLatin1(qVersion()))));
     auto *button = new QPushButton(QStringLiteral("确定 OK"));
     QObject::connect(button, &QPushButton::clicked, &app, &QApplication::quit);
     layout->addWidget(button);

@@ -26,10 +26,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString base = app.arguments().at(1);
-    std::printf("readable formats: %s\n", QImageReader::supportedImageFormats().join(' ').constData());
+    std::printf(
+        "readable formats: %s\n", QImageReader::supportedImageFormats().join(' ').constData());
     const QImage src = pattern();
     int failures = 0;
-    for (const char *fmt : {"jpg", "png"}) {
+    for (const char *fmt : { "jpg", "png" }) {
         const QString path = base + QLatin1Char('.') + QLatin1String(fmt);
         QImageWriter writer(path, fmt);
         writer.setQuality(92);
@@ -50,14 +51,14 @@ int main(int argc, char *argv[])
             for (int x = 0; x < src.width(); ++x) {
                 const QRgb a = src.pixel(x, y), b = back.pixel(x, y);
                 diff += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
-                        + std::abs(qBlue(a) - qBlue(b));
+                    + std::abs(qBlue(a) - qBlue(b));
             }
         const double mean = double(diff) / (src.width() * src.height() * 3);
         // JPEG is lossy; PNG must come back exactly.
         const bool ok = (QLatin1String(fmt) == QLatin1String("png")) ? diff == 0 : mean < 3.0;
         std::printf("%s: %s, %lld bytes, %dx%d, mean abs diff %.3f: %s\n", fmt,
-                    QFileInfo(path).fileName().toUtf8().constData(), (long long)QFileInfo(path).size(),
-                    back.width(), back.height(), mean, ok ? "ok" : "FAIL");
+            QFileInfo(path).fileName().toUtf8().constData(), (long long)QFileInfo(path).size(),
+            back.width(), back.height(), mean, ok ? "ok" : "FAIL");
         if (!ok)
             ++failures;
     }
