@@ -59,6 +59,19 @@ FHCommandLine::FHCommandLine()
           QStringLiteral("Look into the sub-folders of INPUT too."))
     , m_types(
           QStringLiteral("types"), familyHelp(), QStringLiteral("LIST"), QStringLiteral("photo"))
+    , m_copy(QStringLiteral("copy"),
+          QStringLiteral("Keep the originals: copy the files, and change nothing in INPUT."))
+    , m_verify(QStringLiteral("verify"),
+          QStringLiteral("How a copy is checked before it counts: full (read back from the "
+                         "disk and compared; the default) or none."),
+          QStringLiteral("full|none"), QStringLiteral("full"))
+    , m_duplicates(QStringLiteral("duplicates"),
+          QStringLiteral("A file whose bytes the library (OUTPUT) holds already: skip (it stays "
+                         "where it is; the default) or import (sorted like any other)."),
+          QStringLiteral("skip|import"), QStringLiteral("skip"))
+    , m_reimport(QStringLiteral("reimport"),
+          QStringLiteral("Sort the photos deleted from the library since they were imported "
+                         "too."))
     , m_dryRun({ QStringLiteral("n"), QStringLiteral("dry-run") },
           QStringLiteral("Show what would be done; change nothing."))
     , m_json(QStringLiteral("json"),
@@ -74,8 +87,9 @@ FHCommandLine::FHCommandLine()
     m_parser.setApplicationDescription(QStringLiteral(
         "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
         "002, ... or by a pattern, optionally into per-month or per-day folders."));
-    m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
-        m_types, m_dryRun, m_json, m_quiet, m_undo, m_runs });
+    m_parser.addOptions(
+        { m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive, m_types, m_copy,
+            m_verify, m_duplicates, m_reimport, m_dryRun, m_json, m_quiet, m_undo, m_runs });
     m_parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     m_parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -131,6 +145,21 @@ bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
         return false;
     }
     options.nameFilters = FHFileTypes::nameFilters(families);
+    const QString verify = m_parser.value(m_verify);
+    const QString duplicates = m_parser.value(m_duplicates);
+    if (verify != QLatin1String("full") && verify != QLatin1String("none")) {
+        *problem = QStringLiteral("--verify takes full or none, not '%1'").arg(verify);
+        return false;
+    }
+    if (duplicates != QLatin1String("skip") && duplicates != QLatin1String("import")) {
+        *problem = QStringLiteral("--duplicates takes skip or import, not '%1'").arg(duplicates);
+        return false;
+    }
+    options.copy = m_parser.isSet(m_copy);
+    options.verify = verify == QLatin1String("full") ? FHVerify::Full : FHVerify::None;
+    options.duplicates
+        = duplicates == QLatin1String("skip") ? FHDuplicates::Skip : FHDuplicates::Import;
+    options.reimport = m_parser.isSet(m_reimport);
     options.exifOnly = !m_parser.isSet(m_allImages);
     options.recursive = m_parser.isSet(m_recursive);
     options.dryRun = m_parser.isSet(m_dryRun);

@@ -40,6 +40,10 @@ private:
     const QCommandLineOption m_allImages;
     const QCommandLineOption m_recursive;
     const QCommandLineOption m_types;
+    const QCommandLineOption m_copy;
+    const QCommandLineOption m_verify;
+    const QCommandLineOption m_duplicates;
+    const QCommandLineOption m_reimport;
     const QCommandLineOption m_dryRun;
     const QCommandLineOption m_json;
     const QCommandLineOption m_quiet;

@@ -18,6 +18,26 @@ QString reasonText(FHSkipReason reason, FHPlanPrinter::Kind kind)
     return skipReasonCommandText(reason);
 }
 
+// Why it stays, with what the reason points at: the file that keeps its shot,
+// the library file with its bytes, when it was imported before.
+QString stayText(const FHSortPlan &plan, const FHPlanEntry &entry, FHPlanPrinter::Kind kind)
+{
+    switch (entry.reason) {
+    case FHSkipReason::ShotHeld:
+        return shotHeldText(plan, entry);
+    case FHSkipReason::Duplicate:
+        return QStringLiteral("its bytes are in the library already, as '%1'; --duplicates "
+                              "import sorts it")
+            .arg(entry.duplicatePath(plan.entries));
+    case FHSkipReason::ImportedBefore:
+        return QStringLiteral("imported on %1 and deleted from the library since; --reimport "
+                              "brings it back")
+            .arg(entry.importedOn.toString(QStringLiteral("yyyy-MM-dd")));
+    default:
+        return reasonText(entry.reason, kind);
+    }
+}
+
 QString capturedText(const FHPlanEntry &entry)
 {
     QString text = entry.captured.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
@@ -58,6 +78,8 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                 if (entry.group >= 0)
                     event.append({ QStringLiteral("group"),
                         FHPaths::shown(plan.entries.at(entry.group).sourcePath()) });
+                if (plan.copy && m_kind == Sort)
+                    event.append({ QStringLiteral("copy"), true });
                 FHConsoleReporter::printEvent(event);
             } else {
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("skip") },
@@ -66,6 +88,12 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                 if (entry.heldBy >= 0)
                     event.append({ QStringLiteral("heldBy"),
                         FHPaths::shown(plan.entries.at(entry.heldBy).sourcePath()) });
+                if (entry.reason == FHSkipReason::Duplicate)
+                    event.append({ QStringLiteral("of"),
+                        FHPaths::shown(entry.duplicatePath(plan.entries)) });
+                if (entry.reason == FHSkipReason::ImportedBefore)
+                    event.append(
+                        { QStringLiteral("imported"), entry.importedOn.toString(Qt::ISODate) });
                 FHConsoleReporter::printEvent(event);
             }
         } else if (dryRun) {
@@ -74,11 +102,7 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                     ? QStringLiteral("%1 -> %2")
                           .arg(source,
                               FHPaths::shown(outputDir.relativeFilePath(entry.targetPath())))
-                    : QStringLiteral("%1 stays: %2")
-                          .arg(source,
-                              entry.reason == FHSkipReason::ShotHeld
-                                  ? shotHeldText(plan, entry)
-                                  : reasonText(entry.reason, m_kind)));
+                    : QStringLiteral("%1 stays: %2").arg(source, stayText(plan, entry, m_kind)));
         }
     }
 }
@@ -108,14 +132,17 @@ void FHPlanPrinter::printSummary(
         QJsonObject otherTypes;
         for (auto it = plan.otherTypes.cbegin(); it != plan.otherTypes.cend(); ++it)
             otherTypes.insert(it.key(), it.value());
-        FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("summary") },
+        FHJsonFields summary { { QStringLiteral("event"), QStringLiteral("summary") },
             { QStringLiteral("moved"), qint64(plan.movedCount) },
             { QStringLiteral("notMoved"), plan.notMovedCount },
             { QStringLiteral("makers"), makers },
             { QStringLiteral("seconds"), qRound64(seconds * 1000) / 1000.0 },
             { QStringLiteral("waiting"), plan.waitingCount() },
             { QStringLiteral("dryRun"), dryRun }, { QStringLiteral("stopped"), stopped },
-            { QStringLiteral("otherTypes"), otherTypes } });
+            { QStringLiteral("otherTypes"), otherTypes } };
+        if (plan.copy)
+            summary.append({ QStringLiteral("copy"), true });
+        FHConsoleReporter::printEvent(summary);
         return;
     }
     QMap<int, int> left;
@@ -128,11 +155,14 @@ void FHPlanPrinter::printSummary(
         ? QStringLiteral(" (%1 files/s)").arg(qRound64(plan.movedCount / seconds))
         : QString();
     const QString back = m_kind == Undo ? QStringLiteral(" back") : QString();
-    lines << (dryRun ? QStringLiteral("Would move %1 files%2 (planned in %3 s).")
+    const bool copy = plan.copy && m_kind == Sort;
+    lines << (dryRun ? QStringLiteral("Would %1 %2 files%3 (planned in %4 s).")
+                           .arg(copy ? QStringLiteral("copy") : QStringLiteral("move"))
                            .arg(plan.movedCount)
                            .arg(back)
                            .arg(seconds, 0, 'f', 1)
-                     : QStringLiteral("Moved %1 files%2 in %3 s%4.")
+                     : QStringLiteral("%1 %2 files%3 in %4 s%5.")
+                           .arg(copy ? QStringLiteral("Copied") : QStringLiteral("Moved"))
                            .arg(plan.movedCount)
                            .arg(back)
                            .arg(seconds, 0, 'f', 1)

@@ -11,6 +11,7 @@ const char *const PathMissingFormat = "Path '%1' does not exist. It is expected 
 const char *const PathIsFileFormat = "Path '%1' exists as a file. It is expected as '%2'";
 const char *const PathIsDirectoryFormat = "Path '%1' exists as a directory. It is expected as '%2'";
 const char *const RenameFormat = "Unable to rename file from '%1' to '%2'. It is expected as '%3'";
+const char *const CopyFormat = "Unable to copy file from '%1' to '%2'. It is expected as '%3'";
 const char *const NumKeywordMissingFormat
     = "Keywords ${NUM} is missing in customized naming string '%1'";
 } // namespace FHError

@@ -46,6 +46,8 @@ enum Code
     PathIsDirectory = 264,
     Rename = 265,
     NumKeywordMissing = 266,
+    // Beyond the program's first seven: a copy when the originals are kept.
+    Copy = 267,
 };
 extern const char *const LogFileFormat;
 extern const char *const CreateDirectoryFormat;
@@ -54,6 +56,7 @@ extern const char *const PathIsFileFormat;
 extern const char *const PathIsDirectoryFormat;
 extern const char *const RenameFormat;
 extern const char *const NumKeywordMissingFormat;
+extern const char *const CopyFormat;
 } // namespace FHError
 
 #endif // FHEXCEPTION_H

@@ -1,5 +1,6 @@
 #include "engine/FHFileIdentity.h"
 
+#include "engine/FHContentHash.h"
 #include "engine/FHFolderTree.h"
 #include "engine/FHSafeMove.h"
 #include "engine/platform/FHFile.h"
@@ -15,12 +16,16 @@ constexpr qint64 EdgeBytes = 64 * 1024;
 // FAT keeps modification times to two seconds.
 constexpr qint64 CopiedTimeSlackNs = 2000000000LL;
 
-QByteArray contentHashOf(const FHFolder &folder, const QString &name)
+// In the form of the hash it is compared with: ours, or the SHA-1 of the
+// journals of earlier versions.
+QByteArray contentHashOf(const FHFolder &folder, const QString &name, const QByteArray &like)
 {
     int error = 0;
     FHFile file = FHFile::open(folder, name, FHFile::Read, &error);
     if (!file.isOpen())
         return QByteArray();
+    if (FHContentHash::isOwn(like))
+        return FHContentHash::of(file);
     QCryptographicHash hash(FHSafeMove::ContentHash);
     constexpr qint64 BufferSize = 256 * 1024;
     const std::unique_ptr<char[]> buffer(new char[BufferSize]);
@@ -107,7 +112,7 @@ bool isSame(const FHFolderTree &tree, const QString &path, const FHFileIdentity 
     // Another file number: a copy, or a file system that numbers anew at every
     // mount. Only the content tells.
     if (!contentHash.isEmpty())
-        return contentHashOf(folder, name) == contentHash;
+        return contentHashOf(folder, name, contentHash) == contentHash;
     if (!seen.edgeHash.isEmpty())
         return edgeHash(folder, name) == seen.edgeHash;
     return false;

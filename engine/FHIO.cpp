@@ -126,11 +126,16 @@ void FHIO::renameTo(const QString &newPath)
     if (newPath == m_path)
         return;
     m_copiedContentHash.clear();
-    if (const int error = FHSafeMove::moveFile(folders(), m_path, newPath, &m_copiedContentHash)) {
-        FHException e(
-            FHError::Rename, FHError::RenameFormat, m_currentFile, FHPaths::shown(newPath), m_role);
-        e.setSystemReason(FHFolderTree::errorText(error));
-        throw e;
-    }
+    if (const int error = FHSafeMove::moveFile(folders(), m_path, newPath, &m_copiedContentHash))
+        throwMoveFailure(newPath, error, false);
     setCurrentFile(newPath);
+}
+
+void FHIO::throwMoveFailure(const QString &newPath, int error, bool copy) const
+{
+    FHException e(copy ? FHError::Copy : FHError::Rename,
+        copy ? FHError::CopyFormat : FHError::RenameFormat, m_currentFile, FHPaths::shown(newPath),
+        m_role);
+    e.setSystemReason(FHFolderTree::errorText(error));
+    throw e;
 }

@@ -57,6 +57,9 @@ public:
     // The content hash of the last move when it copied the file to another
     // file system; empty otherwise.
     const QByteArray &copiedContentHash() const { return m_copiedContentHash; }
+    // The failure of a move (265) or copy (267) of the file in hand to the
+    // new path, with the system's reason.
+    [[noreturn]] void throwMoveFailure(const QString &newPath, int error, bool copy) const;
 
 signals:
     void getCurrentFile(const QString &path);

@@ -1,5 +1,6 @@
 #include "engine/FHPlacePass.h"
 
+#include "engine/FHCopy.h"
 #include "engine/FHException.h"
 #include "engine/FHFileStatus.h"
 #include "engine/FHFileTypes.h"
@@ -138,6 +139,9 @@ bool FHPlacePass::chooseNames(int first, int size, FHShotMove &shot)
 // file system.
 bool FHPlacePass::needsEdgeHash(const FHPlanEntry &entry)
 {
+    // A copy has a number of its own from the start.
+    if (m_context.options.copy)
+        return true;
     if (!m_outputKept.has_value()) {
         int error = 0;
         const FHFolder output = m_context.folders.folder(m_context.output, &error);
@@ -226,21 +230,78 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
                 }
                 continue;
             }
+            bool placed = false;
             try {
-                m_context.guard.renameTo(target);
+                placed = placeFile(entry, target);
             } catch (const FHException &) {
                 undoPartOfShot(shot.members.mid(0, k));
                 throw;
             }
-            // A copy on another file system is told again by its content; the
-            // hash comes from the copy itself, so the card is read once.
-            if (m_context.journal && !m_context.guard.copiedContentHash().isEmpty())
-                m_context.journal->add(FHJournal::copiedRecord(m_context.guard.path(),
-                    QString::fromLatin1(m_context.guard.copiedContentHash())));
+            if (!placed) {
+                // The shot is never split: what of it went, goes back, and
+                // the rest stays with this file.
+                undoPartOfShot(shot.members.mid(0, k));
+                for (int i = 0; i < shot.members.size(); ++i) {
+                    FHPlanEntry &member = entries[shot.members.at(i)];
+                    if (i != k && !member.placed) {
+                        member.reason = FHSkipReason::ShotHeld;
+                        member.heldBy = shot.members.at(k);
+                    }
+                }
+                return;
+            }
         }
         entry.temporaryName = shot.names.at(k);
         entry.placed = true;
     }
+}
+
+bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
+{
+    QString name;
+    QString toName;
+    int error = 0;
+    const FHFolder from = m_context.folders.parentOf(entry.sourcePath(), &name, &error);
+    const FHFolder to
+        = from.isValid() ? m_context.folders.parentOf(target, &toName, &error) : FHFolder();
+    const bool copy = m_context.options.copy;
+    FHCopy::Result copied;
+    bool wasCopied = false;
+    if (to.isValid()) {
+        if (copy) {
+            copied = FHCopy::copyFile(from, name, to, toName, m_context.options.verify);
+            wasCopied = true;
+            error = copied.error;
+        } else {
+            const FHSafeMove::Moved moved
+                = FHSafeMove::move(from, name, to, toName, m_context.options.verify);
+            copied = moved.copy;
+            wasCopied = moved.copied;
+            error = moved.error;
+        }
+    }
+    if (wasCopied && (copied.verifyFailed || copied.sourceFailed)) {
+        m_context.reporter.message(copied.verifyFailed
+                ? QStringLiteral("The copy of '%1' read back differently from what was read; it "
+                                 "was removed, and '%1' is left where it is")
+                      .arg(entry.sourcePath())
+                : QStringLiteral("Unable to read '%1' (%2); it is left where it is")
+                      .arg(entry.sourcePath(), FHSystem::errorText(copied.error)));
+        entry.reason = copied.verifyFailed ? FHSkipReason::VerifyFailed : FHSkipReason::Unreadable;
+        return false;
+    }
+    if (error)
+        m_context.guard.throwMoveFailure(target, error, copy);
+    // A copy is told again by its content; the hash comes from the copy
+    // itself, so the card is read once.
+    if (wasCopied && !copied.hash.isEmpty()) {
+        entry.contentHash = copied.hash;
+        if (m_context.journal)
+            m_context.journal->add(
+                FHJournal::copiedRecord(target, QString::fromLatin1(copied.hash)));
+    }
+    m_context.guard.setCurrentFile(target);
+    return true;
 }
 
 // A shot is never left split between two numbers: when one of its files
@@ -250,6 +311,19 @@ void FHPlacePass::undoPartOfShot(const QVector<int> &moved)
     for (const int i : moved) {
         FHPlanEntry &entry = m_context.plan.entries[i];
         const QString placedAt = entry.temporaryPath();
+        if (m_context.options.copy) {
+            // The original never left: the copy goes.
+            QString name;
+            int error = 0;
+            const FHFolder folder = m_context.folders.parentOf(placedAt, &name, &error);
+            if (folder.isValid() && folder.remove(name) == 0) {
+                entry.placed = false;
+                entry.temporaryName.clear();
+            } else {
+                m_stranded.append(i);
+            }
+            continue;
+        }
         if (FHSafeMove::moveFile(m_context.folders, placedAt, entry.sourcePath()) == 0) {
             entry.placed = false;
             entry.temporaryName.clear();

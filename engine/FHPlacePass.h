@@ -36,6 +36,10 @@ private:
     void makeShot(const FHShotMove &shot);
     void markStopped(int first, int size);
     void undoPartOfShot(const QVector<int> &moved);
+    // Moves or copies the file to the target: false when it stays where it
+    // is for a reason of its own (its copy read back wrong, it could not be
+    // read), reported; throws when the target cannot take it.
+    bool placeFile(FHPlanEntry &entry, const QString &target);
     void prepareFolder(const QString &folder);
     bool changedSinceRead(FHPlanEntry &entry);
     bool needsEdgeHash(const FHPlanEntry &entry);

@@ -174,11 +174,6 @@ void FHPlanner::order()
     grouping.caseSensitiveOutput = !keepsWindowsNames(m_context.output);
     grouping.chosen = FHNameFilter(m_context.options.nameFilters);
     FHShotGroups::groupAndOrder(m_context.plan.entries, m_context.reporter, grouping);
-    // A file whose read found it gone counts for one step only.
-    qint64 moving = 0;
-    for (const FHPlanEntry &entry : qAsConst(m_context.plan.entries))
-        moving += entry.reason == FHSkipReason::None ? 1 : 0;
-    m_context.passOneTotal = m_context.passOneDone + moving;
 }
 
 void FHPlanner::checkTargetFolders()

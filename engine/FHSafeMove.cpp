@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdlib>
@@ -21,91 +20,7 @@ const char *const PartialPrefix = ".quilm-partial-";
 
 namespace {
 
-// Copies and, on the way, hashes the content: a card is read once.
-int copyContent(FHFile &in, FHFile &out, QCryptographicHash *hash)
-{
-    static constexpr qint64 BufferSize = 256 * 1024;
-    // Writeback starts every few megabytes rather than all at the closing
-    // sync, so that the disk works while the copy goes on.
-    static constexpr qint64 WritebackStep = 8 * 1024 * 1024;
-    const std::unique_ptr<char[]> buffer(new char[BufferSize]);
-    qint64 written = 0;
-    qint64 flushed = 0;
-    in.adviseSequential();
-    for (;;) {
-        int error = 0;
-        const qint64 got = in.read(buffer.get(), BufferSize, &error);
-        if (got < 0)
-            return error;
-        if (got == 0)
-            return 0;
-        if (hash)
-            hash->addData(buffer.get(), int(got));
-        if (const int failed = out.writeAll(buffer.get(), got))
-            return failed;
-        written += got;
-        if (written - flushed >= WritebackStep) {
-            out.startWriteback(flushed, written - flushed);
-            flushed = written;
-        }
-    }
-}
-
-FHFile createPartial(const FHFolder &folder, QString &partial, int *error)
-{
-    FHFile file;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        partial = QLatin1String(FHSafeMove::PartialPrefix) + QString::number(FHSystem::processId())
-            + QLatin1Char('-') + QString::number(QRandomGenerator::global()->generate64(), 16);
-        file = FHFile::open(folder, partial, FHFile::CreateNew, error);
-        if (file.isOpen() || *error != EEXIST)
-            break;
-    }
-    return file;
-}
-
-// Each step is checked; the source goes only once its copy is safely in place.
-int copyAcross(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
-    QByteArray *contentHash)
-{
-    int error = 0;
-    FHFile in = FHFile::open(from, name, FHFile::Read, &error);
-    if (!in.isOpen())
-        return error;
-    if (in.info().kind != FHFolder::File)
-        return EINVAL;
-
-    QString partial;
-    FHFile out = createPartial(to, partial, &error);
-    if (!out.isOpen())
-        return error;
-
-    QCryptographicHash hash(FHSafeMove::ContentHash);
-    error = copyContent(in, out, contentHash ? &hash : nullptr);
-    if (!error) {
-        out.copyMetadataFrom(in);
-        error = out.sync();
-    }
-    if (const int failed = out.close(); failed && !error)
-        error = failed;
-    if (!error)
-        error = to.rename(partial, to, toName);
-    if (error) {
-        to.remove(partial);
-        return error;
-    }
-
-    to.sync();
-    if (const int failed = from.remove(name)) {
-        to.remove(toName);
-        return failed;
-    }
-    if (contentHash)
-        *contentHash = hash.result().toHex();
-    return 0;
-}
-
-bool sameBytes(FHFile &a, FHFile &b)
+bool sameContent(FHFile &a, FHFile &b)
 {
     static constexpr qint64 BufferSize = 64 * 1024;
     const std::unique_ptr<char[]> left(new char[BufferSize]);
@@ -131,13 +46,31 @@ bool sameBytes(FHFile &a, FHFile &b)
 
 } // namespace
 
+FHSafeMove::Moved FHSafeMove::move(const FHFolder &from, const QString &name, const FHFolder &to,
+    const QString &toName, FHVerify verify)
+{
+    Moved moved;
+    moved.error = from.rename(name, to, toName);
+    if (moved.error != EXDEV)
+        return moved;
+    // Each step is checked; the source goes only once its copy is safely in place.
+    moved.copied = true;
+    moved.copy = FHCopy::copyFile(from, name, to, toName, verify);
+    moved.error = moved.copy.error;
+    if (moved.error)
+        return moved;
+    if ((moved.error = from.remove(name)))
+        to.remove(toName);
+    return moved;
+}
+
 int FHSafeMove::moveFile(const FHFolder &from, const QString &name, const FHFolder &to,
     const QString &toName, QByteArray *contentHash)
 {
-    const int error = from.rename(name, to, toName);
-    if (error == EXDEV)
-        return copyAcross(from, name, to, toName, contentHash);
-    return error;
+    const Moved moved = move(from, name, to, toName, FHVerify::Full);
+    if (!moved.error && moved.copied && contentHash)
+        *contentHash = moved.copy.hash;
+    return moved.error;
 }
 
 int FHSafeMove::moveFile(
@@ -175,6 +108,21 @@ void FHSafeMove::removeStalePartialCopies(const FHFolder &folder)
         folder.remove(name);
 }
 
+bool FHSafeMove::sameBytes(const FHFolderTree &tree, const QString &a, const QString &b)
+{
+    QString nameA;
+    QString nameB;
+    int error = 0;
+    const FHFolder folderA = tree.parentOf(a, &nameA, &error);
+    const FHFolder folderB = tree.parentOf(b, &nameB, &error);
+    if (!folderA.isValid() || !folderB.isValid())
+        return false;
+    FHFile left = FHFile::open(folderA, nameA, FHFile::Read, &error);
+    FHFile right = FHFile::open(folderB, nameB, FHFile::Read, &error);
+    return left.isOpen() && right.isOpen() && left.info().size == right.info().size
+        && sameContent(left, right);
+}
+
 bool FHSafeMove::isCutMoveOf(const FHFolderTree &tree, const QString &source, const QString &copy)
 {
     if (source == copy)
@@ -196,7 +144,7 @@ bool FHSafeMove::isCutMoveOf(const FHFolderTree &tree, const QString &source, co
         return false;
     FHFile left = FHFile::open(from, name, FHFile::Read, &error);
     FHFile right = FHFile::open(to, copyName, FHFile::Read, &error);
-    return left.isOpen() && right.isOpen() && sameBytes(left, right);
+    return left.isOpen() && right.isOpen() && sameContent(left, right);
 }
 
 int FHSafeMove::finishCutMove(const FHFolderTree &tree, const QString &source, const QString &copy)

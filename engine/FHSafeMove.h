@@ -1,6 +1,8 @@
 #ifndef FHSAFEMOVE_H
 #define FHSAFEMOVE_H
 
+#include "engine/FHCopy.h"
+
 #include <QCryptographicHash>
 #include <QString>
 
@@ -14,14 +16,27 @@ namespace FHSafeMove {
 // It matches no image name filter, so no listing of the program picks one up.
 extern const char *const PartialPrefix;
 
+// What a move did: a rename, or a copy across file systems (its result,
+// with the hash of the bytes copied).
+struct Moved
+{
+    int error = 0;
+    bool copied = false;
+    FHCopy::Result copy;
+};
+
 // Moves the file of that name in one folder to the name in another. On one
 // file system this is a rename that never replaces an existing target; across
-// file systems the file is copied into a partial file beside the target,
-// synced, put in place without replacing and only then removed at the source.
-// Returns 0 on success, else the errno of the failure; a failed move leaves
-// the source as it was and no partial copy. When the move copied the file to
-// another file system and contentHash is given, it receives the hex hash
-// (ContentHash) of the bytes copied.
+// file systems the file is copied (FHCopy: a partial file beside the target,
+// synced, checked as verify says, put in place without replacing) and only
+// then removed at the source. A failed move leaves the source as it was and
+// no partial copy.
+Moved move(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
+    FHVerify verify);
+// The same, with the copy read back; 0 on success, else the errno of the
+// failure (EIO when the copy read back wrong). When the move copied the file
+// to another file system and contentHash is given, it receives the hash of
+// the bytes copied.
 int moveFile(const FHFolder &from, const QString &name, const FHFolder &to, const QString &toName,
     QByteArray *contentHash = nullptr);
 // The same by paths, each folder reached through the tree: ELOOP when a link
@@ -29,12 +44,15 @@ int moveFile(const FHFolder &from, const QString &name, const FHFolder &to, cons
 int moveFile(const FHFolderTree &tree, const QString &source, const QString &target,
     QByteArray *contentHash = nullptr);
 
-// The hash that tells a copied file again. It only has to notice changes, not
-// withstand an attacker, and must keep up with a fast disk.
+// The hash of the first and last 64 KiB that tells a file again where its
+// number cannot, and of whole copies in the journals of earlier versions.
 constexpr QCryptographicHash::Algorithm ContentHash = QCryptographicHash::Sha1;
 
 // Removes the partial copies in the folder whose process no longer runs.
 void removeStalePartialCopies(const FHFolder &folder);
+
+// True when the two files hold the same bytes, compared in full.
+bool sameBytes(const FHFolderTree &tree, const QString &a, const QString &b);
 
 // True when the file at copy is what a move of source, cut short by a crash
 // after its target appeared and before its source went, left behind: another

@@ -44,6 +44,18 @@ const ReasonInfo reasons[] = {
         QT_TRANSLATE_NOOP("FHSkipReason", "Belongs to a file of a kind not chosen"),
         QT_TRANSLATE_NOOP("FHSkipReason", "belongs to a file of a kind not chosen"),
         "it belongs to a file of a kind not chosen; --types chooses it" },
+    { FHSkipReason::Duplicate, "duplicate",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Already in the library"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "already in the library"),
+        "its bytes are in the library already; --duplicates import sorts it" },
+    { FHSkipReason::ImportedBefore, "imported-before",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Imported before, since deleted"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "imported before and deleted since"),
+        "imported before and deleted from the library since; --reimport brings it back" },
+    { FHSkipReason::VerifyFailed, "verify-failed",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Its copy read back wrong"),
+        QT_TRANSLATE_NOOP("FHSkipReason", "its copy read back wrong"),
+        "its copy read back differently from what was read; the copy was removed" },
     { FHSkipReason::Missing, "missing",
         QT_TRANSLATE_NOOP("FHSkipReason", "No longer where the sort put it"), nullptr,
         "no longer where the sort put it" },
@@ -53,11 +65,14 @@ const ReasonInfo reasons[] = {
     { FHSkipReason::ShotHeld, "shot-held",
         QT_TRANSLATE_NOOP("FHSkipReason", "Another file of its shot stays"), nullptr,
         "another file of its shot stays" },
+    { FHSkipReason::OriginalGone, "original-gone",
+        QT_TRANSLATE_NOOP("FHSkipReason", "Its original is no longer in the input"), nullptr,
+        "its original is no longer in the input, so the copy is its only one" },
 };
 
 const ReasonInfo &infoOf(FHSkipReason reason)
 {
-    static_assert(sizeof(reasons) / sizeof(reasons[0]) == int(FHSkipReason::ShotHeld) + 1,
+    static_assert(sizeof(reasons) / sizeof(reasons[0]) == int(FHSkipReason::OriginalGone) + 1,
         "one row per reason, in the order of the enum");
     Q_ASSERT(reasons[int(reason)].reason == reason);
     return reasons[int(reason)];

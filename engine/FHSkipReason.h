@@ -21,10 +21,21 @@ enum class FHSkipReason : quint8
     // A sidecar named for a file (IMG_1.NEF.xmp) whose kind is not sorted: it
     // stays with that file.
     KindNotChosen,
+    // Its bytes are in the library already (or in a file before it in the
+    // same input).
+    Duplicate,
+    // A file with its bytes was imported before and deleted from the library
+    // since: the user did not want it.
+    ImportedBefore,
+    // Read back, its copy differed from what was read: the copy is gone, the
+    // file stays.
+    VerifyFailed,
     // An undo's reasons to leave a sorted file where it is:
     Missing, // it is no longer where the run put it
     OriginalTaken, // something else lies at its original path
     ShotHeld, // another file of its shot cannot go back, and the shot stays whole
+    // The original of a copy is no longer in the input: the copy is its only one.
+    OriginalGone,
 };
 
 // The words for each reason, from one table: its name in the JSON events and

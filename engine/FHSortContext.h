@@ -53,6 +53,8 @@ struct FHSortContext
         if (total > 0)
             setProgress(from + int((to - from) * done / total));
     }
+    // Pass 1's total once the plan says which files move.
+    void countPassOne();
     // Creates the folder or checks it, beneath the run's folders only.
     void makeFolder(const QString &path, const QString &role) const;
 };

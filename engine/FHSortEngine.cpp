@@ -6,6 +6,7 @@
 #include "engine/FHFolderView.h"
 #include "engine/FHIO.h"
 #include "engine/FHJournal.h"
+#include "engine/FHLibrary.h"
 #include "engine/FHNaming.h"
 #include "engine/FHNamingPass.h"
 #include "engine/FHPaths.h"
@@ -50,6 +51,14 @@ void FHSortContext::setProgress(int value)
         return;
     progress = value;
     emit engine.progress(value);
+}
+
+void FHSortContext::countPassOne()
+{
+    qint64 moving = 0;
+    for (const FHPlanEntry &entry : qAsConst(plan.entries))
+        moving += entry.reason == FHSkipReason::None ? 1 : 0;
+    passOneTotal = passOneDone + moving;
 }
 
 void FHSortContext::makeFolder(const QString &path, const QString &role) const
@@ -106,6 +115,7 @@ private:
     FHRecovery m_recovery;
     FHOutputLock m_lock;
     std::unique_ptr<FHJournal> m_journal; // none in a dry run
+    const QDateTime m_started = QDateTime::currentDateTime();
 };
 
 FHSortEngine::FHSortEngine(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -121,6 +131,7 @@ FHSortEngine::Outcome FHSortEngine::run(const FHSortOptions &options, FHSortPlan
 {
     m_stopRequested = false;
     plan.cameraMakers = options.cameraMakers;
+    plan.copy = options.copy;
     QElapsedTimer timer;
     timer.start();
     FHSortRun run(*this, options, plan);
@@ -164,7 +175,12 @@ FHSortEngine::Outcome FHSortRun::run()
     }
     m_context.setProgress(20);
 
+    FHLibrary library(m_context, m_recovery);
+    if (!library.open(m_journal ? m_journal->id() : QString()))
+        return FHSortEngine::Failed;
     FHPlanner(m_context, m_recovery).plan();
+    library.findDuplicates();
+    m_context.countPassOne();
     // Naming needs no room on the disk: after a failure of pass 1 (a full
     // disk, say) the files moved so far still get their final names.
     FHPlacePass placing(m_context, m_recovery);
@@ -192,6 +208,7 @@ FHSortEngine::Outcome FHSortRun::run()
                            "is at '%2'")
                 .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.targetPath())));
     }
+    library.record(m_journal ? m_journal->id() : QString(), m_started);
     if (failure)
         std::rethrow_exception(failure);
     m_context.setProgress(100);
@@ -209,6 +226,9 @@ bool FHSortRun::beginJournal()
         { QStringLiteral("exifOnly"), m_options.exifOnly },
         { QStringLiteral("recursive"), m_options.recursive },
         { QStringLiteral("nameFilters"), QJsonArray::fromStringList(m_options.nameFilters) } };
+    // The originals were kept: an undo removes the copies, never the input.
+    if (m_options.copy)
+        header.append({ QStringLiteral("copy"), true });
     // The sources of the leftovers this run may finish, for its undo.
     if (const QStringList others = m_recovery.otherInputs(); !others.isEmpty())
         header.append({ QStringLiteral("otherInputs"), QJsonArray::fromStringList(others) });

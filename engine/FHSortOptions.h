@@ -15,6 +15,23 @@ enum class FHFolderMode
     Day = 2, // yyyy-MM-dd
 };
 
+// How a copy is checked before the run relies on it.
+enum class FHVerify
+{
+    // Flushed, dropped from the cache and read back from the device; its
+    // hash must equal the hash taken while the source was read.
+    Full,
+    // Flushed only; the hash taken while writing is kept where there is one.
+    None,
+};
+
+// What becomes of a file whose bytes the library holds already.
+enum class FHDuplicates
+{
+    Skip, // it stays where it is (or is not copied), reported
+    Import, // it is sorted like any other and gets a number of its own
+};
+
 namespace FHFolderModes {
 // "none", "month", "day": the command's words.
 QString name(FHFolderMode mode);
@@ -39,6 +56,12 @@ struct FHSortOptions
     FHFolderMode folders = FHFolderMode::None;
     // The camera makers met before; the run's plan holds them with the new ones.
     QStringList cameraMakers;
+    // Copy rather than move: the input is never changed.
+    bool copy = false;
+    FHVerify verify = FHVerify::Full;
+    FHDuplicates duplicates = FHDuplicates::Skip;
+    // Bring back photos deleted from the library since they were imported.
+    bool reimport = false;
     // Work out the whole outcome without touching anything.
     bool dryRun = false;
     // The first sequence tag of the run's temporary names.

@@ -44,6 +44,15 @@ struct FHPlanEntry
     // The entry whose file keeps this one's shot where it is (ShotHeld).
     int heldBy = -1;
     FHFileIdentity identity;
+    // Its content hash, where one was needed (to tell a duplicate, or taken
+    // while it was copied).
+    QByteArray contentHash;
+    // A duplicate: the library file with its bytes, or the entry before it in
+    // this input with them.
+    QString duplicateOf;
+    int duplicateOfEntry = -1;
+    // Imported before and deleted since: when the run that imported it began.
+    QDateTime importedOn;
 
     QString sourcePath() const { return sourceFolder + QLatin1Char('/') + sourceName; }
     QString temporaryPath() const { return targetFolder + QLatin1Char('/') + temporaryName; }
@@ -59,6 +68,15 @@ struct FHPlanEntry
         return !companion
             && (reason == FHSkipReason::NoCaptureDate || reason == FHSkipReason::NoCameraMaker
                 || reason == FHSkipReason::Unreadable || reason == FHSkipReason::UndecodableName);
+    }
+    // Where its bytes are in the library, once the run is over: for a
+    // duplicate of a file before it in the input, where that file went.
+    QString duplicatePath(const QVector<FHPlanEntry> &entries) const
+    {
+        if (duplicateOfEntry < 0)
+            return duplicateOf;
+        const FHPlanEntry &first = entries.at(duplicateOfEntry);
+        return first.placed ? first.targetPath() : first.sourcePath();
     }
 };
 
@@ -84,6 +102,7 @@ struct FHSortPlan
     // family ("video": 12).
     QMap<QString, int> otherTypes;
     bool outputCreated = false; // the output folder did not exist before
+    bool copy = false; // the files were copied, the originals kept
     qint64 elapsedMs = 0;
 };
 

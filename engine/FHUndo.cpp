@@ -3,6 +3,7 @@
 #include "engine/FHException.h"
 #include "engine/FHFolderTree.h"
 #include "engine/FHIO.h"
+#include "engine/FHLedger.h"
 #include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -11,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -63,6 +65,9 @@ public:
     void locate();
     FHUndo::Outcome moveBack(FHJournal *journal, const std::function<void(int)> &progress);
     void removeFolders();
+    // The files that went back, or whose copies went, are no longer the
+    // library's.
+    void forgetInLedger();
     const FHJournalStore::Run &sorted() const { return m_sorted; }
 
 private:
@@ -72,6 +77,8 @@ private:
     void holdShots();
     void reportLeft();
     bool makeInputFolder(const QString &folder);
+    // The copy of a run that kept the originals goes; the original stays.
+    void removeCopy(FHPlanEntry &entry);
 
     FHIO &m_guard;
     FHReporter &m_reporter;
@@ -94,6 +101,7 @@ private:
     QHash<QString, QHash<QPair<quint64, quint64>, QString>> m_scanned; // folder -> file -> path
     QSet<QString> m_inputFolders; // there, or made again
     QSet<QString> m_failedFolders;
+    bool m_copies = false; // the run kept the originals
 };
 
 bool FHUndoRun::load(const QString &id, FHJournalStore::Run *undone)
@@ -121,6 +129,8 @@ bool FHUndoRun::load(const QString &id, FHJournalStore::Run *undone)
             m_tree.addRoot(folder);
     }
     m_guard.setFolders(&m_tree);
+    m_copies = m_sorted.header.value(QStringLiteral("copy")).toBool();
+    m_plan.copy = m_copies;
     return true;
 }
 
@@ -210,9 +220,15 @@ void FHUndoRun::locate()
             if (where != file.temporary && second.kind == FHFolder::File
                 && second.device == at.device && second.inode == at.inode)
                 m_secondNames.insert(m_plan.entries.size(), file.temporary);
-            if (!FHJournalStore::isSameFile(m_tree, where, file))
+            if (!FHJournalStore::isSameFile(m_tree, where, file)) {
                 entry.reason = FHSkipReason::Changed;
-            else if (m_tree.entry(file.source).exists()) {
+            } else if (m_copies) {
+                // The copy goes only while its original is still there, as it was.
+                FHJournalStore::File original = file;
+                original.hash.clear();
+                if (!FHJournalStore::isSameFile(m_tree, file.source, original))
+                    entry.reason = FHSkipReason::OriginalGone;
+            } else if (m_tree.entry(file.source).exists()) {
                 if (FHSafeMove::isCutMoveOf(m_tree, where, file.source))
                     m_cutShort.insert(m_plan.entries.size());
                 else
@@ -269,6 +285,11 @@ void FHUndoRun::reportLeft()
             m_reporter.message(
                 QStringLiteral("'%1' stays where it is: %2")
                     .arg(FHPaths::shown(entry.sourcePath()), shotHeldText(m_plan, entry)));
+        else if (entry.reason == FHSkipReason::OriginalGone)
+            m_reporter.message(
+                QStringLiteral("'%1' stays: its original '%2' is no longer there "
+                               "as it was, so this copy may be the only one")
+                    .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(entry.finalPath())));
     }
 }
 
@@ -326,7 +347,11 @@ FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void
                     continue;
                 m_guard.setRole(SortedFileRole);
                 m_guard.setCurrentFile(entry.sourcePath());
-                if (!m_dryRun && m_cutShort.contains(first)) {
+                if (!m_dryRun && m_copies) {
+                    removeCopy(entry);
+                    if (entry.reason != FHSkipReason::None)
+                        continue;
+                } else if (!m_dryRun && m_cutShort.contains(first)) {
                     if (const int error = FHSafeMove::finishCutMove(
                             m_tree, entry.sourcePath(), entry.finalPath())) {
                         FHException e(FHError::Rename, FHError::RenameFormat,
@@ -360,6 +385,15 @@ FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void
     return FHUndo::Completed;
 }
 
+void FHUndoRun::removeCopy(FHPlanEntry &entry)
+{
+    if (const int error = m_tree.remove(entry.sourcePath())) {
+        m_reporter.message(QStringLiteral("Unable to remove the copy '%1' (%2); it stays")
+                               .arg(entry.sourcePath(), FHFolderTree::errorText(error)));
+        entry.reason = FHSkipReason::Changed;
+    }
+}
+
 // The folders the sort made, where nothing is left in them but what a copy
 // cut short left behind.
 void FHUndoRun::removeFolders()
@@ -377,8 +411,37 @@ void FHUndoRun::removeFolders()
         [](const QString &a, const QString &b) { return a.size() > b.size(); });
     for (const QString &folder : qAsConst(folders))
         m_tree.removeFolder(folder);
-    if (m_sorted.header.value(QStringLiteral("outputCreated")).toBool())
+    if (m_sorted.header.value(QStringLiteral("outputCreated")).toBool()) {
+        FHLedger::removeEmpty(m_sorted.output);
         m_tree.removeFolder(m_sorted.output);
+    }
+}
+
+void FHUndoRun::forgetInLedger()
+{
+    if (!QFileInfo::exists(FHLedger::pathOf(m_sorted.output)))
+        return;
+    FHLedger ledger;
+    if (!ledger.open(m_sorted.output, FHLedger::Write)) {
+        m_reporter.message(ledger.error());
+        return;
+    }
+    // Every file of the run but those that stay, this time or before, when
+    // an undo cut short took them back.
+    QSet<int> stay;
+    for (int i = 0; i < m_plan.entries.size(); ++i) {
+        if (!m_plan.entries.at(i).placed)
+            stay.insert(m_fileOf.at(i));
+    }
+    QStringList paths;
+    const QString prefix = m_sorted.output + QLatin1Char('/');
+    for (int i = 0; i < m_sorted.files.size(); ++i) {
+        const QString &final = m_sorted.files.at(i).final;
+        if (!stay.contains(i) && final.startsWith(prefix))
+            paths << final.mid(prefix.size());
+    }
+    if (!ledger.removePaths(paths))
+        m_reporter.message(ledger.error());
 }
 
 FHUndo::FHUndo(FHIO *fileGuard, FHReporter *reporter, QObject *parent)
@@ -444,6 +507,8 @@ FHUndo::Outcome FHUndo::run(
     undo.locate();
     emit progress(20);
     const Outcome outcome = undo.moveBack(&journal, [this](int value) { emit progress(value); });
+    if (!dryRun)
+        undo.forgetInLedger();
     // On Windows the lock is a file in the output, which would keep the
     // output from being removed.
     lock.unlock();

@@ -15,6 +15,7 @@ packages=(
     g++ cmake make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools
     libexiv2-dev
+    libsqlite3-dev libxxhash-dev  # the library's ledger; content hashes
     xvfb xauth              # a virtual display where there is none
     fonts-noto-cjk          # Chinese texts need a CJK font to render
     fonts-dejavu-core

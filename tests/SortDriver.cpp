@@ -31,6 +31,17 @@ SortDriver::Outcome SortDriver::run()
         options.exifOnly ? QStringLiteral("1") : QStringLiteral("0"),
         options.recursive ? QStringLiteral("1") : QStringLiteral("0"), options.namePattern,
         options.nameFilters.join(QLatin1Char(',')) };
+    QStringList more;
+    if (options.copy)
+        more << QStringLiteral("copy");
+    if (options.verify == FHVerify::None)
+        more << QStringLiteral("verify-none");
+    if (options.duplicates == FHDuplicates::Import)
+        more << QStringLiteral("import");
+    if (options.reimport)
+        more << QStringLiteral("reimport");
+    if (!more.isEmpty())
+        args << more.join(QLatin1Char(','));
     QString program = QStringLiteral(QUILM_SORTDRIVER);
     if (asNobody) {
         // The journal goes where nobody may write: a folder of its own.

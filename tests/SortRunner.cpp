@@ -19,8 +19,18 @@ void SortRunner::run()
     moved = options.firstTag;
     notMoved = 0;
     makers = FHCameraMakers::toText(options.cameraMakers);
-    app->sortImages(options.inputDir, options.outputDir, options.nameFilters, options.namePattern,
-        options.exifOnly, options.recursive, int(options.folders), moved, notMoved, makers);
+    // The options that sortImages() does not take go through the typed call.
+    if (options.copy || options.verify != FHVerify::Full || options.duplicates != FHDuplicates::Skip
+        || options.reimport) {
+        app->sort(options);
+        moved += app->lastPlan().movedCount;
+        notMoved = app->lastPlan().notMovedCount;
+        makers = FHCameraMakers::toText(app->lastPlan().cameraMakers);
+    } else {
+        app->sortImages(options.inputDir, options.outputDir, options.nameFilters,
+            options.namePattern, options.exifOnly, options.recursive, int(options.folders), moved,
+            notMoved, makers);
+    }
     progress.clear();
     for (const QList<QVariant> &args : progressSpy)
         progress << args.at(0).toInt();

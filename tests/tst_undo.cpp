@@ -361,8 +361,9 @@ void TestUndo::faultEndedRun()
         QSKIP("no second file system");
     if (where == "small output") {
         REQUIRE_MOUNTS();
-        // Room for all but the large photo, which comes last.
-        mountTmpfs(m_out, "size=64k");
+        // Room for the library's ledger and all but the large photo, which
+        // comes last.
+        mountTmpfs(m_out, "size=256k");
     }
     QVERIFY(setUp(m_in, m_out, mode));
     const QString in = treeText(m_in);

@@ -565,7 +565,10 @@ void TestUndoCommand::randomUndoKills()
 {
     constexpr int Files = 305;
     for (int i = 5; i < Files; ++i)
-        QVERIFY(QFile::copy(m_library.filePath("p1.JPG"), path("in/more%1.JPG").arg(i)));
+        QVERIFY(TestImages::makeImage(path("in/more%1.JPG").arg(i), "Canon",
+            QStringLiteral("2016:01:01 10:%1:%2")
+                .arg(i / 60, 2, 10, QLatin1Char('0'))
+                .arg(i % 60, 2, 10, QLatin1Char('0'))));
     const QString inBefore = treeText(path("in"));
     QRandomGenerator *random = QRandomGenerator::global();
     int struck = 0;

@@ -423,7 +423,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+201"/>
         <source>Listing the files…</source>
         <translation>Dateien werden aufgelistet…</translation>
     </message>
@@ -949,6 +949,36 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Already in the library</source>
+        <translation>Bereits in der Bibliothek</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>already in the library</source>
+        <translation>bereits in der Bibliothek</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported before, since deleted</source>
+        <translation>Früher importiert, seither gelöscht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>imported before and deleted since</source>
+        <translation>früher importiert und seither gelöscht</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its copy read back wrong</source>
+        <translation>Die Kopie las sich falsch zurück</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>its copy read back wrong</source>
+        <translation>die Kopie las sich falsch zurück</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>No longer where the sort put it</source>
         <translation>Nicht mehr dort, wo die Sortierung sie ablegte</translation>
     </message>
@@ -961,6 +991,11 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <location line="+3"/>
         <source>Another file of its shot stays</source>
         <translation>Eine andere Datei ihrer Aufnahme bleibt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original is no longer in the input</source>
+        <translation>Das Original ist nicht mehr in der Eingabe</translation>
     </message>
 </context>
 <context>
@@ -997,7 +1032,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+44"/>
         <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Die Dateien dieser Sortierung zurückverschieben?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Jede Datei kommt unter ihrem alten Namen dorthin zurück, wo sie war. Eine Datei, die sich seitdem geändert hat oder deren alter Platz belegt ist, bleibt, wo sie ist.&lt;/p&gt;</translation>
     </message>
@@ -1042,12 +1077,12 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Zustand:</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Moving the files back…</source>
         <translation>Dateien werden zurückverschoben…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>File</source>
         <translation>Datei</translation>
     </message>
@@ -1057,7 +1092,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Warum sie bleibt</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+71"/>
         <source>Its old place %1 is taken</source>
         <translation>Ihr alter Platz %1 ist belegt</translation>
     </message>

@@ -423,7 +423,7 @@ Moves with %2 as one shot</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+201"/>
         <source>Listing the files…</source>
         <translation>Listing the files…</translation>
     </message>
@@ -949,6 +949,36 @@ Moves with %2 as one shot</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Already in the library</source>
+        <translation>Already in the library</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>already in the library</source>
+        <translation>already in the library</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported before, since deleted</source>
+        <translation>Imported before, since deleted</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>imported before and deleted since</source>
+        <translation>imported before and deleted since</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its copy read back wrong</source>
+        <translation>Its copy read back wrong</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>its copy read back wrong</source>
+        <translation>its copy read back wrong</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>No longer where the sort put it</source>
         <translation>No longer where the sort put it</translation>
     </message>
@@ -961,6 +991,11 @@ Moves with %2 as one shot</translation>
         <location line="+3"/>
         <source>Another file of its shot stays</source>
         <translation>Another file of its shot stays</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original is no longer in the input</source>
+        <translation>Its original is no longer in the input</translation>
     </message>
 </context>
 <context>
@@ -997,7 +1032,7 @@ Moves with %2 as one shot</translation>
         <translation>Close</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+44"/>
         <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</translation>
     </message>
@@ -1042,12 +1077,12 @@ Moves with %2 as one shot</translation>
         <translation>State:</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Moving the files back…</source>
         <translation>Moving the files back…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>File</source>
         <translation>File</translation>
     </message>
@@ -1057,7 +1092,7 @@ Moves with %2 as one shot</translation>
         <translation>Why it stays</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+71"/>
         <source>Its old place %1 is taken</source>
         <translation>Its old place %1 is taken</translation>
     </message>

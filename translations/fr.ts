@@ -423,7 +423,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Vidéos</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+201"/>
         <source>Listing the files…</source>
         <translation>Relevé des fichiers…</translation>
     </message>
@@ -949,6 +949,36 @@ Se déplace avec %2 comme une seule prise</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>Already in the library</source>
+        <translation>Déjà dans la bibliothèque</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>already in the library</source>
+        <translation>déjà dans la bibliothèque</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported before, since deleted</source>
+        <translation>Déjà importé, supprimé depuis</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>imported before and deleted since</source>
+        <translation>déjà importé et supprimé depuis</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its copy read back wrong</source>
+        <translation>Sa copie relue diffère</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>its copy read back wrong</source>
+        <translation>sa copie relue diffère</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>No longer where the sort put it</source>
         <translation>N&apos;est plus là où le tri l&apos;a mis</translation>
     </message>
@@ -961,6 +991,11 @@ Se déplace avec %2 comme une seule prise</translation>
         <location line="+3"/>
         <source>Another file of its shot stays</source>
         <translation>Un autre fichier de sa prise de vue reste</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original is no longer in the input</source>
+        <translation>Son original n&apos;est plus dans l&apos;entrée</translation>
     </message>
 </context>
 <context>
@@ -997,7 +1032,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Fermer</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+44"/>
         <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Remettre en place les fichiers de ce tri ?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Chaque fichier retourne là où il était, sous son ancien nom. Un fichier modifié depuis, ou dont l&apos;ancienne place est prise, reste où il est.&lt;/p&gt;</translation>
     </message>
@@ -1042,12 +1077,12 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>État :</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Moving the files back…</source>
         <translation>Remise en place des fichiers…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>File</source>
         <translation>Fichier</translation>
     </message>
@@ -1057,7 +1092,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Pourquoi il reste</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+71"/>
         <source>Its old place %1 is taken</source>
         <translation>Son ancienne place %1 est prise</translation>
     </message>

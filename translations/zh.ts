@@ -422,7 +422,7 @@ Moves with %2 as one shot</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+201"/>
         <source>Listing the files…</source>
         <translation>正在列出文件…</translation>
     </message>
@@ -935,6 +935,36 @@ Moves with %2 as one shot</source>
     </message>
     <message>
         <location line="+3"/>
+        <source>Already in the library</source>
+        <translation>已在图库中</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>already in the library</source>
+        <translation>已在图库中</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported before, since deleted</source>
+        <translation>以前导入过，之后已删除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>imported before and deleted since</source>
+        <translation>以前导入过，之后已删除</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its copy read back wrong</source>
+        <translation>副本回读不一致</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>its copy read back wrong</source>
+        <translation>副本回读不一致</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>No longer where the sort put it</source>
         <translation>已不在整理时放置的位置</translation>
     </message>
@@ -947,6 +977,11 @@ Moves with %2 as one shot</source>
         <location line="+3"/>
         <source>Another file of its shot stays</source>
         <translation>同一拍摄的另一个文件留下</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Its original is no longer in the input</source>
+        <translation>原件已不在输入目录中</translation>
     </message>
 </context>
 <context>
@@ -983,7 +1018,7 @@ Moves with %2 as one shot</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+44"/>
         <source>&lt;p&gt;&lt;b&gt;Move the files of this sort back?&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Each file goes back where it was, under its old name. A file that changed since, or whose old place is taken, stays where it is.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;将此次整理的文件移回？&lt;/b&gt;&lt;/p&gt;&lt;p&gt;每个文件都会以原名称回到原来的位置。此后更改过的文件，或原位置已被占用的文件，将保留在原处。&lt;/p&gt;</translation>
     </message>
@@ -1028,12 +1063,12 @@ Moves with %2 as one shot</source>
         <translation>状态：</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+20"/>
         <source>Moving the files back…</source>
         <translation>正在移回文件…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>File</source>
         <translation>文件</translation>
     </message>
@@ -1043,7 +1078,7 @@ Moves with %2 as one shot</source>
         <translation>保留原因</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+71"/>
         <source>Its old place %1 is taken</source>
         <translation>其原位置 %1 已被占用</translation>
     </message>
