@@ -28,7 +28,7 @@ QString stayText(const FHSortPlan &plan, const FHPlanEntry &entry, FHPlanPrinter
     case FHSkipReason::Duplicate:
         return QStringLiteral("its bytes are in the library already, as '%1'; --duplicates "
                               "import sorts it")
-            .arg(entry.duplicatePath(plan.entries));
+            .arg(FHPaths::shown(entry.duplicatePath(plan.entries)));
     case FHSkipReason::ImportedBefore:
         return QStringLiteral("imported on %1 and deleted from the library since; --reimport "
                               "brings it back")

@@ -1,5 +1,6 @@
 #include "engine/FHLedger.h"
 
+#include "engine/FHPaths.h"
 #include "engine/platform/FHFolder.h"
 #include "engine/platform/FHSystem.h"
 
@@ -123,7 +124,7 @@ void FHLedger::close()
 void FHLedger::fail(const char *what)
 {
     m_error = QStringLiteral("cannot %1 the library's ledger '%2': %3")
-                  .arg(QLatin1String(what), QDir::toNativeSeparators(m_path),
+                  .arg(QLatin1String(what), FHPaths::shown(m_path),
                       m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("no memory"));
 }
 
@@ -136,7 +137,14 @@ bool FHLedger::openFile(const QString &path, bool readOnly)
 {
     close();
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) != SQLITE_OK)
+#ifdef Q_OS_WIN
+    // SQLite takes UTF-8 names on Windows; the ANSI code page cannot spell
+    // every name.
+    const QByteArray name = FHSystem::systemPath(path).toUtf8();
+#else
+    const QByteArray name = QFile::encodeName(path);
+#endif
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK)
         return false;
     sqlite3_busy_timeout(m_db, 10000);
     return true;
@@ -166,7 +174,7 @@ bool FHLedger::setAside(const QString &path, const QString &why)
     }
     m_note = QStringLiteral("The library's ledger '%1' could not be read (%2). It was set aside "
                             "as '%3' and is made anew from the library and the journals.")
-                 .arg(QDir::toNativeSeparators(path), why, QDir::toNativeSeparators(aside));
+                 .arg(FHPaths::shown(path), why, FHPaths::shown(aside));
     return true;
 }
 
@@ -193,7 +201,7 @@ bool FHLedger::open(const QString &output, Mode mode)
             if (!copied)
                 m_note = QStringLiteral("The library's ledger '%1' could not be read; a sort "
                                         "sets it aside and makes it anew.")
-                             .arg(QDir::toNativeSeparators(m_path));
+                             .arg(FHPaths::shown(m_path));
         }
         close();
         m_db = memory;
@@ -209,7 +217,7 @@ bool FHLedger::open(const QString &output, Mode mode)
         error = 0;
     if (error) {
         m_error = QStringLiteral("cannot create '%1' (%2)")
-                      .arg(QDir::toNativeSeparators(folderOf(output)), FHSystem::errorText(error));
+                      .arg(FHPaths::shown(folderOf(output)), FHSystem::errorText(error));
         return false;
     }
     if (!openFile(m_path, false)) {

@@ -6,6 +6,7 @@
 #include "engine/FHInputWalk.h"
 #include "engine/FHJournalStore.h"
 #include "engine/FHNaming.h"
+#include "engine/FHPaths.h"
 #include "engine/FHRecovery.h"
 #include "engine/FHReporter.h"
 #include "engine/FHSafeMove.h"
@@ -241,10 +242,12 @@ void FHLibrary::keepShotsWhole()
         m_context.reporter.message(entry.reason == FHSkipReason::Duplicate
                 ? QStringLiteral("'%1' holds the bytes of '%2'; it is sorted all the same, with "
                                  "the rest of its shot")
-                      .arg(entry.sourcePath(), entry.duplicatePath(entries))
+                      .arg(FHPaths::shown(entry.sourcePath()),
+                          FHPaths::shown(entry.duplicatePath(entries)))
                 : QStringLiteral("'%1' was imported on %2 and deleted since; it is sorted all "
                                  "the same, with the rest of its shot")
-                      .arg(entry.sourcePath(), entry.importedOn.toString(Qt::ISODate)));
+                      .arg(FHPaths::shown(entry.sourcePath()),
+                          entry.importedOn.toString(Qt::ISODate)));
         entry.reason = FHSkipReason::None;
         entry.duplicateOf.clear();
         entry.duplicateOfEntry = -1;

@@ -284,9 +284,9 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
         m_context.reporter.message(copied.verifyFailed
                 ? QStringLiteral("The copy of '%1' read back differently from what was read; it "
                                  "was removed, and '%1' is left where it is")
-                      .arg(entry.sourcePath())
+                      .arg(FHPaths::shown(entry.sourcePath()))
                 : QStringLiteral("Unable to read '%1' (%2); it is left where it is")
-                      .arg(entry.sourcePath(), FHSystem::errorText(copied.error)));
+                      .arg(FHPaths::shown(entry.sourcePath()), FHSystem::errorText(copied.error)));
         entry.reason = copied.verifyFailed ? FHSkipReason::VerifyFailed : FHSkipReason::Unreadable;
         return false;
     }

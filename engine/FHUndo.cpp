@@ -388,8 +388,9 @@ FHUndo::Outcome FHUndoRun::moveBack(FHJournal *journal, const std::function<void
 void FHUndoRun::removeCopy(FHPlanEntry &entry)
 {
     if (const int error = m_tree.remove(entry.sourcePath())) {
-        m_reporter.message(QStringLiteral("Unable to remove the copy '%1' (%2); it stays")
-                               .arg(entry.sourcePath(), FHFolderTree::errorText(error)));
+        m_reporter.message(
+            QStringLiteral("Unable to remove the copy '%1' (%2); it stays")
+                .arg(FHPaths::shown(entry.sourcePath()), FHFolderTree::errorText(error)));
         entry.reason = FHSkipReason::Changed;
     }
 }
