@@ -136,6 +136,8 @@ private slots:
     void damagedLine();
     void partlyUndoneIsFinished();
     void leftoverNamedIsUndone();
+    void copyRun_data();
+    void copyRun();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -811,6 +813,62 @@ void TestUndoCommand::leftoverNamedIsUndone()
         QStringList { FHPaths::shown(leftover) + " -> " + FHPaths::shown(path("out/001.JPG")) });
     QCOMPARE(runCommand({ "--undo" }).exitCode, 0);
     QCOMPARE(treeText(path("out")), out);
+}
+
+void TestUndoCommand::copyRun_data()
+{
+    QTest::addColumn<QString>("verify");
+    QTest::newRow("copies read back") << "full";
+    QTest::newRow("copies not read back") << "none";
+}
+
+// --copy keeps the originals and puts their bytes in the output; the same card
+// again copies nothing; an undo removes the copies and keeps the originals.
+void TestUndoCommand::copyRun()
+{
+    QFETCH(QString, verify);
+    const QStringList sorted { "--json", "--types", "all", "--copy", "--verify", verify, path("in"),
+        path("out") };
+    const auto contents = [](const QString &folder) {
+        QStringList hashes;
+        for (const QString &entry : TestImages::treeOf(folder))
+            hashes << entry.section(QLatin1Char(' '), 1);
+        hashes.sort();
+        return hashes;
+    };
+    const QString in = treeText(path("in"));
+    const int files = TestImages::filesUnder(path("in")).size();
+
+    SortCommand copy = runCommand(sorted);
+    QCOMPARE(copy.exitCode, 0);
+    QList<QJsonObject> events;
+    QCOMPARE(copy.parseEvents(events), QString());
+    int copies = 0;
+    for (const QJsonObject &event : qAsConst(events)) {
+        if (event.value("event") == QLatin1String("move")) {
+            QVERIFY2(event.value("copy").toBool(), qPrintable(event.value("source").toString()));
+            ++copies;
+        }
+    }
+    QCOMPARE(copies, files);
+    QCOMPARE(treeText(path("in")), in);
+    QCOMPARE(contents(path("out")), contents(path("in")));
+    QVERIFY(QFileInfo::exists(path("out/.quilm/library.db")));
+
+    SortCommand again = runCommand(sorted);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(again.parseEvents(events), QString());
+    QStringList reasons;
+    for (const QJsonObject &event : qAsConst(events)) {
+        if (event.value("event") != QLatin1String("summary"))
+            reasons << event.value("reason").toString();
+    }
+    QCOMPARE(reasons, QVector<QString>(files, QStringLiteral("duplicate")).toList());
+    QCOMPARE(TestImages::filesUnder(path("out")).size(), files);
+
+    QCOMPARE(runCommand({ "--undo" }).exitCode, 0);
+    QCOMPARE(TestImages::filesUnder(path("out")), QStringList());
+    QCOMPARE(treeText(path("in")), in);
 }
 
 QUILM_ENGINE_TEST_MAIN(TestUndoCommand)

@@ -62,7 +62,8 @@ public:
     // Lets the system begin writing the range to the disk now.
     void startWriteback(qint64 offset, qint64 length);
     // Drops the file's pages from the cache once they are on the disk, so that
-    // the next read comes from the device.
+    // the next read comes from the device. On Windows, which cannot drop them,
+    // readFullyAt() reads past the cache from then on instead.
     int dropCache();
 
     // Makes this (empty) file share the source's blocks, copying nothing:
@@ -87,6 +88,11 @@ private:
     }
 
     Handle m_handle = Closed;
+#ifdef Q_OS_WIN
+    // A second handle of the file that reads past the cache, after dropCache().
+    Handle m_uncached = Closed;
+    bool readUncachedAt(char *data, qint64 size, qint64 offset);
+#endif
 };
 
 #endif // FHFILE_H

@@ -3,6 +3,7 @@
 #include "engine/platform/FHWin32.h"
 
 #include <cerrno>
+#include <cstring>
 
 using namespace FHWin32;
 
@@ -55,23 +56,25 @@ HANDLE openFile(const std::wstring &path, FHFile::Mode mode, bool follow, int *e
 
 FHFile::~FHFile()
 {
-    if (m_handle)
-        ::CloseHandle(m_handle);
+    close();
 }
 
 FHFile::FHFile(FHFile &&other) noexcept
     : m_handle(other.m_handle)
+    , m_uncached(other.m_uncached)
 {
     other.m_handle = Closed;
+    other.m_uncached = Closed;
 }
 
 FHFile &FHFile::operator=(FHFile &&other) noexcept
 {
     if (this != &other) {
-        if (m_handle)
-            ::CloseHandle(m_handle);
+        close();
         m_handle = other.m_handle;
+        m_uncached = other.m_uncached;
         other.m_handle = Closed;
+        other.m_uncached = Closed;
     }
     return *this;
 }
@@ -100,6 +103,8 @@ qint64 FHFile::read(char *data, qint64 size, int *error)
 
 bool FHFile::readFullyAt(char *data, qint64 size, qint64 offset)
 {
+    if (m_uncached && readUncachedAt(data, size, offset))
+        return true;
     // A read at an offset moves a synchronous handle's position; put it back,
     // as pread would never have moved it.
     LARGE_INTEGER position {};
@@ -151,6 +156,9 @@ int FHFile::sync()
 
 int FHFile::close()
 {
+    if (m_uncached)
+        ::CloseHandle(m_uncached);
+    m_uncached = Closed;
     void *const handle = m_handle;
     m_handle = Closed;
     return !handle || ::CloseHandle(handle) ? 0 : lastErrno();
@@ -180,10 +188,49 @@ void FHFile::startWriteback(qint64, qint64) { }
 
 int FHFile::dropCache()
 {
-    // Windows drops a file's pages only when every handle of it was opened
-    // unbuffered (FILE_FLAG_NO_BUFFERING), which no reader here wants; the
-    // next read may come from the cache.
+    // Windows has no call that drops one file's pages. A handle opened with
+    // FILE_FLAG_NO_BUFFERING reads from the device instead: NTFS writes what
+    // the cache still holds of the range, then reads the disk.
+    // The handle that wrote stays as it was.
+    if (m_uncached)
+        return 0;
+    const HANDLE uncached = ::ReOpenFile(m_handle, GENERIC_READ, ShareAll, FILE_FLAG_NO_BUFFERING);
+    if (uncached == INVALID_HANDLE_VALUE)
+        return lastErrno();
+    m_uncached = uncached;
     return 0;
+}
+
+bool FHFile::readUncachedAt(char *data, qint64 size, qint64 offset)
+{
+    // Unbuffered reads take whole sectors into sector-aligned memory. A page
+    // (4096 bytes) is a whole number of sectors on every disk but a few
+    // exotic ones; there the read fails and the cached handle reads instead.
+    constexpr qint64 Page = 4096;
+    const qint64 start = offset & ~(Page - 1);
+    const qint64 span = ((offset + size + Page - 1) & ~(Page - 1)) - start;
+    char *const pages = static_cast<char *>(
+        ::VirtualAlloc(nullptr, SIZE_T(span), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!pages)
+        return false;
+    qint64 done = 0;
+    while (done < span) {
+        OVERLAPPED at {};
+        at.Offset = DWORD(quint64(start + done) & 0xffffffffu);
+        at.OffsetHigh = DWORD(quint64(start + done) >> 32);
+        DWORD got = 0;
+        if (!::ReadFile(
+                m_uncached, pages + done, DWORD(qMin<qint64>(span - done, 1 << 30)), &got, &at)
+            || got == 0)
+            break;
+        done += got;
+    }
+    // A short read at the end of the file is whole when it covers the range.
+    const bool whole = done >= offset + size - start;
+    if (whole)
+        memcpy(data, pages + (offset - start), size_t(size));
+    ::VirtualFree(pages, 0, MEM_RELEASE);
+    return whole;
 }
 
 int FHFile::cloneFrom(const FHFile &)
