@@ -7,8 +7,9 @@
 #   scripts/windows/toolchain.sh STEP...   only these steps, no stamp
 #
 # Steps: packages sources zlib expat exiv2 sqlite xxhash qtbase translations licenses
-# A step that finished is not run again by a later call; remove the prefix to
-# start over.
+# Each finished step leaves a stamp in PREFIX/.quilm-steps/ and is not run
+# again by a later call: a library added to the list is built by the next call
+# alone, without building Qt again. Remove the prefix to start over.
 set -euo pipefail
 
 PREFIX=${QUILM_MINGW_PREFIX:-/opt/quilm-mingw}
@@ -27,7 +28,14 @@ CXX_X="$TRIPLE-g++-posix"
 
 ALL_STEPS=(packages sources zlib expat exiv2 sqlite xxhash qtbase translations licenses)
 
-if [ $# -eq 0 ] && [ -e "$STAMP" ]; then
+# Steps without a stamp of their own: those added since the prefix was made.
+missing_steps() {
+    local s
+    for s in "${ALL_STEPS[@]}"; do
+        [ -e "$DONE/$s" ] || echo "$s"
+    done
+}
+if [ $# -eq 0 ] && [ -e "$STAMP" ] && [ -z "$(missing_steps)" ]; then
     echo "Windows toolchain already in $PREFIX ($(cat "$STAMP")); remove that folder to rebuild."
     exit 0
 fi
@@ -67,6 +75,17 @@ orig() {
     echo "$f"
 }
 
+# Installs licence files $2... of library $1 into the prefix's licenses/$1/,
+# which the installer ships. Each library's step brings its own, so that a
+# library added later brings its licence too.
+license() {
+    local name=$1
+    shift
+    rm -rf "${PREFIX:?}/licenses/$name"
+    mkdir -p "$PREFIX/licenses/$name"
+    cp "$@" "$PREFIX/licenses/$name/"
+}
+
 # --------------------------------------------------------------------------
 
 step_packages() {
@@ -102,8 +121,8 @@ fetch_src() {
     return 1
 }
 
-step_sources() {
-    # deb-src entries for the archive the machine already uses.
+# deb-src entries for the archive the machine already uses.
+source_list() {
     local list=/etc/apt/sources.list.d/quilm-mingw-src.sources
     if [ ! -e "$list" ]; then
         python3 - "$list" <<'EOF'
@@ -124,6 +143,18 @@ open(sys.argv[1], 'w').write('\n'.join(out) + '\n')
 EOF
         apt-get update
     fi
+}
+
+# The source package $1 for a step, where the sources step of an older call
+# did not fetch it.
+need_src() {
+    ls "$SRC"/$2 >/dev/null 2>&1 && return 0
+    source_list
+    fetch_src "$1" "$2"
+}
+
+step_sources() {
+    source_list
     fetch_src qtbase-opensource-src 'qtbase-opensource-src_5.15.8*.orig.tar.*'
     fetch_src exiv2 'exiv2_0.27.6.orig.tar.*'
     fetch_src expat 'expat_*.orig.tar.*'
@@ -153,6 +184,8 @@ step_zlib() {
     install -d "$PREFIX/lib/pkgconfig" "$PREFIX/include"
     install -m644 libz.a "$PREFIX/lib/"
     install -m644 zlib.h zconf.h "$PREFIX/include/"
+    [ -e LICENSE ] || sed -n '/^Copyright notice/,$p' README > LICENSE
+    license zlib LICENSE
     local ver
     ver=$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' zlib.h)
     cat > "$PREFIX/lib/pkgconfig/zlib.pc" <<EOF
@@ -191,6 +224,7 @@ step_expat() {
     cmake_cross "$s" "$BLD/expat-build" \
         -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
         -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF
+    license expat "$s/COPYING"
 }
 
 step_exiv2() {
@@ -218,9 +252,11 @@ step_exiv2() {
         -DZLIB_INCLUDE_DIR="$PREFIX/include" -DZLIB_LIBRARY="$PREFIX/lib/libz.a" \
         -DEXPAT_INCLUDE_DIR="$PREFIX/include" -DEXPAT_LIBRARY="$PREFIX/lib/libexpat.a"
     grep -q "^prefix=$PREFIX\$" "$PREFIX/lib/pkgconfig/exiv2.pc"
+    license exiv2 "$BLD/exiv2/COPYING"
 }
 
 step_sqlite() {
+    need_src sqlite3 'sqlite3_*.orig.tar.x*'
     # Debian's tarball is SQLite's source tree, not the amalgamation; its
     # configure makes sqlite3.c with the host's tclsh.
     unpack "$(orig 'sqlite3_*.orig.tar.x*')" sqlite3
@@ -255,13 +291,18 @@ Version: $ver
 Libs: -L\${libdir} -lsqlite3
 Cflags: -I\${includedir}
 EOF
+    [ -e ../LICENSE.md ] && cp ../LICENSE.md LICENSE.md \
+        || echo "SQLite is in the public domain: https://www.sqlite.org/copyright.html" > LICENSE.md
+    license sqlite LICENSE.md
 }
 
 step_xxhash() {
+    need_src xxhash 'xxhash_*.orig.tar.*'
     unpack "$(orig 'xxhash_*.orig.tar.*')" xxhash
     # Static: a few kB of code, and the program may inline it anyway.
     cmake_cross "$BLD/xxhash/cmake_unofficial" "$BLD/xxhash-build" \
         -DBUILD_SHARED_LIBS=OFF -DXXHASH_BUILD_XXHSUM=OFF
+    license xxhash "$BLD/xxhash/LICENSE"
 }
 
 step_qtbase() {
@@ -321,16 +362,10 @@ step_translations() {
 }
 
 step_licenses() {
+    # The libraries' steps bring their own; Qt's and the compiler runtime's
+    # come here.
     local L=$PREFIX/licenses f
-    rm -rf "$L"
-    mkdir -p "$L"/{zlib,expat,exiv2,sqlite,xxhash,qtbase,mingw-w64-runtime}
-    cp "$BLD/zlib/LICENSE" "$L/zlib/" 2>/dev/null || sed -n '/^Copyright notice/,$p' "$BLD/zlib/README" > "$L/zlib/LICENSE"
-    cp "$(ls -d "$BLD"/expat/COPYING "$BLD"/expat/expat/COPYING 2>/dev/null | head -n1)" "$L/expat/COPYING"
-    cp "$BLD/exiv2/COPYING" "$L/exiv2/"
-    cp "$BLD/sqlite3/LICENSE.md" "$L/sqlite/" 2>/dev/null \
-        || echo "SQLite is in the public domain: https://www.sqlite.org/copyright.html" > "$L/sqlite/LICENSE"
-    cp "$BLD/xxhash/LICENSE" "$L/xxhash/"
-    cp "$BLD"/qtbase/LICENSE.{LGPL3,GPL2,GPL3,GPL3-EXCEPT,FDL} "$L/qtbase/"
+    license qtbase "$BLD"/qtbase/LICENSE.{LGPL3,GPL2,GPL3,GPL3-EXCEPT,FDL}
     # Third-party code that the Qt DLLs carry.
     for f in $(cd "$BLD/qtbase/src/3rdparty" && find . -maxdepth 2 \
                    \( -iname 'LICEN[CS]E*' -o -iname 'COPYING*' \) | sort); do
@@ -338,7 +373,8 @@ step_licenses() {
         cp "$BLD/qtbase/src/3rdparty/$f" "$L/qtbase/3rdparty/$f"
     done
     # libstdc++, libgcc (GPL with the runtime exception) and winpthreads.
-    cp /usr/share/doc/gcc-mingw-w64-base/copyright "$L/mingw-w64-runtime/gcc-copyright"
+    license mingw-w64-runtime /usr/share/doc/gcc-mingw-w64-base/copyright
+    mv "$L/mingw-w64-runtime/copyright" "$L/mingw-w64-runtime/gcc-copyright"
     cp /usr/share/doc/mingw-w64-common/copyright "$L/mingw-w64-runtime/mingw-w64-copyright"
 }
 
