@@ -222,14 +222,20 @@ void TestWindows::cameraFilesPlan()
     QList<QJsonObject> windowsPlan;
     QCOMPARE(native.parseEvents(linuxPlan), QString());
     QCOMPARE(windows.parseEvents(windowsPlan), QString());
-    // Moves go in capture order; what stays, in the order of the listing,
-    // which is the file system's own.
+    // Moves go in capture order; what stays, and the makers in the order they
+    // were met, in the order of the listing, which is the file system's own.
     const auto plan = [](const QList<QJsonObject> &events) {
         QStringList moves;
         QStringList rest;
-        for (const QJsonObject &event : events)
+        for (QJsonObject event : events) {
+            if (event.contains("makers")) {
+                QStringList makers = event.value("makers").toString().split('|');
+                makers.sort();
+                event["makers"] = makers.join('|');
+            }
             (event.value("event") == QLatin1String("move") ? moves : rest)
                 << linesOf({ asOnLinux(event) });
+        }
         rest.sort();
         return moves + rest;
     };
