@@ -18,7 +18,10 @@ WINE=${QUILM_WINE64:-/usr/lib/wine/wine64}
 
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/quilm-setup.XXXXXX")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
+# No menu entries or icons for this machine's desktop from the Start-menu
+# entry (winemenubuilder), wherever Wine would still look.
+export XDG_DATA_HOME=$WINEPREFIX/xdg-data XDG_CONFIG_HOME=$WINEPREFIX/xdg-config
 # Nothing but the installed tree may supply a DLL.
 unset WINEPATH DISPLAY
 trap 'timeout 30 wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT

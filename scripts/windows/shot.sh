@@ -20,7 +20,10 @@ SETUP=$(ls "$BUILD"/Quilm-*-setup.exe | head -n1)
 
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/quilm-shot.XXXXXX")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
+# No menu entries or icons for this machine's desktop from the Start-menu
+# entry (winemenubuilder), wherever Wine would still look.
+export XDG_DATA_HOME=$WINEPREFIX/xdg-data XDG_CONFIG_HOME=$WINEPREFIX/xdg-config
 unset WINEPATH
 DISPLAY_NO=:$((150 + RANDOM % 50))
 xvfb=""

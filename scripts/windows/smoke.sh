@@ -26,7 +26,7 @@ fi
 TMP=$(mktemp -d /tmp/quilm-smoke.XXXXXX)
 export WINEPREFIX=$TMP/wine WINEARCH=win64 WINEDEBUG=-all
 # No prompts to install Wine's Mono and Gecko.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine turns the Unix command line into UTF-16 with the locale's charset.
 export LC_ALL=C.UTF-8
 cleanup() {

@@ -19,12 +19,13 @@ WINE=${QUILM_WINE64:-/usr/lib/wine/wine64}
 
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/quilm-wine.XXXXXX")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
 trap 'timeout 30 wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-timeout 120 "$WINE" wineboot -i >/dev/null 2>&1
-# One Wine server for the whole suite: started anew for every program, it
-# takes about five seconds a start instead of under one.
+# One Wine server for the whole suite, started before anything else in the
+# prefix: started anew for every program, it takes about five seconds a start
+# instead of under one.
 wineserver -p
+timeout 120 "$WINE" wineboot -i >/dev/null 2>&1
 
 start=$(date +%s)
 failed=()
