@@ -208,10 +208,12 @@ void FHMainWindow::createProgressRows()
     m_progressBar->setRange(0, 100);
     m_progressBar->setTextVisible(true);
     m_progressBar->setValue(0);
+#ifdef Q_OS_WIN
     // Windows' own style asks for a wide bar with its text beside it, which
     // would leave the row no room for the panel in the fixed-size window.
     m_progressBar->setMinimumWidth(
         m_progressBar->fontMetrics().horizontalAdvance(QStringLiteral("100%")) * 3);
+#endif
     m_statusCaption = named(new QLabel(m_centralWidget), "statusCaption");
     m_statusLine = named(new FHStatusLine(m_centralWidget), "statusLine");
     m_statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
