@@ -1,5 +1,6 @@
 #include "engine/FHPlacePass.h"
 
+#include "engine/FHContentHash.h"
 #include "engine/FHCopy.h"
 #include "engine/FHException.h"
 #include "engine/FHFileStatus.h"
@@ -200,6 +201,9 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
         const QString cutCopy = shot.cutCopies.value(k);
         if (m_context.view.simulates()) {
             // Nothing moves.
+        } else if (!cutCopy.isEmpty() && m_context.options.copy) {
+            // The original stays, as it would have: the copy is this run's.
+            keepCutCopy(entry, cutCopy);
         } else if (!cutCopy.isEmpty()) {
             if (const int error
                 = FHSafeMove::finishCutMove(m_context.folders, entry.sourcePath(), cutCopy)) {
@@ -252,6 +256,17 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
         entry.temporaryName = shot.names.at(k);
         entry.placed = true;
     }
+}
+
+void FHPlacePass::keepCutCopy(FHPlanEntry &entry, const QString &copy)
+{
+    const QByteArray hash = m_recovery.interrupted().leftovers.value(copy).hash.toLatin1();
+    entry.contentHash = FHContentHash::isOwn(hash) ? hash : QByteArray();
+    if (m_context.journal && !entry.contentHash.isEmpty())
+        m_context.journal->add(FHJournal::copiedRecord(copy, QString::fromLatin1(hash)));
+    m_context.reporter.message(
+        QStringLiteral("Kept the copy of '%1' that an interrupted run made: '%2'")
+            .arg(entry.sourcePath(), copy));
 }
 
 bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
