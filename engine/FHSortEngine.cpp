@@ -159,6 +159,7 @@ FHSortEngine::Outcome FHSortRun::run()
 {
     if (!prepare())
         return FHSortEngine::Failed;
+    m_context.plan.output = m_context.output;
     // Read before this run's own journal joins them.
     m_recovery.load();
     if (!m_options.dryRun) {

@@ -103,6 +103,7 @@ struct FHSortPlan
     QMap<QString, int> otherTypes;
     bool outputCreated = false; // the output folder did not exist before
     bool copy = false; // the files were copied, the originals kept
+    QString output; // the output folder, absolute, once the run has checked it
     qint64 elapsedMs = 0;
 };
 

@@ -91,7 +91,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Eingabeordner</translation>
     </message>
@@ -101,7 +101,12 @@
         <translation>&amp;Ausgabeordner</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Anderer Ordner...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Ordner wählen</translation>
     </message>
@@ -270,7 +275,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Optionen</translation>
     </message>
@@ -333,6 +338,21 @@
         <location line="+1"/>
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Ein Ordner pro &amp;Tag (JJJJ-MM-TT)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>Originale behalten (ko&amp;pieren)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>Dateien überspringen, die schon in der Bibl&amp;iothek sind</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>Eine Datei, deren Inhalt der Ausgabeordner schon enthält oder enthielt und seither verloren hat, bleibt, wo sie ist</translation>
     </message>
 </context>
 <context>
@@ -873,7 +893,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>Kein Aufnahmedatum</translation>
     </message>
@@ -996,6 +1016,26 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Das Original ist nicht mehr in der Eingabe</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Schon in der Bibliothek: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Am %1 importiert, seither gelöscht</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>schon in der Bibliothek als %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>am %1 importiert und seither gelöscht</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Input Directory</translation>
     </message>
@@ -101,7 +101,12 @@
         <translation>&amp;Output Directory</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Other folder...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Browse</translation>
     </message>
@@ -270,7 +275,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Option</translation>
     </message>
@@ -333,6 +338,21 @@
         <location line="+1"/>
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Create and name by &amp;day (format=YYYY-MM-DD)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>&amp;Keep the originals (copy)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>&amp;Skip files already in the library</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>A file whose bytes the output folder holds already, or held and lost since, stays where it is</translation>
     </message>
 </context>
 <context>
@@ -873,7 +893,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>No capture date</translation>
     </message>
@@ -996,6 +1016,26 @@ Moves with %2 as one shot</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Its original is no longer in the input</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Already in the library: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Imported on %1, since deleted</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>already in the library as %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>imported on %1 and deleted since</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>Dossier &amp;source</translation>
     </message>
@@ -101,7 +101,12 @@
         <translation>Dossier de &amp;destination</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Autre dossier...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Choisir un dossier</translation>
     </message>
@@ -270,7 +275,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Options</translation>
     </message>
@@ -333,6 +338,21 @@
         <location line="+1"/>
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Un dossier par &amp;jour (AAAA-MM-JJ)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>&amp;Garder les originaux (copie)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>Ignorer les fichiers déjà dans la &amp;bibliothèque</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>Un fichier dont le dossier de destination contient déjà le contenu, ou l’a contenu puis perdu, reste où il est</translation>
     </message>
 </context>
 <context>
@@ -873,7 +893,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>Pas de date de prise de vue</translation>
     </message>
@@ -996,6 +1016,26 @@ Se déplace avec %2 comme une seule prise</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Son original n&apos;est plus dans l&apos;entrée</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Déjà dans la bibliothèque : %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Importé le %1, supprimé depuis</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>déjà dans la bibliothèque sous %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>importé le %1 et supprimé depuis</translation>
     </message>
 </context>
 <context>

@@ -90,7 +90,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>输入目录(&amp;I)</translation>
     </message>
@@ -100,7 +100,12 @@
         <translation>输出目录(&amp;O)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>其他文件夹...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>选择文件夹</translation>
     </message>
@@ -269,7 +274,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>选项</translation>
     </message>
@@ -332,6 +337,21 @@
         <location line="+1"/>
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>按日创建子文件夹(&amp;D)（YYYY-MM-DD）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>保留原始文件（复制）(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>跳过已在库中的文件(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>输出文件夹中已有（或曾经有过但已删除）相同内容的文件将保留在原处</translation>
     </message>
 </context>
 <context>
@@ -859,7 +879,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>无拍摄日期</translation>
     </message>
@@ -982,6 +1002,26 @@ Moves with %2 as one shot</source>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>原件已不在输入目录中</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>已在库中：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>已于 %1 导入，之后被删除</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>已在库中，为 %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>已于 %1 导入，之后被删除</translation>
     </message>
 </context>
 <context>

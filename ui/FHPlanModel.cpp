@@ -153,7 +153,7 @@ QString FHPlanModel::text(int row, int column) const
     case DateFrom:
         return dateSourceText(entry.dateFrom);
     case Reason:
-        return skipReasonLabel(entry.reason);
+        return skipReasonLabel(m_plan, entry);
     }
     return QString();
 }

@@ -108,7 +108,7 @@ QStringList FHRunSummary::reportLines(const QString &undoMenuPath) const
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
         lines << tr("Left in the input: '%1' (%2)")
-                     .arg(entry.sourcePath(), skipReasonPhrase(entry.reason));
+                     .arg(entry.sourcePath(), skipReasonPhrase(m_plan, entry));
     }
     // However many files a stop leaves, they are one line: the log is no list
     // of what stayed where it was.
@@ -125,7 +125,7 @@ QString FHRunSummary::details() const
     lines.reserve(m_left.size() + 1);
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
-        lines << QStringLiteral("%1: %2").arg(entry.sourcePath(), skipReasonPhrase(entry.reason));
+        lines << QStringLiteral("%1: %2").arg(entry.sourcePath(), skipReasonPhrase(m_plan, entry));
     }
     if (m_notReached > 0)
         lines << notReachedText();

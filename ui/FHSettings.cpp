@@ -70,6 +70,10 @@ const KeyInfo keys[] = {
         numberOnly },
     // 0 none, 1 per month, anything else per day
     { FHSettingKey::SubFolder, "Option", "subFolder", QMetaType::Int, false, perDay },
+    // Copies into the output, the originals kept
+    { FHSettingKey::IsCopy, "Option", "isCopy", QMetaType::Bool, false, no },
+    // Files whose bytes the library holds stay where they are
+    { FHSettingKey::SkipDuplicates, "Option", "skipDuplicates", QMetaType::Bool, false, yes },
     // Families as the command spells them, e.g. "photo,raw"
     { FHSettingKey::FileTypes, "Option", "fileTypes", QMetaType::QString, true, photosOnly },
     // Cleared by "don't ask again" in the question before a START

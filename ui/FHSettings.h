@@ -19,6 +19,8 @@ enum class FHSettingKey
     IsCustomize,
     CustomizeName,
     SubFolder,
+    IsCopy,
+    SkipDuplicates,
     FileTypes,
     AskBeforeStart,
     HasStarted,
