@@ -62,6 +62,9 @@ struct FHSortOptions
     FHDuplicates duplicates = FHDuplicates::Skip;
     // Bring back photos deleted from the library since they were imported.
     bool reimport = false;
+    // Clock offsets, "CAMERA=+01:00": a camera's name or a part of exactly one
+    // (FHCameraClock::resolveShifts), added to each capture time of its files.
+    QStringList cameraShifts;
     // Work out the whole outcome without touching anything.
     bool dryRun = false;
     // The first sequence tag of the run's temporary names.

@@ -105,3 +105,20 @@ QString dateSourceName(FHDateSource source)
     }
     return QString();
 }
+
+QString zoneFromName(FHZoneFrom from)
+{
+    switch (from) {
+    case FHZoneFrom::None:
+        break;
+    case FHZoneFrom::File:
+        return QStringLiteral("file");
+    case FHZoneFrom::Camera:
+        return QStringLiteral("camera");
+    case FHZoneFrom::LivePhoto:
+        return QStringLiteral("live-photo");
+    case FHZoneFrom::Machine:
+        return QStringLiteral("machine");
+    }
+    return QString();
+}
