@@ -104,6 +104,10 @@ struct FHSortPlan
     bool outputCreated = false; // the output folder did not exist before
     bool copy = false; // the files were copied, the originals kept
     QString output; // the output folder, absolute, once the run has checked it
+    QString runId; // the id of the run's journal, once it has one
+    // Another run held the output's lock: nothing was moved, and the same run
+    // may be tried again once that one is over.
+    bool outputBusy = false;
     qint64 elapsedMs = 0;
 };
 
