@@ -140,7 +140,8 @@ QSet<QString> filesOpenForWriting(const QSet<QString> &paths)
             continue;
         const QString fdFolder = QStringLiteral("/proc/%1/fd").arg(pid);
         // Not ours to look into: another user's process, or gone already.
-        const QStringList fds = QDir(fdFolder).entryList(QDir::System | QDir::NoDotAndDotDot);
+        const QStringList fds
+            = QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString &fd : fds) {
             char target[4096];
             const QByteArray link = QFile::encodeName(fdFolder + QLatin1Char('/') + fd);
