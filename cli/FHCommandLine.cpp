@@ -125,8 +125,8 @@ QString FHCommandLine::helpText() const
     const QString program = text.left(end).section(QLatin1Char(' '), 1, 1);
     const QString indent(QStringLiteral("Usage: ").size(), QLatin1Char(' '));
     text.insert(end + 1,
-        QStringLiteral("%1%2 --watch [options] INPUT OUTPUT\n%1%2 --watch --settings FILE\n"
-                       "%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n")
+        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n"
+                       "%1%2 --watch [options] INPUT OUTPUT\n%1%2 --watch --settings FILE\n")
             .arg(indent, program));
     // Nor does it know an optional value: --undo's run id is named by hand, in
     // the room its column leaves.
@@ -135,7 +135,8 @@ QString FHCommandLine::helpText() const
     text.replace(undoName, QStringLiteral("\\1 [ID]"));
     return text
         + QStringLiteral("\nExit status:\n"
-                         "  0  the run completed, also when files were left in place\n"
+                         "  0  the run completed, also when files were left in place; a "
+                         "watch ended by SIGTERM or SIGINT\n"
                          "  1  a failure ended the run (its code is in the message)\n"
                          "  2  usage error\n");
 }
