@@ -350,7 +350,9 @@ bool FHWatch::runBatch()
     // A file the batch took or left for a reason of its own is not taken
     // again until it changes; the rest (a failure ended the batch first, a
     // full disk) is tried again later.
+    QSet<QString> listed;
     for (const FHPlanEntry &entry : qAsConst(plan.entries)) {
+        listed.insert(entry.sourcePath());
         if (entry.placed
             || (entry.wasReached() && entry.reason != FHSkipReason::Stopped
                 && entry.reason != FHSkipReason::Changed))
@@ -361,9 +363,7 @@ bool FHWatch::runBatch()
     // What the batch did not list (a kind not chosen that the walk left out,
     // say) waits for a change too.
     for (const QString &path : files) {
-        const bool listed = std::any_of(plan.entries.cbegin(), plan.entries.cend(),
-            [&path](const FHPlanEntry &e) { return e.sourcePath() == path; });
-        if (!listed && outcome != FHSortEngine::Failed)
+        if (!listed.contains(path) && outcome != FHSortEngine::Failed)
             m_settle.markDone(path);
     }
     m_dirty = true;
