@@ -93,6 +93,21 @@ FHCommandLine::FHCommandLine()
                          "where they came from; with --dry-run, show what would go back."))
     , m_runs(QStringLiteral("runs"),
           QStringLiteral("List the runs on record: id, time, files, state, folders."))
+    , m_watch(QStringLiteral("watch"),
+          QStringLiteral("Sort what INPUT holds, then keep watching it and sort each file "
+                         "that arrives once it has settled, until SIGTERM or Ctrl+C."))
+    , m_poll(QStringLiteral("poll"),
+          QStringLiteral("With --watch: look for new files every SECONDS (default 60), also "
+                         "where the kernel would tell of them."),
+          QStringLiteral("SECONDS"), QStringLiteral("60"))
+    , m_settle(QStringLiteral("settle"),
+          QStringLiteral("With --watch: take a file once its size and time have not changed "
+                         "for SECONDS (default 10)."),
+          QStringLiteral("SECONDS"), QStringLiteral("10"))
+    , m_settings(QStringLiteral("settings"),
+          QStringLiteral("Read INPUT, OUTPUT and OPTIONS from FILE (as a service does), and "
+                         "again on SIGHUP."),
+          QStringLiteral("FILE"))
 {
     m_parser.setApplicationDescription(QStringLiteral(
         "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
@@ -100,6 +115,7 @@ FHCommandLine::FHCommandLine()
     m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
         m_types, m_copy, m_verify, m_duplicates, m_reimport, m_shift, m_cameras, m_dryRun, m_json,
         m_quiet, m_undo, m_runs });
+    m_parser.addOptions({ m_watch, m_poll, m_settle, m_settings });
     m_parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     m_parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -118,7 +134,9 @@ QString FHCommandLine::helpText() const
     const QString program = text.left(end).section(QLatin1Char(' '), 1, 1);
     const QString indent(QStringLiteral("Usage: ").size(), QLatin1Char(' '));
     text.insert(end + 1,
-        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n").arg(indent, program));
+        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n"
+                       "%1%2 --watch [options] INPUT OUTPUT\n%1%2 --watch --settings FILE\n")
+            .arg(indent, program));
     // Nor does it know an optional value: --undo's run id is named by hand, in
     // the room its column leaves.
     static const QRegularExpression undoName(
@@ -126,9 +144,32 @@ QString FHCommandLine::helpText() const
     text.replace(undoName, QStringLiteral("\\1 [ID]"));
     return text
         + QStringLiteral("\nExit status:\n"
-                         "  0  the run completed, also when files were left in place\n"
+                         "  0  the run completed, also when files were left in place; a "
+                         "watch ended by SIGTERM or SIGINT\n"
                          "  1  a failure ended the run (its code is in the message)\n"
                          "  2  usage error\n");
+}
+
+bool FHCommandLine::watchTimes(
+    qint64 *settleMs, qint64 *pollMs, bool *alwaysPoll, QString *problem) const
+{
+    bool settleOk = false;
+    bool pollOk = false;
+    const double settle = m_parser.value(m_settle).toDouble(&settleOk);
+    const double poll = m_parser.value(m_poll).toDouble(&pollOk);
+    if (!settleOk || settle < 0 || settle > 86400) {
+        *problem = QStringLiteral("--settle takes seconds, not '%1'").arg(m_parser.value(m_settle));
+        return false;
+    }
+    if (!pollOk || poll < 0.1 || poll > 86400) {
+        *problem = QStringLiteral("--poll takes seconds (at least 0.1), not '%1'")
+                       .arg(m_parser.value(m_poll));
+        return false;
+    }
+    *settleMs = qRound64(settle * 1000);
+    *pollMs = qRound64(poll * 1000);
+    *alwaysPoll = m_parser.isSet(m_poll);
+    return true;
 }
 
 bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const

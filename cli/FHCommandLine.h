@@ -32,6 +32,11 @@ public:
     // usage problem when they ask for none that can run.
     bool sortOptions(FHSortOptions &options, QString *problem) const;
 
+    // --watch, its times and the service's settings file.
+    bool watch() const { return m_parser.isSet(m_watch); }
+    QString settingsFile() const { return m_parser.value(m_settings); }
+    bool watchTimes(qint64 *settleMs, qint64 *pollMs, bool *alwaysPoll, QString *problem) const;
+
 private:
     QCommandLineParser m_parser;
     const QCommandLineOption m_help;
@@ -52,6 +57,10 @@ private:
     const QCommandLineOption m_quiet;
     const QCommandLineOption m_undo;
     const QCommandLineOption m_runs;
+    const QCommandLineOption m_watch;
+    const QCommandLineOption m_poll;
+    const QCommandLineOption m_settle;
+    const QCommandLineOption m_settings;
 };
 
 #endif // FHCOMMANDLINE_H

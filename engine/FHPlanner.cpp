@@ -71,7 +71,19 @@ void FHPlanner::listAndRead()
             m_context.plan.otherTypes.insert(QLatin1String(family.name), count);
     }
 
-    const QVector<FHInputWalk::File> &files = walk.files();
+    // A run restricted to some files takes no others, and says nothing of them.
+    const QSet<QString> &only = m_context.options.onlyFiles;
+    const auto taken = [&only](const QVector<FHInputWalk::File> &all) {
+        QVector<FHInputWalk::File> some;
+        for (const FHInputWalk::File &file : all) {
+            if (only.contains(file.path()))
+                some.append(file);
+        }
+        return some;
+    };
+    const QVector<FHInputWalk::File> files = only.isEmpty() ? walk.files() : taken(walk.files());
+    const QVector<FHInputWalk::File> sidecars
+        = only.isEmpty() ? walk.sidecars() : taken(walk.sidecars());
     m_context.plan.entries.reserve(files.size() + walk.undecodable().size());
     // Each file is read, then moved: the two halves of pass 1's progress.
     m_context.passOneTotal = 2 * qint64(files.size());
@@ -89,7 +101,7 @@ void FHPlanner::listAndRead()
         emit m_context.engine.filesDone(
             FHSortEngine::Reading, m_context.plan.entries.size(), files.size());
     }
-    for (const FHInputWalk::File &file : walk.sidecars()) {
+    for (const FHInputWalk::File &file : sidecars) {
         FHPlanEntry entry;
         entry.sourceFolder = file.folder;
         entry.sourceName = file.name;
@@ -102,7 +114,7 @@ void FHPlanner::listAndRead()
         m_context.plan.entries.append(std::move(entry));
     }
     // The walk cannot name these: the user is told, and they stay where they are.
-    for (const QString &path : walk.undecodable()) {
+    for (const QString &path : only.isEmpty() ? walk.undecodable() : QStringList()) {
         m_context.reporter.message(
             QStringLiteral("Unable to handle '%1': its name is not valid in the "
                            "system's file-name encoding; it is left in place")

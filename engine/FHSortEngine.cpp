@@ -167,6 +167,7 @@ FHSortEngine::Outcome FHSortRun::run()
             return FHSortEngine::Failed;
         m_context.makeFolder(m_context.output, OutputDirectoryRole);
         if (!m_lock.tryLock(m_context.output)) {
+            m_plan.outputBusy = true;
             m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
                                             "moved. Try again once it has finished.")
                                  .arg(m_context.output, m_lock.holder()));
@@ -238,6 +239,7 @@ bool FHSortRun::beginJournal()
         header.append({ QStringLiteral("otherInputs"), QJsonArray::fromStringList(others) });
     if (m_journal->begin(QStringLiteral("sort"), header)) {
         m_context.journal = m_journal.get();
+        m_plan.runId = m_journal->id();
         return true;
     }
     m_reporter.error(QStringLiteral("Unable to keep the journal that makes a sort undoable: %1. "

@@ -3,6 +3,7 @@
 
 #include "engine/FHFileTypes.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -67,6 +68,10 @@ struct FHSortOptions
     QStringList cameraShifts;
     // Work out the whole outcome without touching anything.
     bool dryRun = false;
+    // When not empty, the only files of the input the run takes (absolute
+    // paths with native separators, as the walk names them); a watch sorts
+    // the files that have settled and leaves those still being written.
+    QSet<QString> onlyFiles;
     // The first sequence tag of the run's temporary names.
     quint32 firstTag = 0;
     // Keep a journal, so that the run can be undone. Only a benchmark weighing

@@ -133,6 +133,10 @@ struct FHSortPlan
     // camera): nothing moved.
     QString refusal;
     QString output; // the output folder, absolute, once the run has checked it
+    QString runId; // the id of the run's journal, once it has one
+    // Another run held the output's lock: nothing was moved, and the same run
+    // may be tried again once that one is over.
+    bool outputBusy = false;
     qint64 elapsedMs = 0;
 };
 

@@ -246,6 +246,8 @@ void TestCommand::exitCodes_data()
                           << "^Usage: \\S*quilm-sort \\[options\\] INPUT OUTPUT\\n"
                              "       \\S*quilm-sort --undo \\[ID\\] \\[options\\]\\n"
                              "       \\S*quilm-sort --runs \\[--json\\]\\n"
+                             "       \\S*quilm-sort --watch \\[options\\] INPUT OUTPUT\\n"
+                             "       \\S*quilm-sort --watch --settings FILE\\n"
                              ".*\\n  --undo \\[ID\\]  +Move the files .*"
                              "\\nExit status:\\n  0  .*\\n  1  .*\\n  2  usage error\\n$"
                           << QStringList();
