@@ -6,6 +6,8 @@
 #include "TestImages.h"
 #include "engine/FHFileTypes.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -15,7 +17,12 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +39,7 @@ struct FsKind
 {
     QString name;
     QString kernelName; // as /proc/filesystems lists it
-    QStringList mkfs; // the image follows
+    QStringList mkfs; // the image follows; empty: no image, the kernel keeps it in memory
     int sizeMb;
     QStringList fuse; // the device and the mount point follow; empty: the kernel mounts it
 };
@@ -46,6 +53,7 @@ const FsKind *fsKind(const QString &name)
         { "exfat", "fuseblk", { "mkfs.exfat" }, 32, { "mount.exfat-fuse" } },
         { "ntfs", "fuseblk", { "mkfs.ntfs", "-F", "-Q" }, 32, { "ntfs-3g" } },
         { "fat32", "fuse", { "mkfs.vfat", "-F", "32" }, 64, { "fusefat", "-o", "rw+" } },
+        { "tmpfs", "tmpfs", {}, 64, {} },
     };
     for (const FsKind &kind : kinds) {
         if (kind.name == name)
@@ -101,7 +109,7 @@ public:
         // Where sbin is not on the path, the tools are found all the same.
         QHash<QString, QString> tools;
         for (const QString &tool :
-            QStringList { fs->mkfs.first(), fs->fuse.value(0, "mount"), "losetup" }) {
+            QStringList { fs->mkfs.value(0, "mount"), fs->fuse.value(0, "mount"), "losetup" }) {
             tools[tool] = QStandardPaths::findExecutable(tool);
             if (tools[tool].isEmpty())
                 tools[tool] = QStandardPaths::findExecutable(tool, { "/usr/sbin", "/sbin" });
@@ -111,7 +119,12 @@ public:
         const QString image = path + ".img";
         const QString log = path + ".log";
         QString failed;
-        if (format) {
+        if (fs->mkfs.isEmpty()) {
+            if (!QDir().mkpath(path))
+                return QStringLiteral("cannot make %1").arg(path);
+            failed = runTool(tools["mount"],
+                { "-t", kind, "-o", QStringLiteral("size=%1m").arg(fs->sizeMb), kind, path }, log);
+        } else if (format) {
             QFile file(image);
             if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
                 return QStringLiteral("cannot make %1").arg(image);
@@ -120,7 +133,9 @@ public:
         }
         if (!failed.isEmpty() || !QDir().mkpath(path))
             return failed;
-        if (fs->fuse.isEmpty()) {
+        if (fs->mkfs.isEmpty()) {
+            // Mounted above.
+        } else if (fs->fuse.isEmpty()) {
             failed
                 = runTool(tools["mount"], { "-t", fs->kernelName, "-o", "loop", image, path }, log);
         } else {
@@ -294,6 +309,111 @@ CommandRun sortWithCommand(const QStringList &args)
     return run;
 }
 
+QString timesOf(const struct stat &st, bool accessTimes)
+{
+    QString text = QStringLiteral(" m%1.%2").arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec);
+    if (accessTimes)
+        text += QStringLiteral(" a%1.%2").arg(st.st_atim.tv_sec).arg(st.st_atim.tv_nsec);
+    return text;
+}
+
+void listUntouched(int fd, const QString &name, bool accessTimes, QStringList &tree)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        tree << name + " unreadable";
+        return;
+    }
+    const QString line = name + (S_ISDIR(st.st_mode) ? "/" : "") + timesOf(st, accessTimes);
+    DIR *folder = S_ISDIR(st.st_mode) ? ::fdopendir(fd) : nullptr;
+    if (!folder) {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        char buffer[65536];
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+            hash.addData(buffer, int(got));
+        tree << line + QStringLiteral(" %1 ").arg(st.st_size) + hash.result().toHex().left(16);
+        ::close(fd);
+        return;
+    }
+    tree << line;
+    while (const dirent *found = ::readdir(folder)) {
+        const QByteArray child(found->d_name);
+        if (child == "." || child == "..")
+            continue;
+        const int childFd = ::openat(
+            ::dirfd(folder), child.constData(), O_RDONLY | O_NOATIME | O_NOFOLLOW | O_CLOEXEC);
+        if (childFd < 0)
+            tree << name + '/' + QFile::decodeName(child) + " unopened";
+        else
+            listUntouched(childFd, name + '/' + QFile::decodeName(child), accessTimes, tree);
+    }
+    ::closedir(folder);
+}
+
+// The folder as a reader that leaves no trace (O_NOATIME) sees it: every name
+// below it, folders marked "/", with modification times, access times where
+// asked, and the size and content of each file.
+QStringList untouchedTree(const QString &folder, bool accessTimes)
+{
+    QStringList tree;
+    const int fd = ::open(
+        QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOATIME | O_CLOEXEC);
+    if (fd < 0)
+        return { "<none>" };
+    listUntouched(fd, ".", accessTimes, tree);
+    tree.sort();
+    return tree;
+}
+
+// Every file and folder below the folder, and the folder, last read and
+// written at that time, as a camera leaves its card.
+bool setTimes(const QString &folder, const QDateTime &time)
+{
+    const struct timespec times[2]
+        = { { time.toSecsSinceEpoch(), 0 }, { time.toSecsSinceEpoch(), 0 } };
+    QStringList paths { folder };
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString &path : qAsConst(paths)) {
+        if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Where a file's bytes lie on its device, as FIEMAP tells: the physical start
+// of each extent, and whether the file system marks all of them as shared
+// with another file.
+struct Extents
+{
+    QList<quint64> starts;
+    bool shared = true;
+};
+
+Extents extentsOf(const QString &path)
+{
+    Extents extents;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    constexpr int Count = 64;
+    QByteArray buffer(int(sizeof(fiemap) + Count * sizeof(fiemap_extent)), 0);
+    auto *map = reinterpret_cast<fiemap *>(buffer.data());
+    map->fm_length = FIEMAP_MAX_OFFSET;
+    map->fm_flags = FIEMAP_FLAG_SYNC;
+    map->fm_extent_count = Count;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_FIEMAP, map) == 0) {
+        for (quint32 i = 0; i < map->fm_mapped_extents; ++i) {
+            extents.starts << map->fm_extents[i].fe_physical;
+            extents.shared = extents.shared && (map->fm_extents[i].fe_flags & FIEMAP_EXTENT_SHARED);
+        }
+    }
+    if (fd >= 0)
+        ::close(fd);
+    return extents;
+}
+
 } // namespace
 
 // The file systems photos live on, as real mounts: cards, disks and sticks with
@@ -319,6 +439,10 @@ private slots:
     void undoAfterTheCardCameBack_data();
     void undoAfterTheCardCameBack();
     void sidecarsNamedAlikeOntoOneName();
+    void copyLeavesTheCardAsItWas_data();
+    void copyLeavesTheCardAsItWas();
+    void reflinkCopy_data();
+    void reflinkCopy();
 
 private:
     // Mounts a new file system of the kind at the folder below the test's own;
@@ -791,6 +915,87 @@ void TestFileSystems::sidecarsNamedAlikeOntoOneName()
                     + e.value("reason").toString();
     }
     QCOMPARE(skipped, QStringList { "A.xmp case-clash" });
+}
+
+void TestFileSystems::copyLeavesTheCardAsItWas_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("accessTimes");
+
+    // The FUSE exFAT driver stamps the access time of each file read itself,
+    // whatever the reader asks (O_NOATIME), unless it is mounted noatime.
+    QTest::newRow("exFAT card through FUSE") << "exfat" << false;
+    QTest::newRow("card in tmpfs") << "tmpfs" << true;
+}
+
+// Copied, and copied again: the card keeps every byte, name, folder and time.
+void TestFileSystems::copyLeavesTheCardAsItWas()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, accessTimes);
+    MOUNT(kind, "card");
+    const QString in = where("card");
+    const QString out = where("library");
+    QVERIFY(makeAll(in, Card));
+    QVERIFY(setTimes(in, timeOf("2015-01-02 03:04:05")));
+    const QStringList before = untouchedTree(in, accessTimes);
+    const QStringList arguments { "--copy", "--types", "all", "--folders", "month", "-r", in, out };
+
+    const CommandRun run = sortWithCommand(arguments);
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(untouchedTree(in, accessTimes), before);
+    QCOMPARE(TestImages::filesUnder(out), expectedLayout(Card, "month"));
+    QCOMPARE(run.of("move").size(), Card.size() - 1);
+    for (const QJsonObject &move : run.of("move")) {
+        QVERIFY(move.value("copy").toBool());
+        QCOMPARE(Invariant::hashOf(move.value("target").toString()),
+            m_hashOf.value(move.value("source").toString()));
+    }
+
+    const CommandRun again = sortWithCommand(arguments);
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(again.of("move").size(), 0);
+    QCOMPARE(untouchedTree(in, accessTimes), before);
+}
+
+void TestFileSystems::reflinkCopy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("shared");
+
+    QTest::newRow("btrfs") << "btrfs" << true;
+    QTest::newRow("xfs") << "xfs" << true;
+    QTest::newRow("ext4, no reflinks: copied") << "ext4" << false;
+}
+
+// Card and library on one file system that can share blocks: each copy is a
+// reflink of its original, holding its bytes, and nothing is written twice.
+void TestFileSystems::reflinkCopy()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, shared);
+    MOUNT(kind, "volume");
+    const QString in = where("volume/card");
+    const QString out = where("volume/library");
+    // Large enough for extents of their own, rather than inside the metadata.
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_shots.make(QStringLiteral("%1/IMG_%2.JPG").arg(in).arg(i), QString::number(i),
+            timeOf("2014-12-31 10:00:00").addSecs(i), 256 * 1024));
+
+    const CommandRun run = sortWithCommand({ "--copy", "--verify", "full", in, out });
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(run.of("move").size(), 3);
+    QCOMPARE(m_shots.check(out), QString());
+    for (const QJsonObject &move : run.of("move")) {
+        const QString source = move.value("source").toString();
+        const QString target = move.value("target").toString();
+        QCOMPARE(Invariant::hashOf(target), Invariant::hashOf(source));
+        const Extents original = extentsOf(source);
+        const Extents copy = extentsOf(target);
+        QVERIFY2(!copy.starts.isEmpty(), qPrintable(target));
+        QCOMPARE(copy.starts == original.starts, shared);
+        QCOMPARE(copy.shared && original.shared, shared);
+    }
 }
 
 int main(int argc, char **argv)
