@@ -5,6 +5,7 @@
 #include "SortDriver.h"
 #include "TestImages.h"
 #include "engine/FHFileTypes.h"
+#include "engine/FHNaming.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fiemap.h>
@@ -166,6 +168,28 @@ public:
         const QString path = m_path;
         unmount();
         return mount(m_kind, path, false);
+    }
+
+    // As a card pulled out of its reader: the FUSE driver is gone, and the
+    // desktop takes the mount away at once, lazily, while files on it are
+    // still open. False when no driver of this mount was found.
+    bool pull()
+    {
+        const FsKind *fs = fsKind(m_kind);
+        if (!fs || fs->fuse.isEmpty())
+            return false;
+        bool killed = false;
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile commandLine("/proc/" + pid + "/cmdline");
+            if (pid.toInt() <= 0 || !commandLine.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> args = commandLine.readAll().split('\0');
+            if (args.value(0).endsWith(fs->fuse.first().toLocal8Bit())
+                && args.contains(QFile::encodeName(m_path)))
+                killed = ::kill(pid.toInt(), SIGKILL) == 0 || killed;
+        }
+        // Put back, it is mounted again where it was.
+        return killed && ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH) == 0;
     }
 
     void unmount()
@@ -443,6 +467,8 @@ private slots:
     void copyLeavesTheCardAsItWas();
     void reflinkCopy_data();
     void reflinkCopy();
+    void cardPulledOut_data();
+    void cardPulledOut();
 
 private:
     // Mounts a new file system of the kind at the folder below the test's own;
@@ -996,6 +1022,79 @@ void TestFileSystems::reflinkCopy()
         QCOMPARE(copy.starts == original.starts, shared);
         QCOMPARE(copy.shared && original.shared, shared);
     }
+}
+
+void TestFileSystems::cardPulledOut_data()
+{
+    QTest::addColumn<QByteArray>("when"); // the call before which the card goes
+
+    QTest::newRow("between two files") << QByteArray("call=open,path=.quilm-partial-,skip=2");
+    QTest::newRow("in the middle of a file")
+        << QByteArray("call=write,path=.quilm-partial-,skip=9");
+}
+
+// The card pulled out of its reader while a copy run reads it: the photos
+// copied so far are verified and named, the rest are told as unreadable and
+// the run as failed, and nothing half-written is left. Put back, the card is
+// copied to the end.
+void TestFileSystems::cardPulledOut()
+{
+    QFETCH(QByteArray, when);
+    MOUNT("exfat", "card");
+    const QString in = where("card/DCIM");
+    const QString out = where("library");
+    QHash<QString, QByteArray> hashOf;
+    constexpr int Photos = 6;
+    for (int i = 0; i < Photos; ++i) {
+        const QString path = QStringLiteral("%1/IMG_%2.JPG").arg(in).arg(i);
+        QVERIFY(m_shots.make(
+            path, QString::number(i), timeOf("2014-12-31 10:00:00").addSecs(i), 1024 * 1024));
+        hashOf.insert(path, Invariant::hashOf(path));
+    }
+    // Put in the reader: nothing of it is in memory yet.
+    const QString inserted = m_volumes.back()->remount();
+    QVERIFY2(inserted.isEmpty(), qPrintable(inserted));
+
+    SortCommand command;
+    command.arguments = QStringList { "--json", "--copy", in, out };
+    command.faults = when + ",action=stop,count=1";
+    bool pulled = false;
+    command.whenStopped = [&](qint64) {
+        pulled = m_volumes.back()->pull();
+        // Long enough for the kernel to forget what it knew of the files.
+        QThread::msleep(1100);
+    };
+    command.run();
+    QVERIFY(pulled);
+    QVERIFY2(command.err.contains("can no longer be read"), command.err.constData());
+    QList<QJsonObject> events;
+    QCOMPARE(command.parseEvents(events), QString());
+    QStringList copied;
+    QStringList unreadable;
+    for (const QJsonObject &e : qAsConst(events)) {
+        const QString source = e.value("source").toString();
+        if (e.value("event") == "move") {
+            const QString target = e.value("target").toString();
+            QVERIFY2(!isTemporaryName(QFileInfo(target).fileName()), qPrintable(target));
+            QCOMPARE(Invariant::hashOf(target), hashOf.value(source));
+            copied << QFileInfo(target).fileName();
+        } else if (e.value("event") == "skip" && e.value("reason") == "unreadable") {
+            unreadable << source;
+        }
+    }
+    QVERIFY2(!copied.isEmpty() && !unreadable.isEmpty(), command.err.constData());
+    QCOMPARE(copied.size() + unreadable.size(), Photos);
+    copied.sort();
+    QCOMPARE(TestImages::filesUnder(out), copied);
+    QCOMPARE(command.exitCode, 1);
+
+    const QString back = m_volumes.back()->remount();
+    QVERIFY2(back.isEmpty(), qPrintable(back));
+    const CommandRun again = sortWithCommand({ "--copy", in, out });
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(again.of("move").size(), unreadable.size());
+    QCOMPARE(m_shots.check(out), QString());
+    QCOMPARE(TestImages::filesUnder(out).size(), Photos);
 }
 
 int main(int argc, char **argv)
