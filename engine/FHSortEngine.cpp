@@ -181,6 +181,17 @@ FHSortEngine::Outcome FHSortRun::run()
                                  .arg(m_context.output, m_lock.holder()));
             return FHSortEngine::Failed;
         }
+        // A copy run finds out now rather than with a photo in hand, which
+        // it reads for nothing; a move run finds out at its first move.
+        int error = 0;
+        const FHFolder output
+            = m_options.copy ? m_folders.folder(m_context.output, &error) : FHFolder();
+        if (output.isValid() && (error = output.writable()) != 0) {
+            m_reporter.error(QStringLiteral("Unable to write into the output directory '%1' (%2). "
+                                            "Nothing was moved.")
+                                 .arg(m_context.output, FHSystem::errorText(error)));
+            return FHSortEngine::Failed;
+        }
     }
     m_context.setProgress(20);
 

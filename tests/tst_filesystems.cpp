@@ -5,6 +5,7 @@
 #include "SortDriver.h"
 #include "TestImages.h"
 #include "engine/FHFileTypes.h"
+#include "engine/FHLedger.h"
 #include "engine/FHNaming.h"
 
 #include <QCryptographicHash>
@@ -168,6 +169,12 @@ public:
         const QString path = m_path;
         unmount();
         return mount(m_kind, path, false);
+    }
+
+    QString makeReadOnly()
+    {
+        return runTool(QStandardPaths::findExecutable("mount", { "/usr/bin", "/bin" }),
+            { "-o", "remount,ro", m_path }, m_path + ".log");
     }
 
     // As a card pulled out of its reader: the FUSE driver is gone, and the
@@ -469,6 +476,8 @@ private slots:
     void reflinkCopy();
     void cardPulledOut_data();
     void cardPulledOut();
+    void libraryNotWritable_data();
+    void libraryNotWritable();
 
 private:
     // Mounts a new file system of the kind at the folder below the test's own;
@@ -1095,6 +1104,62 @@ void TestFileSystems::cardPulledOut()
     QCOMPARE(again.of("move").size(), unreadable.size());
     QCOMPARE(m_shots.check(out), QString());
     QCOMPARE(TestImages::filesUnder(out).size(), Photos);
+}
+
+void TestFileSystems::libraryNotWritable_data()
+{
+    QTest::addColumn<QString>("readOnly"); // mounted read-only: the library, or its ledger's folder
+    QTest::addColumn<QString>("duplicates");
+    QTest::addColumn<QString>("error"); // what the run ends with; none: it sorts
+
+    QTest::newRow("read-only library") << "library"
+                                       << "skip"
+                                       << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only library, duplicates imported")
+        << "library"
+        << "import"
+        << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only ledger folder") << "library/.quilm"
+                                             << "skip"
+                                             << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only ledger folder, duplicates imported") << "library/.quilm"
+                                                                  << "import" << QString();
+}
+
+// A library that cannot be written, or whose ledger cannot be: the run ends
+// before it copies anything, saying why, and the card is as it was; sorting
+// every file as it comes needs no ledger.
+void TestFileSystems::libraryNotWritable()
+{
+    QFETCH(QString, readOnly);
+    QFETCH(QString, duplicates);
+    QFETCH(QString, error);
+    MOUNT("tmpfs", "card");
+    MOUNT("tmpfs", "library");
+    if (readOnly != "library")
+        MOUNT("tmpfs", readOnly);
+    const QString in = where("card");
+    const QString out = where("library");
+    QVERIFY(makeAll(in, Card));
+    QVERIFY(setTimes(in, timeOf("2015-01-02 03:04:05")));
+    const QStringList before = untouchedTree(in, true);
+    const QStringList libraryBefore = TestImages::filesUnder(out);
+    const QString readOnlyNow = m_volumes.back()->makeReadOnly();
+    QVERIFY2(readOnlyNow.isEmpty(), qPrintable(readOnlyNow));
+
+    const CommandRun run = sortWithCommand(
+        { "--copy", "--types", "all", "-r", "--duplicates", duplicates, in, out });
+    QCOMPARE(untouchedTree(in, true), before);
+    QCOMPARE(run.of("move").size(), error.isEmpty() ? Card.size() - 1 : 0);
+    if (error.isEmpty()) {
+        QVERIFY2(run.exitCode == 0, run.said.constData());
+        QCOMPARE(m_shots.check(out), QString());
+        QVERIFY(!QFile::exists(FHLedger::pathOf(out)));
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.said.contains(error.toUtf8()), run.said.constData());
+    QCOMPARE(TestImages::filesUnder(out), libraryBefore);
 }
 
 int main(int argc, char **argv)

@@ -211,6 +211,13 @@ int FHFolder::readable() const
     return 0;
 }
 
+int FHFolder::writable() const
+{
+    if (::faccessat(*m_fd, "", W_OK, AT_EMPTY_PATH | AT_EACCESS) == 0)
+        return 0;
+    return errno == EINVAL || errno == ENOSYS ? 0 : errno;
+}
+
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const
 {
     const QByteArray from = QFile::encodeName(name);
