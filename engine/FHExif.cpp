@@ -3,6 +3,7 @@
 #include "engine/FHBmffCheck.h"
 #include "engine/FHCameraClock.h"
 #include "engine/FHDateText.h"
+#include "engine/FHExifFile.h"
 
 #include <QFile>
 
@@ -186,7 +187,10 @@ bool lookupCaptureDate(const QString &path, QString *maker, QDateTime &date, QSt
 {
     enableBmffReader();
     // No remote or standard-input access, whatever the path looks like.
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
+    auto image = Exiv2::ImageFactory::open(Exiv2::BasicIo::AutoPtr(new FHExifFile(path)));
+    if (!image.get())
+        throw Exiv2::Error(
+            Exiv2::kerFileContainsUnknownImageType, QFile::encodeName(path).toStdString());
     return lookupIn(
         image.get(), [&] { return bmffRefusal(path); }, maker, date, subSecond, cameraless, facts);
 }

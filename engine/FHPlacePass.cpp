@@ -89,6 +89,12 @@ bool FHPlacePass::changedSinceRead(FHPlanEntry &entry)
                    .arg(path);
     if (text.isEmpty())
         return false;
+    // Not changed, nor gone: on a card taken out, it cannot be read. The run
+    // says so once.
+    if (m_context.inputError()) {
+        entry.reason = FHSkipReason::Unreadable;
+        return true;
+    }
     m_context.reporter.message(text);
     entry.reason = FHSkipReason::Changed;
     return true;

@@ -15,6 +15,7 @@
 #include "engine/FHReporter.h"
 #include "engine/FHSortContext.h"
 #include "engine/platform/FHOutputLock.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,6 +25,7 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -67,6 +69,13 @@ void FHSortContext::makeFolder(const QString &path, const QString &role) const
     folderGuard.makeDirectory();
 }
 
+int FHSortContext::inputError() const
+{
+    int error = 0;
+    const FHFolder folder = folders.folder(input, &error);
+    return folder.isValid() ? folder.readable() : error;
+}
+
 namespace {
 
 // Absolute and clean, with native separators: how a run names its folders.
@@ -101,6 +110,7 @@ public:
 private:
     bool prepare();
     bool beginJournal();
+    bool inputLost();
     void nameAll();
     void reportAfterFailure(std::exception_ptr failure);
 
@@ -173,6 +183,17 @@ FHSortEngine::Outcome FHSortRun::run()
                                  .arg(m_context.output, m_lock.holder()));
             return FHSortEngine::Failed;
         }
+        // A copy run finds out now rather than with a photo in hand, which
+        // it reads for nothing; a move run finds out at its first move.
+        int error = 0;
+        const FHFolder output
+            = m_options.copy ? m_folders.folder(m_context.output, &error) : FHFolder();
+        if (output.isValid() && (error = output.writable()) != 0) {
+            m_reporter.error(QStringLiteral("Unable to write into the output directory '%1' (%2). "
+                                            "Nothing was moved.")
+                                 .arg(m_context.output, FHSystem::errorText(error)));
+            return FHSortEngine::Failed;
+        }
     }
     m_context.setProgress(20);
 
@@ -212,8 +233,27 @@ FHSortEngine::Outcome FHSortRun::run()
     library.record(m_journal ? m_journal->id() : QString(), m_started);
     if (failure)
         std::rethrow_exception(failure);
+    if (!m_options.dryRun && inputLost())
+        return FHSortEngine::Failed;
     m_context.setProgress(100);
     return m_context.stopRequested() ? FHSortEngine::Stopped : FHSortEngine::Completed;
+}
+
+// A card taken out while the run read it: what it left on the card was not
+// sorted, and a run that leaves photos behind so has not done its work.
+bool FHSortRun::inputLost()
+{
+    const bool leftBehind
+        = std::any_of(m_plan.entries.cbegin(), m_plan.entries.cend(), [](const FHPlanEntry &e) {
+              return e.reason == FHSkipReason::Unreadable || e.reason == FHSkipReason::Changed;
+          });
+    const int error = leftBehind ? m_context.inputError() : 0;
+    if (error)
+        m_reporter.error(QStringLiteral("The input directory '%1' can no longer be read (%2), as "
+                                        "when a card is taken out. The files sorted until then "
+                                        "are in '%3'; the rest are left where they are.")
+                             .arg(m_context.input, FHSystem::errorText(error), m_context.output));
+    return error != 0;
 }
 
 bool FHSortRun::beginJournal()

@@ -2,6 +2,7 @@
 
 #include "engine/FHBoxReader.h"
 #include "engine/FHDateText.h"
+#include "engine/platform/FHFile.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -274,7 +275,7 @@ FHVideoDate readVideoDate(const QString &path)
 {
     QFile file(path);
     // Unbuffered: the reader asks for headers only, so nothing is read ahead.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!FHFile::openForReading(file)) {
         FHVideoDate result;
         result.problem = file.errorString();
         return result;
