@@ -1,5 +1,6 @@
 #include "cli/FHCommandLine.h"
 
+#include "engine/FHCameraClock.h"
 #include "engine/FHException.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHNaming.h"
@@ -73,6 +74,14 @@ FHCommandLine::FHCommandLine()
     , m_reimport(QStringLiteral("reimport"),
           QStringLiteral("Sort the photos deleted from the library since they were imported "
                          "too."))
+    , m_shift(QStringLiteral("shift"),
+          QStringLiteral("Set a camera's clock right: CAMERA is its name as --cameras prints "
+                         "it, or a part of exactly one; the offset [+-][D.]HH:MM[:SS] is added "
+                         "to each capture time of its files. Repeatable."),
+          QStringLiteral("CAMERA=OFFSET"))
+    , m_cameras(QStringLiteral("cameras"),
+          QStringLiteral("List the cameras of INPUT: files, first and last capture time, "
+                         "offset; nothing moves."))
     , m_dryRun({ QStringLiteral("n"), QStringLiteral("dry-run") },
           QStringLiteral("Show what would be done; change nothing."))
     , m_json(QStringLiteral("json"),
@@ -88,9 +97,9 @@ FHCommandLine::FHCommandLine()
     m_parser.setApplicationDescription(QStringLiteral(
         "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
         "002, ... or by a pattern, optionally into per-month or per-day folders."));
-    m_parser.addOptions(
-        { m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive, m_types, m_copy,
-            m_verify, m_duplicates, m_reimport, m_dryRun, m_json, m_quiet, m_undo, m_runs });
+    m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
+        m_types, m_copy, m_verify, m_duplicates, m_reimport, m_shift, m_cameras, m_dryRun, m_json,
+        m_quiet, m_undo, m_runs });
     m_parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     m_parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -161,9 +170,20 @@ bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
     options.duplicates
         = duplicates == QLatin1String("skip") ? FHDuplicates::Skip : FHDuplicates::Import;
     options.reimport = m_parser.isSet(m_reimport);
+    options.cameraShifts = m_parser.values(m_shift);
+    for (const QString &shift : qAsConst(options.cameraShifts)) {
+        qint64 seconds = 0;
+        const int equals = shift.lastIndexOf(QLatin1Char('='));
+        if (equals <= 0 || !FHCameraClock::parseShift(shift.mid(equals + 1), &seconds)) {
+            *problem = QStringLiteral("--shift takes CAMERA=[+-][D.]HH:MM[:SS], e.g. "
+                                      "\"EOS=+01:00\", not '%1'")
+                           .arg(shift);
+            return false;
+        }
+    }
     options.exifOnly = !m_parser.isSet(m_allImages);
     options.recursive = m_parser.isSet(m_recursive);
-    options.dryRun = m_parser.isSet(m_dryRun);
+    options.dryRun = m_parser.isSet(m_dryRun) || cameras();
     *problem = patternProblem(options);
     return problem->isEmpty();
 }

@@ -25,6 +25,7 @@ public:
     bool dryRun() const { return m_parser.isSet(m_dryRun); }
     bool json() const { return m_parser.isSet(m_json); }
     bool quiet() const { return m_parser.isSet(m_quiet); }
+    bool cameras() const { return m_parser.isSet(m_cameras); }
     QStringList folders() const { return m_parser.positionalArguments(); }
 
     // The sort the options ask for, with INPUT and OUTPUT; false with the
@@ -44,6 +45,8 @@ private:
     const QCommandLineOption m_verify;
     const QCommandLineOption m_duplicates;
     const QCommandLineOption m_reimport;
+    const QCommandLineOption m_shift;
+    const QCommandLineOption m_cameras;
     const QCommandLineOption m_dryRun;
     const QCommandLineOption m_json;
     const QCommandLineOption m_quiet;

@@ -3,6 +3,7 @@
 #include "cli/FHCommandLine.h"
 #include "cli/FHConsoleReporter.h"
 #include "cli/FHPlanPrinter.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
@@ -99,7 +100,29 @@ int usageError(const QString &text)
 }
 
 // The sort itself, once its options are known.
-int sort(const FHSortOptions &options, bool json, bool quiet)
+// The cameras of a dry run, one line or event each.
+void printCameras(const FHSortPlan &plan, FHConsoleReporter &console)
+{
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    for (const FHCameraSummary &camera : cameraSummaries(plan)) {
+        const QString shift = FHCameraClock::shiftText(camera.shift);
+        if (console.json())
+            FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("camera") },
+                { QStringLiteral("camera"), camera.camera },
+                { QStringLiteral("files"), camera.files },
+                { QStringLiteral("first"), camera.first.toString(Qt::ISODate) },
+                { QStringLiteral("last"), camera.last.toString(Qt::ISODate) },
+                { QStringLiteral("shift"), shift } });
+        else
+            console.printLine(
+                QStringLiteral("%1  %2 files  %3 to %4  %5")
+                    .arg(camera.camera)
+                    .arg(camera.files)
+                    .arg(camera.first.toString(format), camera.last.toString(format), shift));
+    }
+}
+
+int sort(const FHSortOptions &options, bool json, bool quiet, bool cameras)
 {
     muteExifLibraryWarnings();
     FHConsoleReporter console(json, quiet);
@@ -144,6 +167,12 @@ int sort(const FHSortOptions &options, bool json, bool quiet)
     const FHPlanPrinter printer(FHPlanPrinter::Sort,
         QDir::cleanPath(here.absoluteFilePath(options.inputDir)),
         QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
+    if (!plan.refusal.isEmpty())
+        return FHSortCommand::UsageError;
+    if (cameras) {
+        printCameras(plan, console);
+        return outcome == FHSortEngine::Completed ? FHSortCommand::Done : FHSortCommand::RunFailed;
+    }
     printer.printFiles(plan, options.dryRun);
     printer.printLeftovers(plan, options.dryRun);
     const QString makers = FHCameraMakers::toText(plan.cameraMakers);
@@ -183,5 +212,5 @@ int FHSortCommand::run(const QStringList &arguments)
     QString problem;
     if (!line.sortOptions(options, &problem))
         return usageError(problem);
-    return sort(options, line.json(), line.quiet());
+    return sort(options, line.json(), line.quiet(), line.cameras());
 }

@@ -10,8 +10,12 @@ QString cameraName(const QString &make, const QString &model, const QString &ser
 {
     const QString maker = make.simplified();
     QString name = model.simplified();
-    // "Canon" and "Canon EOS 80D" make "Canon EOS 80D", not "Canon Canon EOS 80D".
-    if (!maker.isEmpty() && !name.startsWith(maker, Qt::CaseInsensitive))
+    // "Canon" and "Canon EOS 80D" make "Canon EOS 80D", not "Canon Canon EOS
+    // 80D"; "NIKON CORPORATION" and "NIKON D70" make "NIKON D70".
+    const QString brand = maker.section(QLatin1Char(' '), 0, 0);
+    if (!maker.isEmpty()
+        && !name.startsWith(
+            brand + (maker == brand ? QString() : QStringLiteral(" ")), Qt::CaseInsensitive))
         name = name.isEmpty() ? maker : maker + QLatin1Char(' ') + name;
     if (name.isEmpty())
         return QString();

@@ -1,5 +1,6 @@
 #include "engine/FHPlacePass.h"
 
+#include "engine/FHCameraClock.h"
 #include "engine/FHContentHash.h"
 #include "engine/FHCopy.h"
 #include "engine/FHException.h"
@@ -181,7 +182,15 @@ void FHPlacePass::writeToJournal(const QVector<FHShotMove> &batch)
                 file.group = m_context.plan.entries
                                  .at(entry.group >= 0 ? entry.group : shot.members.first())
                                  .sourcePath();
-            m_context.journal->add(FHJournal::fileRecord(file));
+            FHJsonFields record = FHJournal::fileRecord(file);
+            if (entry.shift) {
+                const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+                record << FHJsonFields { { QStringLiteral("captured"),
+                                             entry.captured.toString(format) },
+                    { QStringLiteral("cameraTime"), entry.cameraTime().toString(format) },
+                    { QStringLiteral("shift"), FHCameraClock::shiftText(entry.shift) } };
+            }
+            m_context.journal->add(record);
         }
     }
     if (!m_context.journal->write())

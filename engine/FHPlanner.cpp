@@ -36,14 +36,19 @@ QString unreadableImageText(const QString &path, const QString &problem)
 FHPlanner::FHPlanner(FHSortContext &context, FHRecovery &recovery)
     : m_context(context)
     , m_recovery(recovery)
+    , m_timeline(context)
 {
 }
 
-void FHPlanner::plan()
+bool FHPlanner::plan()
 {
     listAndRead();
+    if (!m_timeline.settle())
+        return false;
+    setTargetFolders();
     order();
     checkTargetFolders();
+    return true;
 }
 
 void FHPlanner::listAndRead()
@@ -148,9 +153,30 @@ void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
         entry.dateFrom = FHDateSource::File;
     }
     entry.captured = date;
-    entry.targetFolder = m_context.subFolderFormat.isEmpty()
-        ? m_context.output
-        : m_context.output + QLatin1Char('/') + date.toString(m_context.subFolderFormat);
+    entry.camera = found.camera;
+    if (entry.dateFrom == FHDateSource::Exif || entry.dateFrom == FHDateSource::Container) {
+        if (found.hasZone) {
+            entry.zone = found.zone;
+            entry.zoneFrom = FHZoneFrom::File;
+        } else if (found.utcOnly) {
+            entry.zone = date.offsetFromUtc();
+            entry.zoneFrom = FHZoneFrom::Machine;
+        }
+        if (found.gpsUtc.isValid())
+            m_timeline.noteGpsTime(m_context.plan.entries.size(), found.gpsUtc);
+    }
+}
+
+// Once the clocks are set, the folders go by the times corrected.
+void FHPlanner::setTargetFolders()
+{
+    for (FHPlanEntry &entry : m_context.plan.entries) {
+        if (entry.reason != FHSkipReason::None || entry.companion || !entry.captured.isValid())
+            continue;
+        entry.targetFolder = m_context.subFolderFormat.isEmpty() ? m_context.output
+                                                                 : m_context.output
+                + QLatin1Char('/') + entry.captured.toString(m_context.subFolderFormat);
+    }
 }
 
 void FHPlanner::order()

@@ -178,7 +178,8 @@ FHSortEngine::Outcome FHSortRun::run()
     FHLibrary library(m_context, m_recovery);
     if (!library.open(m_journal ? m_journal->id() : QString()))
         return FHSortEngine::Failed;
-    FHPlanner(m_context, m_recovery).plan();
+    if (!FHPlanner(m_context, m_recovery).plan())
+        return FHSortEngine::Failed;
     library.findDuplicates();
     m_context.countPassOne();
     // Naming needs no room on the disk: after a failure of pass 1 (a full
@@ -228,6 +229,10 @@ bool FHSortRun::beginJournal()
     // The originals were kept: an undo removes the copies, never the input.
     if (m_options.copy)
         header.append({ QStringLiteral("copy"), true });
+    // The clocks set right, as given: each shifted file's record holds both times.
+    if (!m_options.cameraShifts.isEmpty())
+        header.append(
+            { QStringLiteral("shifts"), QJsonArray::fromStringList(m_options.cameraShifts) });
     // The sources of the leftovers this run may finish, for its undo.
     if (const QStringList others = m_recovery.otherInputs(); !others.isEmpty())
         header.append({ QStringLiteral("otherInputs"), QJsonArray::fromStringList(others) });

@@ -129,9 +129,24 @@ struct FHSortPlan
     // By camera: the offset its GPS times tell, where its clock was steadily
     // off by more than two minutes and no shift was given. Never applied.
     QMap<QString, qint64> proposedShifts;
+    // Options the run refused once it had read the files (a shift naming no
+    // camera): nothing moved.
+    QString refusal;
     QString output; // the output folder, absolute, once the run has checked it
     qint64 elapsedMs = 0;
 };
+
+// One camera of a plan, as --cameras and the preview list them.
+struct FHCameraSummary
+{
+    QString camera;
+    int files = 0;
+    QDateTime first; // capture times, corrected
+    QDateTime last;
+    qint64 shift = 0;
+};
+// The cameras of the files with a camera's date, by name.
+QVector<FHCameraSummary> cameraSummaries(const FHSortPlan &plan);
 
 // The order of a run: capture time, then the sub-second digits as a decimal
 // fraction, then the file name in natural order (IMG_998 before IMG_1001),
