@@ -4,6 +4,7 @@
 // the run and drawn on the strips; an alignment from two photos, across
 // years; the offset the GPS times propose, taken with a button.
 
+#include "TestImages.h"
 #include "TestSupport.h"
 #include "engine/FHCameraClock.h"
 #include "ui/FHAlignDialog.h"
@@ -79,6 +80,7 @@ private slots:
     void alignment_data();
     void alignment();
     void gpsProposal();
+    void dryRunWithOffsets();
 
 private:
     // A preview of the plan with empty folders, shown.
@@ -214,11 +216,15 @@ void TestCameras::offsetReplansAndRedraws()
     QVERIFY(strips->xOf(model->cameraTimes(row).first() + model->offset(row)) > firstX);
     QVERIFY(strips->grab().toImage() != before);
 
-    // The plan is made again with the offset: of the empty input, here.
-    QTRY_VERIFY(dialog->isPlanning() || model->rowCount() == 0);
-    QTRY_COMPARE(model->rowCount(), 0);
+    // The plan is made again with the offset. The input is empty, so the run
+    // refuses it, naming the camera it was given, and the preview closes as
+    // after any failed planning.
+    ModalCloser closer;
+    QTRY_COMPARE(closer.count(), 1);
+    const ModalCloser::Seen box = closer.seen().first();
+    QVERIFY2((box.text + box.informativeText).contains(Eos), qPrintable(box.text));
+    QTRY_VERIFY(!dialog->isVisible());
     QVERIFY(!dialog->isPlanning());
-    QVERIFY(dialog->isVisible());
 }
 
 void TestCameras::alignment_data()
@@ -323,6 +329,64 @@ void TestCameras::gpsProposal()
     take->click();
     QCOMPARE(model->offset(eos), 7 * 60);
     QCOMPARE(FHSettings().cameraShifts().value(Eos), 7 * 60);
+}
+
+void TestCameras::dryRunWithOffsets()
+{
+    // In true time: the camera at the harbour at 11:00, the phone on the boat
+    // at 11:40 and at lunch at 12:30, the camera at lunch at 12:45; the
+    // camera's clock an hour behind.
+    const QString in = m_dir->filePath(QStringLiteral("in"));
+    QVERIFY(QDir().mkpath(in));
+    const struct
+    {
+        const char *name, *make, *model, *time;
+    } files[] = {
+        { "harbour.JPG", "Canon", "Canon EOS 80D", "2023:07:14 10:00:00" },
+        { "boat.JPG", "Apple", "iPhone 12", "2023:07:14 11:40:00" },
+        { "lunch.JPG", "Canon", "Canon EOS 80D", "2023:07:14 11:45:00" },
+        { "phone-lunch.JPG", "Apple", "iPhone 12", "2023:07:14 12:30:00" },
+    };
+    for (const auto &f : files) {
+        const QString path = in + QLatin1Char('/') + QLatin1String(f.name);
+        QVERIFY(TestImages::makeImage(path, QLatin1String(f.make), QLatin1String(f.time)));
+        QVERIFY(TestImages::writeTags(
+            path, { { QStringLiteral("Exif.Image.Model"), QLatin1String(f.model) } }));
+    }
+    FHSortOptions options;
+    options.inputDir = in;
+    options.outputDir = m_dir->filePath(QStringLiteral("out"));
+    const auto nameOf = [](const FHPreviewDialog &dialog, const QString &source) {
+        for (const FHPlanEntry &e : dialog.model()->plan().entries) {
+            if (e.sourceName == source)
+                return e.finalName;
+        }
+        return QString();
+    };
+    const QString canon = QStringLiteral("Canon EOS 80D");
+    {
+        FHPreviewDialog dialog(options);
+        dialog.show();
+        QVERIFY(dialog.plan());
+        FHCameraModel *model = dialog.cameraModel();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(nameOf(dialog, QStringLiteral("lunch.JPG")), QStringLiteral("003.JPG"));
+        QCOMPARE(nameOf(dialog, QStringLiteral("phone-lunch.JPG")), QStringLiteral("004.JPG"));
+        QVERIFY(model->setOffset(model->rowOf(canon), 3600));
+        QTRY_COMPARE(dialog.model()->plan().shifts.value(canon), 3600);
+        QVERIFY(!dialog.isPlanning());
+        QCOMPARE(nameOf(dialog, QStringLiteral("boat.JPG")), QStringLiteral("002.JPG"));
+        QCOMPARE(nameOf(dialog, QStringLiteral("phone-lunch.JPG")), QStringLiteral("003.JPG"));
+        QCOMPARE(nameOf(dialog, QStringLiteral("lunch.JPG")), QStringLiteral("004.JPG"));
+        QCOMPARE(cell(model, model->rowOf(canon), FHCameraModel::Last),
+            QStringLiteral("2023-07-14 12:45:00"));
+    }
+    // The next preview takes the kept offset from the start.
+    FHPreviewDialog dialog(options);
+    dialog.show();
+    QVERIFY(dialog.plan());
+    QCOMPARE(dialog.options().cameraShifts, QStringList { canon + QStringLiteral("=+01:00") });
+    QCOMPARE(nameOf(dialog, QStringLiteral("lunch.JPG")), QStringLiteral("004.JPG"));
 }
 
 QUILM_TEST_MAIN(TestCameras)
