@@ -1,4 +1,5 @@
 #include "ui/FHSettings.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
 #include "shell/FHApplication.h"
@@ -98,6 +99,28 @@ QString path(const KeyInfo &k)
     return QStringLiteral("%1/%2").arg(QLatin1String(k.group), QLatin1String(k.name));
 }
 
+// The settings take "/" and "\\" in a key for groups and squeeze repeated
+// ones: a camera's name keeps them, and its "%", escaped.
+const char cameraShiftGroup[] = "CameraShifts";
+
+QString cameraKey(const QString &camera)
+{
+    QString key = camera;
+    key.replace(QLatin1Char('%'), QLatin1String("%25"));
+    key.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    key.replace(QLatin1Char('\\'), QLatin1String("%5C"));
+    return key;
+}
+
+QString cameraOfKey(const QString &key)
+{
+    QString camera = key;
+    camera.replace(QLatin1String("%2F"), QLatin1String("/"));
+    camera.replace(QLatin1String("%5C"), QLatin1String("\\"));
+    camera.replace(QLatin1String("%25"), QLatin1String("%"));
+    return camera;
+}
+
 } // namespace
 
 FHSettings::FHSettings()
@@ -131,6 +154,32 @@ QVariant FHSettings::value(FHSettingKey key) const
 void FHSettings::setValue(FHSettingKey key, const QVariant &value)
 {
     m_settings.setValue(path(info(key)), value);
+}
+
+QMap<QString, qint64> FHSettings::cameraShifts() const
+{
+    QMap<QString, qint64> shifts;
+    QSettings &settings = const_cast<QSettings &>(m_settings);
+    settings.beginGroup(QLatin1String(cameraShiftGroup));
+    const QStringList keys = settings.childKeys();
+    for (const QString &key : keys) {
+        qint64 seconds = 0;
+        if (FHCameraClock::parseShift(settings.value(key).toString(), &seconds) && seconds != 0)
+            shifts.insert(cameraOfKey(key), seconds);
+    }
+    settings.endGroup();
+    return shifts;
+}
+
+void FHSettings::setCameraShift(const QString &camera, qint64 seconds)
+{
+    if (camera.isEmpty())
+        return;
+    const QString key = QLatin1String(cameraShiftGroup) + QLatin1Char('/') + cameraKey(camera);
+    if (seconds == 0)
+        m_settings.remove(key);
+    else
+        m_settings.setValue(key, FHCameraClock::shiftText(seconds));
 }
 
 QString picturesFolder()
