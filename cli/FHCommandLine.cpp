@@ -1,5 +1,6 @@
 #include "cli/FHCommandLine.h"
 
+#include "engine/FHCameraClock.h"
 #include "engine/FHException.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHNaming.h"
@@ -72,6 +73,14 @@ FHCommandLine::FHCommandLine()
     , m_reimport(QStringLiteral("reimport"),
           QStringLiteral("Sort the photos deleted from the library since they were imported "
                          "too."))
+    , m_shift(QStringLiteral("shift"),
+          QStringLiteral("Set a camera's clock right: CAMERA is its name as --cameras prints "
+                         "it, or a part of exactly one; the offset [+-][D.]HH:MM[:SS] is added "
+                         "to each capture time of its files. Repeatable."),
+          QStringLiteral("CAMERA=OFFSET"))
+    , m_cameras(QStringLiteral("cameras"),
+          QStringLiteral("List the cameras of INPUT: files, first and last capture time, "
+                         "offset; nothing moves."))
     , m_dryRun({ QStringLiteral("n"), QStringLiteral("dry-run") },
           QStringLiteral("Show what would be done; change nothing."))
     , m_json(QStringLiteral("json"),
@@ -83,13 +92,33 @@ FHCommandLine::FHCommandLine()
                          "where they came from; with --dry-run, show what would go back."))
     , m_runs(QStringLiteral("runs"),
           QStringLiteral("List the runs on record: id, time, files, state, folders."))
+    , m_watch(QStringLiteral("watch"),
+          QStringLiteral("Sort what INPUT holds, then keep watching it and sort each file "
+                         "that arrives once it has settled, until SIGTERM or Ctrl+C."))
+    , m_poll(QStringLiteral("poll"),
+          QStringLiteral("With --watch: look for new files every SECONDS (default 60), also "
+                         "where the kernel would tell of them."),
+          QStringLiteral("SECONDS"), QStringLiteral("60"))
+    , m_settle(QStringLiteral("settle"),
+          QStringLiteral("With --watch: take a file once its size and time have not changed "
+                         "for SECONDS (default 10)."),
+          QStringLiteral("SECONDS"), QStringLiteral("10"))
+    , m_settings(QStringLiteral("settings"),
+          QStringLiteral("Read INPUT, OUTPUT and OPTIONS from FILE (as a service does), and "
+                         "again on SIGHUP."),
+          QStringLiteral("FILE"))
 {
     m_parser.setApplicationDescription(QStringLiteral(
         "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
         "002, ... or by a pattern, optionally into per-month or per-day folders."));
-    m_parser.addOptions(
-        { m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive, m_types, m_copy,
-            m_verify, m_duplicates, m_reimport, m_dryRun, m_json, m_quiet, m_undo, m_runs });
+    m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
+        m_types, m_copy, m_verify, m_duplicates, m_reimport, m_shift, m_cameras, m_dryRun, m_json,
+        m_quiet, m_undo, m_runs });
+#ifndef Q_OS_WIN
+    // The watch is a Linux service (inotify, /proc, systemd's signals); the
+    // Windows command has none.
+    m_parser.addOptions({ m_watch, m_poll, m_settle, m_settings });
+#endif
     m_parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("The folder to sort."));
     m_parser.addPositionalArgument(
         QStringLiteral("OUTPUT"), QStringLiteral("Where the sorted files go; may be INPUT."));
@@ -107,8 +136,11 @@ QString FHCommandLine::helpText() const
     const int end = text.indexOf(QLatin1Char('\n'));
     const QString program = text.left(end).section(QLatin1Char(' '), 1, 1);
     const QString indent(QStringLiteral("Usage: ").size(), QLatin1Char(' '));
-    text.insert(end + 1,
-        QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n").arg(indent, program));
+    QString usage = QStringLiteral("%1%2 --undo [ID] [options]\n%1%2 --runs [--json]\n");
+#ifndef Q_OS_WIN
+    usage += QStringLiteral("%1%2 --watch [options] INPUT OUTPUT\n%1%2 --watch --settings FILE\n");
+#endif
+    text.insert(end + 1, usage.arg(indent, program));
     // Nor does it know an optional value: --undo's run id is named by hand, in
     // the room its column leaves.
     static const QRegularExpression undoName(
@@ -116,9 +148,32 @@ QString FHCommandLine::helpText() const
     text.replace(undoName, QStringLiteral("\\1 [ID]"));
     return text
         + QStringLiteral("\nExit status:\n"
-                         "  0  the run completed, also when files were left in place\n"
+                         "  0  the run completed, also when files were left in place; a "
+                         "watch ended by SIGTERM or SIGINT\n"
                          "  1  a failure ended the run (its code is in the message)\n"
                          "  2  usage error\n");
+}
+
+bool FHCommandLine::watchTimes(
+    qint64 *settleMs, qint64 *pollMs, bool *alwaysPoll, QString *problem) const
+{
+    bool settleOk = false;
+    bool pollOk = false;
+    const double settle = m_parser.value(m_settle).toDouble(&settleOk);
+    const double poll = m_parser.value(m_poll).toDouble(&pollOk);
+    if (!settleOk || settle < 0 || settle > 86400) {
+        *problem = QStringLiteral("--settle takes seconds, not '%1'").arg(m_parser.value(m_settle));
+        return false;
+    }
+    if (!pollOk || poll < 0.1 || poll > 86400) {
+        *problem = QStringLiteral("--poll takes seconds (at least 0.1), not '%1'")
+                       .arg(m_parser.value(m_poll));
+        return false;
+    }
+    *settleMs = qRound64(settle * 1000);
+    *pollMs = qRound64(poll * 1000);
+    *alwaysPoll = m_parser.isSet(m_poll);
+    return true;
 }
 
 bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
@@ -160,9 +215,20 @@ bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
     options.duplicates
         = duplicates == QLatin1String("skip") ? FHDuplicates::Skip : FHDuplicates::Import;
     options.reimport = m_parser.isSet(m_reimport);
+    options.cameraShifts = m_parser.values(m_shift);
+    for (const QString &shift : qAsConst(options.cameraShifts)) {
+        qint64 seconds = 0;
+        const int equals = shift.lastIndexOf(QLatin1Char('='));
+        if (equals <= 0 || !FHCameraClock::parseShift(shift.mid(equals + 1), &seconds)) {
+            *problem = QStringLiteral("--shift takes CAMERA=[+-][D.]HH:MM[:SS], e.g. "
+                                      "\"EOS=+01:00\", not '%1'")
+                           .arg(shift);
+            return false;
+        }
+    }
     options.exifOnly = !m_parser.isSet(m_allImages);
     options.recursive = m_parser.isSet(m_recursive);
-    options.dryRun = m_parser.isSet(m_dryRun);
+    options.dryRun = m_parser.isSet(m_dryRun) || cameras();
     *problem = patternProblem(options);
     return problem->isEmpty();
 }

@@ -1,6 +1,7 @@
 #include "cli/FHPlanPrinter.h"
 
 #include "cli/FHConsoleReporter.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHPaths.h"
 #include "engine/FHSortPlan.h"
 
@@ -38,14 +39,30 @@ QString stayText(const FHSortPlan &plan, const FHPlanEntry &entry, FHPlanPrinter
     }
 }
 
-QString capturedText(const FHPlanEntry &entry)
+// The time with its fraction, and its zone where the run knows it.
+QString timeText(const FHPlanEntry &entry, const QDateTime &time)
 {
-    QString text = entry.captured.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    QString text = time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     if (!entry.subSecond.isEmpty())
         text += QLatin1Char('.') + (entry.subSecond + QStringLiteral("00")).left(3);
-    else if (const int ms = entry.captured.time().msec())
+    else if (const int ms = time.time().msec())
         text += QStringLiteral(".%1").arg(ms, 3, 10, QLatin1Char('0'));
+    if (entry.zoneFrom != FHZoneFrom::None)
+        text += FHCameraClock::zoneText(entry.zone);
     return text;
+}
+
+// What the run knows of the file's camera and clock.
+void addClock(FHJsonFields &event, const FHPlanEntry &entry)
+{
+    if (!entry.camera.isEmpty())
+        event.append({ QStringLiteral("camera"), entry.camera });
+    if (entry.shift) {
+        event.append({ QStringLiteral("cameraTime"), timeText(entry, entry.cameraTime()) });
+        event.append({ QStringLiteral("shift"), FHCameraClock::shiftText(entry.shift) });
+    }
+    if (entry.zoneFrom != FHZoneFrom::None)
+        event.append({ QStringLiteral("zoneFrom"), zoneFromName(entry.zoneFrom) });
 }
 
 } // namespace
@@ -72,9 +89,12 @@ void FHPlanPrinter::printFiles(const FHSortPlan &plan, bool dryRun) const
                 FHJsonFields event { { QStringLiteral("event"), QStringLiteral("move") },
                     { QStringLiteral("source"), FHPaths::shown(entry.sourcePath()) },
                     { QStringLiteral("target"), FHPaths::shown(entry.targetPath()) } };
-                if (m_kind == Sort)
-                    event << FHJsonFields { { QStringLiteral("captured"), capturedText(entry) },
+                if (m_kind == Sort) {
+                    event << FHJsonFields { { QStringLiteral("captured"),
+                                                timeText(entry, entry.captured) },
                         { QStringLiteral("dateFrom"), dateSourceName(entry.dateFrom) } };
+                    addClock(event, entry);
+                }
                 if (entry.group >= 0)
                     event.append({ QStringLiteral("group"),
                         FHPaths::shown(plan.entries.at(entry.group).sourcePath()) });
@@ -142,6 +162,15 @@ void FHPlanPrinter::printSummary(
             { QStringLiteral("otherTypes"), otherTypes } };
         if (plan.copy)
             summary.append({ QStringLiteral("copy"), true });
+        for (const auto *shifts : { &plan.shifts, &plan.proposedShifts }) {
+            if (shifts->isEmpty())
+                continue;
+            QJsonObject byCamera;
+            for (auto it = shifts->cbegin(); it != shifts->cend(); ++it)
+                byCamera.insert(it.key(), FHCameraClock::shiftText(it.value()));
+            summary.append(
+                { QLatin1String(shifts == &plan.shifts ? "shifts" : "proposedShifts"), byCamera });
+        }
         FHConsoleReporter::printEvent(summary);
         return;
     }
@@ -170,6 +199,10 @@ void FHPlanPrinter::printSummary(
     if (stopped)
         lines << QStringLiteral("Stopped on request: the files not reached are still in the "
                                 "input.");
+    for (auto it = plan.proposedShifts.cbegin(); it != plan.proposedShifts.cend(); ++it)
+        lines << QStringLiteral("The GPS times say the clock of '%1' was off: --shift \"%1=%2\" "
+                                "would set it right.")
+                     .arg(it.key(), FHCameraClock::shiftText(it.value()));
     if (!left.isEmpty()) {
         QStringList parts;
         for (auto it = left.cbegin(); it != left.cend(); ++it)

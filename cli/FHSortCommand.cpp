@@ -3,6 +3,11 @@
 #include "cli/FHCommandLine.h"
 #include "cli/FHConsoleReporter.h"
 #include "cli/FHPlanPrinter.h"
+#include "cli/FHServiceSettings.h"
+#ifndef Q_OS_WIN
+#include "cli/FHWatch.h"
+#endif
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHException.h"
 #include "engine/FHExif.h"
@@ -101,11 +106,12 @@ int usageError(const QString &text)
     return FHSortCommand::UsageError;
 }
 
-// The sort itself, once its options are known.
-int sort(const FHSortOptions &options, bool json, bool quiet)
+// One run of the engine with the command's reports and progress line. With
+// ownSignals, the first Ctrl+C or SIGTERM stops it and a second one ends the
+// process; a watch handles the signals itself.
+FHSortEngine::Outcome runEngine(
+    const FHSortOptions &options, FHConsoleReporter &console, FHSortPlan &plan, bool ownSignals)
 {
-    muteExifLibraryWarnings();
-    FHConsoleReporter console(json, quiet);
     FHIO fileGuard(QDir::currentPath(), QStringLiteral("quilm-sort"));
     FHSortEngine engine(&fileGuard, &console);
     // The EXIF library's complaints go where the reports go, with the file they
@@ -134,19 +140,60 @@ int sort(const FHSortOptions &options, bool json, bool quiet)
         });
 
     s_engine = &engine;
-    std::signal(SIGINT, stopOnSignal);
-    std::signal(SIGTERM, stopOnSignal);
-    FHSortPlan plan; // the makers it meets, from none
+    if (ownSignals) {
+        std::signal(SIGINT, stopOnSignal);
+        std::signal(SIGTERM, stopOnSignal);
+    }
     const FHSortEngine::Outcome outcome = engine.run(options, plan);
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    if (ownSignals) {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    }
     s_engine = nullptr;
     console.clearProgress();
+    return outcome;
+}
+
+// The cameras of a dry run, one line or event each.
+void printCameras(const FHSortPlan &plan, FHConsoleReporter &console)
+{
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    for (const FHCameraSummary &camera : cameraSummaries(plan)) {
+        const QString shift = FHCameraClock::shiftText(camera.shift);
+        if (console.json())
+            FHConsoleReporter::printEvent({ { QStringLiteral("event"), QStringLiteral("camera") },
+                { QStringLiteral("camera"), camera.camera },
+                { QStringLiteral("files"), camera.files },
+                { QStringLiteral("first"), camera.first.toString(Qt::ISODate) },
+                { QStringLiteral("last"), camera.last.toString(Qt::ISODate) },
+                { QStringLiteral("shift"), shift } });
+        else
+            console.printLine(
+                QStringLiteral("%1  %2 files  %3 to %4  %5")
+                    .arg(camera.camera)
+                    .arg(camera.files)
+                    .arg(camera.first.toString(format), camera.last.toString(format), shift));
+    }
+}
+
+// The sort itself, once its options are known.
+int sort(const FHSortOptions &options, bool json, bool quiet, bool cameras)
+{
+    muteExifLibraryWarnings();
+    FHConsoleReporter console(json, quiet);
+    FHSortPlan plan; // the makers it meets, from none
+    const FHSortEngine::Outcome outcome = runEngine(options, console, plan, true);
 
     const QDir here(QDir::currentPath());
     const FHPlanPrinter printer(FHPlanPrinter::Sort,
         QDir::cleanPath(here.absoluteFilePath(options.inputDir)),
         QDir::cleanPath(here.absoluteFilePath(options.outputDir)), console);
+    if (!plan.refusal.isEmpty())
+        return FHSortCommand::UsageError;
+    if (cameras) {
+        printCameras(plan, console);
+        return outcome == FHSortEngine::Completed ? FHSortCommand::Done : FHSortCommand::RunFailed;
+    }
     printer.printFiles(plan, options.dryRun);
     printer.printLeftovers(plan, options.dryRun);
     const QString makers = FHCameraMakers::toText(plan.cameraMakers);
@@ -157,13 +204,67 @@ int sort(const FHSortOptions &options, bool json, bool quiet)
     return outcome == FHSortEngine::Completed ? FHSortCommand::Done : FHSortCommand::RunFailed;
 }
 
+// The command line, with the arguments of the settings file it names.
+bool parseAll(const QStringList &arguments, FHCommandLine &line, QString *problem)
+{
+    if (!line.parse(arguments)) {
+        *problem = line.errorText();
+        return false;
+    }
+    if (line.settingsFile().isEmpty())
+        return true;
+    QStringList more;
+    if (!FHServiceSettings::read(line.settingsFile(), &more, problem))
+        return false;
+    if (!line.parse(arguments + more)) {
+        *problem = QStringLiteral("%1 (with the settings of '%2')")
+                       .arg(line.errorText(), line.settingsFile());
+        return false;
+    }
+    return true;
+}
+
+#ifndef Q_OS_WIN
+// --watch: the options are read again from the settings file on SIGHUP.
+int watch(const QStringList &arguments, const FHCommandLine &line)
+{
+    FHWatch::Settings settings;
+    QString problem;
+    const auto load = [arguments](FHWatch::Settings &settings, QString *problem) {
+        FHCommandLine line;
+        return parseAll(arguments, line, problem) && line.sortOptions(settings.options, problem)
+            && line.watchTimes(&settings.settleMs, &settings.pollMs, &settings.alwaysPoll, problem);
+    };
+    if (line.dryRun())
+        return usageError(QStringLiteral("--watch cannot be a dry run"));
+    if (!load(settings, &problem))
+        return usageError(problem);
+    muteExifLibraryWarnings();
+    FHConsoleReporter console(line.json(), line.quiet());
+    FHWatch watch(
+        settings, line.settingsFile().isEmpty() ? FHWatch::Loader() : FHWatch::Loader(load),
+        [&console](const FHSortOptions &options, FHSortPlan &plan) {
+            return runEngine(options, console, plan, false);
+        },
+        console);
+    return watch.run();
+}
+#endif
+
 } // namespace
+
+void FHSortCommand::stopRunningSort()
+{
+    if (FHSortEngine *engine = s_engine.load())
+        engine->stop();
+}
 
 int FHSortCommand::run(const QStringList &arguments)
 {
     FHCommandLine line;
-    if (!line.parse(arguments))
-        return usageError(line.errorText());
+    QString problem;
+    if (!parseAll(arguments, line, &problem))
+        return usageError(problem);
     if (line.help()) {
         std::fputs(qUtf8Printable(line.helpText()), stdout);
         return Done;
@@ -182,9 +283,12 @@ int FHSortCommand::run(const QStringList &arguments)
         muteExifLibraryWarnings();
         return undo(line.folders().value(0), line.dryRun(), line.json(), line.quiet());
     }
+#ifndef Q_OS_WIN
+    if (line.watch())
+        return watch(arguments, line);
+#endif
     FHSortOptions options;
-    QString problem;
     if (!line.sortOptions(options, &problem))
         return usageError(problem);
-    return sort(options, line.json(), line.quiet());
+    return sort(options, line.json(), line.quiet(), line.cameras());
 }

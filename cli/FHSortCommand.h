@@ -18,6 +18,8 @@ public:
 
     // arguments as QCoreApplication::arguments() gives them.
     static int run(const QStringList &arguments);
+    // Ends the sort in hand after the file in hand; safe in a signal handler.
+    static void stopRunningSort();
 };
 
 #endif // FHSORTCOMMAND_H

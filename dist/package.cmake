@@ -11,6 +11,15 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/quilm.metainfo.xml.in
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/dist/${QUILM_APPSTREAM_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quilm)
+# A native package's changelog, compressed as Debian wants it.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz
+    COMMAND sh -c "gzip -9nc \"$0\" >\"$1\"" ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog
+        ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz
+    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog
+    VERBATIM)
+add_custom_target(quilm_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quilm)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quilm)

@@ -2,6 +2,7 @@
 
 #include "engine/FHBoxReader.h"
 #include "engine/FHCr3.h"
+#include "engine/platform/FHFile.h"
 
 #include <QFile>
 
@@ -101,7 +102,7 @@ QString refusal(FHBoxReader &boxes)
 QString bmffRefusal(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!FHFile::openForReading(file))
         return file.errorString();
     FHBoxReader boxes(&file);
     return refusal(boxes);

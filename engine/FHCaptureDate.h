@@ -19,6 +19,14 @@ struct FHCaptureDate
     QString problem; // why the file could not be read, or empty
     // The camera's maker where the file names one, also without a date.
     QString maker;
+    QString camera; // FHCameraClock::cameraName of the maker, model and serial
+    // The zone of the date, where the file wrote one. A video whose only
+    // date is its movie header's UTC time has utcOnly set instead: its date
+    // is that moment in the machine's zone.
+    bool hasZone = false;
+    int zone = 0; // seconds east of UTC
+    bool utcOnly = false;
+    QDateTime gpsUtc; // the satellites' time of the shot, where the file has it
 
     // Looks the date up by the file's kind. Never throws: a file the readers
     // cannot read comes back with a problem.

@@ -1,6 +1,7 @@
 #include "engine/FHCr3.h"
 
 #include "engine/FHBoxReader.h"
+#include "engine/platform/FHFile.h"
 
 #include <QFile>
 
@@ -91,7 +92,7 @@ const QByteArray Cr3CanonUuid
 bool readCr3Exif(const QString &path, Exiv2::ExifData &out, QString *problem)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!FHFile::openForReading(file)) {
         if (problem)
             *problem = file.errorString();
         return false;

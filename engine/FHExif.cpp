@@ -1,8 +1,9 @@
 #include "engine/FHExif.h"
 
 #include "engine/FHBmffCheck.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHDateText.h"
-#include "engine/platform/FHSystem.h"
+#include "engine/FHExifFile.h"
 
 #include <QFile>
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -59,8 +61,61 @@ bool makerAndDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date)
     return originalDate(exifData, date);
 }
 
+// The keys the library knows; a name it does not know is left out.
+std::vector<Exiv2::ExifKey> keysOf(std::initializer_list<const char *> names)
+{
+    std::vector<Exiv2::ExifKey> keys;
+    for (const char *name : names) {
+        try {
+            keys.emplace_back(name);
+        } catch (const std::exception &) {
+        }
+    }
+    return keys;
+}
+
+// The first of the keys that holds a text that is not blank.
+QString firstText(Exiv2::ExifData &exifData, const std::vector<Exiv2::ExifKey> &keys)
+{
+    for (const Exiv2::ExifKey &key : keys) {
+        const auto found = exifData.findKey(key);
+        if (found == exifData.end())
+            continue;
+        QString text = QString::fromStdString(found->value().toString());
+        text.remove(QChar(0));
+        text = text.simplified();
+        if (!text.isEmpty() && text != QLatin1String("0"))
+            return text;
+    }
+    return QString();
+}
+
+QDateTime gpsTime(Exiv2::ExifData &exifData)
+{
+    static const auto dateKey = keysOf({ "Exif.GPSInfo.GPSDateStamp" });
+    static const auto timeKey = keysOf({ "Exif.GPSInfo.GPSTimeStamp" });
+    if (dateKey.empty() || timeKey.empty())
+        return QDateTime();
+    const auto date = exifData.findKey(dateKey.front());
+    const auto time = exifData.findKey(timeKey.front());
+    if (date == exifData.end() || time == exifData.end() || time->count() != 3)
+        return QDateTime();
+    const QDate day = QDate::fromString(
+        QString::fromStdString(date->value().toString()).left(10), QStringLiteral("yyyy:MM:dd"));
+    double seconds = 0;
+    for (long i = 0; i < 3; ++i) {
+        const Exiv2::Rational part = time->toRational(i);
+        if (part.second <= 0 || part.first < 0)
+            return QDateTime();
+        seconds = seconds * 60 + double(part.first) / part.second;
+    }
+    if (!day.isValid() || seconds >= 86400)
+        return QDateTime();
+    return QDateTime(day, QTime(0, 0), Qt::UTC).addMSecs(qint64(seconds * 1000));
+}
+
 bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal, QString *maker,
-    QDateTime &date, QString *subSecond, bool *cameraless)
+    QDateTime &date, QString *subSecond, bool *cameraless, FHExifFacts *facts)
 {
     if (!image)
         return false;
@@ -76,10 +131,34 @@ bool lookupIn(Exiv2::Image *image, const std::function<QString()> &bmffRefusal, 
     if (image->mimeType().compare(0, 6, "video/") == 0)
         throw std::runtime_error("The file holds a video, not a photo");
     image->readMetadata();
+    if (facts)
+        readExifFacts(image->exifData(), *facts);
     return readExifDate(image->exifData(), maker, date, subSecond, cameraless);
 }
 
 } // namespace
+
+void readExifFacts(Exiv2::ExifData &exifData, FHExifFacts &facts)
+{
+    static const auto model = keysOf({ "Exif.Image.Model" });
+    static const auto serial = keysOf({ "Exif.Photo.BodySerialNumber", "Exif.Canon.SerialNumber",
+        "Exif.Nikon3.SerialNumber", "Exif.Fujifilm.SerialNumber", "Exif.Pentax.SerialNumber",
+        "Exif.OlympusEq.SerialNumber", "Exif.Panasonic.InternalSerialNumber" });
+    static const auto zone = keysOf({ "Exif.Photo.OffsetTimeOriginal", "Exif.Photo.OffsetTime" });
+    facts.model = firstText(exifData, model);
+    facts.serial = firstText(exifData, serial);
+    facts.hasZone = false;
+    for (const Exiv2::ExifKey &key : zone) {
+        const auto found = exifData.findKey(key);
+        if (found != exifData.end()
+            && FHCameraClock::parseZone(
+                QString::fromStdString(found->value().toString()), &facts.zone)) {
+            facts.hasZone = true;
+            break;
+        }
+    }
+    facts.gpsUtc = gpsTime(exifData);
+}
 
 bool readExif(Exiv2::ExifData &exifData, QString &cameraMakers, QDateTime &date)
 {
@@ -103,20 +182,17 @@ bool readExifDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date, QS
     return dated;
 }
 
-bool lookupCaptureDate(
-    const QString &path, QString *maker, QDateTime &date, QString *subSecond, bool *cameraless)
+bool lookupCaptureDate(const QString &path, QString *maker, QDateTime &date, QString *subSecond,
+    bool *cameraless, FHExifFacts *facts)
 {
     enableBmffReader();
     // No remote or standard-input access, whatever the path looks like.
-#ifdef Q_OS_WIN
-    // The narrow path would be in the ANSI code page, which cannot spell every
-    // name.
-    auto image = Exiv2::ImageFactory::open(FHSystem::systemPath(path).toStdWString(), false);
-#else
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString(), false);
-#endif
+    auto image = Exiv2::ImageFactory::open(Exiv2::BasicIo::AutoPtr(new FHExifFile(path)));
+    if (!image.get())
+        throw Exiv2::Error(
+            Exiv2::kerFileContainsUnknownImageType, QFile::encodeName(path).toStdString());
     return lookupIn(
-        image.get(), [&] { return bmffRefusal(path); }, maker, date, subSecond, cameraless);
+        image.get(), [&] { return bmffRefusal(path); }, maker, date, subSecond, cameraless, facts);
 }
 
 bool lookupCaptureDate(const unsigned char *data, std::size_t size, QString *maker, QDateTime &date)
@@ -129,7 +205,7 @@ bool lookupCaptureDate(const unsigned char *data, std::size_t size, QString *mak
         return bmffRefusal(QByteArray::fromRawData(
             reinterpret_cast<const char *>(data), int(qMin<std::size_t>(size, INT_MAX))));
     };
-    return lookupIn(image.get(), bytes, maker, date, nullptr, nullptr);
+    return lookupIn(image.get(), bytes, maker, date, nullptr, nullptr, nullptr);
 }
 
 void muteExifLibraryWarnings()

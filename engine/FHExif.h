@@ -11,6 +11,18 @@ namespace Exiv2 {
 class ExifData;
 }
 
+// What else EXIF data tells of a shot: which camera, its zone, and the
+// satellites' time.
+struct FHExifFacts
+{
+    QString model;
+    QString serial; // the body's, or one the maker note holds
+    bool hasZone = false;
+    int zone = 0; // seconds east of UTC, of DateTimeOriginal
+    QDateTime gpsUtc; // GPSDateStamp and GPSTimeStamp; invalid without both
+};
+void readExifFacts(Exiv2::ExifData &exifData, FHExifFacts &facts);
+
 // Adds the camera maker to cameraMakers (makers separated by "|") when new,
 // then writes the capture date; true when that date is valid. Without a maker
 // no date is read.
@@ -29,7 +41,7 @@ bool readExifDate(Exiv2::ExifData &exifData, QString *maker, QDateTime &date,
 // cameraless, when given, is set when the image has a valid date but no maker
 // (a scan, an edited export): the date is written, and false returned.
 bool lookupCaptureDate(const QString &path, QString *maker, QDateTime &date,
-    QString *subSecond = nullptr, bool *cameraless = nullptr);
+    QString *subSecond = nullptr, bool *cameraless = nullptr, FHExifFacts *facts = nullptr);
 
 // The same lookup on an image file's bytes held in memory.
 bool lookupCaptureDate(

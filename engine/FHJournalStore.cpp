@@ -313,11 +313,12 @@ FHJournalStore::Interrupted FHJournalStore::interrupted(
         for (const File &file : qAsConst(run.files)) {
             if (file.temporary.isEmpty())
                 continue;
-            // By the file, not by its path: a card's IMG_0001.JPG put where
-            // another card's was is another photo.
-            if (!found.meant.contains(file.source) && isSameFile(tree, file.source, file))
-                found.meant.insert(file.source, file.temporary);
             const bool named = file.number > 0 && file.final != file.temporary;
+            // By the file, not by its path: a card's IMG_0001.JPG put where
+            // another card's was is another photo. A copy that was named is
+            // done with: its original, still on the card, is no move to finish.
+            if (!named && !found.meant.contains(file.source) && isSameFile(tree, file.source, file))
+                found.meant.insert(file.source, file.temporary);
             if (!found.leftovers.contains(file.temporary)
                 && isSameFile(tree, file.temporary, file)) {
                 found.leftovers.insert(file.temporary, file);

@@ -220,6 +220,15 @@ bool FHLedger::open(const QString &output, Mode mode)
                       .arg(FHPaths::shown(folderOf(output)), FHSystem::errorText(error));
         return false;
     }
+    // SQLite's words would not say why it cannot write there.
+    const FHFolder own = folder.child(QStringLiteral(".quilm"), &error);
+    if (own.isValid())
+        error = own.writable();
+    if (error) {
+        m_error = QStringLiteral("cannot write into '%1' (%2)")
+                      .arg(FHPaths::shown(folderOf(output)), FHSystem::errorText(error));
+        return false;
+    }
     if (!openFile(m_path, false)) {
         fail("open");
         close();

@@ -116,7 +116,11 @@ void FHLibrary::addJournaledRuns(const QString &runId)
             continue;
         QVector<FHLedger::Row> rows;
         for (const FHJournalStore::File &file : qAsConst(run.files)) {
-            if (file.final.isEmpty() || m_ledger.hasPath(relative(file.final)))
+            // A temporary name is the leftover of a run cut short: this run
+            // names it and records it under its name.
+            if (file.final.isEmpty()
+                || isTemporaryName(file.final.mid(file.final.lastIndexOf('/') + 1))
+                || m_ledger.hasPath(relative(file.final)))
                 continue;
             FHLedger::Row row;
             row.path = relative(file.final);

@@ -1,5 +1,7 @@
 #include "engine/FHPlacePass.h"
 
+#include "engine/FHCameraClock.h"
+#include "engine/FHContentHash.h"
 #include "engine/FHCopy.h"
 #include "engine/FHException.h"
 #include "engine/FHFileStatus.h"
@@ -88,6 +90,12 @@ bool FHPlacePass::changedSinceRead(FHPlanEntry &entry)
                    .arg(FHPaths::shown(path));
     if (text.isEmpty())
         return false;
+    // Not changed, nor gone: on a card taken out, it cannot be read. The run
+    // says so once.
+    if (m_context.inputError()) {
+        entry.reason = FHSkipReason::Unreadable;
+        return true;
+    }
     m_context.reporter.message(text);
     entry.reason = FHSkipReason::Changed;
     return true;
@@ -181,7 +189,15 @@ void FHPlacePass::writeToJournal(const QVector<FHShotMove> &batch)
                 file.group = m_context.plan.entries
                                  .at(entry.group >= 0 ? entry.group : shot.members.first())
                                  .sourcePath();
-            m_context.journal->add(FHJournal::fileRecord(file));
+            FHJsonFields record = FHJournal::fileRecord(file);
+            if (entry.shift) {
+                const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+                record << FHJsonFields { { QStringLiteral("captured"),
+                                             entry.captured.toString(format) },
+                    { QStringLiteral("cameraTime"), entry.cameraTime().toString(format) },
+                    { QStringLiteral("shift"), FHCameraClock::shiftText(entry.shift) } };
+            }
+            m_context.journal->add(record);
         }
     }
     if (!m_context.journal->write())
@@ -201,6 +217,9 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
         const QString cutCopy = shot.cutCopies.value(k);
         if (m_context.view.simulates()) {
             // Nothing moves.
+        } else if (!cutCopy.isEmpty() && m_context.options.copy) {
+            // The original stays, as it would have: the copy is this run's.
+            keepCutCopy(entry, cutCopy);
         } else if (!cutCopy.isEmpty()) {
             if (const int error
                 = FHSafeMove::finishCutMove(m_context.folders, entry.sourcePath(), cutCopy)) {
@@ -254,6 +273,17 @@ void FHPlacePass::makeShot(const FHShotMove &shot)
         entry.temporaryName = shot.names.at(k);
         entry.placed = true;
     }
+}
+
+void FHPlacePass::keepCutCopy(FHPlanEntry &entry, const QString &copy)
+{
+    const QByteArray hash = m_recovery.interrupted().leftovers.value(copy).hash.toLatin1();
+    entry.contentHash = FHContentHash::isOwn(hash) ? hash : QByteArray();
+    if (m_context.journal && !entry.contentHash.isEmpty())
+        m_context.journal->add(FHJournal::copiedRecord(copy, QString::fromLatin1(hash)));
+    m_context.reporter.message(
+        QStringLiteral("Kept the copy of '%1' that an interrupted run made: '%2'")
+            .arg(FHPaths::shown(entry.sourcePath()), FHPaths::shown(copy)));
 }
 
 bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)

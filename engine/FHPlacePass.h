@@ -39,6 +39,8 @@ private:
     // Moves or copies the file to the target: false when it stays where it
     // is for a reason of its own (its copy read back wrong, it could not be
     // read), reported; throws when the target cannot take it.
+    // A copy an interrupted run made of the entry, kept as this run's own.
+    void keepCutCopy(FHPlanEntry &entry, const QString &copy);
     bool placeFile(FHPlanEntry &entry, const QString &target);
     void prepareFolder(const QString &folder);
     bool changedSinceRead(FHPlanEntry &entry);

@@ -37,14 +37,19 @@ QString unreadableImageText(const QString &path, const QString &problem)
 FHPlanner::FHPlanner(FHSortContext &context, FHRecovery &recovery)
     : m_context(context)
     , m_recovery(recovery)
+    , m_timeline(context)
 {
 }
 
-void FHPlanner::plan()
+bool FHPlanner::plan()
 {
     listAndRead();
+    if (!m_timeline.settle())
+        return false;
+    setTargetFolders();
     order();
     checkTargetFolders();
+    return true;
 }
 
 void FHPlanner::listAndRead()
@@ -67,7 +72,19 @@ void FHPlanner::listAndRead()
             m_context.plan.otherTypes.insert(QLatin1String(family.name), count);
     }
 
-    const QVector<FHInputWalk::File> &files = walk.files();
+    // A run restricted to some files takes no others, and says nothing of them.
+    const QSet<QString> &only = m_context.options.onlyFiles;
+    const auto taken = [&only](const QVector<FHInputWalk::File> &all) {
+        QVector<FHInputWalk::File> some;
+        for (const FHInputWalk::File &file : all) {
+            if (only.contains(file.path()))
+                some.append(file);
+        }
+        return some;
+    };
+    const QVector<FHInputWalk::File> files = only.isEmpty() ? walk.files() : taken(walk.files());
+    const QVector<FHInputWalk::File> sidecars
+        = only.isEmpty() ? walk.sidecars() : taken(walk.sidecars());
     m_context.plan.entries.reserve(files.size() + walk.undecodable().size());
     // Each file is read, then moved: the two halves of pass 1's progress.
     m_context.passOneTotal = 2 * qint64(files.size());
@@ -85,7 +102,7 @@ void FHPlanner::listAndRead()
         emit m_context.engine.filesDone(
             FHSortEngine::Reading, m_context.plan.entries.size(), files.size());
     }
-    for (const FHInputWalk::File &file : walk.sidecars()) {
+    for (const FHInputWalk::File &file : sidecars) {
         FHPlanEntry entry;
         entry.sourceFolder = file.folder;
         entry.sourceName = file.name;
@@ -98,7 +115,7 @@ void FHPlanner::listAndRead()
         m_context.plan.entries.append(std::move(entry));
     }
     // The walk cannot name these: the user is told, and they stay where they are.
-    for (const QString &path : walk.undecodable()) {
+    for (const QString &path : only.isEmpty() ? walk.undecodable() : QStringList()) {
         m_context.reporter.message(
             QStringLiteral("Unable to handle '%1': its name is not valid in the "
                            "system's file-name encoding; it is left in place")
@@ -149,9 +166,30 @@ void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
         entry.dateFrom = FHDateSource::File;
     }
     entry.captured = date;
-    entry.targetFolder = m_context.subFolderFormat.isEmpty()
-        ? m_context.output
-        : m_context.output + QLatin1Char('/') + date.toString(m_context.subFolderFormat);
+    entry.camera = found.camera;
+    if (entry.dateFrom == FHDateSource::Exif || entry.dateFrom == FHDateSource::Container) {
+        if (found.hasZone) {
+            entry.zone = found.zone;
+            entry.zoneFrom = FHZoneFrom::File;
+        } else if (found.utcOnly) {
+            entry.zone = date.offsetFromUtc();
+            entry.zoneFrom = FHZoneFrom::Machine;
+        }
+        if (found.gpsUtc.isValid())
+            m_timeline.noteGpsTime(m_context.plan.entries.size(), found.gpsUtc);
+    }
+}
+
+// Once the clocks are set, the folders go by the times corrected.
+void FHPlanner::setTargetFolders()
+{
+    for (FHPlanEntry &entry : m_context.plan.entries) {
+        if (entry.reason != FHSkipReason::None || entry.companion || !entry.captured.isValid())
+            continue;
+        entry.targetFolder = m_context.subFolderFormat.isEmpty() ? m_context.output
+                                                                 : m_context.output
+                + QLatin1Char('/') + entry.captured.toString(m_context.subFolderFormat);
+    }
 }
 
 void FHPlanner::order()

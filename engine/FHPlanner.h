@@ -2,6 +2,7 @@
 #define FHPLANNER_H
 
 #include "engine/FHInputWalk.h"
+#include "engine/FHTimeline.h"
 
 struct FHPlanEntry;
 struct FHSortContext;
@@ -15,17 +16,20 @@ class FHPlanner
 public:
     FHPlanner(FHSortContext &context, FHRecovery &recovery);
 
-    // Fills the plan's entries; throws 263 for a file in a target folder's place.
-    void plan();
+    // Fills the plan's entries; throws 263 for a file in a target folder's
+    // place. False when the run's options were refused (the plan says why).
+    bool plan();
 
 private:
     void listAndRead();
     void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
+    void setTargetFolders();
     void order();
     void checkTargetFolders();
 
     FHSortContext &m_context;
     FHRecovery &m_recovery;
+    FHTimeline m_timeline;
 };
 
 #endif // FHPLANNER_H

@@ -103,6 +103,19 @@ bool FHRecovery::holdsStem(const FHPlanEntry &lead, const QString &stem) const
             || *held != lead.sourceFolder + QLatin1Char('/') + stemOf(lead.sourceName));
 }
 
+bool FHRecovery::isCutShort(const QString &source, const QString &copy) const
+{
+    if (!m_context.options.copy)
+        return FHSafeMove::isCutMoveOf(m_context.folders, source, copy);
+    // A copy got its temporary name once it was read back: it is whole. Another
+    // name of the original is no copy of it.
+    const FHFolder::Entry original = FHFolder::entryAt(source);
+    const FHFolder::Entry made = FHFolder::entryAt(copy);
+    return original.kind == FHFolder::File && made.kind == FHFolder::File
+        && (original.device != made.device || original.inode != made.inode)
+        && FHSafeMove::sameBytes(m_context.folders, source, copy);
+}
+
 // A move cut short by a crash after its target appeared and before its source
 // went leaves the photo twice: finish it rather than sort the photo again.
 // Only the pair the journal recorded before the move counts: another name of
@@ -115,7 +128,7 @@ bool FHRecovery::findCutMove(const FHPlanEntry &entry, FHShotMove &shot)
     const QString copy = m_interrupted.meant.value(source);
     if (copy.isEmpty() || copy.left(copy.lastIndexOf(QLatin1Char('/'))) != entry.targetFolder
         || !m_interrupted.leftovers.contains(copy) || m_finishedCuts.contains(copy)
-        || !FHSafeMove::isCutMoveOf(m_context.folders, source, copy))
+        || !isCutShort(source, copy))
         return false;
     m_finishedCuts.insert(copy);
     m_context.view.removed(source);
@@ -143,7 +156,7 @@ bool FHRecovery::resumeShot(FHShotMove &shot)
         names << meant.mid(slash + 1);
         if (!m_context.view.taken(meant)) {
             cutCopies << QString();
-        } else if (FHSafeMove::isCutMoveOf(m_context.folders, source, meant)) {
+        } else if (isCutShort(source, meant)) {
             cutCopies << meant;
             anyMoved = true;
         } else {

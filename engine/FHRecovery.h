@@ -56,6 +56,10 @@ public:
     bool resumeShot(FHShotMove &shot);
 
 private:
+    // The file at copy is what the cut run made of source: the moved file
+    // itself, or, for a run that copies, a copy of the same bytes.
+    bool isCutShort(const QString &source, const QString &copy) const;
+
     FHSortContext &m_context;
     FHJournalStore::Interrupted m_interrupted;
     // Leftovers by folder/stem, with the folder/stem a cut run was naming

@@ -1,6 +1,9 @@
 #include "engine/FHSkipReason.h"
 
+#include "engine/FHSortPlan.h"
+
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -103,4 +106,49 @@ QString skipReasonPhrase(FHSkipReason reason)
 QString skipReasonCommandText(FHSkipReason reason)
 {
     return QLatin1String(infoOf(reason).command);
+}
+
+namespace {
+
+// The library's file, relative to the library where it lies in it.
+QString libraryFile(const FHSortPlan &plan, const FHPlanEntry &entry)
+{
+    const QString path = entry.duplicatePath(plan.entries);
+    const bool inside = !plan.output.isEmpty() && path.startsWith(plan.output + QLatin1Char('/'));
+    return QDir::toNativeSeparators(inside ? path.mid(plan.output.size() + 1) : path);
+}
+
+QString importDate(const FHPlanEntry &entry)
+{
+    return entry.importedOn.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace
+
+QString skipReasonLabel(const FHSortPlan &plan, const FHPlanEntry &entry)
+{
+    switch (entry.reason) {
+    case FHSkipReason::Duplicate:
+        return QCoreApplication::translate("FHSkipReason", "Already in the library: %1")
+            .arg(libraryFile(plan, entry));
+    case FHSkipReason::ImportedBefore:
+        return QCoreApplication::translate("FHSkipReason", "Imported on %1, since deleted")
+            .arg(importDate(entry));
+    default:
+        return skipReasonLabel(entry.reason);
+    }
+}
+
+QString skipReasonPhrase(const FHSortPlan &plan, const FHPlanEntry &entry)
+{
+    switch (entry.reason) {
+    case FHSkipReason::Duplicate:
+        return QCoreApplication::translate("FHSkipReason", "already in the library as %1")
+            .arg(libraryFile(plan, entry));
+    case FHSkipReason::ImportedBefore:
+        return QCoreApplication::translate("FHSkipReason", "imported on %1 and deleted since")
+            .arg(importDate(entry));
+    default:
+        return skipReasonPhrase(entry.reason);
+    }
 }

@@ -50,4 +50,12 @@ QString skipReasonPhrase(FHSkipReason reason);
 // The command's words, which name its options where they help.
 QString skipReasonCommandText(FHSkipReason reason);
 
+struct FHPlanEntry;
+struct FHSortPlan;
+// The label and the phrase with what the reason points at, where it points
+// at something: "Already in the library: 2024-05/031.JPG", "Imported on
+// 2026-11-02, since deleted".
+QString skipReasonLabel(const FHSortPlan &plan, const FHPlanEntry &entry);
+QString skipReasonPhrase(const FHSortPlan &plan, const FHPlanEntry &entry);
+
 #endif // FHSKIPREASON_H

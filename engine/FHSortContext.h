@@ -57,6 +57,9 @@ struct FHSortContext
     void countPassOne();
     // Creates the folder or checks it, beneath the run's folders only.
     void makeFolder(const QString &path, const QString &role) const;
+    // 0 while the input folder can be read; else why not, as when the card it
+    // is on was taken out.
+    int inputError() const;
 };
 
 // The files of one shot that move together, and the names they move to.

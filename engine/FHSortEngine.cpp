@@ -16,6 +16,7 @@
 #include "engine/FHReporter.h"
 #include "engine/FHSortContext.h"
 #include "engine/platform/FHOutputLock.h"
+#include "engine/platform/FHSystem.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -68,6 +70,13 @@ void FHSortContext::makeFolder(const QString &path, const QString &role) const
     folderGuard.makeDirectory();
 }
 
+int FHSortContext::inputError() const
+{
+    int error = 0;
+    const FHFolder folder = folders.folder(input, &error);
+    return folder.isValid() ? folder.readable() : error;
+}
+
 namespace {
 
 // Absolute and clean: how a run names its folders.
@@ -102,6 +111,7 @@ public:
 private:
     bool prepare();
     bool beginJournal();
+    bool inputLost();
     void nameAll();
     void reportAfterFailure(std::exception_ptr failure);
 
@@ -160,6 +170,7 @@ FHSortEngine::Outcome FHSortRun::run()
 {
     if (!prepare())
         return FHSortEngine::Failed;
+    m_context.plan.output = m_context.output;
     // Read before this run's own journal joins them.
     m_recovery.load();
     if (!m_options.dryRun) {
@@ -167,9 +178,22 @@ FHSortEngine::Outcome FHSortRun::run()
             return FHSortEngine::Failed;
         m_context.makeFolder(m_context.output, OutputDirectoryRole);
         if (!m_lock.tryLock(m_context.output)) {
+            m_plan.outputBusy = true;
             m_reporter.error(QStringLiteral("Another sort into '%1' is running (%2); nothing was "
                                             "moved. Try again once it has finished.")
                                  .arg(FHPaths::shown(m_context.output), m_lock.holder()));
+            return FHSortEngine::Failed;
+        }
+        // A copy run finds out now rather than with a photo in hand, which
+        // it reads for nothing; a move run finds out at its first move.
+        int error = 0;
+        const FHFolder output
+            = m_options.copy ? m_folders.folder(m_context.output, &error) : FHFolder();
+        if (output.isValid() && (error = output.writable()) != 0) {
+            m_reporter.error(
+                QStringLiteral("Unable to write into the output directory '%1' (%2). "
+                               "Nothing was moved.")
+                    .arg(FHPaths::shown(m_context.output), FHSystem::errorText(error)));
             return FHSortEngine::Failed;
         }
     }
@@ -178,7 +202,8 @@ FHSortEngine::Outcome FHSortRun::run()
     FHLibrary library(m_context, m_recovery);
     if (!library.open(m_journal ? m_journal->id() : QString()))
         return FHSortEngine::Failed;
-    FHPlanner(m_context, m_recovery).plan();
+    if (!FHPlanner(m_context, m_recovery).plan())
+        return FHSortEngine::Failed;
     library.findDuplicates();
     m_context.countPassOne();
     // Naming needs no room on the disk: after a failure of pass 1 (a full
@@ -211,8 +236,28 @@ FHSortEngine::Outcome FHSortRun::run()
     library.record(m_journal ? m_journal->id() : QString(), m_started);
     if (failure)
         std::rethrow_exception(failure);
+    if (!m_options.dryRun && inputLost())
+        return FHSortEngine::Failed;
     m_context.setProgress(100);
     return m_context.stopRequested() ? FHSortEngine::Stopped : FHSortEngine::Completed;
+}
+
+// A card taken out while the run read it: what it left on the card was not
+// sorted, and a run that leaves photos behind so has not done its work.
+bool FHSortRun::inputLost()
+{
+    const bool leftBehind
+        = std::any_of(m_plan.entries.cbegin(), m_plan.entries.cend(), [](const FHPlanEntry &e) {
+              return e.reason == FHSkipReason::Unreadable || e.reason == FHSkipReason::Changed;
+          });
+    const int error = leftBehind ? m_context.inputError() : 0;
+    if (error)
+        m_reporter.error(QStringLiteral("The input directory '%1' can no longer be read (%2), as "
+                                        "when a card is taken out. The files sorted until then "
+                                        "are in '%3'; the rest are left where they are.")
+                             .arg(FHPaths::shown(m_context.input), FHSystem::errorText(error),
+                                 FHPaths::shown(m_context.output)));
+    return error != 0;
 }
 
 bool FHSortRun::beginJournal()
@@ -229,11 +274,16 @@ bool FHSortRun::beginJournal()
     // The originals were kept: an undo removes the copies, never the input.
     if (m_options.copy)
         header.append({ QStringLiteral("copy"), true });
+    // The clocks set right, as given: each shifted file's record holds both times.
+    if (!m_options.cameraShifts.isEmpty())
+        header.append(
+            { QStringLiteral("shifts"), QJsonArray::fromStringList(m_options.cameraShifts) });
     // The sources of the leftovers this run may finish, for its undo.
     if (const QStringList others = m_recovery.otherInputs(); !others.isEmpty())
         header.append({ QStringLiteral("otherInputs"), QJsonArray::fromStringList(others) });
     if (m_journal->begin(QStringLiteral("sort"), header)) {
         m_context.journal = m_journal.get();
+        m_plan.runId = m_journal->id();
         return true;
     }
     m_reporter.error(QStringLiteral("Unable to keep the journal that makes a sort undoable: %1. "

@@ -3,6 +3,7 @@
 
 #include "engine/FHFileTypes.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -62,8 +63,15 @@ struct FHSortOptions
     FHDuplicates duplicates = FHDuplicates::Skip;
     // Bring back photos deleted from the library since they were imported.
     bool reimport = false;
+    // Clock offsets, "CAMERA=+01:00": a camera's name or a part of exactly one
+    // (FHCameraClock::resolveShifts), added to each capture time of its files.
+    QStringList cameraShifts;
     // Work out the whole outcome without touching anything.
     bool dryRun = false;
+    // When not empty, the only files of the input the run takes (absolute
+    // paths with native separators, as the walk names them); a watch sorts
+    // the files that have settled and leaves those still being written.
+    QSet<QString> onlyFiles;
     // The first sequence tag of the run's temporary names.
     quint32 firstTag = 0;
     // Keep a journal, so that the run can be undone. Only a benchmark weighing

@@ -105,3 +105,39 @@ QString dateSourceName(FHDateSource source)
     }
     return QString();
 }
+
+QString zoneFromName(FHZoneFrom from)
+{
+    switch (from) {
+    case FHZoneFrom::None:
+        break;
+    case FHZoneFrom::File:
+        return QStringLiteral("file");
+    case FHZoneFrom::Camera:
+        return QStringLiteral("camera");
+    case FHZoneFrom::LivePhoto:
+        return QStringLiteral("live-photo");
+    case FHZoneFrom::Machine:
+        return QStringLiteral("machine");
+    }
+    return QString();
+}
+
+QVector<FHCameraSummary> cameraSummaries(const FHSortPlan &plan)
+{
+    QMap<QString, FHCameraSummary> byName;
+    for (const FHPlanEntry &entry : plan.entries) {
+        if (entry.camera.isEmpty() || entry.companion || !entry.captured.isValid()
+            || (entry.dateFrom != FHDateSource::Exif && entry.dateFrom != FHDateSource::Container))
+            continue;
+        FHCameraSummary &camera = byName[entry.camera];
+        camera.camera = entry.camera;
+        camera.shift = entry.shift;
+        ++camera.files;
+        if (!camera.first.isValid() || entry.captured < camera.first)
+            camera.first = entry.captured;
+        if (!camera.last.isValid() || entry.captured > camera.last)
+            camera.last = entry.captured;
+    }
+    return byName.values().toVector();
+}

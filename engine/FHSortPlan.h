@@ -1,6 +1,7 @@
 #ifndef FHSORTPLAN_H
 #define FHSORTPLAN_H
 
+#include "engine/FHCameraClock.h"
 #include "engine/FHFileIdentity.h"
 #include "engine/FHSkipReason.h"
 
@@ -20,6 +21,16 @@ enum class FHDateSource : quint8
     Container, // a video container's creation date
     Name, // a date in the file name
     File, // the file system's times
+};
+
+// Where the zone of a capture time came from.
+enum class FHZoneFrom : quint8
+{
+    None, // unknown: the time is the camera's wall clock, as it always was
+    File, // the file's own offset (EXIF's OffsetTimeOriginal, a phone video's date)
+    Camera, // a video's UTC time, in the zone of the same camera's nearest photo
+    LivePhoto, // a video's UTC time, in the zone of the photo of its live photo
+    Machine, // a video's UTC time, in the zone of the machine that sorts
 };
 
 // What happens, or happened, to one listed file. Folders are shared between
@@ -53,6 +64,16 @@ struct FHPlanEntry
     int duplicateOfEntry = -1;
     // Imported before and deleted since: when the run that imported it began.
     QDateTime importedOn;
+    // The camera that took it (FHCameraClock::cameraName); empty when unknown.
+    QString camera;
+    // Seconds its camera's clock was set right by: captured holds the time
+    // corrected, cameraTime() the time as the camera recorded it.
+    qint64 shift = 0;
+    // The zone captured is local to, in seconds east of UTC, where known.
+    int zone = 0;
+    FHZoneFrom zoneFrom = FHZoneFrom::None;
+
+    QDateTime cameraTime() const { return FHCameraClock::shifted(captured, -shift); }
 
     QString sourcePath() const { return sourceFolder + QLatin1Char('/') + sourceName; }
     QString temporaryPath() const { return targetFolder + QLatin1Char('/') + temporaryName; }
@@ -103,8 +124,33 @@ struct FHSortPlan
     QMap<QString, int> otherTypes;
     bool outputCreated = false; // the output folder did not exist before
     bool copy = false; // the files were copied, the originals kept
+    // The offsets the run set cameras' clocks right by, by camera.
+    QMap<QString, qint64> shifts;
+    // By camera: the offset its GPS times tell, where its clock was steadily
+    // off by more than two minutes and no shift was given. Never applied.
+    QMap<QString, qint64> proposedShifts;
+    // Options the run refused once it had read the files (a shift naming no
+    // camera): nothing moved.
+    QString refusal;
+    QString output; // the output folder, absolute, once the run has checked it
+    QString runId; // the id of the run's journal, once it has one
+    // Another run held the output's lock: nothing was moved, and the same run
+    // may be tried again once that one is over.
+    bool outputBusy = false;
     qint64 elapsedMs = 0;
 };
+
+// One camera of a plan, as --cameras and the preview list them.
+struct FHCameraSummary
+{
+    QString camera;
+    int files = 0;
+    QDateTime first; // capture times, corrected
+    QDateTime last;
+    qint64 shift = 0;
+};
+// The cameras of the files with a camera's date, by name.
+QVector<FHCameraSummary> cameraSummaries(const FHSortPlan &plan);
 
 // The order of a run: capture time, then the sub-second digits as a decimal
 // fraction, then the file name in natural order (IMG_998 before IMG_1001),
@@ -118,5 +164,6 @@ int compareSubSeconds(const QString &a, const QString &b);
 // "the shot stays because IMG_2000.xmp changed": why a ShotHeld entry stays.
 QString shotHeldText(const FHSortPlan &plan, const FHPlanEntry &entry);
 QString dateSourceName(FHDateSource source); // "exif", ...
+QString zoneFromName(FHZoneFrom from); // "file", "camera", "live-photo", "machine"
 
 #endif // FHSORTPLAN_H

@@ -1,6 +1,7 @@
 #include "engine/FHStreamDate.h"
 
 #include "engine/FHDateText.h"
+#include "engine/platform/FHFile.h"
 
 #include <QFile>
 #include <QMap>
@@ -106,7 +107,7 @@ QDateTime readStreamDate(const QByteArray &bytes)
 QDateTime readStreamDate(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!FHFile::openForReading(file))
         return {};
     return readStreamDate(file.read(MaxRead));
 }

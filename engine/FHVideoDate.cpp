@@ -2,8 +2,10 @@
 
 #include "engine/FHBoxReader.h"
 #include "engine/FHDateText.h"
+#include "engine/platform/FHFile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <iterator>
@@ -20,6 +22,7 @@ constexpr qint64 SecondsFrom1904To1970 = 2082844800;
 
 const QByteArray CreationDateKey = QByteArrayLiteral("com.apple.quicktime.creationdate");
 const QByteArray MakeKey = QByteArrayLiteral("com.apple.quicktime.make");
+const QByteArray ModelKey = QByteArrayLiteral("com.apple.quicktime.model");
 
 bool acceptable(const QDateTime &instant)
 {
@@ -58,6 +61,7 @@ private:
     FHVideoDate m_result;
     quint32 m_dateIndex = 0;
     quint32 m_makeIndex = 0;
+    quint32 m_modelIndex = 0;
     QDateTime m_headerDate;
     QString m_keysMake;
     QString m_userDataMake;
@@ -150,6 +154,7 @@ void MovieReader::readMetadata(const Box &meta)
     // Item numbers refer to the keys of their own meta box.
     m_dateIndex = 0;
     m_makeIndex = 0;
+    m_modelIndex = 0;
     bool keys = false;
     Box items;
     m_boxes.children(meta, from, [&](const Box &box) {
@@ -179,9 +184,11 @@ bool MovieReader::readKeys(const Box &keys)
             m_dateIndex = index;
         else if (name == MakeKey)
             m_makeIndex = index;
+        else if (name == ModelKey)
+            m_modelIndex = index;
         at += int(size);
     }
-    return m_dateIndex != 0 || m_makeIndex != 0;
+    return m_dateIndex != 0 || m_makeIndex != 0 || m_modelIndex != 0;
 }
 
 void MovieReader::readItems(const Box &ilst)
@@ -190,13 +197,22 @@ void MovieReader::readItems(const Box &ilst)
     m_boxes.children(ilst, [&](const Box &item) {
         if (m_dateIndex != 0 && item.type == m_dateIndex && m_result.source == FHVideoDate::None) {
             QDateTime instant;
-            const QDateTime date = FHDateText::fromIso(dataText(item), &instant);
+            const QString written = dataText(item);
+            const QDateTime date = FHDateText::fromIso(written, &instant);
             if (date.isValid() && acceptable(instant)) {
                 m_result.source = FHVideoDate::Keys;
                 m_result.captured = date;
+                // The zone the phone wrote: the wall clock less the moment.
+                static const QRegularExpression zoned(QStringLiteral("(Z|[+-]\\d\\d:?\\d\\d)$"));
+                m_result.hasZone = zoned.match(written).hasMatch();
+                if (m_result.hasZone)
+                    m_result.zone
+                        = int(instant.toUTC().secsTo(QDateTime(date.date(), date.time(), Qt::UTC)));
             }
         } else if (m_makeIndex != 0 && item.type == m_makeIndex && m_keysMake.isEmpty()) {
             m_keysMake = dataText(item);
+        } else if (m_modelIndex != 0 && item.type == m_modelIndex && m_result.model.isEmpty()) {
+            m_result.model = dataText(item);
         }
         return true;
     });
@@ -259,7 +275,7 @@ FHVideoDate readVideoDate(const QString &path)
 {
     QFile file(path);
     // Unbuffered: the reader asks for headers only, so nothing is read ahead.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!FHFile::openForReading(file)) {
         FHVideoDate result;
         result.problem = file.errorString();
         return result;

@@ -36,6 +36,9 @@ struct FHVideoDate
     Source source = None;
     QDateTime captured; // valid exactly when source is not None
     QString make; // the maker, when the file names one
+    QString model; // the phone's model, when the file names one
+    bool hasZone = false; // Keys only: the date carried its zone
+    int zone = 0; // seconds east of UTC
     QString problem; // why a file is Unreadable or NotContainer
 };
 

@@ -27,6 +27,9 @@ $programs_only || packages+=(
     clang-format            # the format check
     xdotool                 # a window destroyed under the program
     exfat-fuse exfatprogs fusefat dosfstools ntfs-3g btrfs-progs xfsprogs  # file-system tests
+    bindfs                  # a FUSE mount whose changes inotify does not see (tst_watch)
+    systemd man-db          # systemd-analyze verify of the service units; the manual pages
+    lintian                 # the Debian package's check
 )
 
 missing=()

@@ -1,8 +1,27 @@
 #include "SortCommand.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QThread>
+
+#ifndef Q_OS_WIN
+#include <csignal>
+
+namespace {
+
+// As /proc tells it: 'T' for a process that stopped itself.
+char stateOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const int end = text.lastIndexOf(')');
+    return end > 0 && end + 2 < text.size() ? text.at(end + 2) : 0;
+}
+
+} // namespace
+#endif
 
 int SortCommand::run()
 {
@@ -26,6 +45,22 @@ int SortCommand::run()
         QThread::usleep(quint64(killAfterUs));
         process.kill();
     }
+#ifndef Q_OS_WIN
+    // Only the fault shim stops the command, and there is none on Windows.
+    if (whenStopped && process.waitForStarted(waitMs)) {
+        const qint64 pid = process.processId();
+        QDeadlineTimer deadline(waitMs);
+        char state = 0;
+        // Until it stops, or ends (a zombie) without having stopped.
+        while (
+            (state = stateOf(pid)) != 'T' && state != 'Z' && state != 0 && !deadline.hasExpired())
+            QThread::msleep(5);
+        if (state == 'T') {
+            whenStopped(pid);
+            ::kill(pid_t(pid), SIGCONT);
+        }
+    }
+#endif
     if (!process.waitForFinished(waitMs)) {
         process.kill();
         process.waitForFinished(5000);

@@ -7,6 +7,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <functional>
+
 // quilm-sort run as a process, as a script or a timer runs it.
 struct SortCommand
 {
@@ -24,6 +26,9 @@ struct SortCommand
 #endif
     qint64 killAfterUs = -1; // killed from outside that long after it started
     int waitMs = 60000;
+    // Called with the process id once the command has stopped itself (the
+    // shim's action=stop); the command goes on when it returns.
+    std::function<void(qint64 pid)> whenStopped;
 
     int exitCode = -1; // -1: killed, or it did not end by itself
     QByteArray out;

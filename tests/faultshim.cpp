@@ -25,7 +25,10 @@
 //                 creates the target name (rename, renameat2, link) just
 //                 before the call, which then runs; swap: the folder named
 //                 by folder= is renamed to FOLDER-away and a link to the
-//                 folder named by link= put in its place, just before the call
+//                 folder named by link= put in its place, just before the call;
+//                 stop: the process stops (SIGSTOP) before the call, which runs
+//                 once it is continued, so that a test can change the world
+//                 in between (pull a card out)
 //   folder=PATH, link=PATH   for action=swap
 // The variable is read on every call, so a test may change it between steps;
 // counters restart whenever its text changes.
@@ -51,7 +54,8 @@ enum Action
     Kill,
     Flip,
     Take,
-    Swap
+    Swap,
+    Stop
 };
 
 struct Rule
@@ -121,6 +125,7 @@ void parseRule(Rule &rule, char *text)
                 : std::strcmp(value, "flip") == 0         ? Flip
                 : std::strcmp(value, "take") == 0         ? Take
                 : std::strcmp(value, "swap") == 0         ? Swap
+                : std::strcmp(value, "stop") == 0         ? Stop
                                                           : Fail;
     }
 }
@@ -215,6 +220,10 @@ bool strikes(Rule *rule, const char *target = nullptr)
     ++rule->failed;
     if (rule->action == Kill)
         ::kill(::getpid(), SIGKILL);
+    if (rule->action == Stop) {
+        ::raise(SIGSTOP);
+        return false;
+    }
     if (rule->action == Swap) {
         swapFolder(*rule);
         return false;

@@ -36,7 +36,11 @@ dpkg-deb -x "$deb" "$root"
 for path in usr/bin/quilm usr/lib/quilm/quilm usr/lib/quilm/en.qm usr/lib/quilm/zh.qm \
     usr/share/quilm/image/splash.png usr/share/quilm/image/splash@2x.png \
     usr/share/icons/hicolor/48x48/apps/quilm.png usr/share/icons/hicolor/256x256/apps/quilm.png \
-    usr/share/applications/quilm.desktop usr/share/doc/quilm/copyright; do
+    usr/share/applications/quilm.desktop usr/share/doc/quilm/copyright \
+    usr/share/man/man1/quilm-sort.1.gz usr/share/man/man1/quilm.1.gz \
+    usr/share/bash-completion/completions/quilm-sort usr/share/quilm/example.conf \
+    usr/lib/systemd/system/quilm-sort@.service usr/lib/systemd/user/quilm-sort@.service \
+    usr/lib/systemd/system-generators/quilm-sort-settings; do
     [ -e "$root/$path" ] || fail "$path is not in the package"
 done
 head -n1 "$root/usr/share/doc/quilm/copyright" |
@@ -51,6 +55,23 @@ metainfo=$(find "$root/usr/share/metainfo" -name '*.metainfo.xml' | head -n1)
 grep -q '<screenshot' "$metainfo" || fail "the metainfo names no screenshot"
 appstreamcli validate --no-net "$metainfo" || fail "the metainfo does not validate"
 appstreamcli validate-tree --no-net "$root" || fail "the tree's AppStream data does not validate"
+
+# The units name the installed command; nothing is enabled or started, so the
+# package has no maintainer scripts.
+grep -qx 'ExecStart=/usr/bin/quilm-sort --watch --settings /etc/quilm/%i.conf' \
+    "$root/usr/lib/systemd/system/quilm-sort@.service" || fail "the system unit starts the wrong command"
+dpkg-deb -e "$deb" "$tmp/control"
+[ -z "$(ls "$tmp/control" | grep -v -x -e control -e md5sums)" ] ||
+    fail "the package has maintainer scripts: $(ls "$tmp/control")"
+
+# lintian: no errors; its warnings are shown.
+if command -v lintian >/dev/null; then
+    lintian --no-tag-display-limit "$deb" >"$tmp/lintian.log" 2>&1 || true
+    cat "$tmp/lintian.log"
+    ! grep -q '^E: ' "$tmp/lintian.log" || fail "lintian reports errors"
+else
+    echo "lintian is not installed: the package was not checked with it"
+fi
 
 if [ -e "$root/usr/bin/quilm-sort" ]; then
     "$root/usr/bin/quilm-sort" --version || fail "quilm-sort --version failed"

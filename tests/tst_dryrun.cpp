@@ -2,6 +2,7 @@
 #include "Invariant.h"
 #include "RecordingReporter.h"
 #include "TestImages.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHIO.h"
 #include "engine/FHNaming.h"
@@ -206,6 +207,12 @@ void TestDryRun::drawTree(Tree &tree)
     tree.options.recursive = chance(where == 3 ? 80 : 50);
     tree.options.exifOnly = chance(50);
     tree.options.namePattern = pick(patterns);
+    // A camera's clock set right, by up to two days either way.
+    if (chance(40)) {
+        const qint64 shift = qint64(random.bounded(4 * 86400)) - 2 * 86400;
+        tree.options.cameraShifts << pick(makes) + '=' + FHCameraClock::shiftText(shift);
+        tree.notes << QStringLiteral("shift ") + tree.options.cameraShifts.last();
+    }
     tree.notes << QStringList { "output apart", "output not there yet", "output is input",
         "output inside input" }
                       .at(where)

@@ -5,7 +5,11 @@
 #include "SortDriver.h"
 #include "TestImages.h"
 #include "engine/FHFileTypes.h"
+#include "engine/FHLedger.h"
+#include "engine/FHNaming.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -15,7 +19,13 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +42,7 @@ struct FsKind
 {
     QString name;
     QString kernelName; // as /proc/filesystems lists it
-    QStringList mkfs; // the image follows
+    QStringList mkfs; // the image follows; empty: no image, the kernel keeps it in memory
     int sizeMb;
     QStringList fuse; // the device and the mount point follow; empty: the kernel mounts it
 };
@@ -46,6 +56,7 @@ const FsKind *fsKind(const QString &name)
         { "exfat", "fuseblk", { "mkfs.exfat" }, 32, { "mount.exfat-fuse" } },
         { "ntfs", "fuseblk", { "mkfs.ntfs", "-F", "-Q" }, 32, { "ntfs-3g" } },
         { "fat32", "fuse", { "mkfs.vfat", "-F", "32" }, 64, { "fusefat", "-o", "rw+" } },
+        { "tmpfs", "tmpfs", {}, 64, {} },
     };
     for (const FsKind &kind : kinds) {
         if (kind.name == name)
@@ -101,7 +112,7 @@ public:
         // Where sbin is not on the path, the tools are found all the same.
         QHash<QString, QString> tools;
         for (const QString &tool :
-            QStringList { fs->mkfs.first(), fs->fuse.value(0, "mount"), "losetup" }) {
+            QStringList { fs->mkfs.value(0, "mount"), fs->fuse.value(0, "mount"), "losetup" }) {
             tools[tool] = QStandardPaths::findExecutable(tool);
             if (tools[tool].isEmpty())
                 tools[tool] = QStandardPaths::findExecutable(tool, { "/usr/sbin", "/sbin" });
@@ -111,7 +122,12 @@ public:
         const QString image = path + ".img";
         const QString log = path + ".log";
         QString failed;
-        if (format) {
+        if (fs->mkfs.isEmpty()) {
+            if (!QDir().mkpath(path))
+                return QStringLiteral("cannot make %1").arg(path);
+            failed = runTool(tools["mount"],
+                { "-t", kind, "-o", QStringLiteral("size=%1m").arg(fs->sizeMb), kind, path }, log);
+        } else if (format) {
             QFile file(image);
             if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(fs->sizeMb) << 20))
                 return QStringLiteral("cannot make %1").arg(image);
@@ -120,7 +136,9 @@ public:
         }
         if (!failed.isEmpty() || !QDir().mkpath(path))
             return failed;
-        if (fs->fuse.isEmpty()) {
+        if (fs->mkfs.isEmpty()) {
+            // Mounted above.
+        } else if (fs->fuse.isEmpty()) {
             failed
                 = runTool(tools["mount"], { "-t", fs->kernelName, "-o", "loop", image, path }, log);
         } else {
@@ -151,6 +169,34 @@ public:
         const QString path = m_path;
         unmount();
         return mount(m_kind, path, false);
+    }
+
+    QString makeReadOnly()
+    {
+        return runTool(QStandardPaths::findExecutable("mount", { "/usr/bin", "/bin" }),
+            { "-o", "remount,ro", m_path }, m_path + ".log");
+    }
+
+    // As a card pulled out of its reader: the FUSE driver is gone, and the
+    // desktop takes the mount away at once, lazily, while files on it are
+    // still open. False when no driver of this mount was found.
+    bool pull()
+    {
+        const FsKind *fs = fsKind(m_kind);
+        if (!fs || fs->fuse.isEmpty())
+            return false;
+        bool killed = false;
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile commandLine("/proc/" + pid + "/cmdline");
+            if (pid.toInt() <= 0 || !commandLine.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> args = commandLine.readAll().split('\0');
+            if (args.value(0).endsWith(fs->fuse.first().toLocal8Bit())
+                && args.contains(QFile::encodeName(m_path)))
+                killed = ::kill(pid.toInt(), SIGKILL) == 0 || killed;
+        }
+        // Put back, it is mounted again where it was.
+        return killed && ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH) == 0;
     }
 
     void unmount()
@@ -294,6 +340,111 @@ CommandRun sortWithCommand(const QStringList &args)
     return run;
 }
 
+QString timesOf(const struct stat &st, bool accessTimes)
+{
+    QString text = QStringLiteral(" m%1.%2").arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec);
+    if (accessTimes)
+        text += QStringLiteral(" a%1.%2").arg(st.st_atim.tv_sec).arg(st.st_atim.tv_nsec);
+    return text;
+}
+
+void listUntouched(int fd, const QString &name, bool accessTimes, QStringList &tree)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        tree << name + " unreadable";
+        return;
+    }
+    const QString line = name + (S_ISDIR(st.st_mode) ? "/" : "") + timesOf(st, accessTimes);
+    DIR *folder = S_ISDIR(st.st_mode) ? ::fdopendir(fd) : nullptr;
+    if (!folder) {
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        char buffer[65536];
+        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+            hash.addData(buffer, int(got));
+        tree << line + QStringLiteral(" %1 ").arg(st.st_size) + hash.result().toHex().left(16);
+        ::close(fd);
+        return;
+    }
+    tree << line;
+    while (const dirent *found = ::readdir(folder)) {
+        const QByteArray child(found->d_name);
+        if (child == "." || child == "..")
+            continue;
+        const int childFd = ::openat(
+            ::dirfd(folder), child.constData(), O_RDONLY | O_NOATIME | O_NOFOLLOW | O_CLOEXEC);
+        if (childFd < 0)
+            tree << name + '/' + QFile::decodeName(child) + " unopened";
+        else
+            listUntouched(childFd, name + '/' + QFile::decodeName(child), accessTimes, tree);
+    }
+    ::closedir(folder);
+}
+
+// The folder as a reader that leaves no trace (O_NOATIME) sees it: every name
+// below it, folders marked "/", with modification times, access times where
+// asked, and the size and content of each file.
+QStringList untouchedTree(const QString &folder, bool accessTimes)
+{
+    QStringList tree;
+    const int fd = ::open(
+        QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOATIME | O_CLOEXEC);
+    if (fd < 0)
+        return { "<none>" };
+    listUntouched(fd, ".", accessTimes, tree);
+    tree.sort();
+    return tree;
+}
+
+// Every file and folder below the folder, and the folder, last read and
+// written at that time, as a camera leaves its card.
+bool setTimes(const QString &folder, const QDateTime &time)
+{
+    const struct timespec times[2]
+        = { { time.toSecsSinceEpoch(), 0 }, { time.toSecsSinceEpoch(), 0 } };
+    QStringList paths { folder };
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString &path : qAsConst(paths)) {
+        if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Where a file's bytes lie on its device, as FIEMAP tells: the physical start
+// of each extent, and whether the file system marks all of them as shared
+// with another file.
+struct Extents
+{
+    QList<quint64> starts;
+    bool shared = true;
+};
+
+Extents extentsOf(const QString &path)
+{
+    Extents extents;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    constexpr int Count = 64;
+    QByteArray buffer(int(sizeof(fiemap) + Count * sizeof(fiemap_extent)), 0);
+    auto *map = reinterpret_cast<fiemap *>(buffer.data());
+    map->fm_length = FIEMAP_MAX_OFFSET;
+    map->fm_flags = FIEMAP_FLAG_SYNC;
+    map->fm_extent_count = Count;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_FIEMAP, map) == 0) {
+        for (quint32 i = 0; i < map->fm_mapped_extents; ++i) {
+            extents.starts << map->fm_extents[i].fe_physical;
+            extents.shared = extents.shared && (map->fm_extents[i].fe_flags & FIEMAP_EXTENT_SHARED);
+        }
+    }
+    if (fd >= 0)
+        ::close(fd);
+    return extents;
+}
+
 } // namespace
 
 // The file systems photos live on, as real mounts: cards, disks and sticks with
@@ -319,6 +470,14 @@ private slots:
     void undoAfterTheCardCameBack_data();
     void undoAfterTheCardCameBack();
     void sidecarsNamedAlikeOntoOneName();
+    void copyLeavesTheCardAsItWas_data();
+    void copyLeavesTheCardAsItWas();
+    void reflinkCopy_data();
+    void reflinkCopy();
+    void cardPulledOut_data();
+    void cardPulledOut();
+    void libraryNotWritable_data();
+    void libraryNotWritable();
 
 private:
     // Mounts a new file system of the kind at the folder below the test's own;
@@ -791,6 +950,216 @@ void TestFileSystems::sidecarsNamedAlikeOntoOneName()
                     + e.value("reason").toString();
     }
     QCOMPARE(skipped, QStringList { "A.xmp case-clash" });
+}
+
+void TestFileSystems::copyLeavesTheCardAsItWas_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("accessTimes");
+
+    // The FUSE exFAT driver stamps the access time of each file read itself,
+    // whatever the reader asks (O_NOATIME), unless it is mounted noatime.
+    QTest::newRow("exFAT card through FUSE") << "exfat" << false;
+    QTest::newRow("card in tmpfs") << "tmpfs" << true;
+}
+
+// Copied, and copied again: the card keeps every byte, name, folder and time.
+void TestFileSystems::copyLeavesTheCardAsItWas()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, accessTimes);
+    MOUNT(kind, "card");
+    const QString in = where("card");
+    const QString out = where("library");
+    QVERIFY(makeAll(in, Card));
+    QVERIFY(setTimes(in, timeOf("2015-01-02 03:04:05")));
+    const QStringList before = untouchedTree(in, accessTimes);
+    const QStringList arguments { "--copy", "--types", "all", "--folders", "month", "-r", in, out };
+
+    const CommandRun run = sortWithCommand(arguments);
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(untouchedTree(in, accessTimes), before);
+    QCOMPARE(TestImages::filesUnder(out), expectedLayout(Card, "month"));
+    QCOMPARE(run.of("move").size(), Card.size() - 1);
+    for (const QJsonObject &move : run.of("move")) {
+        QVERIFY(move.value("copy").toBool());
+        QCOMPARE(Invariant::hashOf(move.value("target").toString()),
+            m_hashOf.value(move.value("source").toString()));
+    }
+
+    const CommandRun again = sortWithCommand(arguments);
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(again.of("move").size(), 0);
+    QCOMPARE(untouchedTree(in, accessTimes), before);
+}
+
+void TestFileSystems::reflinkCopy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("shared");
+
+    QTest::newRow("btrfs") << "btrfs" << true;
+    QTest::newRow("xfs") << "xfs" << true;
+    QTest::newRow("ext4, no reflinks: copied") << "ext4" << false;
+}
+
+// Card and library on one file system that can share blocks: each copy is a
+// reflink of its original, holding its bytes, and nothing is written twice.
+void TestFileSystems::reflinkCopy()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, shared);
+    MOUNT(kind, "volume");
+    const QString in = where("volume/card");
+    const QString out = where("volume/library");
+    // Large enough for extents of their own, rather than inside the metadata.
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(m_shots.make(QStringLiteral("%1/IMG_%2.JPG").arg(in).arg(i), QString::number(i),
+            timeOf("2014-12-31 10:00:00").addSecs(i), 256 * 1024));
+
+    const CommandRun run = sortWithCommand({ "--copy", "--verify", "full", in, out });
+    QVERIFY2(run.exitCode == 0, run.said.constData());
+    QCOMPARE(run.of("move").size(), 3);
+    QCOMPARE(m_shots.check(out), QString());
+    for (const QJsonObject &move : run.of("move")) {
+        const QString source = move.value("source").toString();
+        const QString target = move.value("target").toString();
+        QCOMPARE(Invariant::hashOf(target), Invariant::hashOf(source));
+        const Extents original = extentsOf(source);
+        const Extents copy = extentsOf(target);
+        QVERIFY2(!copy.starts.isEmpty(), qPrintable(target));
+        QCOMPARE(copy.starts == original.starts, shared);
+        QCOMPARE(copy.shared && original.shared, shared);
+    }
+}
+
+void TestFileSystems::cardPulledOut_data()
+{
+    QTest::addColumn<QByteArray>("when"); // the call before which the card goes
+
+    QTest::newRow("between two files") << QByteArray("call=open,path=.quilm-partial-,skip=2");
+    QTest::newRow("in the middle of a file")
+        << QByteArray("call=write,path=.quilm-partial-,skip=9");
+}
+
+// The card pulled out of its reader while a copy run reads it: the photos
+// copied so far are verified and named, the rest are told as unreadable and
+// the run as failed, and nothing half-written is left. Put back, the card is
+// copied to the end.
+void TestFileSystems::cardPulledOut()
+{
+    QFETCH(QByteArray, when);
+    MOUNT("exfat", "card");
+    const QString in = where("card/DCIM");
+    const QString out = where("library");
+    QHash<QString, QByteArray> hashOf;
+    constexpr int Photos = 6;
+    for (int i = 0; i < Photos; ++i) {
+        const QString path = QStringLiteral("%1/IMG_%2.JPG").arg(in).arg(i);
+        QVERIFY(m_shots.make(
+            path, QString::number(i), timeOf("2014-12-31 10:00:00").addSecs(i), 1024 * 1024));
+        hashOf.insert(path, Invariant::hashOf(path));
+    }
+    // Put in the reader: nothing of it is in memory yet.
+    const QString inserted = m_volumes.back()->remount();
+    QVERIFY2(inserted.isEmpty(), qPrintable(inserted));
+
+    SortCommand command;
+    command.arguments = QStringList { "--json", "--copy", in, out };
+    command.faults = when + ",action=stop,count=1";
+    bool pulled = false;
+    command.whenStopped = [&](qint64) {
+        pulled = m_volumes.back()->pull();
+        // Long enough for the kernel to forget what it knew of the files.
+        QThread::msleep(1100);
+    };
+    command.run();
+    QVERIFY(pulled);
+    QVERIFY2(command.err.contains("can no longer be read"), command.err.constData());
+    QList<QJsonObject> events;
+    QCOMPARE(command.parseEvents(events), QString());
+    QStringList copied;
+    QStringList unreadable;
+    for (const QJsonObject &e : qAsConst(events)) {
+        const QString source = e.value("source").toString();
+        if (e.value("event") == "move") {
+            const QString target = e.value("target").toString();
+            QVERIFY2(!isTemporaryName(QFileInfo(target).fileName()), qPrintable(target));
+            QCOMPARE(Invariant::hashOf(target), hashOf.value(source));
+            copied << QFileInfo(target).fileName();
+        } else if (e.value("event") == "skip" && e.value("reason") == "unreadable") {
+            unreadable << source;
+        }
+    }
+    QVERIFY2(!copied.isEmpty() && !unreadable.isEmpty(), command.err.constData());
+    QCOMPARE(copied.size() + unreadable.size(), Photos);
+    copied.sort();
+    QCOMPARE(TestImages::filesUnder(out), copied);
+    QCOMPARE(command.exitCode, 1);
+
+    const QString back = m_volumes.back()->remount();
+    QVERIFY2(back.isEmpty(), qPrintable(back));
+    const CommandRun again = sortWithCommand({ "--copy", in, out });
+    QVERIFY2(again.exitCode == 0, again.said.constData());
+    QCOMPARE(again.of("move").size(), unreadable.size());
+    QCOMPARE(m_shots.check(out), QString());
+    QCOMPARE(TestImages::filesUnder(out).size(), Photos);
+}
+
+void TestFileSystems::libraryNotWritable_data()
+{
+    QTest::addColumn<QString>("readOnly"); // mounted read-only: the library, or its ledger's folder
+    QTest::addColumn<QString>("duplicates");
+    QTest::addColumn<QString>("error"); // what the run ends with; none: it sorts
+
+    QTest::newRow("read-only library") << "library"
+                                       << "skip"
+                                       << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only library, duplicates imported")
+        << "library"
+        << "import"
+        << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only ledger folder") << "library/.quilm"
+                                             << "skip"
+                                             << "(Read-only file system). Nothing was moved";
+    QTest::newRow("read-only ledger folder, duplicates imported") << "library/.quilm"
+                                                                  << "import" << QString();
+}
+
+// A library that cannot be written, or whose ledger cannot be: the run ends
+// before it copies anything, saying why, and the card is as it was; sorting
+// every file as it comes needs no ledger.
+void TestFileSystems::libraryNotWritable()
+{
+    QFETCH(QString, readOnly);
+    QFETCH(QString, duplicates);
+    QFETCH(QString, error);
+    MOUNT("tmpfs", "card");
+    MOUNT("tmpfs", "library");
+    if (readOnly != "library")
+        MOUNT("tmpfs", readOnly);
+    const QString in = where("card");
+    const QString out = where("library");
+    QVERIFY(makeAll(in, Card));
+    QVERIFY(setTimes(in, timeOf("2015-01-02 03:04:05")));
+    const QStringList before = untouchedTree(in, true);
+    const QStringList libraryBefore = TestImages::filesUnder(out);
+    const QString readOnlyNow = m_volumes.back()->makeReadOnly();
+    QVERIFY2(readOnlyNow.isEmpty(), qPrintable(readOnlyNow));
+
+    const CommandRun run = sortWithCommand(
+        { "--copy", "--types", "all", "-r", "--duplicates", duplicates, in, out });
+    QCOMPARE(untouchedTree(in, true), before);
+    QCOMPARE(run.of("move").size(), error.isEmpty() ? Card.size() - 1 : 0);
+    if (error.isEmpty()) {
+        QVERIFY2(run.exitCode == 0, run.said.constData());
+        QCOMPARE(m_shots.check(out), QString());
+        QVERIFY(!QFile::exists(FHLedger::pathOf(out)));
+        return;
+    }
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.said.contains(error.toUtf8()), run.said.constData());
+    QCOMPARE(TestImages::filesUnder(out), libraryBefore);
 }
 
 int main(int argc, char **argv)

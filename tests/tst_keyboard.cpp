@@ -9,6 +9,7 @@
 #include "ui/FHRunReporter.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,8 +137,8 @@ void TestKeyboard::tabLandsOnCheckedRadio_data()
                              << "noRadio" << false;
     QTest::newRow("by month, from Rules") << "monthRadio"
                                           << "rulesButton" << false;
-    QTest::newRow("none, back from Preview") << "noneRadio"
-                                             << "previewButton" << true;
+    QTest::newRow("none, back from Keep the originals") << "noneRadio"
+                                                        << "copyCheck" << true;
 }
 
 void TestKeyboard::tabLandsOnCheckedRadio()
@@ -198,6 +199,9 @@ void TestKeyboard::shortcuts()
         note(radio->text(), radio->objectName());
     for (QLabel *label : qAsConst(labels))
         note(label->text(), label->objectName());
+    const QList<QCheckBox *> checks = window->centralWidget()->findChildren<QCheckBox *>();
+    for (QCheckBox *check : checks)
+        note(check->text(), check->objectName());
     for (const char *button : { "rulesButton", "previewButton" })
         note(child<QAbstractButton>(*window, QLatin1String(button))->text(), QLatin1String(button));
     QVERIFY2(without.isEmpty(), qPrintable(without.join(QStringLiteral(", "))));
@@ -218,6 +222,13 @@ void TestKeyboard::shortcuts()
         QTest::keyClick(
             window.get(), mnemonic(label->text()).toLower().toLatin1(), Qt::AltModifier);
         QVERIFY2(label->buddy()->hasFocus(), qPrintable(label->objectName()));
+    }
+    for (QCheckBox *check : checks) {
+        const bool was = check->isChecked();
+        QTest::keyClick(
+            window.get(), mnemonic(check->text()).toLower().toLatin1(), Qt::AltModifier);
+        QTRY_VERIFY2(
+            check->isChecked() != was && check->hasFocus(), qPrintable(check->objectName()));
     }
 
     // Alt+V previews in every language, and no letter of an Alt shortcut ever

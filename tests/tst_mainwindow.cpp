@@ -3,6 +3,7 @@
 #include "shell/FHApplication.h"
 #include "shell/FHexiv2Application.h"
 #include "ui/FHFirstStartQuestion.h"
+#include "ui/FHFolderRows.h"
 #include "ui/FHMainWindow.h"
 #include "ui/FHOutputWidget.h"
 #include "ui/FHRuleDialog.h"
@@ -29,6 +30,10 @@
 
 #include <memory>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -50,6 +55,8 @@ private slots:
     void rulesDialogEditsThePattern();
     void browse_data();
     void browse();
+    void cardsOfferedFirst_data();
+    void cardsOfferedFirst();
     void languageMenu();
     void textsWithoutTranslation();
     void languageSwitching_data();
@@ -296,6 +303,8 @@ void TestMainWindow::browse()
     auto window = makeWindow();
     auto *input = child<QLineEdit>(*window, "inputEdit");
     input->setText(start.path());
+    // No card in the reader.
+    window->findChild<FHFolderRows *>()->setVolumeRoots({ start.path() });
 
     QString caption;
     QString startDir;
@@ -321,6 +330,55 @@ void TestMainWindow::browse()
     QCOMPARE(startDir, QDir(start.path()).absolutePath());
     QVERIFY(ownDialog);
     QCOMPARE(input->text(), accept ? QDir::toNativeSeparators(picked.path()) : start.path());
+}
+
+void TestMainWindow::cardsOfferedFirst_data()
+{
+    QTest::addColumn<bool>("card"); // the card is picked, else the folder dialog
+    QTest::newRow("the card") << true;
+    QTest::newRow("another folder") << false;
+}
+
+// A card mounted where the desktop mounts them is offered by its name above
+// the folder dialog.
+void TestMainWindow::cardsOfferedFirst()
+{
+    QFETCH(bool, card);
+    static const bool ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
+        && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    if (!ownMounts)
+        QSKIP("mounting needs root");
+    QTemporaryDir media;
+    const QString mountPoint = media.filePath(QStringLiteral("EOS_DIGITAL"));
+    QVERIFY(QDir().mkpath(mountPoint));
+    QVERIFY(::mount("quilm-card", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=1m")
+        == 0);
+    auto window = makeWindow();
+    window->findChild<FHFolderRows *>()->setVolumeRoots({ media.path() });
+    auto *input = child<QLineEdit>(*window, "inputEdit");
+    input->setText(QStringLiteral("/somewhere"));
+
+    QStringList offered;
+    QTimer::singleShot(100, window.get(), [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions)
+            offered << action->text();
+        (card ? actions.first() : actions.last())->trigger();
+        menu->close();
+    });
+    ModalCloser closer;
+    child<QPushButton>(*window, "inputBrowseButton")->click();
+    QTRY_COMPARE(closer.count(), card ? 0 : 1);
+    ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+
+    QCOMPARE(offered.value(0),
+        QStringLiteral("EOS_DIGITAL  (%1)").arg(QDir::toNativeSeparators(mountPoint)));
+    QCOMPARE(offered.size(), 3); // the card, a line, the dialog
+    QCOMPARE(
+        input->text(), card ? QDir::toNativeSeparators(mountPoint) : QStringLiteral("/somewhere"));
 }
 
 void TestMainWindow::languageMenu()

@@ -12,6 +12,7 @@
 #include "ui/FHOutputWidget.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,7 @@ private slots:
     void summaryText_data();
     void summaryText();
     void makersGrowAndPersist();
+    void copyTwice();
     void stopAtChosenFile_data();
     void stopAtChosenFile();
     void failedRun_data();
@@ -430,6 +432,33 @@ void TestMainWindowRun::summaryText()
     for (const QString &detail : details)
         expectedDetails << QDir::toNativeSeparators(m_in) + QLatin1Char('/') + detail;
     QCOMPARE(box->detailedText(), expectedDetails.join(QLatin1Char('\n')));
+}
+
+// With the originals kept, the same folder sorted twice: the second START
+// copies nothing and says where each photo is in the library.
+void TestMainWindowRun::copyTwice()
+{
+    const QStringList input = TestImages::filesUnder(m_in);
+    auto window = makeWindow();
+    apply(*window, Options { false, QString(), "noneRadio", false, true });
+    child<QCheckBox>(*window, "copyCheck")->setChecked(true);
+    ModalCloser closer;
+    child<QToolButton>(*window, "startButton")->click();
+    QCOMPARE(TestImages::filesUnder(m_out), QStringList({ "001.jpg", "002.JPG" }));
+    QCOMPARE(TestImages::filesUnder(m_in), input);
+
+    const ReportWatch watch;
+    child<QToolButton>(*window, "startButton")->click();
+    QCOMPARE(TestImages::filesUnder(m_out), QStringList({ "001.jpg", "002.JPG" }));
+    QCOMPARE(TestImages::filesUnder(m_in), input);
+    const RunReport report = watch.take({});
+    for (const char *name : { "a.jpg", "b.JPG" }) {
+        const QString line
+            = QStringLiteral("Left in the input: '%1/%2' (already in the library as %3)")
+                  .arg(QDir::toNativeSeparators(m_in), QLatin1String(name),
+                      name[0] == 'a' ? "001.jpg" : "002.JPG");
+        QVERIFY2(report.panel.contains(line), qPrintable(report.panel));
+    }
 }
 
 void TestMainWindowRun::makersGrowAndPersist()

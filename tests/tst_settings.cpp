@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -147,6 +148,8 @@ void TestSettings::firstStart()
     QVERIFY(!child<QLineEdit>(*window, "patternEdit")->isEnabled());
     QVERIFY(!child<QPushButton>(*window, "rulesButton")->isEnabled());
     QVERIFY(child<QRadioButton>(*window, "dayRadio")->isChecked());
+    QVERIFY(!child<QCheckBox>(*window, "copyCheck")->isChecked());
+    QVERIFY(child<QCheckBox>(*window, "skipDuplicatesCheck")->isChecked());
 
     window->close();
     QCOMPARE(stored("Option/cameraMaker").toString(), defaultMakers);
@@ -166,6 +169,8 @@ void TestSettings::roundTrip()
         child<QRadioButton>(*window, "patternRadio")->setChecked(true);
         child<QLineEdit>(*window, "patternEdit")->setText(QStringLiteral(" Trip ${NUM} "));
         child<QRadioButton>(*window, "monthRadio")->setChecked(true);
+        child<QCheckBox>(*window, "copyCheck")->setChecked(true);
+        child<QCheckBox>(*window, "skipDuplicatesCheck")->setChecked(false);
         for (QAction *entry : child<QMenu>(*window, "languageMenu")->actions()) {
             if (entry->data().toString() == QLatin1String("zh"))
                 entry->trigger();
@@ -179,6 +184,8 @@ void TestSettings::roundTrip()
     QCOMPARE(stored("Option/isRecursive").toString(), QStringLiteral("true"));
     QCOMPARE(stored("Option/isCustomize").toString(), QStringLiteral("true"));
     QCOMPARE(stored("Option/subFolder").toInt(), 1);
+    QCOMPARE(stored("Option/isCopy").toString(), QStringLiteral("true"));
+    QCOMPARE(stored("Option/skipDuplicates").toString(), QStringLiteral("false"));
 
     FHApplication::setLanguage(QString());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -193,6 +200,8 @@ void TestSettings::roundTrip()
     QVERIFY(child<QPushButton>(*window, "rulesButton")->isEnabled());
     QCOMPARE(child<QLineEdit>(*window, "patternEdit")->text(), QStringLiteral(" Trip ${NUM} "));
     QVERIFY(child<QRadioButton>(*window, "monthRadio")->isChecked());
+    QVERIFY(child<QCheckBox>(*window, "copyCheck")->isChecked());
+    QVERIFY(!child<QCheckBox>(*window, "skipDuplicatesCheck")->isChecked());
     QCOMPARE(checkedLanguage(*window), QStringLiteral("zh"));
     QCOMPARE(QLocale().language(), QLocale::Chinese);
 }

@@ -2,6 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>FHAlignDialog</name>
+    <message>
+        <location filename="../ui/FHAlignDialog.cpp" line="+128"/>
+        <source>Align a camera&apos;s clock</source>
+        <translation>Uhr einer Kamera abgleichen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reference: %1</source>
+        <translation>Bezug: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Clock to set: %1</source>
+        <translation>Zu stellende Uhr: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Camera time: %1</source>
+        <translation>Zeit der Kamera: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>With its offset %1: %2</source>
+        <translation>Mit ihrem Versatz %1: %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No picture to show</source>
+        <translation>Kein Bild zum Anzeigen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>If both photos show the same moment, the clock of %1 gets the offset %2: each of its capture times moves from the camera&apos;s time to the reference&apos;s.</source>
+        <translation>Wenn beide Fotos denselben Augenblick zeigen, erhält die Uhr von %1 den Versatz %2: Jede ihrer Aufnahmezeiten rückt von der Zeit der Kamera auf die des Bezugs.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Swap</source>
+        <translation>&amp;Tauschen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Take the offset</source>
+        <translation>Versatz &amp;übernehmen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>FHCameraModel</name>
+    <message>
+        <location filename="../ui/FHCameraModel.cpp" line="+112"/>
+        <source>Added to every capture time of this camera: +01:00 for a clock an hour behind, -2.03:30 for two days and three and a half hours ahead</source>
+        <translation>Wird zu jeder Aufnahmezeit dieser Kamera addiert: +01:00 für eine Uhr, die eine Stunde nachgeht, -2.03:30 für eine, die zwei Tage und dreieinhalb Stunden vorgeht</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>GPS says %1</source>
+        <translation>GPS meint %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First shot</source>
+        <translation>Erste Aufnahme</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Last shot</source>
+        <translation>Letzte Aufnahme</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Clock offset</source>
+        <translation>Uhrversatz</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GPS check</source>
+        <translation>GPS-Abgleich</translation>
+    </message>
+</context>
+<context>
     <name>FHCheckVersion</name>
     <message>
         <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
@@ -91,7 +187,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Eingabeordner</translation>
     </message>
@@ -101,7 +197,12 @@
         <translation>&amp;Ausgabeordner</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Anderer Ordner...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Ordner wählen</translation>
     </message>
@@ -142,7 +243,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+308"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
@@ -218,18 +319,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+154"/>
+        <location line="+184"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-154"/>
-        <location line="+154"/>
+        <location line="-184"/>
+        <location line="+184"/>
         <source>STOP</source>
         <translation>STOPP</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-179"/>
         <source>Found new version</source>
         <translation>Neue Version</translation>
     </message>
@@ -239,7 +340,12 @@
         <translation> verfügbar – zum Herunterladen klicken.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
+        <source>Looking for the cameras whose clocks you set right…</source>
+        <translation>Suche nach den Kameras, deren Uhren Sie gestellt haben…</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Counting the files the sort would move…</source>
         <translation>Die zu verschiebenden Dateien werden gezählt…</translation>
     </message>
@@ -270,7 +376,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Optionen</translation>
     </message>
@@ -334,11 +440,26 @@
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Ein Ordner pro &amp;Tag (JJJJ-MM-TT)</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>Originale behalten (ko&amp;pieren)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>Dateien überspringen, die schon in der Bibl&amp;iothek sind</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>Eine Datei, deren Inhalt der Ausgabeordner schon enthält oder enthielt und seither verloren hat, bleibt, wo sie ist</translation>
+    </message>
 </context>
 <context>
     <name>FHPlanModel</name>
     <message>
-        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <location filename="../ui/FHPlanModel.cpp" line="+191"/>
         <source>Camera (EXIF)</source>
         <translation>Kamera (EXIF)</translation>
     </message>
@@ -358,14 +479,19 @@
         <translation>Dateidatum</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+39"/>
         <source>%1
 Moves with %2 as one shot</source>
         <translation>%1
 Wird mit %2 als eine Aufnahme verschoben</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+6"/>
+        <source>The camera&apos;s clock said %1; its offset %2 is added</source>
+        <translation>Die Uhr der Kamera zeigte %1; ihr Versatz %2 wird addiert</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>Original name</source>
         <translation>Ursprünglicher Name</translation>
     </message>
@@ -391,6 +517,16 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Stays because</source>
         <translation>Bleibt, weil</translation>
     </message>
@@ -398,7 +534,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+69"/>
         <source>Photos</source>
         <translation>Fotos</translation>
     </message>
@@ -423,7 +559,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+281"/>
         <source>Listing the files…</source>
         <translation>Dateien werden aufgelistet…</translation>
     </message>
@@ -438,7 +574,12 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Neue Namen werden gewählt: %1 von %2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+122"/>
+        <source>The offset %1 would move shots of %2 before 1970 or past next year. It was not taken.</source>
+        <translation>Der Versatz %1 würde Aufnahmen von %2 vor 1970 oder hinter das nächste Jahr verschieben. Er wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Preview of the sort</source>
         <translation>Vorschau der Sortierung</translation>
     </message>
@@ -479,6 +620,41 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Fi&amp;les</source>
+        <translation>&amp;Dateien</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;ameras (%1)</source>
+        <translation>&amp;Kameras (%1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Double-click an offset to set a camera&apos;s clock right.</source>
+        <translation>Doppelklicken Sie auf einen Versatz, um die Uhr einer Kamera zu stellen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>To set a clock from a photo of the same moment, select one file of each camera under Files and choose Align clocks.</source>
+        <translation>Um eine Uhr nach einem Foto desselben Augenblicks zu stellen, wählen Sie unter Dateien je eine Datei beider Kameras und dann Uhren abgleichen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Take the &amp;GPS offset</source>
+        <translation>&amp;GPS-Versatz übernehmen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Align &amp;clocks…</source>
+        <translation>&amp;Uhren abgleichen…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Select one file of each of two cameras under Files.</source>
+        <translation>Wählen Sie unter Dateien je eine Datei von zwei Kameras.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Notes (%1)…</source>
         <translation>Hinweise (%1)…</translation>
     </message>
@@ -503,7 +679,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+63"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Zu verschiebende Dateien: %1 · Zielordner: %2</translation>
     </message>
@@ -873,7 +1049,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>Kein Aufnahmedatum</translation>
     </message>
@@ -996,6 +1172,26 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Das Original ist nicht mehr in der Eingabe</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Schon in der Bibliothek: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Am %1 importiert, seither gelöscht</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>schon in der Bibliothek als %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>am %1 importiert und seither gelöscht</translation>
     </message>
 </context>
 <context>
@@ -1130,7 +1326,7 @@ Wird mit %2 als eine Aufnahme verschoben</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-432"/>
         <source>Show Details...</source>
         <translation>Details einblenden...</translation>
     </message>

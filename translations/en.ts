@@ -2,6 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FHAlignDialog</name>
+    <message>
+        <location filename="../ui/FHAlignDialog.cpp" line="+128"/>
+        <source>Align a camera&apos;s clock</source>
+        <translation>Align a camera&apos;s clock</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reference: %1</source>
+        <translation>Reference: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Clock to set: %1</source>
+        <translation>Clock to set: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Camera time: %1</source>
+        <translation>Camera time: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>With its offset %1: %2</source>
+        <translation>With its offset %1: %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No picture to show</source>
+        <translation>No picture to show</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>If both photos show the same moment, the clock of %1 gets the offset %2: each of its capture times moves from the camera&apos;s time to the reference&apos;s.</source>
+        <translation>If both photos show the same moment, the clock of %1 gets the offset %2: each of its capture times moves from the camera&apos;s time to the reference&apos;s.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Swap</source>
+        <translation>&amp;Swap</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Take the offset</source>
+        <translation>&amp;Take the offset</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>FHCameraModel</name>
+    <message>
+        <location filename="../ui/FHCameraModel.cpp" line="+112"/>
+        <source>Added to every capture time of this camera: +01:00 for a clock an hour behind, -2.03:30 for two days and three and a half hours ahead</source>
+        <translation>Added to every capture time of this camera: +01:00 for a clock an hour behind, -2.03:30 for two days and three and a half hours ahead</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>GPS says %1</source>
+        <translation>GPS says %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Camera</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First shot</source>
+        <translation>First shot</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Last shot</source>
+        <translation>Last shot</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Clock offset</source>
+        <translation>Clock offset</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GPS check</source>
+        <translation>GPS check</translation>
+    </message>
+</context>
+<context>
     <name>FHCheckVersion</name>
     <message>
         <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
@@ -91,7 +187,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>&amp;Input Directory</translation>
     </message>
@@ -101,7 +197,12 @@
         <translation>&amp;Output Directory</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Other folder...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Browse</translation>
     </message>
@@ -142,7 +243,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+308"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
     </message>
@@ -218,18 +319,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+154"/>
+        <location line="+184"/>
         <source>START</source>
         <translation>START</translation>
     </message>
     <message>
-        <location line="-154"/>
-        <location line="+154"/>
+        <location line="-184"/>
+        <location line="+184"/>
         <source>STOP</source>
         <translation>STOP</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-179"/>
         <source>Found new version</source>
         <translation>Found new version</translation>
     </message>
@@ -239,7 +340,12 @@
         <translation>. Click to download.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
+        <source>Looking for the cameras whose clocks you set right…</source>
+        <translation>Looking for the cameras whose clocks you set right…</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Counting the files the sort would move…</source>
         <translation>Counting the files the sort would move…</translation>
     </message>
@@ -270,7 +376,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Option</translation>
     </message>
@@ -334,11 +440,26 @@
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Create and name by &amp;day (format=YYYY-MM-DD)</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>&amp;Keep the originals (copy)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>&amp;Skip files already in the library</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>A file whose bytes the output folder holds already, or held and lost since, stays where it is</translation>
+    </message>
 </context>
 <context>
     <name>FHPlanModel</name>
     <message>
-        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <location filename="../ui/FHPlanModel.cpp" line="+191"/>
         <source>Camera (EXIF)</source>
         <translation>Camera (EXIF)</translation>
     </message>
@@ -358,14 +479,19 @@
         <translation>File date</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+39"/>
         <source>%1
 Moves with %2 as one shot</source>
         <translation>%1
 Moves with %2 as one shot</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+6"/>
+        <source>The camera&apos;s clock said %1; its offset %2 is added</source>
+        <translation>The camera&apos;s clock said %1; its offset %2 is added</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>Original name</source>
         <translation>Original name</translation>
     </message>
@@ -391,6 +517,16 @@ Moves with %2 as one shot</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Camera</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Stays because</source>
         <translation>Stays because</translation>
     </message>
@@ -398,7 +534,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+69"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -423,7 +559,7 @@ Moves with %2 as one shot</translation>
         <translation>Videos</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+281"/>
         <source>Listing the files…</source>
         <translation>Listing the files…</translation>
     </message>
@@ -438,7 +574,12 @@ Moves with %2 as one shot</translation>
         <translation>Choosing the new names: %1 of %2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+122"/>
+        <source>The offset %1 would move shots of %2 before 1970 or past next year. It was not taken.</source>
+        <translation>The offset %1 would move shots of %2 before 1970 or past next year. It was not taken.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Preview of the sort</source>
         <translation>Preview of the sort</translation>
     </message>
@@ -479,6 +620,41 @@ Moves with %2 as one shot</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Fi&amp;les</source>
+        <translation>Fi&amp;les</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;ameras (%1)</source>
+        <translation>C&amp;ameras (%1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Double-click an offset to set a camera&apos;s clock right.</source>
+        <translation>Double-click an offset to set a camera&apos;s clock right.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>To set a clock from a photo of the same moment, select one file of each camera under Files and choose Align clocks.</source>
+        <translation>To set a clock from a photo of the same moment, select one file of each camera under Files and choose Align clocks.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Take the &amp;GPS offset</source>
+        <translation>Take the &amp;GPS offset</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Align &amp;clocks…</source>
+        <translation>Align &amp;clocks…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Select one file of each of two cameras under Files.</source>
+        <translation>Select one file of each of two cameras under Files.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Notes (%1)…</source>
         <translation>Notes (%1)…</translation>
     </message>
@@ -503,7 +679,7 @@ Moves with %2 as one shot</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+63"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Files to move: %1 · Target folders: %2</translation>
     </message>
@@ -873,7 +1049,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>No capture date</translation>
     </message>
@@ -996,6 +1172,26 @@ Moves with %2 as one shot</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Its original is no longer in the input</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Already in the library: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Imported on %1, since deleted</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>already in the library as %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>imported on %1 and deleted since</translation>
     </message>
 </context>
 <context>
@@ -1130,7 +1326,7 @@ Moves with %2 as one shot</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-432"/>
         <source>Show Details...</source>
         <translation>Show Details...</translation>
     </message>

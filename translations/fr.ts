@@ -2,6 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>FHAlignDialog</name>
+    <message>
+        <location filename="../ui/FHAlignDialog.cpp" line="+128"/>
+        <source>Align a camera&apos;s clock</source>
+        <translation>Régler l&apos;horloge d&apos;un appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reference: %1</source>
+        <translation>Référence : %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Clock to set: %1</source>
+        <translation>Horloge à régler : %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Camera time: %1</source>
+        <translation>Heure de l&apos;appareil : %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>With its offset %1: %2</source>
+        <translation>Avec son décalage %1 : %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No picture to show</source>
+        <translation>Aucune image à montrer</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>If both photos show the same moment, the clock of %1 gets the offset %2: each of its capture times moves from the camera&apos;s time to the reference&apos;s.</source>
+        <translation>Si les deux photos montrent le même instant, l&apos;horloge de %1 reçoit le décalage %2 : chacune de ses heures de prise de vue passe de l&apos;heure de l&apos;appareil à celle de la référence.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Swap</source>
+        <translation>&amp;Inverser</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Take the offset</source>
+        <translation>&amp;Prendre ce décalage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>FHCameraModel</name>
+    <message>
+        <location filename="../ui/FHCameraModel.cpp" line="+112"/>
+        <source>Added to every capture time of this camera: +01:00 for a clock an hour behind, -2.03:30 for two days and three and a half hours ahead</source>
+        <translation>Ajouté à chaque heure de prise de vue de cet appareil : +01:00 pour une horloge en retard d&apos;une heure, -2.03:30 pour une horloge en avance de deux jours et trois heures et demie</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>GPS says %1</source>
+        <translation>Le GPS indique %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Camera</source>
+        <translation>Appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files</source>
+        <translation>Fichiers</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First shot</source>
+        <translation>Première prise</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Last shot</source>
+        <translation>Dernière prise</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Clock offset</source>
+        <translation>Décalage de l&apos;horloge</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GPS check</source>
+        <translation>Contrôle GPS</translation>
+    </message>
+</context>
+<context>
     <name>FHCheckVersion</name>
     <message>
         <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
@@ -91,7 +187,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>Dossier &amp;source</translation>
     </message>
@@ -101,7 +197,12 @@
         <translation>Dossier de &amp;destination</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>Autre dossier...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>Choisir un dossier</translation>
     </message>
@@ -142,7 +243,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+308"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -218,18 +319,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+154"/>
+        <location line="+184"/>
         <source>START</source>
         <translation>LANCER</translation>
     </message>
     <message>
-        <location line="-154"/>
-        <location line="+154"/>
+        <location line="-184"/>
+        <location line="+184"/>
         <source>STOP</source>
         <translation>ARRÊTER</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-179"/>
         <source>Found new version</source>
         <translation>Nouvelle version</translation>
     </message>
@@ -239,7 +340,12 @@
         <translation> disponible. Cliquez pour la télécharger.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
+        <source>Looking for the cameras whose clocks you set right…</source>
+        <translation>Recherche des appareils dont vous avez réglé l&apos;horloge…</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Counting the files the sort would move…</source>
         <translation>Décompte des fichiers que le tri déplacerait…</translation>
     </message>
@@ -270,7 +376,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>Options</translation>
     </message>
@@ -334,11 +440,26 @@
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>Un dossier par &amp;jour (AAAA-MM-JJ)</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>&amp;Garder les originaux (copie)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>Ignorer les fichiers déjà dans la &amp;bibliothèque</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>Un fichier dont le dossier de destination contient déjà le contenu, ou l’a contenu puis perdu, reste où il est</translation>
+    </message>
 </context>
 <context>
     <name>FHPlanModel</name>
     <message>
-        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <location filename="../ui/FHPlanModel.cpp" line="+191"/>
         <source>Camera (EXIF)</source>
         <translation>Appareil (EXIF)</translation>
     </message>
@@ -358,14 +479,19 @@
         <translation>Date du fichier</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+39"/>
         <source>%1
 Moves with %2 as one shot</source>
         <translation>%1
 Se déplace avec %2 comme une seule prise</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+6"/>
+        <source>The camera&apos;s clock said %1; its offset %2 is added</source>
+        <translation>L&apos;horloge de l&apos;appareil indiquait %1 ; son décalage %2 est ajouté</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>Original name</source>
         <translation>Nom d&apos;origine</translation>
     </message>
@@ -391,6 +517,16 @@ Se déplace avec %2 comme une seule prise</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>Camera</source>
+        <translation>Appareil</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Stays because</source>
         <translation>Reste car</translation>
     </message>
@@ -398,7 +534,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+69"/>
         <source>Photos</source>
         <translation>Photos</translation>
     </message>
@@ -423,7 +559,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Vidéos</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+281"/>
         <source>Listing the files…</source>
         <translation>Relevé des fichiers…</translation>
     </message>
@@ -438,7 +574,12 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Choix des nouveaux noms : %1 sur %2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+122"/>
+        <source>The offset %1 would move shots of %2 before 1970 or past next year. It was not taken.</source>
+        <translation>Le décalage %1 placerait des prises de %2 avant 1970 ou après l&apos;an prochain. Il n&apos;a pas été pris.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Preview of the sort</source>
         <translation>Aperçu du tri</translation>
     </message>
@@ -479,6 +620,41 @@ Se déplace avec %2 comme une seule prise</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>Fi&amp;les</source>
+        <translation>Fic&amp;hiers</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;ameras (%1)</source>
+        <translation>&amp;Appareils (%1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Double-click an offset to set a camera&apos;s clock right.</source>
+        <translation>Double-cliquez sur un décalage pour régler l&apos;horloge d&apos;un appareil.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>To set a clock from a photo of the same moment, select one file of each camera under Files and choose Align clocks.</source>
+        <translation>Pour régler une horloge d&apos;après une photo du même instant, choisissez sous Fichiers un fichier de chaque appareil, puis Aligner les horloges.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Take the &amp;GPS offset</source>
+        <translation>Prendre le décalage &amp;GPS</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Align &amp;clocks…</source>
+        <translation>A&amp;ligner les horloges…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Select one file of each of two cameras under Files.</source>
+        <translation>Choisissez sous Fichiers un fichier de chacun de deux appareils.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Notes (%1)…</source>
         <translation>Notes (%1)…</translation>
     </message>
@@ -503,7 +679,7 @@ Se déplace avec %2 comme une seule prise</translation>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+63"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>Fichiers à déplacer : %1 · Dossiers cibles : %2</translation>
     </message>
@@ -873,7 +1049,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>Pas de date de prise de vue</translation>
     </message>
@@ -996,6 +1172,26 @@ Se déplace avec %2 comme une seule prise</translation>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>Son original n&apos;est plus dans l&apos;entrée</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>Déjà dans la bibliothèque : %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>Importé le %1, supprimé depuis</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>déjà dans la bibliothèque sous %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>importé le %1 et supprimé depuis</translation>
     </message>
 </context>
 <context>
@@ -1130,7 +1326,7 @@ Se déplace avec %2 comme une seule prise</translation>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-432"/>
         <source>Show Details...</source>
         <translation>Afficher les détails...</translation>
     </message>

@@ -2,6 +2,102 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>FHAlignDialog</name>
+    <message>
+        <location filename="../ui/FHAlignDialog.cpp" line="+128"/>
+        <source>Align a camera&apos;s clock</source>
+        <translation>校准相机时钟</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reference: %1</source>
+        <translation>参照：%1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Clock to set: %1</source>
+        <translation>要校准的时钟：%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Camera time: %1</source>
+        <translation>相机时间：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>With its offset %1: %2</source>
+        <translation>加上其偏差 %1：%2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No picture to show</source>
+        <translation>没有可显示的图片</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>If both photos show the same moment, the clock of %1 gets the offset %2: each of its capture times moves from the camera&apos;s time to the reference&apos;s.</source>
+        <translation>如果两张照片拍的是同一时刻，%1 的时钟将得到偏差 %2：它的每个拍摄时间都从相机时间移到参照的时间。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Swap</source>
+        <translation>交换(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Take the offset</source>
+        <translation>采用此偏差(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>FHCameraModel</name>
+    <message>
+        <location filename="../ui/FHCameraModel.cpp" line="+112"/>
+        <source>Added to every capture time of this camera: +01:00 for a clock an hour behind, -2.03:30 for two days and three and a half hours ahead</source>
+        <translation>加到此相机的每个拍摄时间上：时钟慢一小时填 +01:00，快两天三个半小时填 -2.03:30</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>GPS says %1</source>
+        <translation>GPS 显示 %1</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Camera</source>
+        <translation>相机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>First shot</source>
+        <translation>第一张</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Last shot</source>
+        <translation>最后一张</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Clock offset</source>
+        <translation>时钟偏差</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GPS check</source>
+        <translation>GPS 核对</translation>
+    </message>
+</context>
+<context>
     <name>FHCheckVersion</name>
     <message>
         <location filename="../shell/FHCheckVersion.cpp" line="+131"/>
@@ -90,7 +186,7 @@
 <context>
     <name>FHFolderRows</name>
     <message>
-        <location filename="../ui/FHFolderRows.cpp" line="+89"/>
+        <location filename="../ui/FHFolderRows.cpp" line="+92"/>
         <source>&amp;Input Directory</source>
         <translation>输入目录(&amp;I)</translation>
     </message>
@@ -100,7 +196,12 @@
         <translation>输出目录(&amp;O)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+22"/>
+        <source>Other folder...</source>
+        <translation>其他文件夹...</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Browse</source>
         <translation>选择文件夹</translation>
     </message>
@@ -141,7 +242,7 @@
 <context>
     <name>FHMainWindow</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="+307"/>
+        <location filename="../ui/FHMainWindow.cpp" line="+308"/>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
@@ -217,18 +318,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+154"/>
+        <location line="+184"/>
         <source>START</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="-154"/>
-        <location line="+154"/>
+        <location line="-184"/>
+        <location line="+184"/>
         <source>STOP</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="-179"/>
         <source>Found new version</source>
         <translation>发现新版本</translation>
     </message>
@@ -238,7 +339,12 @@
         <translation>。点击下载。</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+69"/>
+        <source>Looking for the cameras whose clocks you set right…</source>
+        <translation>正在查找您校准过时钟的相机…</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>Counting the files the sort would move…</source>
         <translation>正在统计将被移动的文件…</translation>
     </message>
@@ -269,7 +375,7 @@
 <context>
     <name>FHOptionGroup</name>
     <message>
-        <location filename="../ui/FHOptionGroup.cpp" line="+156"/>
+        <location filename="../ui/FHOptionGroup.cpp" line="+171"/>
         <source>Option</source>
         <translation>选项</translation>
     </message>
@@ -333,11 +439,26 @@
         <source>Create and name by &amp;day (format=YYYY-MM-DD)</source>
         <translation>按日创建子文件夹(&amp;D)（YYYY-MM-DD）</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep the originals (copy)</source>
+        <translation>保留原始文件（复制）(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Skip files already in the library</source>
+        <translation>跳过已在库中的文件(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>A file whose bytes the output folder holds already, or held and lost since, stays where it is</source>
+        <translation>输出文件夹中已有（或曾经有过但已删除）相同内容的文件将保留在原处</translation>
+    </message>
 </context>
 <context>
     <name>FHPlanModel</name>
     <message>
-        <location filename="../ui/FHPlanModel.cpp" line="+167"/>
+        <location filename="../ui/FHPlanModel.cpp" line="+191"/>
         <source>Camera (EXIF)</source>
         <translation>相机 (EXIF)</translation>
     </message>
@@ -357,14 +478,19 @@
         <translation>文件日期</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+39"/>
         <source>%1
 Moves with %2 as one shot</source>
         <translation>%1
 与 %2 作为同一张照片一起移动</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+6"/>
+        <source>The camera&apos;s clock said %1; its offset %2 is added</source>
+        <translation>相机时钟显示 %1；已加上其偏差 %2</translation>
+    </message>
+    <message>
+        <location line="+28"/>
         <source>Original name</source>
         <translation>原名称</translation>
     </message>
@@ -390,6 +516,16 @@ Moves with %2 as one shot</source>
     </message>
     <message>
         <location line="+2"/>
+        <source>Camera</source>
+        <translation>相机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Stays because</source>
         <translation>保留原因</translation>
     </message>
@@ -397,7 +533,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHPreviewDialog</name>
     <message>
-        <location filename="../ui/FHPreviewDialog.cpp" line="+62"/>
+        <location filename="../ui/FHPreviewDialog.cpp" line="+69"/>
         <source>Photos</source>
         <translation>照片</translation>
     </message>
@@ -422,7 +558,7 @@ Moves with %2 as one shot</source>
         <translation>视频</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+281"/>
         <source>Listing the files…</source>
         <translation>正在列出文件…</translation>
     </message>
@@ -437,7 +573,12 @@ Moves with %2 as one shot</source>
         <translation>正在确定新名称：%1 / %2</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+122"/>
+        <source>The offset %1 would move shots of %2 before 1970 or past next year. It was not taken.</source>
+        <translation>偏差 %1 会把 %2 的照片移到 1970 年之前或明年之后，因此未采用。</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Preview of the sort</source>
         <translation>整理预览</translation>
     </message>
@@ -478,6 +619,41 @@ Moves with %2 as one shot</source>
     </message>
     <message>
         <location line="+1"/>
+        <source>Fi&amp;les</source>
+        <translation>文件(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>C&amp;ameras (%1)</source>
+        <translation>相机 (%1)(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Double-click an offset to set a camera&apos;s clock right.</source>
+        <translation>双击偏差即可校准相机时钟。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>To set a clock from a photo of the same moment, select one file of each camera under Files and choose Align clocks.</source>
+        <translation>若要按同一时刻的照片校准时钟，请在“文件”中为两台相机各选一个文件，然后点击“校准时钟”。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Take the &amp;GPS offset</source>
+        <translation>采用 GPS 偏差(&amp;G)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Align &amp;clocks…</source>
+        <translation>校准时钟(&amp;C)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Select one file of each of two cameras under Files.</source>
+        <translation>请在“文件”中为两台相机各选一个文件。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Notes (%1)…</source>
         <translation>备注 (%1)…</translation>
     </message>
@@ -502,7 +678,7 @@ Moves with %2 as one shot</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location line="+58"/>
+        <location line="+63"/>
         <source>Files to move: %1 · Target folders: %2</source>
         <translation>待移动文件：%1 · 目标文件夹：%2</translation>
     </message>
@@ -859,7 +1035,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>FHSkipReason</name>
     <message>
-        <location filename="../engine/FHSkipReason.cpp" line="+19"/>
+        <location filename="../engine/FHSkipReason.cpp" line="+22"/>
         <source>No capture date</source>
         <translation>无拍摄日期</translation>
     </message>
@@ -982,6 +1158,26 @@ Moves with %2 as one shot</source>
         <location line="+3"/>
         <source>Its original is no longer in the input</source>
         <translation>原件已不在输入目录中</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Already in the library: %1</source>
+        <translation>已在库中：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Imported on %1, since deleted</source>
+        <translation>已于 %1 导入，之后被删除</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>already in the library as %1</source>
+        <translation>已在库中，为 %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>imported on %1 and deleted since</source>
+        <translation>已于 %1 导入，之后被删除</translation>
     </message>
 </context>
 <context>
@@ -1116,7 +1312,7 @@ Moves with %2 as one shot</source>
 <context>
     <name>QMessageBox</name>
     <message>
-        <location filename="../ui/FHMainWindow.cpp" line="-402"/>
+        <location filename="../ui/FHMainWindow.cpp" line="-432"/>
         <source>Show Details...</source>
         <translation>显示详细信息...</translation>
     </message>

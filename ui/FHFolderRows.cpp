@@ -1,6 +1,7 @@
 #include "ui/FHFolderRows.h"
 
 #include "engine/FHPaths.h"
+#include "ui/FHRemovableVolumes.h"
 #include "ui/FHSettings.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -33,6 +35,7 @@ FHFolderRows::FHFolderRows(QWidget *parent)
     , m_outputCaption(named(new QLabel(this), "outputCaption"))
     , m_outputEdit(named(new QLineEdit(this), "outputEdit"))
     , m_outputBrowseButton(named(new QPushButton(browseText, this), "outputBrowseButton"))
+    , m_volumeRoots(removableVolumeRoots())
 {
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -52,7 +55,7 @@ FHFolderRows::FHFolderRows(QWidget *parent)
     grid->addWidget(m_outputCaption, 1, 0);
     grid->addWidget(m_outputEdit, 1, 1);
     grid->addWidget(m_outputBrowseButton, 1, 2);
-    connect(m_inputBrowseButton, &QPushButton::clicked, this, [this] { choose(m_inputEdit); });
+    connect(m_inputBrowseButton, &QPushButton::clicked, this, &FHFolderRows::chooseInput);
     connect(m_outputBrowseButton, &QPushButton::clicked, this, [this] { choose(m_outputEdit); });
 }
 
@@ -89,6 +92,30 @@ void FHFolderRows::retranslate()
 {
     m_inputCaption->setText(tr("&Input Directory"));
     m_outputCaption->setText(tr("&Output Directory"));
+}
+
+// A card in the reader is offered by its name, above the folder dialog.
+void FHFolderRows::chooseInput()
+{
+    const QVector<FHVolume> volumes = removableVolumes(m_volumeRoots);
+    if (volumes.isEmpty()) {
+        choose(m_inputEdit);
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("volumeMenu"));
+    for (const FHVolume &volume : volumes) {
+        QAction *action = menu.addAction(
+            QStringLiteral("%1  (%2)").arg(volume.label, QDir::toNativeSeparators(volume.path)));
+        const QString path = QDir::toNativeSeparators(volume.path);
+        connect(
+            action, &QAction::triggered, m_inputEdit, [this, path] { m_inputEdit->setText(path); });
+    }
+    menu.addSeparator();
+    connect(
+        menu.addAction(tr("Other folder...")), &QAction::triggered, this,
+        [this] { choose(m_inputEdit); }, Qt::QueuedConnection);
+    menu.exec(m_inputBrowseButton->mapToGlobal(QPoint(0, m_inputBrowseButton->height())));
 }
 
 void FHFolderRows::choose(QLineEdit *edit)

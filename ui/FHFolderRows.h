@@ -1,6 +1,7 @@
 #ifndef FHFOLDERROWS_H
 #define FHFOLDERROWS_H
 
+#include <QStringList>
 #include <QWidget>
 
 class FHSettings;
@@ -25,6 +26,10 @@ public:
     // Both paths given, so a sort may start.
     bool bothGiven() const;
 
+    // Where the input's "..." looks for cards; the desktop's mount folders
+    // unless set.
+    void setVolumeRoots(const QStringList &roots) { m_volumeRoots = roots; }
+
     void load(const FHSettings &settings);
     void save(FHSettings &settings) const;
     void retranslate();
@@ -33,6 +38,7 @@ signals:
     void changed();
 
 private:
+    void chooseInput();
     void choose(QLineEdit *edit);
 
     QLabel *m_inputCaption;
@@ -41,6 +47,7 @@ private:
     QLabel *m_outputCaption;
     QLineEdit *m_outputEdit;
     QPushButton *m_outputBrowseButton;
+    QStringList m_volumeRoots;
 };
 
 #endif // FHFOLDERROWS_H

@@ -1,6 +1,7 @@
 #include "ui/FHMainWindow.h"
 
 #include "FHConfig.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHIO.h"
@@ -371,7 +372,9 @@ void FHMainWindow::startOrStop()
         stop();
         return;
     }
-    const FHSortOptions options = sortOptions();
+    FHSortOptions options = sortOptions();
+    if (!addCameraShifts(options))
+        return;
     bool ask = false;
     {
         const FHSettings settings;
@@ -399,6 +402,34 @@ void FHMainWindow::startOrStop()
     sort(options);
 }
 
+bool FHMainWindow::addCameraShifts(FHSortOptions &options)
+{
+    // Offsets are kept for every camera ever set right, and a run takes those
+    // of the cameras it finds by their exact names: a plan tells which.
+    const QMap<QString, qint64> stored = FHSettings().cameraShifts();
+    if (stored.isEmpty())
+        return true;
+    m_counting = true;
+    setRunning(true);
+    m_runProgress->begin(tr("Looking for the cameras whose clocks you set right…"));
+    FHSortPlan plan;
+    const FHSortEngine::Outcome outcome = engine->planImages(options, plan);
+    setRunning(false);
+    m_counting = false;
+    m_runProgress->end(0, QString());
+    if (closeIfAsked() || outcome != FHSortEngine::Completed)
+        return false;
+    QStringList texts;
+    for (const FHPlanEntry &entry : plan.entries) {
+        const QString text = entry.camera + QLatin1Char('=')
+            + FHCameraClock::shiftText(stored.value(entry.camera));
+        if (stored.contains(entry.camera) && !texts.contains(text))
+            texts << text;
+    }
+    options.cameraShifts = texts;
+    return true;
+}
+
 bool FHMainWindow::countPlanned(const FHSortOptions &options, int &toMove, int &toStay)
 {
     // The files found are not the files moved: the count is the plan's. STOP
@@ -421,9 +452,9 @@ bool FHMainWindow::countPlanned(const FHSortOptions &options, int &toMove, int &
 
 void FHMainWindow::preview()
 {
-    const FHSortOptions options = sortOptions();
-    if (FHPreviewDialog::showFor(options, this))
-        sort(options);
+    FHSortOptions chosen;
+    if (FHPreviewDialog::showFor(sortOptions(), this, &chosen))
+        sort(chosen);
 }
 
 void FHMainWindow::sort(const FHSortOptions &options)

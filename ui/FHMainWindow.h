@@ -64,6 +64,8 @@ private:
     // How many files the sort would move, and how many it would leave; false
     // when planning was stopped or failed.
     bool countPlanned(const FHSortOptions &options, int &toMove, int &toStay);
+    // The stored offsets of the cameras that the input holds.
+    bool addCameraShifts(FHSortOptions &options);
     void sort(const FHSortOptions &options);
     // Closes the window when that was asked for during a run; true if so.
     bool closeIfAsked();

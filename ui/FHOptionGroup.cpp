@@ -6,6 +6,7 @@
 #include "ui/FHWrappingRadioButton.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -66,6 +67,8 @@ FHOptionGroup::FHOptionGroup(QWidget *parent)
     , m_noneRadio(named(new FHWrappingRadioButton(this), "noneRadio"))
     , m_monthRadio(named(new FHWrappingRadioButton(this), "monthRadio"))
     , m_dayRadio(named(new FHWrappingRadioButton(this), "dayRadio"))
+    , m_copyCheck(named(new QCheckBox(this), "copyCheck"))
+    , m_skipDuplicatesCheck(named(new QCheckBox(this), "skipDuplicatesCheck"))
 {
     setObjectName(QStringLiteral("optionGroup"));
     auto *layout = new QVBoxLayout(this);
@@ -102,6 +105,11 @@ FHOptionGroup::FHOptionGroup(QWidget *parent)
     layout->addLayout(namingGrid);
     layout->addWidget(separator(this));
     layout->addLayout(subFolderGrid);
+    layout->addWidget(separator(this));
+    auto *importRow = new QHBoxLayout;
+    importRow->addWidget(m_copyCheck);
+    importRow->addWidget(m_skipDuplicatesCheck, 1);
+    layout->addLayout(importRow);
 
     exclusive(this, { m_camerasOnlyRadio, m_allImagesRadio });
     exclusive(this, { m_yesRadio, m_noRadio });
@@ -123,6 +131,9 @@ void FHOptionGroup::applyTo(FHSortOptions &options) const
     options.folders = m_noneRadio->isChecked() ? FHFolderMode::None
         : m_monthRadio->isChecked()            ? FHFolderMode::Month
                                                : FHFolderMode::Day;
+    options.copy = m_copyCheck->isChecked();
+    options.duplicates
+        = m_skipDuplicatesCheck->isChecked() ? FHDuplicates::Skip : FHDuplicates::Import;
 }
 
 void FHOptionGroup::load(const FHSettings &settings)
@@ -138,6 +149,8 @@ void FHOptionGroup::load(const FHSettings &settings)
     QRadioButton *const folderRadios[] = { m_noneRadio, m_monthRadio, m_dayRadio };
     const auto mode = FHFolderModes::fromNumber(settings.value(FHSettingKey::SubFolder).toInt());
     folderRadios[int(mode)]->setChecked(true);
+    m_copyCheck->setChecked(settings.value(FHSettingKey::IsCopy).toBool());
+    m_skipDuplicatesCheck->setChecked(settings.value(FHSettingKey::SkipDuplicates).toBool());
 }
 
 void FHOptionGroup::save(FHSettings &settings) const
@@ -149,6 +162,8 @@ void FHOptionGroup::save(FHSettings &settings) const
     settings.setValue(FHSettingKey::IsCustomize, m_patternRadio->isChecked());
     settings.setValue(FHSettingKey::CustomizeName, m_patternEdit->text());
     settings.setValue(FHSettingKey::SubFolder, int(options.folders));
+    settings.setValue(FHSettingKey::IsCopy, options.copy);
+    settings.setValue(FHSettingKey::SkipDuplicates, options.duplicates == FHDuplicates::Skip);
 }
 
 void FHOptionGroup::retranslate()
@@ -172,6 +187,11 @@ void FHOptionGroup::retranslate()
     m_noneRadio->setText(tr("Do no&t create sub-folders"));
     m_monthRadio->setText(tr("Create and name by &month (format=YYYY-MM)"));
     m_dayRadio->setText(tr("Create and name by &day (format=YYYY-MM-DD)"));
+    m_copyCheck->setText(tr("&Keep the originals (copy)"));
+    m_skipDuplicatesCheck->setText(tr("&Skip files already in the library"));
+    m_skipDuplicatesCheck->setToolTip(
+        tr("A file whose bytes the output folder holds already, or held and lost since, stays "
+           "where it is"));
 }
 
 void FHOptionGroup::rules()

@@ -6,13 +6,14 @@
 class FHSettings;
 struct FHSortOptions;
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// The main window's option rows: which images, recursion, naming and
-// sub-folders, with the settings they are kept in.
+// The main window's option rows: which images, recursion, naming,
+// sub-folders, copy or move and duplicates, with the settings they are kept in.
 class FHOptionGroup : public QGroupBox
 {
     Q_OBJECT
@@ -46,6 +47,8 @@ private:
     QRadioButton *m_noneRadio;
     QRadioButton *m_monthRadio;
     QRadioButton *m_dayRadio;
+    QCheckBox *m_copyCheck;
+    QCheckBox *m_skipDuplicatesCheck;
 };
 
 #endif // FHOPTIONGROUP_H

@@ -1,6 +1,7 @@
 #include "ui/FHPlanModel.h"
 
 #include "engine/FHPaths.h"
+#include "ui/FHThumbnailLoader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,6 +74,7 @@ void FHPlanModel::setPlan(FHSortPlan plan, const QString &input, const QString &
     m_outputName = QFileInfo(m_output).fileName();
     if (m_outputName.isEmpty())
         m_outputName = m_output;
+    m_thumbnailRows.clear();
     m_rows.clear();
     m_rows.reserve(m_plan.entries.size());
     m_rowOfEntry.fill(-1, m_plan.entries.size());
@@ -85,6 +87,23 @@ void FHPlanModel::setPlan(FHSortPlan plan, const QString &input, const QString &
         m_rows.append(i);
     }
     endResetModel();
+}
+
+void FHPlanModel::setThumbnails(FHThumbnailLoader *loader)
+{
+    if (m_thumbnails)
+        disconnect(m_thumbnails, nullptr, this, nullptr);
+    m_thumbnails = loader;
+    if (loader)
+        connect(loader, &FHThumbnailLoader::ready, this, &FHPlanModel::thumbnailReady);
+}
+
+void FHPlanModel::thumbnailReady(const QString &path)
+{
+    const int row = m_thumbnailRows.value(path, -1);
+    m_thumbnailRows.remove(path);
+    if (row >= 0 && row < m_rows.size() && entryAt(row).sourcePath() == path)
+        emit dataChanged(index(row, Thumbnail), index(row, Thumbnail), { Qt::DecorationRole });
 }
 
 int FHPlanModel::leadRow(int row) const
@@ -113,6 +132,8 @@ int FHPlanModel::compare(int a, int b, int column) const
         return compareDates(x, y);
     case DateFrom:
         return int(x.dateFrom) - int(y.dateFrom);
+    case Camera:
+        return naturalCompare(x.camera, y.camera);
     case Reason:
         return int(x.reason) - int(y.reason);
     }
@@ -155,8 +176,10 @@ QString FHPlanModel::text(int row, int column) const
     }
     case DateFrom:
         return dateSourceText(entry.dateFrom);
+    case Camera:
+        return entry.camera;
     case Reason:
-        return skipReasonLabel(entry.reason);
+        return skipReasonLabel(m_plan, entry);
     }
     return QString();
 }
@@ -196,6 +219,17 @@ QVariant FHPlanModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return text(index.row(), index.column());
+    case Qt::DecorationRole: {
+        if (index.column() != Thumbnail || !m_thumbnails)
+            return QVariant();
+        const QString path = entry.sourcePath();
+        const QPixmap pixmap = m_thumbnails->thumbnail(path);
+        if (pixmap.isNull())
+            m_thumbnailRows.insert(path, index.row());
+        return pixmap.isNull() ? QVariant() : QVariant(pixmap);
+    }
+    case Qt::TextAlignmentRole:
+        return index.column() == Thumbnail ? QVariant(Qt::AlignCenter) : QVariant();
     case Qt::ToolTipRole:
         if (index.column() == Original) {
             const int lead = leadRow(index.row());
@@ -206,6 +240,10 @@ QVariant FHPlanModel::data(const QModelIndex &index, int role) const
         }
         if (index.column() == Folder || index.column() == Name)
             return entry.placed ? FHPaths::shown(entry.targetPath()) : QVariant();
+        if (index.column() == Captured && entry.shift != 0)
+            return tr("The camera's clock said %1; its offset %2 is added")
+                .arg(entry.cameraTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                    FHCameraClock::shiftText(entry.shift));
         return QVariant();
     case SourcePathRole:
         return entry.sourcePath();
@@ -240,6 +278,10 @@ QVariant FHPlanModel::headerData(int section, Qt::Orientation orientation, int r
         return tr("Taken");
     case DateFrom:
         return tr("Date from");
+    case Camera:
+        return tr("Camera");
+    case Thumbnail:
+        return tr("Picture");
     case Reason:
         return tr("Stays because");
     }
@@ -299,8 +341,8 @@ bool FHPlanFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) con
     const FHPlanEntry &entry = m_model->entryAt(sourceRow);
     if (m_reasonMatches.value(int(entry.reason)) || m_sourceMatches.value(int(entry.dateFrom)))
         return true;
-    for (const int column :
-        { FHPlanModel::Original, FHPlanModel::Folder, FHPlanModel::Name, FHPlanModel::Captured }) {
+    for (const int column : { FHPlanModel::Original, FHPlanModel::Folder, FHPlanModel::Name,
+             FHPlanModel::Captured, FHPlanModel::Camera }) {
         if (m_model->text(sourceRow, column).contains(m_text, Qt::CaseInsensitive))
             return true;
     }

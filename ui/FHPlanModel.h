@@ -4,8 +4,11 @@
 #include "engine/FHSortPlan.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QSortFilterProxyModel>
 #include <QVector>
+
+class FHThumbnailLoader;
 
 // The files of a plan as the preview lists them: one row per file the run
 // moves or leaves, in the order of the run, as the command's dry run prints
@@ -23,6 +26,8 @@ public:
         Name,
         Captured,
         DateFrom,
+        Camera,
+        Thumbnail, // the picture alone, shown first
         Reason, // why the file stays; empty when it moves
         ColumnCount
     };
@@ -42,6 +47,8 @@ public:
     // input and output as the run's options give them.
     void setPlan(FHSortPlan plan, const QString &input, const QString &output);
     const FHSortPlan &plan() const { return m_plan; }
+    // Where the thumbnails come from; none are shown without.
+    void setThumbnails(FHThumbnailLoader *loader);
     const QString &input() const { return m_input; }
     const QString &output() const { return m_output; }
 
@@ -67,6 +74,7 @@ public:
 
 private:
     QString originalText(const FHPlanEntry &entry) const;
+    void thumbnailReady(const QString &path);
 
     FHSortPlan m_plan;
     QString m_input; // absolute and clean, as the plan's folders
@@ -74,6 +82,9 @@ private:
     QString m_outputName;
     QVector<int> m_rows; // plan index of each row
     QVector<int> m_rowOfEntry; // row of each plan index, or -1
+    FHThumbnailLoader *m_thumbnails = nullptr;
+    // The rows whose thumbnails a view asked for, by source path.
+    mutable QHash<QString, int> m_thumbnailRows;
 };
 
 // Sorts by any column and filters by a text (in any of a row's texts, ignoring

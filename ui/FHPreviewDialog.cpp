@@ -1,13 +1,19 @@
 #include "ui/FHPreviewDialog.h"
 
+#include "engine/FHCameraClock.h"
 #include "engine/FHIO.h"
 #include "engine/FHNaming.h"
 #include "engine/FHPaths.h"
 #include "engine/FHReporter.h"
+#include "ui/FHAlignDialog.h"
+#include "ui/FHCameraModel.h"
+#include "ui/FHCameraStrips.h"
 #include "ui/FHPathLabel.h"
 #include "ui/FHPlanModel.h"
 #include "ui/FHRunReporter.h"
 #include "ui/FHSettings.h"
+#include "ui/FHShiftDelegate.h"
+#include "ui/FHThumbnailLoader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +32,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -86,7 +93,7 @@ QSize defaultSize(const QWidget *dialog, const QWidget *parent)
 
 } // namespace
 
-bool FHPreviewDialog::showFor(const FHSortOptions &options, QWidget *parent)
+bool FHPreviewDialog::showFor(const FHSortOptions &options, QWidget *parent, FHSortOptions *chosen)
 {
     FHPreviewDialog dialog(options, parent);
     QTimer::singleShot(0, &dialog, [&dialog] {
@@ -95,6 +102,8 @@ bool FHPreviewDialog::showFor(const FHSortOptions &options, QWidget *parent)
     });
     const bool sort = dialog.exec() == QDialog::Accepted;
     FHSettings().setValue(FHSettingKey::PreviewSize, dialog.size());
+    if (chosen)
+        *chosen = dialog.options();
     return sort;
 }
 
@@ -104,6 +113,8 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     , m_guard(std::make_unique<FHIO>(options.inputDir, QStringLiteral("preview")))
     , m_model(new FHPlanModel(this))
     , m_proxy(new FHPlanFilterModel(this))
+    , m_thumbnails(new FHThumbnailLoader(this))
+    , m_cameraModel(new FHCameraModel(this))
     , m_filterDelay(new QTimer(this))
     , m_pages(new QStackedWidget(this))
     , m_planningLabel(new QLabel(this))
@@ -117,8 +128,14 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     , m_filterCaption(new QLabel(this))
     , m_filterEdit(new QLineEdit(this))
     , m_shownLabel(new QLabel(this))
+    , m_tabs(new QTabWidget(this))
     , m_splitter(new QSplitter(Qt::Horizontal, this))
     , m_table(new QTableView(this))
+    , m_camerasHint(new QLabel(this))
+    , m_cameraTable(new QTableView(this))
+    , m_strips(new FHCameraStrips(this))
+    , m_proposalButton(new QPushButton(this))
+    , m_alignButton(new QPushButton(this))
     , m_folderList(new QTreeWidget(this))
     , m_totalsLabel(new QLabel(this))
     , m_notesButton(new QPushButton(this))
@@ -139,6 +156,10 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
     m_folderList->setObjectName(QStringLiteral("folderList"));
     m_totalsLabel->setObjectName(QStringLiteral("totalsLabel"));
     m_notesButton->setObjectName(QStringLiteral("notesButton"));
+    m_tabs->setObjectName(QStringLiteral("previewTabs"));
+    m_cameraTable->setObjectName(QStringLiteral("cameraTable"));
+    m_proposalButton->setObjectName(QStringLiteral("proposalButton"));
+    m_alignButton->setObjectName(QStringLiteral("alignButton"));
     m_sortButton->setObjectName(QStringLiteral("sortButton"));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
@@ -157,10 +178,23 @@ FHPreviewDialog::FHPreviewDialog(const FHSortOptions &options, QWidget *parent)
         showShownCount();
     });
     connect(m_notesButton, &QPushButton::clicked, this, &FHPreviewDialog::showNotes);
+    connect(m_alignButton, &QPushButton::clicked, this, &FHPreviewDialog::align);
+    connect(m_proposalButton, &QPushButton::clicked, this, [this] {
+        const int row = m_cameraTable->currentIndex().row();
+        if (row >= 0 && m_cameraModel->hasProposal(row))
+            m_cameraModel->setOffset(row, m_cameraModel->proposal(row));
+    });
+    connect(m_cameraModel, &FHCameraModel::offsetChanged, this, &FHPreviewDialog::offsetChanged);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &FHPreviewDialog::updateCameraButtons);
+    connect(m_cameraTable->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &FHPreviewDialog::updateCameraButtons);
     connect(m_sortButton, &QPushButton::clicked, this, &FHPreviewDialog::sortNow);
     connect(m_closeButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
     connect(m_cancelButton, &QPushButton::clicked, this, &FHPreviewDialog::reject);
 
+    // Shown with a plan: the row of buttons must not widen a small window before.
+    m_alignButton->hide();
     retranslateUi();
     const QSize saved = FHSettings().value(FHSettingKey::PreviewSize).toSize();
     const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size();
@@ -194,7 +228,7 @@ void FHPreviewDialog::createPlanPage()
     planLayout->addWidget(m_filterCaption, 2, 0);
     planLayout->addWidget(m_filterEdit, 2, 1);
     planLayout->addWidget(m_shownLabel, 2, 2);
-    planLayout->addWidget(m_splitter, 3, 0, 1, 3);
+    planLayout->addWidget(m_tabs, 3, 0, 1, 3);
     planLayout->addWidget(m_totalsLabel, 4, 0, 1, 3);
     planLayout->setColumnStretch(1, 1);
     planLayout->setRowStretch(3, 1);
@@ -209,17 +243,50 @@ void FHPreviewDialog::createPlanPage()
     m_splitter->setStretchFactor(0, 4);
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setChildrenCollapsible(false);
+    m_tabs->addTab(m_splitter, QString());
+    m_tabs->addTab(createCamerasPage(), QString());
     m_pages->addWidget(plan);
+}
+
+QWidget *FHPreviewDialog::createCamerasPage()
+{
+    auto *page = new QWidget(m_tabs);
+    auto *layout = new QVBoxLayout(page);
+    m_cameraTable->setModel(m_cameraModel);
+    m_cameraTable->setItemDelegateForColumn(
+        FHCameraModel::Offset, new FHShiftDelegate(m_cameraTable));
+    m_cameraTable->verticalHeader()->hide();
+    m_cameraTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_cameraTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_cameraTable->setEditTriggers(QAbstractItemView::DoubleClicked
+        | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    m_cameraTable->setWordWrap(false);
+    m_cameraTable->horizontalHeader()->setStretchLastSection(true);
+    m_camerasHint->setWordWrap(true);
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_camerasHint, 1);
+    row->addWidget(m_proposalButton);
+    m_cameraTable->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    layout->addWidget(m_cameraTable);
+    layout->addLayout(row);
+    layout->addWidget(m_strips, 1);
+    m_strips->setModel(m_cameraModel);
+    fitCameraTable();
+    return page;
 }
 
 void FHPreviewDialog::setUpTable()
 {
     m_proxy->setPlanModel(m_model);
+    m_model->setThumbnails(m_thumbnails);
     m_table->setModel(m_proxy);
     // 50,000 rows stay fast only while no row or column is measured from its texts.
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->verticalHeader()->setDefaultSectionSize(
+        qMax(FHThumbnailLoader::Edge + 6, fontMetrics().height() + 6));
+    m_table->setIconSize(QSize(FHThumbnailLoader::Edge, FHThumbnailLoader::Edge));
+    m_table->horizontalHeader()->moveSection(FHPlanModel::Thumbnail, 0);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -244,10 +311,12 @@ void FHPreviewDialog::setUpTable()
 QHBoxLayout *FHPreviewDialog::createButtons()
 {
     // Enter in the filter must not start the sort.
-    for (QPushButton *button : { m_notesButton, m_sortButton, m_closeButton, m_cancelButton })
+    for (QPushButton *button : { m_notesButton, m_sortButton, m_closeButton, m_cancelButton,
+             m_proposalButton, m_alignButton })
         button->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_notesButton);
+    buttons->addWidget(m_alignButton);
     buttons->addStretch(1);
     buttons->addWidget(m_sortButton);
     buttons->addWidget(m_closeButton);
@@ -260,8 +329,25 @@ FHPreviewDialog::~FHPreviewDialog() = default;
 
 bool FHPreviewDialog::plan()
 {
+    // Once more when the plan shows cameras with offsets kept from before:
+    // the options name the cameras as the plan found them.
+    if (!planOnce())
+        return false;
+    const QStringList stored = storedShifts();
+    if (stored == m_options.cameraShifts)
+        return true;
+    m_options.cameraShifts = stored;
+    return planOnce();
+}
+
+bool FHPreviewDialog::planOnce()
+{
+    // The EXIF library's messages are routed to the run while it plans: no
+    // thumbnail is read meanwhile.
+    m_thumbnails->halt();
     m_pages->setCurrentIndex(PlanningPage);
     m_notesButton->hide();
+    m_alignButton->hide();
     m_sortButton->hide();
     m_closeButton->hide();
     m_cancelButton->show();
@@ -312,6 +398,7 @@ void FHPreviewDialog::showProgress(FHSortEngine::Stage stage, qint64 done, qint6
 void FHPreviewDialog::showPlan(FHSortPlan plan)
 {
     m_model->setPlan(std::move(plan), m_options.inputDir, m_options.outputDir);
+    m_cameraModel->setPlan(m_model->plan());
     m_check = FHPlanCheck(m_model->plan(), m_options);
     m_filterDelay->stop();
     m_filterEdit->clear();
@@ -323,6 +410,7 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     showTotals();
     showShownCount();
     m_notesButton->setVisible(!m_notes.isEmpty());
+    m_alignButton->show();
     m_sortButton->setEnabled(m_model->plan().movedCount > 0);
     m_sortButton->show();
     m_closeButton->show();
@@ -331,7 +419,104 @@ void FHPreviewDialog::showPlan(FHSortPlan plan)
     retranslateUi();
     m_fromLabel->setPath(FHPaths::shown(m_model->input()));
     m_intoLabel->setPath(FHPaths::shown(m_model->output()));
+    m_cameraTable->resizeColumnsToContents();
+    fitCameraTable();
+    updateCameraButtons();
     m_table->setFocus();
+}
+
+void FHPreviewDialog::fitCameraTable()
+{
+    // As high as its rows, up to eight, and one at least; the strips take the rest.
+    const auto tableHeight = [this](int rows) {
+        return 2 * m_cameraTable->frameWidth()
+            + m_cameraTable->horizontalHeader()->sizeHint().height()
+            + rows * m_cameraTable->verticalHeader()->defaultSectionSize() + 2;
+    };
+    m_cameraTable->setMinimumHeight(tableHeight(1));
+    m_cameraTable->setMaximumHeight(tableHeight(qBound(1, m_cameraModel->rowCount(), 8)));
+}
+
+QStringList FHPreviewDialog::storedShifts() const
+{
+    const QMap<QString, qint64> stored = FHSettings().cameraShifts();
+    QStringList texts;
+    for (int row = 0; row < m_cameraModel->rowCount(); ++row) {
+        const QString camera = m_cameraModel->camera(row);
+        if (stored.contains(camera))
+            texts << camera + QLatin1Char('=') + FHCameraClock::shiftText(stored.value(camera));
+    }
+    return texts;
+}
+
+void FHPreviewDialog::offsetChanged(const QString &camera, qint64 seconds)
+{
+    FHSettings().setCameraShift(camera, seconds);
+    m_options.cameraShifts = m_cameraModel->shiftTexts();
+    // After the editor has closed and the strips have been drawn anew.
+    if (!m_planAgainQueued) {
+        m_planAgainQueued = true;
+        QTimer::singleShot(0, this, &FHPreviewDialog::planAgain);
+    }
+}
+
+void FHPreviewDialog::planAgain()
+{
+    m_planAgainQueued = false;
+    if (isPlanning())
+        return;
+    if (!planOnce())
+        QDialog::reject();
+}
+
+bool FHPreviewDialog::selectedPair(FHPlanEntry *a, FHPlanEntry *b) const
+{
+    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
+    if (rows.size() != 2)
+        return false;
+    const FHPlanEntry &first = m_model->entryAt(m_proxy->mapToSource(rows.at(0)).row());
+    const FHPlanEntry &second = m_model->entryAt(m_proxy->mapToSource(rows.at(1)).row());
+    if (first.camera.isEmpty() || second.camera.isEmpty() || first.camera == second.camera
+        || !first.captured.isValid() || !second.captured.isValid())
+        return false;
+    // The upper row is the camera to set.
+    const bool inOrder = rows.at(0).row() < rows.at(1).row();
+    *a = inOrder ? first : second;
+    *b = inOrder ? second : first;
+    return true;
+}
+
+void FHPreviewDialog::updateCameraButtons()
+{
+    FHPlanEntry a;
+    FHPlanEntry b;
+    m_alignButton->setEnabled(!isPlanning() && selectedPair(&a, &b));
+    const int row = m_cameraTable->currentIndex().row();
+    m_proposalButton->setEnabled(!isPlanning() && row >= 0 && m_cameraModel->hasProposal(row)
+        && m_cameraModel->offset(row) != m_cameraModel->proposal(row));
+}
+
+void FHPreviewDialog::align()
+{
+    FHPlanEntry a;
+    FHPlanEntry b;
+    if (isPlanning() || !selectedPair(&a, &b))
+        return;
+    FHAlignDialog dialog(a, b, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int row = m_cameraModel->rowOf(dialog.camera());
+    if (row < 0)
+        return;
+    if (!m_cameraModel->setOffset(row, dialog.offset())) {
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+            tr("The offset %1 would move shots of %2 before 1970 or past next year. It was not "
+               "taken.")
+                .arg(FHCameraClock::shiftText(dialog.offset()), dialog.camera()),
+            QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("offsetRefusedBox"));
+        box.exec();
+    }
 }
 
 void FHPreviewDialog::reject()
@@ -370,6 +555,15 @@ void FHPreviewDialog::retranslateUi()
     m_filterCaption->setText(tr("&Filter:"));
     m_filterEdit->setPlaceholderText(tr("Name, folder, date or reason"));
     m_folderList->setHeaderLabels({ tr("Target folder"), tr("Files") });
+    m_tabs->setTabText(0, tr("Fi&les"));
+    m_tabs->setTabText(1, tr("C&ameras (%1)").arg(number(m_cameraModel->rowCount())));
+    m_camerasHint->setText(tr("Double-click an offset to set a camera's clock right."));
+    m_cameraTable->setToolTip(
+        tr("To set a clock from a photo of the same moment, select one file of each camera "
+           "under Files and choose Align clocks."));
+    m_proposalButton->setText(tr("Take the &GPS offset"));
+    m_alignButton->setText(tr("Align &clocks…"));
+    m_alignButton->setToolTip(tr("Select one file of each of two cameras under Files."));
     m_notesButton->setText(tr("Notes (%1)…").arg(number(m_notes.size())));
     m_sortButton->setText(tr("Sort now"));
     m_sortButton->setToolTip(m_sortButton->isEnabled() ? QString() : tr("No file would move."));
@@ -384,7 +578,12 @@ void FHPreviewDialog::fitColumns()
     // that clicking it adds.
     const QFontMetrics metrics = m_table->fontMetrics();
     const int rows = qMin(m_model->rowCount(), 200);
-    for (int column = 0; column < FHPlanModel::ColumnCount - 1; ++column) {
+    m_table->setColumnWidth(FHPlanModel::Thumbnail,
+        qMax(FHThumbnailLoader::Edge + 12,
+            m_table->horizontalHeader()->sectionSizeHint(FHPlanModel::Thumbnail)));
+    for (int column = 0; column < FHPlanModel::ColumnCount; ++column) {
+        if (column == FHPlanModel::Reason || column == FHPlanModel::Thumbnail)
+            continue;
         int width = 0;
         for (int row = 0; row < rows; ++row)
             width = qMax(width, metrics.horizontalAdvance(m_model->text(row, column)) + 16);

@@ -10,10 +10,13 @@
 
 #include <memory>
 
+class FHCameraModel;
+class FHCameraStrips;
 class FHIO;
 class FHPathLabel;
 class FHPlanFilterModel;
 class FHPlanModel;
+class FHThumbnailLoader;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -21,6 +24,7 @@ class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStackedWidget;
+class QTabWidget;
 class QTableView;
 class QTimer;
 class QTreeWidget;
@@ -35,8 +39,11 @@ class FHPreviewDialog : public QDialog
 public:
     // Plans the sort with the options and shows the plan. True exactly when the
     // user chose "Sort now" and, where the input or the target folders changed
-    // since the plan, confirmed it; the caller then sorts with the same options.
-    static bool showFor(const FHSortOptions &options, QWidget *parent);
+    // since the plan, confirmed it; the caller then sorts with the options of
+    // the plan shown, which chosen receives: the cameras' offsets set in the
+    // preview added.
+    static bool showFor(
+        const FHSortOptions &options, QWidget *parent, FHSortOptions *chosen = nullptr);
 
     explicit FHPreviewDialog(const FHSortOptions &options, QWidget *parent = nullptr);
     ~FHPreviewDialog() override;
@@ -48,6 +55,13 @@ public:
     void showPlan(FHSortPlan plan);
     bool isPlanning() const { return m_engine != nullptr; }
     FHPlanModel *model() const { return m_model; }
+    FHCameraModel *cameraModel() const { return m_cameraModel; }
+    FHThumbnailLoader *thumbnails() const { return m_thumbnails; }
+    // The options of the plan shown, or of the one being made.
+    const FHSortOptions &options() const { return m_options; }
+    // Compares the camera clocks of the two files selected in the table, and
+    // sets the first one's offset when the user takes it.
+    void align();
     // Announces each file that planning reads.
     FHIO *fileGuard() const { return m_guard.get(); }
 
@@ -62,7 +76,17 @@ protected:
 private:
     void createPlanningPage();
     void createPlanPage();
+    QWidget *createCamerasPage();
+    void fitCameraTable();
     void setUpTable();
+    bool planOnce();
+    // The stored offsets of the cameras in the plan shown, as the options take them.
+    QStringList storedShifts() const;
+    void offsetChanged(const QString &camera, qint64 seconds);
+    void planAgain();
+    void updateCameraButtons();
+    // The two entries selected in the table, when they are of two cameras.
+    bool selectedPair(FHPlanEntry *a, FHPlanEntry *b) const;
     QHBoxLayout *createButtons();
     void retranslateUi();
     void showProgress(FHSortEngine::Stage stage, qint64 done, qint64 total);
@@ -84,7 +108,10 @@ private:
 
     FHPlanModel *m_model;
     FHPlanFilterModel *m_proxy;
+    FHThumbnailLoader *m_thumbnails;
+    FHCameraModel *m_cameraModel;
     QTimer *m_filterDelay;
+    bool m_planAgainQueued = false;
 
     QStackedWidget *m_pages;
     QLabel *m_planningLabel;
@@ -99,8 +126,14 @@ private:
     QLabel *m_filterCaption;
     QLineEdit *m_filterEdit;
     QLabel *m_shownLabel;
+    QTabWidget *m_tabs;
     QSplitter *m_splitter;
     QTableView *m_table;
+    QLabel *m_camerasHint;
+    QTableView *m_cameraTable;
+    FHCameraStrips *m_strips;
+    QPushButton *m_proposalButton;
+    QPushButton *m_alignButton;
     QTreeWidget *m_folderList;
     QLabel *m_totalsLabel;
 

@@ -109,7 +109,7 @@ QStringList FHRunSummary::reportLines(const QString &undoMenuPath) const
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
         lines << tr("Left in the input: '%1' (%2)")
-                     .arg(FHPaths::shown(entry.sourcePath()), skipReasonPhrase(entry.reason));
+                     .arg(FHPaths::shown(entry.sourcePath()), skipReasonPhrase(m_plan, entry));
     }
     // However many files a stop leaves, they are one line: the log is no list
     // of what stayed where it was.
@@ -127,7 +127,7 @@ QString FHRunSummary::details() const
     for (const int i : m_left) {
         const FHPlanEntry &entry = m_plan.entries.at(i);
         lines << QStringLiteral("%1: %2").arg(
-            FHPaths::shown(entry.sourcePath()), skipReasonPhrase(entry.reason));
+            FHPaths::shown(entry.sourcePath()), skipReasonPhrase(m_plan, entry));
     }
     if (m_notReached > 0)
         lines << notReachedText();

@@ -1,4 +1,5 @@
 #include "ui/FHSettings.h"
+#include "engine/FHCameraClock.h"
 #include "engine/FHCameraMakers.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHPaths.h"
@@ -75,6 +76,10 @@ const KeyInfo keys[] = {
         numberOnly },
     // 0 none, 1 per month, anything else per day
     { FHSettingKey::SubFolder, "Option", "subFolder", QMetaType::Int, false, perDay },
+    // Copies into the output, the originals kept
+    { FHSettingKey::IsCopy, "Option", "isCopy", QMetaType::Bool, false, no },
+    // Files whose bytes the library holds stay where they are
+    { FHSettingKey::SkipDuplicates, "Option", "skipDuplicates", QMetaType::Bool, false, yes },
     // Families as the command spells them, e.g. "photo,raw"
     { FHSettingKey::FileTypes, "Option", "fileTypes", QMetaType::QString, true, photosOnly },
     // Cleared by "don't ask again" in the question before a START
@@ -97,6 +102,28 @@ const KeyInfo &info(FHSettingKey key)
 QString path(const KeyInfo &k)
 {
     return QStringLiteral("%1/%2").arg(QLatin1String(k.group), QLatin1String(k.name));
+}
+
+// The settings take "/" and "\\" in a key for groups and squeeze repeated
+// ones: a camera's name keeps them, and its "%", escaped.
+const char cameraShiftGroup[] = "CameraShifts";
+
+QString cameraKey(const QString &camera)
+{
+    QString key = camera;
+    key.replace(QLatin1Char('%'), QLatin1String("%25"));
+    key.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    key.replace(QLatin1Char('\\'), QLatin1String("%5C"));
+    return key;
+}
+
+QString cameraOfKey(const QString &key)
+{
+    QString camera = key;
+    camera.replace(QLatin1String("%2F"), QLatin1String("/"));
+    camera.replace(QLatin1String("%5C"), QLatin1String("\\"));
+    camera.replace(QLatin1String("%25"), QLatin1String("%"));
+    return camera;
 }
 
 } // namespace
@@ -132,6 +159,32 @@ QVariant FHSettings::value(FHSettingKey key) const
 void FHSettings::setValue(FHSettingKey key, const QVariant &value)
 {
     m_settings.setValue(path(info(key)), value);
+}
+
+QMap<QString, qint64> FHSettings::cameraShifts() const
+{
+    QMap<QString, qint64> shifts;
+    QSettings &settings = const_cast<QSettings &>(m_settings);
+    settings.beginGroup(QLatin1String(cameraShiftGroup));
+    const QStringList keys = settings.childKeys();
+    for (const QString &key : keys) {
+        qint64 seconds = 0;
+        if (FHCameraClock::parseShift(settings.value(key).toString(), &seconds) && seconds != 0)
+            shifts.insert(cameraOfKey(key), seconds);
+    }
+    settings.endGroup();
+    return shifts;
+}
+
+void FHSettings::setCameraShift(const QString &camera, qint64 seconds)
+{
+    if (camera.isEmpty())
+        return;
+    const QString key = QLatin1String(cameraShiftGroup) + QLatin1Char('/') + cameraKey(camera);
+    if (seconds == 0)
+        m_settings.remove(key);
+    else
+        m_settings.setValue(key, FHCameraClock::shiftText(seconds));
 }
 
 QString picturesFolder()

@@ -1,6 +1,7 @@
 #ifndef FHSETTINGS_H
 #define FHSETTINGS_H
 
+#include <QMap>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -19,6 +20,8 @@ enum class FHSettingKey
     IsCustomize,
     CustomizeName,
     SubFolder,
+    IsCopy,
+    SkipDuplicates,
     FileTypes,
     AskBeforeStart,
     HasStarted,
@@ -40,6 +43,13 @@ public:
     // PreviewSize have no default: a missing one is an invalid variant.
     QVariant value(FHSettingKey key) const;
     void setValue(FHSettingKey key, const QVariant &value);
+
+    // [CameraShifts]: the offset each camera's clock is set right by, by the
+    // camera's name ("Canon EOS 80D #0123=+01:00"); texts that do not read
+    // are left out.
+    QMap<QString, qint64> cameraShifts() const;
+    // An offset of 0 removes the camera.
+    void setCameraShift(const QString &camera, qint64 seconds);
 
 private:
     QSettings m_settings;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QFile;
+
 // An open file, closed when the object goes. Every call that can fail gives
 // the system's error number (errno, or its Windows equivalent); 0 is success.
 class FHFile
@@ -33,6 +35,13 @@ public:
     static FHFile open(const FHFolder &folder, const QString &name, Mode mode, int *error);
     // The file at an absolute path, for the program's own files (the journal).
     static FHFile openPath(const QString &path, Mode mode, int *error);
+    // Opens the QFile, named already, to be read unbuffered, as QFile::open
+    // does; errno tells why not. Open, it no longer tells its name.
+    static bool openForReading(QFile &file);
+    // Wherever a file is opened to be read (Read, openForReading, and the
+    // listings of FHFolder), reading it leaves its access time as it was,
+    // where the system lets the program say so (its owner's files): a card
+    // that is only copied is not written to.
 
     bool isOpen() const { return m_handle != Closed; }
 

@@ -12,6 +12,12 @@
 
 namespace {
 
+int openToRead(int folder, const char *name, int flags)
+{
+    const int fd = ::openat(folder, name, flags | O_NOATIME);
+    return fd >= 0 || errno != EPERM ? fd : ::openat(folder, name, flags);
+}
+
 int flagsOf(FHFile::Mode mode)
 {
     switch (mode) {
@@ -54,17 +60,40 @@ FHFile &FHFile::operator=(FHFile &&other) noexcept
 
 FHFile FHFile::open(const FHFolder &folder, const QString &name, Mode mode, int *error)
 {
-    const int fd = ::openat(folder.descriptor(), FHFolder::encodeName(name).constData(),
-        flagsOf(mode) | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const QByteArray encoded = FHFolder::encodeName(name);
+    const int flags = flagsOf(mode) | O_NOFOLLOW | O_CLOEXEC;
+    const int fd = mode == Read ? openToRead(folder.descriptor(), encoded.constData(), flags)
+                                : ::openat(folder.descriptor(), encoded.constData(), flags, 0600);
     *error = fd < 0 ? errno : 0;
     return FHFile(fd);
 }
 
 FHFile FHFile::openPath(const QString &path, Mode mode, int *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flagsOf(mode) | O_CLOEXEC, 0600);
+    const QByteArray encoded = QFile::encodeName(path);
+    const int flags = flagsOf(mode) | O_CLOEXEC;
+    const int fd = mode == Read ? openToRead(AT_FDCWD, encoded.constData(), flags)
+                                : ::open(encoded.constData(), flags, 0600);
     *error = fd < 0 ? errno : 0;
     return FHFile(fd);
+}
+
+bool FHFile::openForReading(QFile &file)
+{
+    const int fd = openToRead(
+        AT_FDCWD, QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        // Qt's own attempt gives the file its error text.
+        const int error = errno;
+        file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        file.close();
+        errno = error;
+        return false;
+    }
+    if (file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 qint64 FHFile::read(char *data, qint64 size, int *error)

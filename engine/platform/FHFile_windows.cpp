@@ -2,8 +2,12 @@
 
 #include "engine/platform/FHWin32.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <io.h>
 
 using namespace FHWin32;
 
@@ -17,8 +21,29 @@ const DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // needs one of the two write rights, and the append right is one.
 const DWORD AppendAccess = FILE_GENERIC_READ | FILE_APPEND_DATA | FILE_WRITE_ATTRIBUTES;
 
+// A file opened to be read keeps its access time where the handle may say
+// so: the right to write its attributes, then SetFileTime with all bits set
+// ("from now on, leave it"). Without that right (a locked card) the system
+// decides, as NTFS by default does not update it anyway.
+HANDLE openToRead(const std::wstring &path, DWORD flags)
+{
+    HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, ShareAll,
+        nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        const FILETIME keep { 0xffffffffu, 0xffffffffu };
+        ::SetFileTime(handle, nullptr, &keep, nullptr);
+        return handle;
+    }
+    const DWORD code = ::GetLastError();
+    if (code != ERROR_ACCESS_DENIED && code != ERROR_WRITE_PROTECT)
+        return handle;
+    return ::CreateFileW(
+        path.c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
 HANDLE openFile(const std::wstring &path, FHFile::Mode mode, bool follow, int *error)
 {
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
     DWORD access = GENERIC_READ;
     DWORD disposition = OPEN_EXISTING;
     switch (mode) {
@@ -36,8 +61,9 @@ HANDLE openFile(const std::wstring &path, FHFile::Mode mode, bool follow, int *e
         access = AppendAccess;
         break;
     }
-    HANDLE handle = ::CreateFileW(path.c_str(), access, ShareAll, nullptr, disposition,
-        FILE_ATTRIBUTE_NORMAL | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+    HANDLE handle = mode == FHFile::Read
+        ? openToRead(path, flags)
+        : ::CreateFileW(path.c_str(), access, ShareAll, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         *error = lastErrno();
         return nullptr;
@@ -87,6 +113,29 @@ FHFile FHFile::open(const FHFolder &folder, const QString &name, Mode mode, int 
 FHFile FHFile::openPath(const QString &path, Mode mode, int *error)
 {
     return FHFile(openFile(nativePath(path), mode, true, error));
+}
+
+bool FHFile::openForReading(QFile &file)
+{
+    const HANDLE handle = openToRead(nativePath(file.fileName()), FILE_ATTRIBUTE_NORMAL);
+    if (handle == INVALID_HANDLE_VALUE) {
+        // Qt's own attempt gives the file its error text.
+        const int error = lastErrno();
+        file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        file.close();
+        errno = error;
+        return false;
+    }
+    // QFile takes a C runtime descriptor, which then owns the handle.
+    const int fd = ::_open_osfhandle(intptr_t(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        return false;
+    }
+    if (file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    ::_close(fd);
+    return false;
 }
 
 qint64 FHFile::read(char *data, qint64 size, int *error)

@@ -80,6 +80,10 @@ public:
     bool list(const std::function<void(const QByteArray &name, Kind kind)> &each) const;
     // 0 when the folder may be listed, else the error a listing would meet.
     int readable() const;
+    // 0 when this process may create files in the folder as far as the
+    // system tells beforehand, else why not (a read-only file system, no
+    // right to write); 0 where it cannot tell.
+    int writable() const;
 
     // Gives the entry another name, in this folder or another on the same
     // file system, never replacing anything at the new name: EEXIST when it is

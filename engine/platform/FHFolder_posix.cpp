@@ -17,6 +17,13 @@ namespace {
 const int FolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 const int ReadFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
+// A listing leaves the folder's access time alone where it may (see FHFile).
+int openToList(int folder)
+{
+    const int fd = ::openat(folder, ".", ReadFlags | O_NOATIME);
+    return fd >= 0 || errno != EPERM ? fd : ::openat(folder, ".", ReadFlags);
+}
+
 std::shared_ptr<const int> own(int fd)
 {
     return std::shared_ptr<const int>(new int(fd), [](const int *p) {
@@ -159,7 +166,7 @@ bool FHFolder::list(const std::function<void(const QByteArray &, Kind)> &each) c
 {
     // The listing reads through a descriptor of its own, which needs the
     // right to read the folder.
-    const int fd = ::openat(*m_fd, ".", ReadFlags);
+    const int fd = openToList(*m_fd);
     if (fd < 0)
         return false;
     DIR *dir = ::fdopendir(fd);
@@ -197,11 +204,18 @@ bool FHFolder::list(const std::function<void(const QByteArray &, Kind)> &each) c
 
 int FHFolder::readable() const
 {
-    const int fd = ::openat(*m_fd, ".", ReadFlags);
+    const int fd = openToList(*m_fd);
     if (fd < 0)
         return errno;
     ::close(fd);
     return 0;
+}
+
+int FHFolder::writable() const
+{
+    if (::faccessat(*m_fd, "", W_OK, AT_EMPTY_PATH | AT_EACCESS) == 0)
+        return 0;
+    return errno == EINVAL || errno == ENOSYS ? 0 : errno;
 }
 
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const

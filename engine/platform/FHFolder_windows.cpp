@@ -170,6 +170,20 @@ int FHFolder::readable() const
     return 0;
 }
 
+int FHFolder::writable() const
+{
+    // A read-only volume (a card with its lock switch on, a disc) is known
+    // beforehand. The user's rights on the folder are not worked out from its
+    // access list: the first file made there tells.
+    DWORD flags = 0;
+    if (m_handle
+        && ::GetVolumeInformationByHandleW(
+            m_handle.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)
+        && (flags & FILE_READ_ONLY_VOLUME))
+        return EROFS;
+    return 0;
+}
+
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const
 {
     const std::wstring target = nativePath(to.m_path, toName);
