@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <io.h>
@@ -126,15 +127,23 @@ bool FHFile::openForReading(QFile &file)
         errno = error;
         return false;
     }
-    // QFile takes a C runtime descriptor, which then owns the handle.
+    // QFile takes a C runtime stream, which then owns the handle: Qt maps a
+    // stream's file into memory, as the EXIF library asks for raw files, but
+    // not a bare descriptor's.
     const int fd = ::_open_osfhandle(intptr_t(handle), _O_RDONLY | _O_BINARY);
     if (fd < 0) {
         ::CloseHandle(handle);
         return false;
     }
-    if (file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+    FILE *const stream = ::_fdopen(fd, "rb");
+    if (!stream) {
+        ::_close(fd);
+        return false;
+    }
+    if (file.open(
+            stream, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
         return true;
-    ::_close(fd);
+    std::fclose(stream);
     return false;
 }
 
