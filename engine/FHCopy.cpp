@@ -150,6 +150,10 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
             result.error = EIO;
         }
     }
+    // Nothing reads the copy again soon: its pages, on the disk now, make
+    // room rather than crowd out what the run still reads.
+    if (!result.error && result.method != Cloned)
+        out.dropCache();
     if (const int closed = out.close(); closed && !result.error)
         result.error = closed;
     if (!result.error)
