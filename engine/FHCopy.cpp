@@ -140,9 +140,11 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
         result.method = Cloned;
     else if (verify == FHVerify::Full || !kernelCopy(in, out, result))
         readAndWrite(in, out, result);
+    result.synced = result.method != Cloned;
     if (!result.error) {
         out.copyMetadataFrom(in);
-        result.error = out.sync();
+        if (result.synced)
+            result.error = out.sync();
     }
     if (!result.error && verify == FHVerify::Full && result.method == ReadWrite) {
         if (readBack(out, result.hash) != 0) {
@@ -162,7 +164,8 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
         to.remove(partial);
         return result;
     }
-    to.sync();
+    if (result.synced)
+        to.sync();
     return result;
 }
 
