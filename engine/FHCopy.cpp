@@ -140,9 +140,11 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
         result.method = Cloned;
     else if (verify == FHVerify::Full || !kernelCopy(in, out, result))
         readAndWrite(in, out, result);
+    result.synced = result.method != Cloned;
     if (!result.error) {
         out.copyMetadataFrom(in);
-        result.error = out.sync();
+        if (result.synced)
+            result.error = out.sync();
     }
     if (!result.error && verify == FHVerify::Full && result.method == ReadWrite) {
         if (readBack(out, result.hash) != 0) {
@@ -150,6 +152,10 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
             result.error = EIO;
         }
     }
+    // Nothing reads the copy again soon: its pages, on the disk now, make
+    // room rather than crowd out what the run still reads.
+    if (!result.error && result.method != Cloned)
+        out.dropCache();
     if (const int closed = out.close(); closed && !result.error)
         result.error = closed;
     if (!result.error)
@@ -158,7 +164,8 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
         to.remove(partial);
         return result;
     }
-    to.sync();
+    if (result.synced)
+        to.sync();
     return result;
 }
 

@@ -33,6 +33,10 @@ struct Result
     // none.
     QByteArray hash;
     Method method = ReadWrite;
+    // The copy and its name were synced. A clone is not: it writes no data,
+    // and the file system orders it before the name it gets, so that one
+    // FHFolder::syncFileSystem() makes many of them durable at once.
+    bool synced = true;
 };
 
 // Copies the file of that name in one folder to the name in another.

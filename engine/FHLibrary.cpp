@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString capturedText(const FHPlanEntry &entry)
@@ -142,24 +144,29 @@ void FHLibrary::addJournaledRuns(const QString &runId)
     }
 }
 
-bool FHLibrary::refresh(FHLedger::Row &row, const FHFileIdentity &incoming)
+FHLibrary::SizeClass FHLibrary::sizeClass(qint64 size)
 {
-    const QString path = m_context.output + QLatin1Char('/') + row.path;
-    const FHFolder::Entry entry = FHFolder::entryAt(path);
-    if (entry.kind != FHFolder::File || entry.size != row.size) {
-        row.present = false;
-        m_ledger.setGone(row.id);
-        return false;
+    SizeClass same;
+    same.rows = m_ledger.rowsOfSize(size);
+    for (int i = 0; i < same.rows.size(); ++i) {
+        FHLedger::Row &row = same.rows[i];
+        FHFolder::Entry file;
+        if (row.present) {
+            const QString path = m_context.output + QLatin1Char('/') + row.path;
+            file = FHFolder::entryAt(path);
+            if (file.kind != FHFolder::File || file.size != row.size) {
+                row.present = false;
+                m_ledger.setGone(row.id);
+            } else if (row.hash.isEmpty() || file.modifiedNs != row.modifiedNs) {
+                row.hash = hashOf(path);
+                m_ledger.setHash(row.id, row.hash);
+            }
+        }
+        same.files.append(file);
+        if (!row.hash.isEmpty())
+            same.byHash.insert(row.hash, i);
     }
-    // The incoming file itself (a folder sorted in place), or another name of
-    // it: no second copy of anything.
-    if (entry.device == incoming.device && entry.inode == incoming.inode)
-        return false;
-    if (row.hash.isEmpty() || entry.modifiedNs != row.modifiedNs) {
-        row.hash = hashOf(path);
-        m_ledger.setHash(row.id, row.hash);
-    }
-    return !row.hash.isEmpty();
+    return same;
 }
 
 void FHLibrary::findDuplicates()
@@ -173,7 +180,7 @@ void FHLibrary::findDuplicates()
         if (entry.reason == FHSkipReason::None)
             ++incoming[entry.identity.size];
     }
-    QHash<qint64, QVector<FHLedger::Row>> rowsBySize;
+    QHash<qint64, SizeClass> sizeClasses;
     QHash<QByteArray, int> firstWithHash;
     const QString inOutput = m_context.output + QLatin1Char('/');
     const auto &meant = m_recovery.interrupted().meant;
@@ -191,21 +198,26 @@ void FHLibrary::findDuplicates()
         if (entry.contentHash.isEmpty())
             continue;
         if (known.contains(size)) {
-            auto rows = rowsBySize.find(size);
-            if (rows == rowsBySize.end())
-                rows = rowsBySize.insert(size, m_ledger.rowsOfSize(size));
-            for (FHLedger::Row &row : *rows) {
-                if (row.present && refresh(row, entry.identity) && row.hash == entry.contentHash
+            auto same = sizeClasses.find(size);
+            if (same == sizeClasses.end())
+                same = sizeClasses.insert(size, sizeClass(size));
+            // In the ledger's order: present files first, then the oldest.
+            QVector<int> matches = same->byHash.values(entry.contentHash).toVector();
+            std::sort(matches.begin(), matches.end());
+            for (const int i : qAsConst(matches)) {
+                const FHLedger::Row &row = same->rows.at(i);
+                const FHFolder::Entry &file = same->files.at(i);
+                // Not the incoming file itself, nor another name of it.
+                if (row.present
+                    && (file.device != entry.identity.device || file.inode != entry.identity.inode)
                     && FHSafeMove::sameBytes(m_context.folders, entry.sourcePath(),
                         m_context.output + QLatin1Char('/') + row.path)) {
                     entry.reason = FHSkipReason::Duplicate;
                     entry.duplicateOf = m_context.output + QLatin1Char('/') + row.path;
                     break;
                 }
-                if (!row.present && row.hash == entry.contentHash && !m_context.options.reimport
-                    && entry.importedOn.isNull()) {
+                if (!row.present && !m_context.options.reimport && entry.importedOn.isNull())
                     entry.importedOn = row.imported;
-                }
             }
             if (entry.reason == FHSkipReason::None && !entry.importedOn.isNull())
                 entry.reason = FHSkipReason::ImportedBefore;

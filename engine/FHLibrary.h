@@ -3,8 +3,10 @@
 
 #include "engine/FHFileIdentity.h"
 #include "engine/FHLedger.h"
+#include "engine/platform/FHFolder.h"
 
 #include <QHash>
+#include <QMultiHash>
 #include <QSet>
 #include <QString>
 
@@ -40,9 +42,16 @@ private:
     // gone since, whose hash tells them again.
     void addJournaledRuns(const QString &runId);
     QString relative(const QString &path) const;
-    // The library row's file is still there, unchanged or hashed anew, and
-    // is not the incoming file itself.
-    bool refresh(FHLedger::Row &row, const FHFileIdentity &incoming);
+    // The library's rows of one size, each looked at once: those whose file
+    // is gone are marked so, the others hashed where their hash is missing
+    // or stale; then found by their hash, whatever the number of rows.
+    struct SizeClass
+    {
+        QVector<FHLedger::Row> rows;
+        QVector<FHFolder::Entry> files; // as found now; none for gone rows
+        QMultiHash<QByteArray, int> byHash; // row indexes
+    };
+    SizeClass sizeClass(qint64 size);
     // A shot with one file new comes in whole: its known files go with it,
     // each told of.
     void keepShotsWhole();

@@ -322,6 +322,8 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
     }
     if (error)
         m_context.guard.throwMoveFailure(target, error, copy);
+    if (wasCopied && !copied.synced)
+        m_unsyncedClones.insert(to.self().device, target.left(target.lastIndexOf('/')));
     // A copy is told again by its content; the hash comes from the copy
     // itself, so the card is read once.
     if (wasCopied && !copied.hash.isEmpty()) {
@@ -332,6 +334,20 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
     }
     m_context.guard.setCurrentFile(target);
     return true;
+}
+
+int FHPlacePass::syncClones()
+{
+    int failed = 0;
+    for (const QString &folder : qAsConst(m_unsyncedClones)) {
+        int error = 0;
+        const FHFolder held = m_context.folders.folder(folder, &error);
+        if (held.isValid())
+            error = held.syncFileSystem();
+        failed = failed ? failed : error;
+    }
+    m_unsyncedClones.clear();
+    return failed;
 }
 
 // A shot is never left split between two numbers: when one of its files

@@ -57,6 +57,8 @@ FHSafeMove::Moved FHSafeMove::move(const FHFolder &from, const QString &name, co
     moved.copied = true;
     moved.copy = FHCopy::copyFile(from, name, to, toName, verify);
     moved.error = moved.copy.error;
+    if (!moved.error && !moved.copy.synced)
+        moved.error = to.syncFileSystem();
     if (moved.error)
         return moved;
     if ((moved.error = from.remove(name)))

@@ -84,6 +84,9 @@ public:
     // system tells beforehand, else why not (a read-only file system, no
     // right to write); 0 where it cannot tell.
     int writable() const;
+    // Makes all that was written to the folder's file system durable at
+    // once: cheaper than a sync of each of many files.
+    int syncFileSystem() const;
 
     // Gives the entry another name, in this folder or another on the same
     // file system, never replacing anything at the new name: EEXIST when it is

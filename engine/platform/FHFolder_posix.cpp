@@ -218,6 +218,16 @@ int FHFolder::writable() const
     return errno == EINVAL || errno == ENOSYS ? 0 : errno;
 }
 
+int FHFolder::syncFileSystem() const
+{
+    const int fd = openToList(*m_fd);
+    if (fd < 0)
+        return errno;
+    const int error = ::syncfs(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const
 {
     const QByteArray from = QFile::encodeName(name);
