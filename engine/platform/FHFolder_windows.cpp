@@ -184,6 +184,15 @@ int FHFolder::writable() const
     return 0;
 }
 
+int FHFolder::syncFileSystem() const
+{
+    // Windows flushes a whole volume only for an administrator (through a
+    // handle to \\.\C:). The one caller that relies on it follows clones,
+    // which Windows never makes here (FHFile::cloneFrom); the folder's own
+    // entries are what can be made durable.
+    return sync();
+}
+
 int FHFolder::rename(const QString &name, const FHFolder &to, const QString &toName) const
 {
     const std::wstring target = nativePath(to.m_path, toName);
