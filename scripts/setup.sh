@@ -27,6 +27,7 @@ $programs_only || packages+=(
     clang-format            # the format check
     xdotool                 # a window destroyed under the program
     exfat-fuse exfatprogs fusefat dosfstools ntfs-3g btrfs-progs xfsprogs  # file-system tests
+    bc python3              # the benchmark scripts
 )
 
 missing=()
