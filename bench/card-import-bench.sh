@@ -2,8 +2,8 @@
 # Imports from a card (quilm-sort --copy) against what a person would do
 # instead, each timed three times in one run, in turns; prints the medians
 # and their ratios.
-#   bash bench/card-import-bench.sh BUILD_DIR DISK_FOLDER [PART...] [--mb MEGABYTES]
-# PART (all of them when none is named):
+#   bash bench/card-import-bench.sh BUILD_DIR DISK_FOLDER [BENCH...] [--mb MEGABYTES]
+# BENCH (all of them when none is named):
 #   copy     camera files (RAW+JPEG pairs, videos) from /dev/shm to DISK_FOLDER:
 #            --copy with the read-back, and with --verify none, against
 #            cp -r && sync
@@ -15,23 +15,23 @@
 #            library, before it has a ledger
 set -euo pipefail
 build=$(readlink -f "$1"); disk=$(readlink -f "$2"); shift 2
-parts=(); total_mb=2048
+benches=(); total_mb=2048
 while [ $# -gt 0 ]; do
     case $1 in
         --mb) total_mb=$2; shift 2 ;;
-        *) parts+=("$1"); shift ;;
+        *) benches+=("$1"); shift ;;
     esac
 done
-[ ${#parts[@]} -gt 0 ] || parts=(copy reflink ledger)
+[ ${#benches[@]} -gt 0 ] || benches=(copy reflink ledger)
 data=$(dirname "$(readlink -f "$0")")/../../shared/testdata/camera-formats
 [ -d "$data" ] || { echo "no camera files at $data" >&2; exit 77; }
 sort_cmd=$build/quilm-sort
 
 # Mounts stay in a namespace of this script alone.
-if [[ " ${parts[*]} " == *" reflink "* && -z "${QUILM_BENCH_NS:-}" ]]; then
+if [[ " ${benches[*]} " == *" reflink "* && -z "${QUILM_BENCH_NS:-}" ]]; then
     [ "$(id -u)" -eq 0 ] || { echo "reflink needs root" >&2; exit 77; }
     QUILM_BENCH_NS=1 exec unshare -m --propagation private bash "$0" "$build" "$disk" \
-        "${parts[@]}" --mb "$total_mb"
+        "${benches[@]}" --mb "$total_mb"
 fi
 
 shm=$(mktemp -d /dev/shm/quilm-card-XXXXXX)
@@ -95,7 +95,7 @@ quilm_copy() {
 }
 cp_sync() { cp -r "$@" && sync; }
 
-copy_part() {
+copy_bench() {
     local card=$shm/card
     echo "copy: card in /dev/shm, library in $disk: $(make_card "$card")"
     local cp_s=() full_s=() none_s=()
@@ -118,7 +118,7 @@ copy_part() {
     rm -rf "$card"
 }
 
-reflink_part() {
+reflink_bench() {
     local image=$work/btrfs.img volume=$work/btrfs
     truncate -s $((total_mb * 4 + 1024))M "$image"
     mkfs.btrfs -q "$image"
@@ -142,7 +142,7 @@ reflink_part() {
     mounted=""
 }
 
-ledger_part() {
+ledger_bench() {
     local library=$work/library
     # The library: 99,000 small photos sorted by month over ten years, each
     # of its own bytes; the first import below makes it 100,000.
@@ -185,6 +185,6 @@ EOF
     report "1,000 new, first run without a ledger vs with one" "$(median "${first_s[@]}")" "$new_m"
 }
 
-for part in "${parts[@]}"; do
-    "${part}_part"
+for bench in "${benches[@]}"; do
+    "${bench}_bench"
 done
