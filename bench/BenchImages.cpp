@@ -83,13 +83,13 @@ QByteArray BenchImages::templateJpeg()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool BenchImages::makeImages(const QByteArray &jpeg, const QString &folder, int count)
+bool BenchImages::makeImages(const QByteArray &jpeg, const QString &folder, int count, int year)
 {
     const int offset = jpeg.indexOf(Placeholder);
     if (offset < 0 || jpeg.indexOf(Placeholder, offset + 1) >= 0)
         return false;
     QByteArray bytes = jpeg;
-    const QDateTime start(QDate(2014, 1, 1), QTime(0, 0));
+    const QDateTime start(QDate(year, 1, 1), QTime(0, 0));
     const qint64 step = qMax<qint64>(1, 365LL * 24 * 3600 / count);
     for (int i = 0; i < count; ++i) {
         // Shuffled so that listing order is not capture order.

@@ -12,8 +12,9 @@ namespace BenchImages {
 QByteArray templateJpeg();
 
 // count copies of the template in the folder, with distinct capture times
-// spread over one year, in an order that is not capture order.
-bool makeImages(const QByteArray &jpeg, const QString &folder, int count);
+// spread over one year (from 2014 unless told), in an order that is not
+// capture order. Sets of other years hold other photos.
+bool makeImages(const QByteArray &jpeg, const QString &folder, int count, int year = 2014);
 
 } // namespace BenchImages
 

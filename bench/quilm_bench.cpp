@@ -2,6 +2,7 @@
 // the engine alone: no window, no display.
 //
 //   quilm_bench [--images N] [--runs R] [--modes 1,0] [--dir PATH]
+//   quilm_bench --write FOLDER [--images N] [--year Y]
 //
 // For every run it makes N JPEGs with distinct capture times spread over one
 // year, sorts them and prints files per second; at the end the median per mode
@@ -59,6 +60,7 @@ int main(int argc, char **argv)
     parser.addOption({ "dry-run", "Time dry runs (the plan alone)." });
     parser.addOption(
         { "write", "Only write the images into the folder, for other tools.", "folder" });
+    parser.addOption({ "year", "With --write: the year the photos were taken.", "year", "2014" });
     parser.addOption({ "journal",
         "Runs with and without the journal, alternating: weighs its "
         "cost." });
@@ -75,7 +77,10 @@ int main(int argc, char **argv)
     const QByteArray jpeg = BenchImages::templateJpeg();
     if (parser.isSet("write")) {
         QDir().mkpath(parser.value("write"));
-        return BenchImages::makeImages(jpeg, parser.value("write"), images) ? 0 : 1;
+        return BenchImages::makeImages(
+                   jpeg, parser.value("write"), images, parser.value("year").toInt())
+            ? 0
+            : 1;
     }
     std::printf("%d images of %d bytes, %d runs per mode, in %s\n", images, int(jpeg.size()), runs,
         qPrintable(temporary.path()));

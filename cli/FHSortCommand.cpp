@@ -30,6 +30,9 @@
 namespace {
 
 std::atomic<FHSortEngine *> s_engine { nullptr };
+// Raised by stopRunningSort(): a stop that comes between two runs, or before
+// a run's engine exists, still stops it.
+std::atomic<bool> s_stopAsked { false };
 
 // The first Ctrl+C ends pass 1 after the file in hand, so that every moved file
 // still gets its final name; a second one ends the process.
@@ -139,6 +142,8 @@ FHSortEngine::Outcome runEngine(
                 done, total, fileGuard.currentFile());
         });
 
+    if (!ownSignals)
+        engine.stopWhen(&s_stopAsked);
     s_engine = &engine;
     if (ownSignals) {
         std::signal(SIGINT, stopOnSignal);
@@ -255,6 +260,7 @@ int watch(const QStringList &arguments, const FHCommandLine &line)
 
 void FHSortCommand::stopRunningSort()
 {
+    s_stopAsked = true;
     if (FHSortEngine *engine = s_engine.load())
         engine->stop();
 }

@@ -18,7 +18,8 @@ public:
 
     // arguments as QCoreApplication::arguments() gives them.
     static int run(const QStringList &arguments);
-    // Ends the sort in hand after the file in hand; safe in a signal handler.
+    // Ends the sort in hand after the file in hand, and stops at once any sort
+    // begun after it (a watch's next batch); safe in a signal handler.
     static void stopRunningSort();
 };
 

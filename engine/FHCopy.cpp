@@ -115,7 +115,7 @@ int readBack(FHFile &out, const QByteArray &expected)
 namespace FHCopy {
 
 Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
-    const QString &toName, FHVerify verify)
+    const QString &toName, FHVerify verify, Sync sync)
 {
     Result result;
     FHFile in = FHFile::open(from, name, FHFile::Read, &result.error);
@@ -140,11 +140,13 @@ Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
         result.method = Cloned;
     else if (verify == FHVerify::Full || !kernelCopy(in, out, result))
         readAndWrite(in, out, result);
-    result.synced = result.method != Cloned;
+    result.synced = result.method != Cloned && sync == EachFile;
     if (!result.error) {
         out.copyMetadataFrom(in);
         if (result.synced)
             result.error = out.sync();
+        else if (result.method != Cloned)
+            result.error = out.writeOut();
     }
     if (!result.error && verify == FHVerify::Full && result.method == ReadWrite) {
         if (readBack(out, result.hash) != 0) {

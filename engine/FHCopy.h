@@ -35,13 +35,24 @@ struct Result
     Method method = ReadWrite;
     // The copy and its name were synced. A clone is not: it writes no data,
     // and the file system orders it before the name it gets, so that one
-    // FHFolder::syncFileSystem() makes many of them durable at once.
+    // FHFolder::syncFileSystem() makes many of them durable at once. Nor is a
+    // copy made to be synced Together.
     bool synced = true;
+};
+
+enum Sync
+{
+    EachFile, // the copy and its name are synced before copyFile returns
+    // The copy is written out to the device (and read back from there), and
+    // left for one FHFolder::syncFileSystem() of many; only where the file
+    // system commits a name after the data written before it
+    // (FHSystem::FileSystem::journaled).
+    Together,
 };
 
 // Copies the file of that name in one folder to the name in another.
 Result copyFile(const FHFolder &from, const QString &name, const FHFolder &to,
-    const QString &toName, FHVerify verify);
+    const QString &toName, FHVerify verify, Sync sync = EachFile);
 
 } // namespace FHCopy
 

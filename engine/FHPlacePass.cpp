@@ -299,7 +299,13 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
     bool wasCopied = false;
     if (to.isValid()) {
         if (copy) {
-            copied = FHCopy::copyFile(from, name, to, toName, m_context.options.verify);
+            // Where the journal keeps data before names, a sync for many
+            // copies rather than two for each.
+            if (!m_copySync)
+                m_copySync = FHSystem::fileSystemOf(m_context.output).journaled ? FHCopy::Together
+                                                                                : FHCopy::EachFile;
+            copied
+                = FHCopy::copyFile(from, name, to, toName, m_context.options.verify, *m_copySync);
             wasCopied = true;
             error = copied.error;
         } else {
@@ -323,7 +329,7 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
     if (error)
         m_context.guard.throwMoveFailure(target, error, copy);
     if (wasCopied && !copied.synced)
-        m_unsyncedClones.insert(to.self().device, target.left(target.lastIndexOf('/')));
+        m_unsynced.insert(to.self().device, target.left(target.lastIndexOf('/')));
     // A copy is told again by its content; the hash comes from the copy
     // itself, so the card is read once.
     if (wasCopied && !copied.hash.isEmpty()) {
@@ -336,17 +342,17 @@ bool FHPlacePass::placeFile(FHPlanEntry &entry, const QString &target)
     return true;
 }
 
-int FHPlacePass::syncClones()
+int FHPlacePass::syncCopies()
 {
     int failed = 0;
-    for (const QString &folder : qAsConst(m_unsyncedClones)) {
+    for (const QString &folder : qAsConst(m_unsynced)) {
         int error = 0;
         const FHFolder held = m_context.folders.folder(folder, &error);
         if (held.isValid())
             error = held.syncFileSystem();
         failed = failed ? failed : error;
     }
-    m_unsyncedClones.clear();
+    m_unsynced.clear();
     return failed;
 }
 

@@ -1,6 +1,8 @@
 #ifndef FHPLACEPASS_H
 #define FHPLACEPASS_H
 
+#include "engine/FHCopy.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -29,9 +31,10 @@ public:
     // Files of a shot cut short that could not go back: to be told where they
     // are once pass 2 has named them.
     const QVector<int> &stranded() const { return m_stranded; }
-    // Makes the clones placed so far durable, one sync for each file system
-    // they are on, before pass 2 names any of them: 0, or the error.
-    int syncClones();
+    // Makes the copies placed so far that were not synced one by one (clones,
+    // and copies onto journaled file systems) durable, one sync for each file
+    // system they are on, before pass 2 names any of them: 0, or the error.
+    int syncCopies();
 
 private:
     bool chooseNames(int first, int size, FHShotMove &shot);
@@ -60,7 +63,8 @@ private:
     std::optional<bool> m_outputKept; // whether the output keeps file numbers
     quint64 m_outputDevice = 0;
     QHash<QString, bool> m_sourceKept; // the same of input folders
-    QHash<quint64, QString> m_unsyncedClones; // a target folder on each device
+    std::optional<FHCopy::Sync> m_copySync; // how the output's file system syncs copies
+    QHash<quint64, QString> m_unsynced; // a target folder on each device
 };
 
 #endif // FHPLACEPASS_H

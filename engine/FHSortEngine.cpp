@@ -219,7 +219,7 @@ FHSortEngine::Outcome FHSortRun::run()
         // holds what was made.
         m_view.commit();
     }
-    if (const int error = placing.syncClones())
+    if (const int error = placing.syncCopies())
         m_reporter.error(QStringLiteral("Unable to make the copies in '%1' durable (%2); a crash "
                                         "may take the newest of them away again.")
                              .arg(m_context.output, FHSystem::errorText(error)));

@@ -50,7 +50,10 @@ public:
     // Ends pass 1 after the file in hand; pass 2 still names every moved file.
     // May be called from a slot that runs during the run.
     void stop() { m_stopRequested = true; }
-    bool stopRequested() const { return m_stopRequested; }
+    // A flag of the caller's that stops this run as stop() does, also when it
+    // was raised before run() began (a signal that came while setting up).
+    void stopWhen(const std::atomic<bool> *flag) { m_stopFlag = flag; }
+    bool stopRequested() const { return m_stopRequested || (m_stopFlag && *m_stopFlag); }
 
 signals:
     // 10 and 20 while preparing, up to 50 through pass 1, up to 100 through
@@ -65,6 +68,7 @@ private:
     FHIO *m_fileGuard;
     FHReporter *m_reporter;
     std::atomic<bool> m_stopRequested { false };
+    const std::atomic<bool> *m_stopFlag = nullptr;
 };
 
 #endif // FHSORTENGINE_H

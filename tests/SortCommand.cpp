@@ -8,19 +8,6 @@
 
 #ifndef Q_OS_WIN
 #include <csignal>
-
-namespace {
-
-// As /proc tells it: 'T' for a process that stopped itself.
-char stateOf(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-    const int end = text.lastIndexOf(')');
-    return end > 0 && end + 2 < text.size() ? text.at(end + 2) : 0;
-}
-
-} // namespace
 #endif
 
 int SortCommand::run()
@@ -53,7 +40,7 @@ int SortCommand::run()
         char state = 0;
         // Until it stops, or ends (a zombie) without having stopped.
         while (
-            (state = stateOf(pid)) != 'T' && state != 'Z' && state != 0 && !deadline.hasExpired())
+            (state = processState(pid)) != 'T' && state != 'Z' && state != 0 && !deadline.hasExpired())
             QThread::msleep(5);
         if (state == 'T') {
             whenStopped(pid);
@@ -92,4 +79,12 @@ QString SortCommand::parseEvents(QList<QJsonObject> &events) const
         events << document.object();
     }
     return QString();
+}
+
+char SortCommand::processState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    const int end = text.lastIndexOf(')');
+    return end > 0 && end + 2 < text.size() ? text.at(end + 2) : 0;
 }

@@ -39,6 +39,8 @@ struct SortCommand
     // Standard output as JSON Lines, one event per line with the summary last;
     // empty when it is so, else what is wrong.
     QString parseEvents(QList<QJsonObject> &events) const;
+    // The state letter of a process in /proc ('T' when stopped), 0 if none.
+    static char processState(qint64 pid);
 };
 
 #endif // SORTCOMMAND_H

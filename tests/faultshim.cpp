@@ -4,11 +4,12 @@
 //
 // QUILM_FAULTS holds rules separated by '|'; each rule is key=value pairs
 // separated by ',':
-//   call=NAME     write, open, fsync, close, rename, renameat2, link, unlink
-//                 or mkdir; the calls relative to a folder descriptor count
+//   call=NAME     write, open, fsync, sync_file_range, syncfs, close, rename,
+//                 renameat2, link, unlink or mkdir; the calls relative to a
+//                 folder descriptor count
 //                 as their plain names (linkat as link, unlinkat as unlink)
-//   path=TEXT     only calls on a path containing TEXT (for write, fsync and
-//                 close: the path the descriptor was opened with); a path
+//   path=TEXT     only calls on a path containing TEXT (for calls on a
+//                 descriptor: the path it was opened with); a path
 //                 relative to a folder descriptor is taken as a whole path.
 //                 Calls on a library's ledger (".quilm/" in the output) count
 //                 only where TEXT names it, so that rules about photos count
@@ -366,6 +367,24 @@ int fsync(int fd)
             return -1;
     }
     return realFsync(fd);
+}
+
+int sync_file_range(int fd, off64_t offset, off64_t count, unsigned int flags)
+{
+    static auto realSync = real<int (*)(int, off64_t, off64_t, unsigned int)>("sync_file_range");
+    const char *path = descriptorPath(fd);
+    if (path && strikes(failingRule("sync_file_range", path)))
+        return -1;
+    return realSync(fd, offset, count, flags);
+}
+
+int syncfs(int fd)
+{
+    static auto realSyncfs = real<int (*)(int)>("syncfs");
+    const char *path = descriptorPath(fd);
+    if (path && strikes(failingRule("syncfs", path)))
+        return -1;
+    return realSyncfs(fd);
 }
 
 int close(int fd)

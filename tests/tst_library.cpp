@@ -371,6 +371,9 @@ void TestLibrary::killedCopies_data()
     QTest::newRow("a partial copy made") << QByteArray("open,path=.quilm-partial-") << 5;
     QTest::newRow("a copy written") << QByteArray("write,path=.quilm-partial-") << 5;
     QTest::newRow("a copy made durable") << QByteArray("fsync,path=.quilm-partial-") << 5;
+    // Onto a journaled file system (the disk), written out, then synced together.
+    QTest::newRow("a copy written out") << QByteArray("sync_file_range,path=.quilm-partial-") << 5;
+    QTest::newRow("the copies made durable together") << QByteArray("syncfs,path=/lib-") << 2;
     QTest::newRow("a copy given its temporary name")
         << QByteArray("renameat2,path=.quilm-partial-") << 5;
     QTest::newRow("a temporary name made final") << QByteArray("renameat2,path=/lib/") << 10;

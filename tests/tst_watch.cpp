@@ -1,5 +1,6 @@
 #include "EngineTest.h"
 #include "Invariant.h"
+#include "SortCommand.h"
 #include "SortDriver.h"
 #include "TestImages.h"
 #include "cli/FHSettle.h"
@@ -26,9 +27,16 @@ bool g_ownMounts = false; // root, in a mount namespace of the test's own
 class Watch
 {
 public:
-    explicit Watch(const QStringList &arguments)
+    // faults: rules for the fault shim (see faultshim.cpp), if any.
+    explicit Watch(const QStringList &arguments, const QByteArray &faults = {})
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (!faults.isEmpty()) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILM_FAULTSHIM));
+            env.insert(QStringLiteral("QUILM_FAULTS"), QString::fromLatin1(faults));
+            m_process.setProcessEnvironment(env);
+        }
         m_process.start(QStringLiteral(QUILM_SORTCOMMAND),
             QStringList { QStringLiteral("--watch"), QStringLiteral("--json") } + arguments);
     }
@@ -193,6 +201,7 @@ private slots:
     void pollsFuseMount();
     void foldersComeBack_data();
     void foldersComeBack();
+    void stopMidBatch_data();
     void stopMidBatch();
     void windowSortsMeanwhile();
     void soak();
@@ -472,16 +481,31 @@ void TestWatch::foldersComeBack()
 
 // SIGTERM in the middle of a batch: exit 0, every moved file named, nothing
 // under a temporary name; the next watch sorts the rest, numbered on.
+// A stop as the batch begins (before its run may have an engine), or while
+// the watch stands still before its 100th move (the fault shim stops it there;
+// SIGTERM waits until it goes on).
+void TestWatch::stopMidBatch_data()
+{
+    QTest::addColumn<QByteArray>("faults");
+    QTest::newRow("as it begins") << QByteArray();
+    QTest::newRow("while moving") << QByteArray("call=renameat2,path=/out/,skip=99,count=1,action=stop");
+}
+
 void TestWatch::stopMidBatch()
 {
+    QFETCH(QByteArray, faults);
     QVERIFY(makePhotos(m_in, 600).size() == 600);
     Invariant invariant(m_in, m_out);
     invariant.record();
     {
-        Watch watch({ "--settle", "0", m_in, m_out });
-        QVERIFY(
-            watch.waitFor([](const QJsonObject &e) { return Watch::isBatch(e, "start"); }) >= 0);
-        QTest::qWait(150);
+        Watch watch({ "--settle", "0", m_in, m_out }, faults);
+        QVERIFY(watch.waitFor([](const QJsonObject &e) { return Watch::isBatch(e, "start"); })
+            >= 0);
+        if (!faults.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(SortCommand::processState(watch.pid()), 'T', 30000);
+            ::kill(pid_t(watch.pid()), SIGTERM);
+            ::kill(pid_t(watch.pid()), SIGCONT);
+        }
         QCOMPARE(watch.stop(), 0);
         const int end = watch.batchEnd(0, 0);
         QVERIFY(end >= 0);

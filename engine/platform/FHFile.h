@@ -56,6 +56,10 @@ public:
     // Makes the content durable; sync() the metadata as well.
     int syncData();
     int sync();
+    // Writes the content out to the device and waits for it, but commits
+    // none of the metadata a sync would: the data is on the disk, its file
+    // lasts once the file system is synced.
+    int writeOut();
     // Closes now, with the error the close reported (network file systems
     // report failed writes there).
     int close();

@@ -151,6 +151,13 @@ int FHFile::sync()
     return ::fsync(m_handle) == 0 ? 0 : errno;
 }
 
+int FHFile::writeOut()
+{
+    const unsigned flags
+        = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    return ::sync_file_range(m_handle, 0, 0, flags) == 0 ? 0 : errno;
+}
+
 int FHFile::close()
 {
     const int fd = m_handle;

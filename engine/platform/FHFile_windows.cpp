@@ -212,6 +212,13 @@ int FHFile::sync()
     return ::FlushFileBuffers(m_handle) ? 0 : lastErrno();
 }
 
+int FHFile::writeOut()
+{
+    // No file system here is known to order data before names
+    // (FileSystem::journaled is never set), so this is a full flush.
+    return sync();
+}
+
 int FHFile::close()
 {
     if (m_uncached)

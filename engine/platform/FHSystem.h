@@ -30,6 +30,11 @@ struct FileSystem
     // Changes made elsewhere may never be announced to this machine's
     // watchers: network shares and FUSE.
     bool remote = false;
+    // A journal commits names only after the data written out before them is
+    // on the disk (ext4, XFS, btrfs): a file written out, then renamed, is
+    // whole under its name after a crash, though only a sync makes the name
+    // itself last.
+    bool journaled = false;
 };
 FileSystem fileSystemOf(const QString &path);
 

@@ -75,6 +75,9 @@ FileSystem fileSystemOf(const QString &path)
     if (::statfs(QFile::encodeName(existing.absoluteFilePath()).constData(), &st) != 0)
         return fs;
     fs.type = mountType(existing.canonicalFilePath());
+    fs.journaled = QStringList({ QStringLiteral("ext4"), QStringLiteral("ext3"),
+                                   QStringLiteral("xfs"), QStringLiteral("btrfs") })
+                       .contains(fs.type);
     switch (quint32(st.f_type)) {
     case 0x4d44: // FAT
     case 0x2011bab0: // exFAT
