@@ -39,8 +39,8 @@ int SortCommand::run()
         QDeadlineTimer deadline(waitMs);
         char state = 0;
         // Until it stops, or ends (a zombie) without having stopped.
-        while (
-            (state = processState(pid)) != 'T' && state != 'Z' && state != 0 && !deadline.hasExpired())
+        while ((state = processState(pid)) != 'T' && state != 'Z' && state != 0
+            && !deadline.hasExpired())
             QThread::msleep(5);
         if (state == 'T') {
             whenStopped(pid);

@@ -488,7 +488,8 @@ void TestWatch::stopMidBatch_data()
 {
     QTest::addColumn<QByteArray>("faults");
     QTest::newRow("as it begins") << QByteArray();
-    QTest::newRow("while moving") << QByteArray("call=renameat2,path=/out/,skip=99,count=1,action=stop");
+    QTest::newRow("while moving") << QByteArray(
+        "call=renameat2,path=/out/,skip=99,count=1,action=stop");
 }
 
 void TestWatch::stopMidBatch()
@@ -499,8 +500,8 @@ void TestWatch::stopMidBatch()
     invariant.record();
     {
         Watch watch({ "--settle", "0", m_in, m_out }, faults);
-        QVERIFY(watch.waitFor([](const QJsonObject &e) { return Watch::isBatch(e, "start"); })
-            >= 0);
+        QVERIFY(
+            watch.waitFor([](const QJsonObject &e) { return Watch::isBatch(e, "start"); }) >= 0);
         if (!faults.isEmpty()) {
             QTRY_COMPARE_WITH_TIMEOUT(SortCommand::processState(watch.pid()), 'T', 30000);
             ::kill(pid_t(watch.pid()), SIGTERM);
