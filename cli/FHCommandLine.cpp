@@ -1,6 +1,7 @@
 #include "cli/FHCommandLine.h"
 
 #include "engine/FHCameraClock.h"
+#include "engine/FHDateReader.h"
 #include "engine/FHException.h"
 #include "engine/FHFileTypes.h"
 #include "engine/FHNaming.h"
@@ -81,6 +82,11 @@ FHCommandLine::FHCommandLine()
     , m_cameras(QStringLiteral("cameras"),
           QStringLiteral("List the cameras of INPUT: files, first and last capture time, "
                          "offset; nothing moves."))
+    , m_jobs({ QStringLiteral("j"), QStringLiteral("jobs") },
+          QStringLiteral("Read the files' dates on N threads (default: one per core, %1 "
+                         "here). What is done, and in which order, is the same for any N.")
+              .arg(FHDateReader::defaultJobs()),
+          QStringLiteral("N"))
     , m_dryRun({ QStringLiteral("n"), QStringLiteral("dry-run") },
           QStringLiteral("Show what would be done; change nothing."))
     , m_json(QStringLiteral("json"),
@@ -112,8 +118,8 @@ FHCommandLine::FHCommandLine()
         "Moves the photos of INPUT into OUTPUT in the order they were taken, renamed 001, "
         "002, ... or by a pattern, optionally into per-month or per-day folders."));
     m_parser.addOptions({ m_help, m_version, m_folders, m_pattern, m_allImages, m_recursive,
-        m_types, m_copy, m_verify, m_duplicates, m_reimport, m_shift, m_cameras, m_dryRun, m_json,
-        m_quiet, m_undo, m_runs });
+        m_types, m_copy, m_verify, m_duplicates, m_reimport, m_shift, m_cameras, m_jobs, m_dryRun,
+        m_json, m_quiet, m_undo, m_runs });
 #ifndef Q_OS_WIN
     // The watch is a Linux service (inotify, /proc, systemd's signals); the
     // Windows command has none.
@@ -223,6 +229,15 @@ bool FHCommandLine::sortOptions(FHSortOptions &options, QString *problem) const
             *problem = QStringLiteral("--shift takes CAMERA=[+-][D.]HH:MM[:SS], e.g. "
                                       "\"EOS=+01:00\", not '%1'")
                            .arg(shift);
+            return false;
+        }
+    }
+    if (m_parser.isSet(m_jobs)) {
+        bool ok = false;
+        options.jobs = m_parser.value(m_jobs).toInt(&ok);
+        if (!ok || options.jobs < 1 || options.jobs > 256) {
+            *problem = QStringLiteral("--jobs takes a number of threads from 1 to 256, not '%1'")
+                           .arg(m_parser.value(m_jobs));
             return false;
         }
     }

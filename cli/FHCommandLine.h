@@ -69,6 +69,7 @@ private:
     const QCommandLineOption m_reimport;
     const QCommandLineOption m_shift;
     const QCommandLineOption m_cameras;
+    const QCommandLineOption m_jobs;
     const QCommandLineOption m_dryRun;
     const QCommandLineOption m_json;
     const QCommandLineOption m_quiet;

@@ -12,6 +12,7 @@
 #include <climits>
 #include <functional>
 #include <limits>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -221,10 +222,32 @@ std::function<void(const QString &)> &libraryMessageRoute()
     return route;
 }
 
-void routeLibraryMessage(int, const char *text)
+thread_local QVector<FHExifMessage> *t_capture = nullptr;
+
+void sendOn(int level, const QString &text)
 {
     if (libraryMessageRoute())
-        libraryMessageRoute()(QString::fromUtf8(text).trimmed());
+        libraryMessageRoute()(text);
+    else
+        Exiv2::LogMsg::defaultHandler(level, qUtf8Printable(text + QLatin1Char('\n')));
+}
+
+void routeLibraryMessage(int level, const char *text)
+{
+    const QString message = QString::fromUtf8(text).trimmed();
+    if (t_capture)
+        t_capture->append({ level, message });
+    else
+        sendOn(level, message);
+}
+
+void lockXmpParser(void *data, bool lock)
+{
+    std::mutex *mutex = static_cast<std::mutex *>(data);
+    if (lock)
+        mutex->lock();
+    else
+        mutex->unlock();
 }
 
 } // namespace
@@ -232,6 +255,34 @@ void routeLibraryMessage(int, const char *text)
 void routeExifLibraryMessages(std::function<void(const QString &text)> to)
 {
     libraryMessageRoute() = std::move(to);
-    Exiv2::LogMsg::setHandler(
-        libraryMessageRoute() ? routeLibraryMessage : Exiv2::LogMsg::defaultHandler);
+    Exiv2::LogMsg::setHandler(routeLibraryMessage);
+}
+
+void prepareExifLibraryForThreads()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static std::mutex xmpLock;
+        Exiv2::XmpParser::initialize(lockXmpParser, &xmpLock);
+        enableBmffReader();
+        if (Exiv2::LogMsg::handler() == Exiv2::LogMsg::defaultHandler)
+            Exiv2::LogMsg::setHandler(routeLibraryMessage);
+    });
+}
+
+FHExifMessageCapture::FHExifMessageCapture(QVector<FHExifMessage> *into)
+    : m_previous(t_capture)
+{
+    t_capture = into;
+}
+
+FHExifMessageCapture::~FHExifMessageCapture()
+{
+    t_capture = m_previous;
+}
+
+void replayExifLibraryMessages(const QVector<FHExifMessage> &messages)
+{
+    for (const FHExifMessage &message : messages)
+        sendOn(message.level, message.text);
 }

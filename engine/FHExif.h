@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <QVector>
+
 #include <cstddef>
 #include <functional>
 
@@ -55,5 +57,34 @@ void muteExifLibraryWarnings();
 // file whose date still reads) to `to` instead of standard error; an empty
 // function sends them back there.
 void routeExifLibraryMessages(std::function<void(const QString &text)> to);
+
+// Makes the library ready for reads on several threads at once: its XMP
+// parser initialised with a lock, its BMFF reader on, and its messages
+// handed to the capture of the thread that caused them. Called on one thread
+// before any other reads; calls after the first do nothing.
+void prepareExifLibraryForThreads();
+
+// One message of the library's, as its handler received it.
+struct FHExifMessage
+{
+    int level = 0;
+    QString text;
+};
+
+// While it lives, the library's messages on this thread are kept in `into`
+// rather than sent on; replayExifLibraryMessages() sends them on later, in
+// an order of the caller's choosing.
+class FHExifMessageCapture
+{
+public:
+    explicit FHExifMessageCapture(QVector<FHExifMessage> *into);
+    ~FHExifMessageCapture();
+    FHExifMessageCapture(const FHExifMessageCapture &) = delete;
+    FHExifMessageCapture &operator=(const FHExifMessageCapture &) = delete;
+
+private:
+    QVector<FHExifMessage> *m_previous;
+};
+void replayExifLibraryMessages(const QVector<FHExifMessage> &messages);
 
 #endif // FHEXIF_H

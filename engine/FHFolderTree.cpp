@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 
 FHFolderTree::FHFolderTree(const QStringList &roots)
 {
@@ -55,6 +56,9 @@ bool FHFolderTree::contains(const QString &path) const
 
 FHFolder FHFolderTree::openRoot(const Root &root, int *error) const
 {
+    // The run's reading threads share the tree.
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> locker(lock);
     if (!root.folder.isValid())
         root.folder = FHFolder::open(root.path, error);
     else

@@ -3,6 +3,7 @@
 #include "engine/FHCameraMakers.h"
 #include "engine/FHCaptureDate.h"
 #include "engine/FHException.h"
+#include "engine/FHExif.h"
 #include "engine/FHFileStatus.h"
 #include "engine/FHFolderTree.h"
 #include "engine/FHFolderView.h"
@@ -88,20 +89,47 @@ void FHPlanner::listAndRead()
     m_context.plan.entries.reserve(files.size() + walk.undecodable().size());
     // Each file is read, then moved: the two halves of pass 1's progress.
     m_context.passOneTotal = 2 * qint64(files.size());
-    for (const FHInputWalk::File &file : files) {
+    QStringList paths;
+    paths.reserve(files.size());
+    for (const FHInputWalk::File &file : files)
+        paths.append(QFileInfo(file.path()).absoluteFilePath());
+    FHDateReader reader(m_context.folders, paths, m_context.options.jobs,
+        [this] { return m_context.stopRequested(); });
+    // Progress counts the files read by any thread; the plan takes them in
+    // the listing's order.
+    int shown = 0;
+    const auto showProgress = [&] {
+        const int read = reader.readCount();
+        if (read == shown)
+            return;
+        shown = read;
+        m_context.stepProgress(20, 50, m_context.passOneDone + read, m_context.passOneTotal);
+        emit m_context.engine.filesDone(FHSortEngine::Reading, read, files.size());
+    };
+    for (int i = 0; i < files.size(); ++i) {
+        const FHInputWalk::File &file = files.at(i);
         FHPlanEntry entry;
         entry.sourceFolder = file.folder;
         entry.sourceName = file.name;
-        // A stop while the dates are read leaves everything where it is.
-        if (m_context.stopRequested())
-            entry.reason = FHSkipReason::Stopped;
+        // A stop while the dates are read leaves everything where it is, the
+        // files other threads read ahead too.
+        FHDateReader::Read read;
+        if (!m_context.stopRequested()) {
+            m_context.guard.setRole(ImageFileRole);
+            m_context.guard.setCurrentFile(file.path());
+            read = reader.take(i, [&] {
+                m_context.guard.setCurrentFile(file.path());
+                showProgress();
+            });
+        }
+        if (read.done)
+            takeRead(entry, read);
         else
-            readOne(file, entry);
+            entry.reason = FHSkipReason::Stopped;
         m_context.plan.entries.append(std::move(entry));
-        m_context.stepProgress(20, 50, ++m_context.passOneDone, m_context.passOneTotal);
-        emit m_context.engine.filesDone(
-            FHSortEngine::Reading, m_context.plan.entries.size(), files.size());
+        showProgress();
     }
+    m_context.passOneDone += files.size();
     for (const FHInputWalk::File &file : sidecars) {
         FHPlanEntry entry;
         entry.sourceFolder = file.folder;
@@ -129,12 +157,12 @@ void FHPlanner::listAndRead()
     }
 }
 
-void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
+void FHPlanner::takeRead(FHPlanEntry &entry, const FHDateReader::Read &read)
 {
-    m_context.guard.setRole(ImageFileRole);
-    m_context.guard.setCurrentFile(file.path());
+    if (read.failure)
+        std::rethrow_exception(read.failure);
     const QString &path = m_context.guard.path();
-    const FHFileStatus status = FHFileStatus::of(m_context.folders, path);
+    const FHFileStatus &status = read.status;
     if (const QString text = status.goneText(path); !text.isEmpty()) {
         m_context.reporter.message(text);
         entry.reason = FHSkipReason::Changed;
@@ -142,7 +170,9 @@ void FHPlanner::readOne(const FHInputWalk::File &file, FHPlanEntry &entry)
     }
     entry.identity = status.identity;
 
-    const FHCaptureDate found = FHCaptureDate::of(path);
+    // What the EXIF library said of the file comes with the file.
+    replayExifLibraryMessages(read.messages);
+    const FHCaptureDate &found = read.found;
     FHCameraMakers::add(m_context.plan.cameraMakers, found.maker);
     if (!found.problem.isEmpty())
         m_context.reporter.message(unreadableImageText(path, found.problem));

@@ -1,6 +1,7 @@
 #ifndef FHPLANNER_H
 #define FHPLANNER_H
 
+#include "engine/FHDateReader.h"
 #include "engine/FHInputWalk.h"
 #include "engine/FHTimeline.h"
 
@@ -22,7 +23,9 @@ public:
 
 private:
     void listAndRead();
-    void readOne(const FHInputWalk::File &file, FHPlanEntry &entry);
+    // Fills the entry from what was read of the guard's current file, and
+    // reports it.
+    void takeRead(FHPlanEntry &entry, const FHDateReader::Read &read);
     void setTargetFolders();
     void order();
     void checkTargetFolders();

@@ -66,6 +66,9 @@ struct FHSortOptions
     // Clock offsets, "CAMERA=+01:00": a camera's name or a part of exactly one
     // (FHCameraClock::resolveShifts), added to each capture time of its files.
     QStringList cameraShifts;
+    // Threads that read the files' dates; 0 for one per core. What the run
+    // does, and in which order, is the same for any number.
+    int jobs = 0;
     // Work out the whole outcome without touching anything.
     bool dryRun = false;
     // When not empty, the only files of the input the run takes (absolute

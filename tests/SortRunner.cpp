@@ -21,7 +21,7 @@ void SortRunner::run()
     makers = FHCameraMakers::toText(options.cameraMakers);
     // The options that sortImages() does not take go through the typed call.
     if (options.copy || options.verify != FHVerify::Full || options.duplicates != FHDuplicates::Skip
-        || options.reimport) {
+        || options.reimport || options.jobs != 0) {
         app->sort(options);
         moved += app->lastPlan().movedCount;
         notMoved = app->lastPlan().notMovedCount;

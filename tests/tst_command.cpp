@@ -261,6 +261,16 @@ void TestCommand::exitCodes_data()
     QTest::newRow("bad --folders")
         << (QStringList { "--folders", "week" } + folders) << false << 2 << "^$"
         << QStringList { "quilm-sort: --folders takes none, month or day, not 'week'", tryHelp };
+    QTest::newRow("four jobs") << (QStringList { "--jobs", "4" } + folders) << false << 0
+                               << "^Moved 3 files " << QStringList();
+    for (const char *jobs : { "0", "-1", "two", "257" }) {
+        QTest::newRow(qPrintable(QStringLiteral("--jobs %1").arg(jobs)))
+            << (QStringList { "--jobs", jobs } + folders) << false << 2 << "^$"
+            << QStringList { QStringLiteral("quilm-sort: --jobs takes a number of threads from "
+                                            "1 to 256, not '%1'")
+                                 .arg(jobs),
+                   tryHelp };
+    }
     QTest::newRow("missing OUTPUT")
         << QStringList { "%root/in" } << false << 2 << "^$"
         << QStringList { "quilm-sort: expected INPUT and OUTPUT, got 1 folder(s)", tryHelp };

@@ -301,13 +301,15 @@ void TestDryRun::drawTree(Tree &tree)
 
 QString TestDryRun::checkTree(const Tree &tree) const
 {
-    const auto sort = [&tree](bool dryRun, FHSortPlan &plan, RecordingReporter &reports) {
-        FHSortOptions options = tree.options;
-        options.dryRun = dryRun;
-        FHIO guard(tree.root, QStringLiteral("test"));
-        FHSortEngine engine(&guard, &reports);
-        return engine.run(options, plan);
-    };
+    const auto sort
+        = [&tree](bool dryRun, FHSortPlan &plan, RecordingReporter &reports, int jobs = 4) {
+              FHSortOptions options = tree.options;
+              options.dryRun = dryRun;
+              options.jobs = jobs;
+              FHIO guard(tree.root, QStringLiteral("test"));
+              FHSortEngine engine(&guard, &reports);
+              return engine.run(options, plan);
+          };
     QStringList problems;
     const Snapshot before = snapshotOf(tree.root);
 
@@ -316,6 +318,16 @@ QString TestDryRun::checkTree(const Tree &tree) const
     const FHSortEngine::Outcome dryOutcome = sort(true, dry, dryReports);
     if (const QString changed = differences(before, snapshotOf(tree.root)); !changed.isEmpty())
         problems << QStringLiteral("the dry run changed the tree:\n") + changed;
+    // One thread or four: the same plan, the same reports in the same order.
+    FHSortPlan single;
+    RecordingReporter singleReports;
+    sort(true, single, singleReports, 1);
+    if (const QString diff = lineDiff(planLines(single), planLines(dry)); !diff.isEmpty())
+        problems << QStringLiteral("one job and four plan differently:\n") + diff;
+    if (singleReports.messages != dryReports.messages || singleReports.errors != dryReports.errors)
+        problems << QStringLiteral("one job and four report differently:\n")
+                + lineDiff(singleReports.messages + singleReports.errors,
+                    dryReports.messages + dryReports.errors);
 
     // The output may be the input or lie in it: the whole tree is the input, and
     // no output is held to be unchanged; the checks below cover that.

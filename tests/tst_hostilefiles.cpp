@@ -159,13 +159,16 @@ void TestHostileFiles::besideGoodImages()
 void TestHostileFiles::allInOneRun_data()
 {
     QTest::addColumn<bool>("exifOnly");
-    QTest::newRow("exifOnly on") << true;
-    QTest::newRow("exifOnly off") << false;
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("exifOnly on") << true << 1;
+    QTest::newRow("exifOnly off") << false << 1;
+    QTest::newRow("exifOnly on, four threads") << true << 4;
 }
 
 void TestHostileFiles::allInOneRun()
 {
     QFETCH(bool, exifOnly);
+    QFETCH(int, jobs);
     Run run;
     QVERIFY(QDir().mkpath(run.in()));
     run.addGoodImages();
@@ -183,6 +186,7 @@ void TestHostileFiles::allInOneRun()
     r.options.outputDir = run.out();
     r.options.exifOnly = exifOnly;
     r.options.folders = FHFolderMode(2);
+    r.options.jobs = jobs;
     r.run();
 
     QCOMPARE(r.boxTexts(), QStringList());
