@@ -22,6 +22,7 @@
 # --big     photos of the 100k case (default 100000)
 # --dir     where the work folder goes (default /var/tmp); removed at the end
 set -euo pipefail
+export LC_ALL=C.UTF-8
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2
     exit 2
