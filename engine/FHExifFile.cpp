@@ -14,20 +14,31 @@ FHExifFile::FHExifFile(const QString &path)
 FHExifFile::~FHExifFile()
 {
     close();
+    m_file.close();
 }
 
 int FHExifFile::open()
 {
-    close();
-    // Open, the file is known by its descriptor alone.
+    // The library opens a file three times for one date (to tell its type,
+    // to make the image, to read the metadata): the file is opened once and
+    // kept to the end, so each time reads the same file.
+    m_eof = false;
+    m_error = false;
+    if (m_file.isOpen()) {
+        m_closed = false;
+        return m_file.seek(0) ? 0 : 1;
+    }
     m_file.setFileName(m_path);
-    return FHFile::openForReading(m_file) ? 0 : 1;
+    if (!FHFile::openForReading(m_file))
+        return 1;
+    m_closed = false;
+    return 0;
 }
 
 int FHExifFile::close()
 {
     munmap();
-    m_file.close();
+    m_closed = true;
     m_eof = false;
     m_error = false;
     return 0;
@@ -121,7 +132,7 @@ size_t FHExifFile::size() const
 
 bool FHExifFile::isopen() const
 {
-    return m_file.isOpen();
+    return m_file.isOpen() && !m_closed;
 }
 
 int FHExifFile::error() const

@@ -43,6 +43,7 @@ private:
     uchar *m_map = nullptr;
     bool m_eof = false;
     bool m_error = false;
+    bool m_closed = true; // closed as the library sees it; the file stays open
 };
 
 #endif // FHEXIFFILE_H
