@@ -64,6 +64,22 @@ void TestCameraFormats::everyDatedFileLandsOnItsDay()
     Invariant invariant(in, root.filePath("out"));
     invariant.record();
 
+    // A dry run on one thread and on four: the same output, byte for byte, but
+    // the time it took.
+    QByteArray dryRuns[2][2];
+    for (const int jobs : { 1, 4 }) {
+        SortCommand dry;
+        dry.environment.insert("TZ", "UTC");
+        dry.arguments = QStringList { "--types", "all", "--folders", "day", "--json", "-n",
+            "--jobs", QString::number(jobs), in, root.filePath("out") };
+        QCOMPARE(dry.run(), 0);
+        static const QRegularExpression seconds("\"seconds\":[0-9.]+");
+        dryRuns[jobs == 4][0] = QString::fromUtf8(dry.out).remove(seconds).toUtf8();
+        dryRuns[jobs == 4][1] = dry.err;
+    }
+    QCOMPARE(dryRuns[1][0], dryRuns[0][0]);
+    QCOMPARE(dryRuns[1][1], dryRuns[0][1]);
+
     SortCommand sort;
     sort.environment.insert("TZ", "UTC");
     sort.arguments
