@@ -30,7 +30,7 @@ $programs_only || packages+=(
     bindfs                  # a FUSE mount whose changes inotify does not see (tst_watch)
     systemd man-db          # systemd-analyze verify of the service units; the manual pages
     lintian                 # the Debian package's check
-    bc python3              # the benchmark scripts
+    bc python3 time libimage-exiftool-perl  # the benchmark scripts (bench/compare.sh)
 )
 
 missing=()
