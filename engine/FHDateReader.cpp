@@ -17,25 +17,20 @@ FHDateReader::FHDateReader(const FHFolderTree &tree, const QStringList &paths, i
     prepareExifLibraryForThreads();
     if (m_jobs == 1)
         return;
-    m_pool.setMaxThreadCount(m_jobs);
-    // Hostile files make the EXIF library recurse deeply: the threads get
-    // the stack the main thread has on Linux.
-    m_pool.setStackSize(8 * 1024 * 1024);
-    // Each thread begins by taking the lock held here: all that was set up
-    // is theirs to see.
-    const std::lock_guard<std::mutex> locker(m_lock);
+    // The threads get the system's default stack, which on Linux is the
+    // main thread's (the stack limit, 8 MiB unless set otherwise): the EXIF
+    // library recurses deeply on hostile files.
     m_working = m_jobs;
+    m_threads.reserve(size_t(m_jobs));
     for (int i = 0; i < m_jobs; ++i)
-        m_pool.start([this] { work(); });
+        m_threads.emplace_back([this] { work(); });
 }
 
 FHDateReader::~FHDateReader()
 {
     m_quit = true;
-    std::unique_lock<std::mutex> locker(m_lock);
-    m_readyChanged.wait(locker, [this] { return m_working == 0; });
-    locker.unlock();
-    m_pool.waitForDone();
+    for (std::thread &thread : m_threads)
+        thread.join();
 }
 
 int FHDateReader::defaultJobs()
@@ -63,9 +58,6 @@ void FHDateReader::readInto(int i)
 
 void FHDateReader::work()
 {
-    {
-        const std::lock_guard<std::mutex> locker(m_lock);
-    }
     while (!m_quit && !m_stopRequested()) {
         const int i = m_next++;
         if (i >= m_paths.size())
