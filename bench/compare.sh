@@ -105,7 +105,10 @@ with_memory() {
 }
 
 has_jobs=""
-"$sort_cmd" --help | grep -q -- --jobs && has_jobs=1
+# The help is read whole first: grep -q would end the pipe early, and pipefail
+# would take quilm-sort's broken pipe for a missing option.
+help_text=$("$sort_cmd" --help)
+[[ $help_text == *--jobs* ]] && has_jobs=1
 jobs_values=()
 if [ -n "$has_jobs" ]; then
     IFS=, read -r -a jobs_values <<<"$jobs_list"

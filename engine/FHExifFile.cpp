@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
 
 FHExifFile::FHExifFile(const QString &path)
     : m_path(path)
@@ -24,9 +25,10 @@ int FHExifFile::open()
     // kept to the end, so each time reads the same file.
     m_eof = false;
     m_error = false;
+    m_pos = 0;
     if (m_file.isOpen()) {
         m_closed = false;
-        return m_file.seek(0) ? 0 : 1;
+        return 0;
     }
     m_file.setFileName(m_path);
     if (!FHFile::openForReading(m_file))
@@ -70,23 +72,50 @@ Exiv2::DataBuf FHExifFile::read(long count)
 
 long FHExifFile::read(Exiv2::byte *data, long count)
 {
-    const qint64 got = m_file.read(reinterpret_cast<char *>(data), count);
-    if (got < 0) {
-        m_error = true;
-        return 0;
+    // The library reads a few bytes at a time, seeking between them: they
+    // come from a window of the file read in one call, not from a call each.
+    constexpr qint64 WindowSize = 64 * 1024;
+    qint64 done = 0;
+    while (done < count) {
+        const qint64 inWindow = m_pos - m_windowAt;
+        if (m_windowAt >= 0 && inWindow >= 0 && inWindow < m_window.size()) {
+            const qint64 n = qMin(count - done, m_window.size() - inWindow);
+            memcpy(data + done, m_window.constData() + inWindow, size_t(n));
+            done += n;
+            m_pos += n;
+            continue;
+        }
+        if (!m_file.seek(m_pos)) {
+            m_error = true;
+            return long(done);
+        }
+        // A large read goes straight to the caller.
+        if (count - done >= WindowSize) {
+            const qint64 got = m_file.read(reinterpret_cast<char *>(data + done), count - done);
+            if (got < 0)
+                m_error = true;
+            done += qMax<qint64>(got, 0);
+            m_pos += qMax<qint64>(got, 0);
+            break;
+        }
+        m_window.resize(int(WindowSize));
+        const qint64 got = m_file.read(m_window.data(), WindowSize);
+        if (got < 0)
+            m_error = true;
+        m_window.resize(int(qMax<qint64>(got, 0)));
+        m_windowAt = m_pos;
+        if (got <= 0)
+            break;
     }
     // As a C stream: the end is noticed by a read that comes short.
-    m_eof = got < count;
-    return long(got);
+    m_eof = done < count;
+    return m_error && done == 0 ? 0 : long(done);
 }
 
 int FHExifFile::getb()
 {
-    char c = 0;
-    if (m_file.getChar(&c))
-        return uchar(c);
-    m_eof = true;
-    return EOF;
+    Exiv2::byte c = 0;
+    return read(&c, 1) == 1 ? int(c) : EOF;
 }
 
 void FHExifFile::transfer(Exiv2::BasicIo &)
@@ -96,9 +125,12 @@ void FHExifFile::transfer(Exiv2::BasicIo &)
 
 int FHExifFile::seek(long offset, Position from)
 {
-    const qint64 base = from == beg ? 0 : from == cur ? m_file.pos() : m_file.size();
+    const qint64 base = from == beg ? 0 : from == cur ? m_pos : m_file.size();
     m_eof = false;
-    return base + offset >= 0 && m_file.seek(base + offset) ? 0 : 1;
+    if (base + offset < 0)
+        return 1;
+    m_pos = base + offset;
+    return 0;
 }
 
 Exiv2::byte *FHExifFile::mmap(bool writeable)
@@ -122,7 +154,7 @@ int FHExifFile::munmap()
 
 long FHExifFile::tell() const
 {
-    return long(m_file.pos());
+    return long(m_pos);
 }
 
 size_t FHExifFile::size() const

@@ -44,6 +44,9 @@ private:
     bool m_eof = false;
     bool m_error = false;
     bool m_closed = true; // closed as the library sees it; the file stays open
+    qint64 m_pos = 0; // where the library reads next
+    QByteArray m_window; // the bytes read ahead, from m_windowAt
+    qint64 m_windowAt = -1;
 };
 
 #endif // FHEXIFFILE_H
