@@ -134,11 +134,13 @@ void TestDateReader::hangingFileHoldsUpNoOther()
     int readWhileWaiting = 0;
     const FHDateReader::Read first = dates.take(0, [&] {
         ++waits;
-        readWhileWaiting = dates.readCount();
+        readWhileWaiting = qMax(readWhileWaiting, dates.readCount());
     });
     QVERIFY(othersRead);
     QVERIFY2(waits >= 2, qPrintable(QString::number(waits)));
-    QCOMPARE(readWhileWaiting, paths.size() - 1);
+    // The count the taker sees includes the others (file 0 may end during
+    // the last wait).
+    QVERIFY2(readWhileWaiting >= paths.size() - 1, qPrintable(QString::number(readWhileWaiting)));
     QCOMPARE(first.found.date, dateOf(0));
     for (int i = 1; i < paths.size(); ++i)
         QCOMPARE(dates.take(i).found.date, dateOf(i));
